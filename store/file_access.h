@@ -1,0 +1,55 @@
+// The one seam through which the program touches files. Production code uses
+// the real file system; tests install a FileAccess that fails on purpose
+// ("disk full", "permission denied") to prove every error path.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quillmere {
+
+class FileAccess {
+public:
+    virtual ~FileAccess() = default;
+
+    // True when a file (not a folder) of that path exists.
+    virtual bool exists(const QString& path) const;
+
+    // The whole content of the file. Throws FileError naming the file when it
+    // cannot be opened or read.
+    virtual QByteArray readAll(const QString& path) const;
+
+    // Replaces the file with `bytes` safely: writes a temporary file in the
+    // same folder, flushes it to disk, then renames it over `path`. When any
+    // step fails the old file stays as it was, the temporary file is removed,
+    // and FileError naming `path` is thrown.
+    virtual void writeAtomic(const QString& path, const QByteArray& bytes) const;
+
+    // Writes `bytes` to a file, creating or truncating it in place (for files
+    // the user asked for, such as an exported entry). Throws FileError.
+    virtual void writeInPlace(const QString& path, const QByteArray& bytes) const;
+
+    // True when a new file can be created in `folder`.
+    virtual bool folderWritable(const QString& folder) const;
+};
+
+// The instance every caller uses. Never null.
+FileAccess& fileAccess();
+
+// Replaces the instance for a test; returns the previous one. Passing nullptr
+// restores the real file system. The caller keeps ownership.
+FileAccess* setFileAccess(FileAccess* access);
+
+// Installs a FileAccess for the lifetime of the guard (tests).
+class ScopedFileAccess {
+public:
+    explicit ScopedFileAccess(FileAccess* access) : previous_(setFileAccess(access)) {}
+    ~ScopedFileAccess() { setFileAccess(previous_); }
+    ScopedFileAccess(const ScopedFileAccess&) = delete;
+    ScopedFileAccess& operator=(const ScopedFileAccess&) = delete;
+
+private:
+    FileAccess* previous_;
+};
+
+}  // namespace quillmere
