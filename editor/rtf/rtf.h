@@ -1,0 +1,113 @@
+// The entry's rich text: an RTF reader and writer over QTextDocument.
+//
+// Every entry is stored as the 8-bit RTF that writeRtf produces, and read
+// back with readRtf; entries may also come from other programs (imported
+// files, word processors, older journals). The document model the two agree
+// on, which the editor control uses as well:
+//
+//   character  bold (fontWeight >= DemiBold), italic, underline, strike-out,
+//              font family, point size, foreground brush (absent = automatic),
+//              background brush (absent = automatic), and the font's
+//              character set in the user property kCharsetProperty (int,
+//              Windows charset number, absent = 0 ANSI).
+//   paragraph  alignment (left, right, centre, justify); a bullet or a
+//              numbered paragraph is a block of a QTextList; the left offset
+//              (hanging indent) and start indent through paragraphIndent /
+//              setParagraphIndent below.
+//   picture    a QTextImageFormat whose image is a document resource; the
+//              stored bytes and their kind are kept in kPictureDataProperty /
+//              kPictureHeaderProperty so that a picture is always written back
+//              exactly as it was read, even one the reader cannot show.
+#pragma once
+
+#include "store/errors.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QTextFormat>
+
+class QTextBlockFormat;
+class QTextCursor;
+class QTextDocument;
+
+namespace quillmere::rtf {
+
+// The bytes are not RTF, are damaged beyond reading, or a load failed.
+class RtfError : public quillmere::Error {
+public:
+    using Error::Error;
+};
+
+// User properties of the document model (see the file comment).
+enum RtfProperty {
+    // QTextCharFormat: Windows character set of the run's font (int).
+    kCharsetProperty = QTextFormat::UserProperty + 0x5210,
+    // QTextBlockFormat: start indent of the first line in twips (int).
+    kStartIndentProperty,
+    // QTextBlockFormat: left offset (hanging indent) in twips (int).
+    kLeftOffsetProperty,
+    // QTextImageFormat: the picture's stored bytes (QByteArray).
+    kPictureDataProperty,
+    // QTextImageFormat: the picture's control words as stored, for example
+    // "\emfblip\picw2646\pich1323\picwgoal1500\pichgoal750" (QString).
+    kPictureHeaderProperty,
+    // QTextImageFormat: true when the reader could not decode the picture and
+    // shows it as an empty frame of its size (bool).
+    kPictureUnshownProperty,
+};
+
+// Writes the whole document as 8-bit RTF (ASCII bytes only). The same
+// document always gives the same bytes. Never throws for a valid document.
+QByteArray writeRtf(const QTextDocument& doc);
+
+// Replaces the document's whole content (and its resources) with the RTF's.
+// Throws RtfError with a clear message when the bytes are not RTF or are
+// damaged beyond reading (for example nested more deeply than the reader
+// allows); the document is then left empty.
+void readRtf(const QByteArray& rtf, QTextDocument& doc);
+
+// Replaces the document's content with 8-bit plain text (code page 1252);
+// CR LF, CR and LF end paragraphs. Throws RtfError when the bytes hold a NUL
+// byte, which no text file does (they are binary data, not text).
+void readPlainText(const QByteArray& bytes, QTextDocument& doc);
+
+// The document as 8-bit plain text (code page 1252), paragraphs ended by
+// CR LF except the last; characters outside the code page become '?',
+// pictures are left out. Never throws.
+QByteArray writePlainText(const QTextDocument& doc);
+
+// The load rule of an entry: the bytes as RTF; if that throws, the same bytes
+// as plain text; if that fails too, throws RtfError("Failed to Load Stream").
+void loadEntryBytes(const QByteArray& bytes, QTextDocument& doc);
+
+// Exactly doc.toPlainText() of the document readRtf would build, without
+// building it. Throws the same RtfError as readRtf for the same bytes.
+QString plainTextOfRtf(const QByteArray& rtf);
+
+// Inserts a bitmap at the cursor in its stored form: an enhanced metafile of
+// the bitmap's pixel size holding only that bitmap (transparent pixels are
+// drawn over white). Does nothing for a null image.
+void insertPicture(QTextCursor& cursor, const QImage& image);
+
+// True when the format is one of this library's pictures (or any image).
+bool isPicture(const QTextFormat& format);
+
+// The image the document shows for a picture format (null when none).
+QImage pictureImage(const QTextDocument& doc, const QTextImageFormat& format);
+
+// Start indent of the first line and left offset (hanging indent) of a
+// paragraph, in twips (20 per point). The offset is where the second and
+// further lines (and, for bullets, the text after the bullet) start,
+// relative to the first line.
+struct ParagraphIndent {
+    int startTwips = 0;
+    int offsetTwips = 0;
+    bool operator==(const ParagraphIndent&) const = default;
+};
+ParagraphIndent paragraphIndent(const QTextBlockFormat& format);
+// Sets the indent and the matching display margins (leftMargin, textIndent
+// in pixels at 96 dpi). `bullet` tells whether the block is a list item.
+void setParagraphIndent(QTextBlockFormat& format, ParagraphIndent indent, bool bullet);
+
+}  // namespace quillmere::rtf
