@@ -1,0 +1,66 @@
+// The program's three small message boxes and its default error display.
+// Every window shows its messages through these functions so that tests can
+// replace the modal box by a hook that records the call and returns a
+// scripted answer.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace quillmere {
+
+// The kinds of box the program shows.
+enum class MessageKind {
+    Error,         // "Error", critical icon, OK
+    Information,   // "Information", information icon, OK
+    Confirmation,  // "Confirm", question icon, Yes and No
+    Unhandled,     // application title, stop icon, OK (the default error display)
+};
+
+// One box as it would be shown.
+struct MessageRequest {
+    MessageKind kind;
+    QString title;
+    QString text;
+};
+
+// Replaces the modal box. Returns true for "Yes" (only read for Confirmation).
+using MessageHook = std::function<bool(const MessageRequest&)>;
+
+// Shows an error's message in the error box.
+void ShowErrorBox(QWidget* parent, const QString& message);
+
+// Shows a message in the information box.
+void ShowInformationBox(QWidget* parent, const QString& message);
+
+// Asks a question in the confirmation box; true when the user chose Yes.
+bool ShowConfirmBox(QWidget* parent, const QString& question);
+
+// The application's default error display for an error no handler caught:
+// titled with the application title, stop icon, OK, showing
+// UnhandledErrorText(message).
+void ShowUnhandledError(const QString& message);
+
+// The text of the default error display: the message with a full stop added
+// unless its last character sorts at or before "." (so "Done." and "ok!"
+// stay as they are, "data error" becomes "data error."). An empty message
+// stays empty.
+QString UnhandledErrorText(const QString& message);
+
+// Installs a hook instead of real boxes for the lifetime of the guard; the
+// previous hook (or the real boxes) come back when it ends.
+class ScopedMessageHook {
+public:
+    explicit ScopedMessageHook(MessageHook hook);
+    ~ScopedMessageHook();
+    ScopedMessageHook(const ScopedMessageHook&) = delete;
+    ScopedMessageHook& operator=(const ScopedMessageHook&) = delete;
+
+private:
+    MessageHook previous_;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,194 @@
+#include "shell/placement.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace quillmere {
+
+namespace {
+
+const QString kFormVersion = QStringLiteral("FormVersion");
+const QString kFlags = QStringLiteral("Flags");
+const QString kShowCmd = QStringLiteral("ShowCmd");
+const QString kPixelsPerInch = QStringLiteral("PixelsPerInch");
+const QString kMinMaxPos = QStringLiteral("MinMaxPos");
+const QString kNormPos = QStringLiteral("NormPos");
+const QString kVisible = QStringLiteral("Visible");
+
+// Integer of a profile value: decimal, or hexadecimal after "0x"/"0X" when
+// longer than two characters; anything else gives `fallback`.
+int profileInt(const QString& text, int fallback) {
+    const QString t = text.trimmed();
+    bool ok = false;
+    int value = 0;
+    if (t.size() > 2 && (t.startsWith(QLatin1String("0x")) || t.startsWith(QLatin1String("0X")))) {
+        value = t.mid(2).toInt(&ok, 16);
+    } else {
+        value = t.toInt(&ok, 10);
+    }
+    return ok ? value : fallback;
+}
+
+int readInt(const ProfileAccess& profile, const QString& section, const QString& key,
+            int fallback) {
+    if (!profile.hasKey(section, key)) {
+        return fallback;
+    }
+    return profileInt(profile.readString(section, key, QString()), fallback);
+}
+
+// The value under the resolution-specific key, else under the plain key.
+std::optional<QString> readPosition(const ProfileAccess& profile, const QString& section,
+                                    const QString& key, const QSize& screen) {
+    const QString specific = ResolutionKey(key, screen);
+    if (profile.hasKey(section, specific)) {
+        return profile.readString(section, specific, QString());
+    }
+    if (profile.hasKey(section, key)) {
+        return profile.readString(section, key, QString());
+    }
+    return std::nullopt;
+}
+
+void writeBoth(ProfileAccess& profile, const QString& section, const QString& key,
+               const QSize& screen, const QString& value) {
+    profile.writeString(section, ResolutionKey(key, screen), value);
+    profile.writeString(section, key, value);
+}
+
+}  // namespace
+
+QString FormatFourInts(int a, int b, int c, int d) {
+    return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
+}
+
+std::array<int, 4> ParseFourInts(const QString& value, const std::array<int, 4>& defaults) {
+    static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
+    const QStringList parts = value.trimmed().split(separators, Qt::SkipEmptyParts);
+    std::array<int, 4> result = defaults;
+    for (int i = 0; i < 4 && i < parts.size(); ++i) {
+        bool ok = false;
+        const int number = parts[i].toInt(&ok);
+        if (ok) {
+            result[i] = number;
+        }
+    }
+    return result;
+}
+
+RestoredState StateOfShowCmd(int showCmd) {
+    switch (showCmd) {
+        case 2:
+        case 6:
+        case 7:
+            return RestoredState::Minimized;
+        case 3:
+            return RestoredState::Maximized;
+        default:
+            return RestoredState::Normal;
+    }
+}
+
+QString ResolutionKey(const QString& key, const QSize& screen) {
+    return QStringLiteral("%1(%2x%3)").arg(key).arg(screen.width()).arg(screen.height());
+}
+
+void WritePlacement(ProfileAccess& profile, const QString& section, const PlacementRecord& record,
+                    const QSize& screen, int pixelsPerInch, bool visible) {
+    profile.writeString(section, kFormVersion, QStringLiteral("0"));
+    profile.writeString(section, kFlags, QString::number(record.flags));
+    profile.writeString(section, kShowCmd, QString::number(record.showCmd));
+    profile.writeString(section, kPixelsPerInch, QString::number(pixelsPerInch));
+    writeBoth(profile, section, kMinMaxPos, screen,
+              FormatFourInts(record.minPosition.x(), record.minPosition.y(), record.maxPosition.x(),
+                             record.maxPosition.y()));
+    const QRect& n = record.normal;
+    writeBoth(profile, section, kNormPos, screen,
+              FormatFourInts(n.left(), n.top(), n.left() + n.width(), n.top() + n.height()));
+    profile.writeString(section, kVisible, visible ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+std::optional<PlacementRecord> ReadPlacement(const ProfileAccess& profile, const QString& section,
+                                             const QSize& screen, int pixelsPerInch,
+                                             const QRect& currentNormal) {
+    if (readInt(profile, section, kFormVersion, 0) < 0) {
+        return std::nullopt;
+    }
+    const std::optional<QString> minMax = readPosition(profile, section, kMinMaxPos, screen);
+    const std::optional<QString> norm = readPosition(profile, section, kNormPos, screen);
+    if (!minMax && !norm) {
+        return std::nullopt;
+    }
+    if (readInt(profile, section, kPixelsPerInch, pixelsPerInch) != pixelsPerInch) {
+        return std::nullopt;
+    }
+    PlacementRecord record;
+    record.flags = readInt(profile, section, kFlags, 0);
+    record.showCmd = readInt(profile, section, kShowCmd, kShowNormal);
+    const auto mm = ParseFourInts(minMax.value_or(QString()), {0, 0, 0, 0});
+    record.minPosition = QPoint(mm[0], mm[1]);
+    record.maxPosition = QPoint(mm[2], mm[3]);
+    const QRect& c = currentNormal;
+    const auto np = ParseFourInts(norm.value_or(QString()),
+                                  {c.left(), c.top(), c.left() + c.width(), c.top() + c.height()});
+    record.normal = QRect(QPoint(np[0], np[1]), QSize(np[2] - np[0], np[3] - np[1]));
+    return record;
+}
+
+QString PlacementFilePath(const QString& executablePath) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::ConfigLocation);
+    return folder + QLatin1Char('/') + QFileInfo(executablePath).completeBaseName() +
+           QStringLiteral(".INI");
+}
+
+PlacementRecord CapturePlacement(const QWidget& window) {
+    PlacementRecord record;
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    // The normal rectangle of a maximised or minimised window is its
+    // restored client rectangle grown by the frame.
+    QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry() : client;
+    if (!normal.isValid()) {
+        normal = client;
+    }
+    record.normal =
+        normal.adjusted(frame.left() - client.left(), frame.top() - client.top(),
+                        frame.right() - client.right(), frame.bottom() - client.bottom());
+    if (window.isMinimized()) {
+        record.showCmd = kShowMinimized;
+        if (window.windowState() & Qt::WindowMaximized) {
+            record.flags = kRestoreToMaximizedFlag;
+        }
+    } else if (window.isMaximized()) {
+        record.showCmd = kShowMaximized;
+    }
+    return record;
+}
+
+void ApplyPlacement(QWidget& window, const PlacementRecord& record) {
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    const QRect& n = record.normal;
+    // Client rectangle = outer rectangle minus the frame the window has now.
+    const QRect target =
+        n.adjusted(client.left() - frame.left(), client.top() - frame.top(),
+                   client.right() - frame.right(), client.bottom() - frame.bottom());
+    window.setGeometry(target);
+    switch (StateOfShowCmd(record.showCmd)) {
+        case RestoredState::Maximized:
+            window.setWindowState(Qt::WindowMaximized);
+            break;
+        case RestoredState::Minimized:
+            window.setWindowState(Qt::WindowMinimized);
+            break;
+        case RestoredState::Normal:
+            window.setWindowState(Qt::WindowNoState);
+            break;
+    }
+}
+
+}  // namespace quillmere
