@@ -1,0 +1,15 @@
+# The entry editor control: a QTextEdit adapter reading and writing entries
+# through the RTF library, with link detection and find.
+add_library(quillmere_editor STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/rich_editor.h
+    ${CMAKE_CURRENT_LIST_DIR}/rich_editor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rich_editor_format.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/entry_content.h
+    ${CMAKE_CURRENT_LIST_DIR}/entry_content.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_find.h
+    ${CMAKE_CURRENT_LIST_DIR}/text_find.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/url_links.h
+    ${CMAKE_CURRENT_LIST_DIR}/url_links.cpp
+)
+target_include_directories(quillmere_editor PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quillmere_editor PUBLIC Qt6::Widgets quillmere_rtf quillmere_store)

@@ -1,0 +1,229 @@
+// The entry editor control: a QTextEdit holding one diary entry as rich text,
+// with the operations the main window, the commands and the search rely on.
+//
+// Whole-document reads and writes go through the RTF library (editor/rtf),
+// so what is stored is always the 8-bit RTF that library writes. Links are
+// detected in the displayed text and never stored. The modified flag is the
+// document's: every user edit sets it; whole-document loads and the default
+// font clear it.
+#pragma once
+
+#include "editor/text_find.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextEdit>
+
+#include <optional>
+
+class QTextDocument;
+
+namespace quillmere {
+
+class UrlHighlighter;
+
+// Paragraph alignment, in the order (and with the numbers) of the formatting
+// commands.
+enum class ParagraphAlignment { Left = 0, Right = 1, Center = 2, Justify = 3 };
+
+// The four character styles that the style commands read and write together.
+struct CharStyles {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    bool operator==(const CharStyles&) const = default;
+};
+
+// A range of character positions [start, start + length).
+struct TextRange {
+    int start = 0;
+    int length = 0;
+    bool operator==(const TextRange&) const = default;
+};
+
+// 0x00BBGGRR colour values (red in the low byte) of the settings record.
+QColor colorFromColorRef(quint32 colorRef);
+quint32 colorRefFromColor(const QColor& color);
+
+class RichEditor : public QTextEdit {
+    Q_OBJECT
+public:
+    // Longest face name a character format keeps (longer names are cut).
+    static constexpr int kMaxFaceNameLength = 31;
+
+    // The design's editor font: Arial, 11 points (15 pixels at 96 dpi), black.
+    static QTextCharFormat designDefaultFormat();
+
+    explicit RichEditor(QWidget* parent = nullptr);
+    ~RichEditor() override;
+
+    // --- Whole document ---------------------------------------------------
+
+    // Plain-text mode: whole-document reads and writes use 8-bit plain text
+    // and the text carries one character format; rich mode (the default)
+    // uses RTF. Switching keeps the current content as it is.
+    void setPlainTextMode(bool plain);
+    bool isPlainTextMode() const { return plainTextMode_; }
+
+    // The whole document as 8-bit RTF, whatever the mode. Never throws.
+    QByteArray saveRtf() const;
+    // The whole document in the mode's format (RTF or plain text).
+    QByteArray saveContent() const;
+
+    // Replaces the whole content with bytes read in the mode's format; when
+    // that fails, the same bytes are read in the other format. Throws
+    // rtf::RtfError("Failed to Load Stream") when both fail; the editor then
+    // keeps its previous content. A successful load leaves the editor not
+    // modified, with an empty undo history and the caret at the start.
+    void loadContent(const QByteArray& bytes);
+
+    // The load step of an entry: switches to rich mode, then reads the bytes
+    // as RTF, else as plain text (as loadContent). Throws the same error.
+    void loadEntryRtf(const QByteArray& rtf);
+
+    // Empties the editor (pictures included): the default character format
+    // stays, the undo history is dropped and the editor is not modified.
+    void clearAll();
+
+    // --- Modified flag ----------------------------------------------------
+
+    bool isModified() const;
+    void setModified(bool modified);
+
+    // --- Default character format -------------------------------------------
+
+    // Makes name, size (points) and colour the control's font: text typed
+    // into the empty editor takes it, the whole current text takes it too.
+    // Not undoable; the editor is marked not modified afterwards.
+    void applyDefaultFont(const QString& name, int pointSize, const QColor& color);
+    void applyDefaultFont(const QString& name, int pointSize, quint32 colorRef);
+    QTextCharFormat defaultCharFormat() const { return defaultFormat_; }
+
+    // --- Selection ----------------------------------------------------------
+
+    int selectionStart() const;
+    int selectionLength() const;
+    // The selected text, paragraph breaks as '\n'.
+    QString selectedPlainText() const;
+    // Selects [start, start + length); bounds are clamped to the text.
+    void setSelection(int start, int length);
+    // Replaces the selection by text in the insertion format; the caret ends
+    // after it with an empty selection.
+    void replaceSelection(const QString& text);
+    // Deletes the selection without touching the clipboard.
+    void deleteSelection();
+    void moveCaretToStart();
+
+    // --- Character format of the selection (of the insertion point when the
+    // selection is empty; of the whole text in plain-text mode) -------------
+
+    // Read at the start of the selection.
+    CharStyles selectionStyles() const;
+    // Sets all four styles over the whole selection at once.
+    void setSelectionStyles(const CharStyles& styles);
+    QString selectionFontName() const;
+    void setSelectionFontName(const QString& name);
+    int selectionFontSize() const;
+    void setSelectionFontSize(int points);
+    // The explicit text colour, or the window-text colour when automatic.
+    QColor selectionTextColor() const;
+    bool isSelectionTextColorAutomatic() const;
+    void setSelectionTextColor(const QColor& color);
+    void setSelectionTextColorAutomatic();
+    // The highlight colour, or the window colour when automatic (none).
+    QColor selectionBackgroundColor() const;
+    bool isSelectionBackgroundAutomatic() const;
+    void setSelectionBackgroundColor(const QColor& color);
+    void setSelectionBackgroundAutomatic();
+    // True when the start of the selection lies on a detected link.
+    bool isSelectionLink() const;
+
+    // --- Paragraph format (read from the selection's first paragraph,
+    // written to every paragraph the selection touches) ---------------------
+
+    ParagraphAlignment paragraphAlignment() const;
+    void setParagraphAlignment(ParagraphAlignment alignment);
+    bool isParagraphBullet() const;
+    void setParagraphBullet(bool bullet);
+    // Left offset (hanging indent) in whole points; stored as 20 twips each.
+    int paragraphLeftOffset() const;
+    void setParagraphLeftOffset(int points);
+
+    // Advanced typography (needed for justified paragraphs on other systems;
+    // justification always works here). Kept so callers can switch it on.
+    void setAdvancedTypography(bool on) { advancedTypography_ = on; }
+    bool advancedTypography() const { return advancedTypography_; }
+
+    // --- Undo ---------------------------------------------------------------
+
+    bool canUndo() const;
+    bool canRedo() const;
+
+    // --- Find ---------------------------------------------------------------
+
+    // Start of the first (forward) or last (backward) match of `needle` lying
+    // wholly within [from, to) of the displayed text, or -1.
+    int findText(const QString& needle, int from, int to, const FindOptions& options) const;
+    // Find next: forward from the end of the selection to the end of the text,
+    // backward from the start of the selection. A hit becomes the selection
+    // and is scrolled into view; no hit changes nothing.
+    std::optional<TextRange> findNext(const QString& needle, const FindOptions& options);
+
+    // --- Links --------------------------------------------------------------
+
+    // The detected link covering character `position`, if any.
+    std::optional<TextRange> linkAt(int position) const;
+    // The detected link under a point of the viewport, if any.
+    std::optional<TextRange> linkAtPoint(const QPoint& viewportPos) const;
+    // Switches link detection (and drawing) on or off; on by default. A
+    // hidden editor that only reads text can leave it off.
+    void setUrlDetection(bool on);
+
+signals:
+    // The caret moved or the selection changed.
+    void editorSelectionChanged();
+    // A mouse button was pressed in the text area.
+    void mousePressed(Qt::MouseButton button);
+    // The left or right button was pressed and released on the same link.
+    void urlClicked(const QString& url);
+    // The context-menu key was pressed (mouse presses come as mousePressed).
+    void keyboardContextMenuRequested(const QPoint& globalPos);
+    // The modified flag changed.
+    void modifiedChanged(bool modified);
+    // A whole-document load or Clear All replaced document().
+    void documentReplaced();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void setUpLook();
+    QTextDocument* newDocument() const;
+    void installDocument(QTextDocument* document);
+    void readInto(QTextDocument& document, const QByteArray& bytes, bool plainFirst) const;
+    void applyFormatToAll(const QTextCharFormat& format);
+    QTextCharFormat formatAtSelection() const;
+    QFont resolvedFont(const QTextCharFormat& format) const;
+    void mergeIntoSelection(const QTextCharFormat& format);
+    void clearFromSelection(QTextFormat::Property property);
+    void setIndentOfSelection(std::optional<int> offsetPoints, std::optional<bool> bullet);
+    QString linkText(const TextRange& link) const;
+
+    UrlHighlighter* highlighter_ = nullptr;
+    QTextCharFormat defaultFormat_;
+    bool plainTextMode_ = false;
+    bool advancedTypography_ = false;
+    bool urlDetection_ = true;
+    // The link and button of the last press on a link, until its release.
+    std::optional<TextRange> pressedLink_;
+    Qt::MouseButton pressedButton_ = Qt::NoButton;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,76 @@
+#include "editor/url_links.h"
+
+#include <array>
+
+namespace quillmere {
+
+namespace {
+
+// Prefixes that open an address, compared without regard to case. "https:"
+// needs no special order: "http:" cannot match it, its fifth character is ':'.
+constexpr std::array<const char*, 6> kUrlPrefixes = {
+    "file:", "http:", "https:", "ftp:", "mailto:", "www."};
+
+// The character an embedded picture or object stands on in the text.
+constexpr char16_t kObjectReplacement = 0xFFFC;
+
+bool endsAddress(QChar c) {
+    return c.isSpace() || c.unicode() == kObjectReplacement;
+}
+
+// Length of the prefix found at `pos`, or 0 when none starts there.
+int prefixAt(const QString& text, int pos) {
+    for (const char* prefix : kUrlPrefixes) {
+        const QLatin1StringView p(prefix);
+        if (QStringView(text).mid(pos).startsWith(p, Qt::CaseInsensitive)) {
+            return int(p.size());
+        }
+    }
+    return 0;
+}
+
+bool mayStartAddress(const QString& text, int pos) {
+    return pos == 0 || !text.at(pos - 1).isLetterOrNumber();
+}
+
+}  // namespace
+
+QList<UrlSpan> detectUrls(const QString& text) {
+    QList<UrlSpan> spans;
+    const int size = int(text.size());
+    int pos = 0;
+    while (pos < size) {
+        const int prefix = mayStartAddress(text, pos) ? prefixAt(text, pos) : 0;
+        if (prefix == 0) {
+            ++pos;
+            continue;
+        }
+        int end = pos + prefix;
+        while (end < size && !endsAddress(text.at(end))) {
+            ++end;
+        }
+        if (end > pos + prefix) {
+            spans.append({pos, end - pos});
+        }
+        pos = end;
+    }
+    return spans;
+}
+
+UrlHighlighter::UrlHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}
+
+QTextCharFormat UrlHighlighter::linkFormat() {
+    QTextCharFormat format;
+    format.setFontUnderline(true);
+    format.setForeground(QColor(0x00, 0x00, 0xFF));
+    return format;
+}
+
+void UrlHighlighter::highlightBlock(const QString& text) {
+    const QTextCharFormat format = linkFormat();
+    for (const UrlSpan& span : detectUrls(text)) {
+        setFormat(span.start, span.length, format);
+    }
+}
+
+}  // namespace quillmere

@@ -1,0 +1,12 @@
+# Tests of the entry editor control (link detection, find, formats, entry
+# content through the RTF library, mouse and keyboard input).
+quillmere_add_gtest(editor_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/qt_app_environment.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/url_links_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/text_find_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/rich_editor_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/rich_editor_format_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/entry_content_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/rich_editor_input_test.cpp
+    LIBS quillmere_editor Qt6::Test)
