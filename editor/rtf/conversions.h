@@ -1,0 +1,24 @@
+// The cores of the journal tool's "text" and "convert" commands.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quillmere::rtf {
+
+// The displayed text of an entry's RTF bytes, as the editor would show it
+// (the entry load rule: RTF, else plain text). Throws RtfError("Failed to
+// Load Stream") when neither reads.
+QString entryText(const QByteArray& rtf);
+
+// The displayed text of a stored entry blob (zlib-compressed RTF). Throws
+// ZlibError when the blob does not inflate, RtfError as entryText.
+QString entryTextOfBlob(const QByteArray& blob);
+
+// Reads `inPath` as RTF (as plain text when its name ends in ".txt") and
+// writes `outPath` as RTF (as plain text when its name ends in ".txt"),
+// through the file-access seam. Throws FileError when a file cannot be read
+// or written, RtfError when the input cannot be read as RTF.
+void convertFile(const QString& inPath, const QString& outPath);
+
+}  // namespace quillmere::rtf

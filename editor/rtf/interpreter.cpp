@@ -1,0 +1,1155 @@
+#include "editor/rtf/interpreter.h"
+
+#include "editor/rtf/codepage.h"
+#include "editor/rtf/rtf.h"
+
+#include <algorithm>
+
+namespace quillmere::rtf {
+namespace {
+
+// Control words the reader acts on.
+enum Word : int {
+    kUnknown,
+    // document
+    kRtf,
+    kAnsi,
+    kMac,
+    kPc,
+    kPca,
+    kAnsicpg,
+    kDeff,
+    kUc,
+    kU,
+    // destinations
+    kFonttbl,
+    kColortbl,
+    kListtable,
+    kListoverridetable,
+    kPict,
+    kPn,
+    kObject,
+    kResult,
+    kField,
+    kFldrslt,
+    kShppict,
+    kShprslt,
+    kSkip,
+    // font, colour and list tables
+    kF,
+    kFcharset,
+    kCpg,
+    kRed,
+    kGreen,
+    kBlue,
+    kList,
+    kListid,
+    kListlevel,
+    kLevelnfc,
+    kListoverride,
+    kLs,
+    // pictures
+    kBin,
+    kPicw,
+    kPich,
+    kPicwgoal,
+    kPichgoal,
+    kPicscalex,
+    kPicscaley,
+    kBlip,
+    // \pn numbering
+    kPnlvlblt,
+    kPnlvlbody,
+    kPnlvl,
+    kPnlvlcont,
+    kPndec,
+    kPnucltr,
+    kPnlcltr,
+    kPnucrm,
+    kPnlcrm,
+    // character formatting
+    kPlain,
+    kB,
+    kI,
+    kUl,
+    kUlnone,
+    kStrike,
+    kV,
+    kFs,
+    kCf,
+    kCb,
+    kHighlight,
+    // paragraph formatting
+    kPard,
+    kQl,
+    kQr,
+    kQc,
+    kQj,
+    kLi,
+    kFi,
+    kIlvl,
+    // content
+    kPar,
+    kLine,
+    kTab,
+    kBreakPara,
+    kEmdash,
+    kEndash,
+    kEmspace,
+    kEnspace,
+    kQmspace,
+    kBullet,
+    kLquote,
+    kRquote,
+    kLdblquote,
+    kRdblquote,
+    kZwj,
+    kZwnj,
+    kLtrmark,
+    kRtlmark,
+    kZwbo,
+    kZwnbo,
+};
+
+struct WordName {
+    std::string_view name;
+    Word id;
+};
+
+constexpr WordName kWords[] = {
+    {"rtf", kRtf},
+    {"ansi", kAnsi},
+    {"mac", kMac},
+    {"pc", kPc},
+    {"pca", kPca},
+    {"ansicpg", kAnsicpg},
+    {"deff", kDeff},
+    {"uc", kUc},
+    {"u", kU},
+    {"fonttbl", kFonttbl},
+    {"colortbl", kColortbl},
+    {"listtable", kListtable},
+    {"listoverridetable", kListoverridetable},
+    {"pict", kPict},
+    {"pn", kPn},
+    {"object", kObject},
+    {"result", kResult},
+    {"field", kField},
+    {"fldrslt", kFldrslt},
+    {"shppict", kShppict},
+    {"shprslt", kShprslt},
+    {"f", kF},
+    {"fcharset", kFcharset},
+    {"cpg", kCpg},
+    {"red", kRed},
+    {"green", kGreen},
+    {"blue", kBlue},
+    {"list", kList},
+    {"listid", kListid},
+    {"listlevel", kListlevel},
+    {"levelnfc", kLevelnfc},
+    {"levelnfcn", kLevelnfc},
+    {"listoverride", kListoverride},
+    {"ls", kLs},
+    {"bin", kBin},
+    {"picw", kPicw},
+    {"pich", kPich},
+    {"picwgoal", kPicwgoal},
+    {"pichgoal", kPichgoal},
+    {"picscalex", kPicscalex},
+    {"picscaley", kPicscaley},
+    {"emfblip", kBlip},
+    {"pngblip", kBlip},
+    {"jpegblip", kBlip},
+    {"wmetafile", kBlip},
+    {"dibitmap", kBlip},
+    {"wbitmap", kBlip},
+    {"macpict", kBlip},
+    {"pmmetafile", kBlip},
+    {"pnlvlblt", kPnlvlblt},
+    {"pnlvlbody", kPnlvlbody},
+    {"pnlvl", kPnlvl},
+    {"pnlvlcont", kPnlvlcont},
+    {"pndec", kPndec},
+    {"pnucltr", kPnucltr},
+    {"pnlcltr", kPnlcltr},
+    {"pnucrm", kPnucrm},
+    {"pnlcrm", kPnlcrm},
+    {"plain", kPlain},
+    {"b", kB},
+    {"i", kI},
+    {"ul", kUl},
+    {"uld", kUl},
+    {"uldash", kUl},
+    {"uldashd", kUl},
+    {"uldashdd", kUl},
+    {"uldb", kUl},
+    {"ulhwave", kUl},
+    {"ulth", kUl},
+    {"ulw", kUl},
+    {"ulwave", kUl},
+    {"ulnone", kUlnone},
+    {"strike", kStrike},
+    {"striked", kStrike},
+    {"v", kV},
+    {"fs", kFs},
+    {"cf", kCf},
+    {"cb", kCb},
+    {"highlight", kHighlight},
+    {"chcbpat", kCb},
+    {"pard", kPard},
+    {"ql", kQl},
+    {"qr", kQr},
+    {"qc", kQc},
+    {"qj", kQj},
+    {"qd", kQj},
+    {"li", kLi},
+    {"fi", kFi},
+    {"ilvl", kIlvl},
+    {"par", kPar},
+    {"line", kLine},
+    {"tab", kTab},
+    {"page", kBreakPara},
+    {"sect", kBreakPara},
+    {"cell", kBreakPara},
+    {"nestcell", kBreakPara},
+    {"emdash", kEmdash},
+    {"endash", kEndash},
+    {"emspace", kEmspace},
+    {"enspace", kEnspace},
+    {"qmspace", kQmspace},
+    {"bullet", kBullet},
+    {"lquote", kLquote},
+    {"rquote", kRquote},
+    {"ldblquote", kLdblquote},
+    {"rdblquote", kRdblquote},
+    {"zwj", kZwj},
+    {"zwnj", kZwnj},
+    {"ltrmark", kLtrmark},
+    {"rtlmark", kRtlmark},
+    {"zwbo", kZwbo},
+    {"zwnbo", kZwnbo},
+    // Destinations without visible text.
+    {"stylesheet", kSkip},
+    {"info", kSkip},
+    {"fldinst", kSkip},
+    {"pntext", kSkip},
+    {"listtext", kSkip},
+    {"nonshppict", kSkip},
+    {"header", kSkip},
+    {"headerl", kSkip},
+    {"headerr", kSkip},
+    {"headerf", kSkip},
+    {"footer", kSkip},
+    {"footerl", kSkip},
+    {"footerr", kSkip},
+    {"footerf", kSkip},
+    {"footnote", kSkip},
+    {"annotation", kSkip},
+    {"atnid", kSkip},
+    {"atnauthor", kSkip},
+    {"xe", kSkip},
+    {"tc", kSkip},
+    {"txe", kSkip},
+    {"rxe", kSkip},
+    {"bxe", kSkip},
+    {"comment", kSkip},
+    {"template", kSkip},
+    {"do", kSkip},
+    {"shpinst", kSkip},
+    {"objdata", kSkip},
+    {"objclass", kSkip},
+    {"objname", kSkip},
+    {"objalias", kSkip},
+    {"objsect", kSkip},
+    {"objitem", kSkip},
+    {"objtopic", kSkip},
+    {"private", kSkip},
+    {"themedata", kSkip},
+    {"colorschememapping", kSkip},
+    {"datastore", kSkip},
+    {"latentstyles", kSkip},
+    {"revtbl", kSkip},
+    {"rsidtbl", kSkip},
+    {"generator", kSkip},
+    {"xmlnstbl", kSkip},
+    {"filetbl", kSkip},
+    {"pgdsctbl", kSkip},
+    {"userprops", kSkip},
+    {"docvar", kSkip},
+    {"bkmkstart", kSkip},
+    {"bkmkend", kSkip},
+    {"pnseclvl", kSkip},
+    {"pntxtb", kSkip},
+    {"pntxta", kSkip},
+    {"falt", kSkip},
+    {"panose", kSkip},
+    {"fname", kSkip},
+    {"leveltext", kSkip},
+    {"levelnumbers", kSkip},
+    {"listname", kSkip},
+    {"lfolevel", kSkip},
+    {"background", kSkip},
+    {"ftnsep", kSkip},
+    {"ftnsepc", kSkip},
+    {"ftncn", kSkip},
+    {"aftnsep", kSkip},
+    {"aftnsepc", kSkip},
+    {"aftncn", kSkip},
+    {"author", kSkip},
+    {"title", kSkip},
+    {"subject", kSkip},
+    {"operator", kSkip},
+    {"keywords", kSkip},
+    {"doccomm", kSkip},
+    {"company", kSkip},
+    {"protusertbl", kSkip},
+    {"listpicture", kSkip},
+    {"formfield", kSkip},
+    {"datafield", kSkip},
+    {"mmathPr", kSkip},
+    {"fchars", kSkip},
+    {"lchars", kSkip},
+};
+
+Word lookup(std::string_view name) {
+    static const std::unordered_map<std::string_view, Word> table = [] {
+        std::unordered_map<std::string_view, Word> map;
+        for (const auto& w : kWords) {
+            map.emplace(w.name, w.id);
+        }
+        return map;
+    }();
+    auto it = table.find(name);
+    return it == table.end() ? kUnknown : it->second;
+}
+
+ListKind kindOfFormat(int nfc) {
+    switch (nfc) {
+        case 0:
+            return ListKind::Decimal;
+        case 1:
+            return ListKind::UpperRoman;
+        case 2:
+            return ListKind::LowerRoman;
+        case 3:
+            return ListKind::UpperAlpha;
+        case 4:
+            return ListKind::LowerAlpha;
+        case 23:
+            return ListKind::Bullet;
+        case 255:
+            return ListKind::None;
+        default:
+            return ListKind::Decimal;
+    }
+}
+
+bool isClean(char16_t c) {
+    return c >= 0x20 ? (c != 0x2028 && c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC)
+                     : c == '\t';
+}
+
+}  // namespace
+
+void Interpreter::checkStart(const QByteArray& rtf) const {
+    qsizetype i = 0;
+    if (rtf.startsWith("\xEF\xBB\xBF")) {
+        i = 3;
+    }
+    while (i < rtf.size() &&
+           (rtf[i] == ' ' || rtf[i] == '\t' || rtf[i] == '\r' || rtf[i] == '\n')) {
+        ++i;
+    }
+    if (QByteArrayView(rtf).sliced(i).startsWith("{\\rtf")) {
+        return;
+    }
+    throw RtfError(QStringLiteral("The text is not in RTF format: it does not start with {\\rtf."));
+}
+
+void Interpreter::run(const QByteArray& rtf) {
+    checkStart(rtf);
+    qsizetype start = rtf.indexOf('{');
+    Tokenizer tokenizer(rtf.constData() + start, static_cast<std::size_t>(rtf.size() - start));
+    stack_.clear();
+    stack_.reserve(64);
+    bool started = false;
+    for (Token token = tokenizer.next(); token.type != TokenType::End; token = tokenizer.next()) {
+        switch (token.type) {
+            case TokenType::GroupOpen:
+                flush();
+                openGroup();
+                started = true;
+                break;
+            case TokenType::GroupClose:
+                flush();
+                closeGroup();
+                break;
+            case TokenType::Word:
+                word(token, tokenizer);
+                break;
+            case TokenType::Symbol:
+                symbol(token.text[0]);
+                break;
+            case TokenType::Hex:
+                hexByte(token.byte);
+                break;
+            case TokenType::Text:
+                textBytes(token.text);
+                break;
+            default:
+                break;
+        }
+        if (started && stack_.empty()) {
+            break;
+        }
+    }
+    flush();
+    while (!stack_.empty()) {
+        closeGroup();
+    }
+    stack_.push_back(Group{});  // the state the sink's last calls read
+}
+
+void Interpreter::openGroup() {
+    if (static_cast<int>(stack_.size()) >= kMaxGroupDepth) {
+        throw RtfError(
+            QStringLiteral("The RTF is damaged: its groups are nested more than %1 deep.")
+                .arg(kMaxGroupDepth));
+    }
+    starPending_ = false;
+    skipChars_ = 0;
+    if (stack_.empty()) {
+        stack_.push_back(Group{});
+        return;
+    }
+    Group child = stack_.back();
+    child.ownsDest = false;
+    stack_.push_back(child);
+}
+
+void Interpreter::closeGroup() {
+    starPending_ = false;
+    skipChars_ = 0;
+    if (stack_.empty()) {
+        return;
+    }
+    const Group& group = stack_.back();
+    if (group.ownsDest) {
+        switch (group.dest) {
+            case Dest::FontTable:
+                commitFont();
+                break;
+            case Dest::Pict:
+                finishPicture();
+                break;
+            case Dest::ListTable:
+                if (inList_) {
+                    lists_[listId_] = listDef_;
+                }
+                inList_ = false;
+                break;
+            default:
+                break;
+        }
+    } else if (group.dest == Dest::FontTable && stack_.size() >= 2 &&
+               stack_[stack_.size() - 2].ownsDest) {
+        commitFont();  // a font entry group of the table closes
+    } else if (group.dest == Dest::ListTable && inList_ && stack_.size() >= 2 &&
+               stack_[stack_.size() - 2].ownsDest) {
+        lists_[listId_] = listDef_;  // a \list group closes
+        inList_ = false;
+    }
+    stack_.pop_back();
+}
+
+void Interpreter::beginDest(Dest dest) {
+    Group& group = stack_.back();
+    group.dest = dest;
+    group.ownsDest = true;
+}
+
+void Interpreter::skipRest(Tokenizer& tokenizer) {
+    // The rest of this group holds nothing visible: jump over it whole.
+    tokenizer.skipGroup();
+    closeGroup();
+}
+
+void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
+    if (skipChars_ > 0) {
+        --skipChars_;
+        if (token.text == "bin" && token.hasParam) {
+            tokenizer.takeBinary(token.param);
+        }
+        return;
+    }
+    flush();
+    Word id = lookup(token.text);
+    if (stack_.empty()) {
+        return;
+    }
+    bool star = starPending_;
+    starPending_ = false;
+    if (id == kBin) {
+        Token data = tokenizer.takeBinary(token.hasParam ? token.param : 0);
+        if (stack_.back().dest == Dest::Pict) {
+            picture_.data.append(data.text.data(), static_cast<qsizetype>(data.text.size()));
+            nibble_ = -1;
+        }
+        return;
+    }
+    if (destinationWord(id, tokenizer)) {
+        return;
+    }
+    if (star) {
+        skipRest(tokenizer);  // an ignorable destination we do not know
+        return;
+    }
+    switch (stack_.back().dest) {
+        case Dest::Normal:
+            normalWord(id, token);
+            break;
+        case Dest::Pict:
+            pictWord(token);
+            break;
+        case Dest::Object:
+            break;
+        default:
+            tableWord(id, token, tokenizer);
+            break;
+    }
+}
+
+// Words that start or switch a destination; true when handled.
+bool Interpreter::destinationWord(int id, Tokenizer& tokenizer) {
+    Dest dest = stack_.back().dest;
+    switch (id) {
+        case kSkip:
+            skipRest(tokenizer);
+            return true;
+        case kFonttbl:
+            beginDest(Dest::FontTable);
+            fontId_ = -1;
+            return true;
+        case kColortbl:
+            beginDest(Dest::ColorTable);
+            colours_.clear();
+            colourSet_ = false;
+            red_ = green_ = blue_ = 0;
+            return true;
+        case kListtable:
+            beginDest(Dest::ListTable);
+            inList_ = false;
+            return true;
+        case kListoverridetable:
+            beginDest(Dest::ListOverrideTable);
+            overrideListId_ = 0;
+            return true;
+        case kPict:
+            if (dest != Dest::Normal || inPicture_) {
+                skipRest(tokenizer);
+                return true;
+            }
+            beginDest(Dest::Pict);
+            picture_ = PictureData{};
+            inPicture_ = true;
+            nibble_ = -1;
+            return true;
+        case kPn:
+            if (dest != Dest::Normal) {
+                skipRest(tokenizer);
+                return true;
+            }
+            beginDest(Dest::Pn);
+            para_.pnKind = ListKind::Decimal;
+            para_.pnLevel = 0;
+            return true;
+        case kObject:
+            if (dest == Dest::Normal) {
+                beginDest(Dest::Object);
+            }
+            return true;
+        case kResult:
+            if (dest == Dest::Object) {
+                beginDest(Dest::Normal);
+            }
+            return true;
+        case kField:
+        case kFldrslt:
+        case kShppict:
+        case kShprslt:
+            return dest == Dest::Normal;
+        default:
+            return false;
+    }
+}
+
+void Interpreter::normalWord(int id, const Token& token) {
+    CharState& ch = stack_.back().chars;
+    const int param = token.param;
+    const bool on = !token.hasParam || param != 0;
+    switch (id) {
+        case kAnsi:
+            ansiCodePage_ = 1252;
+            break;
+        case kMac:
+            ansiCodePage_ = 10000;
+            break;
+        case kPc:
+            ansiCodePage_ = 437;
+            break;
+        case kPca:
+            ansiCodePage_ = 850;
+            break;
+        case kAnsicpg:
+            ansiCodePage_ = param;
+            break;
+        case kDeff:
+            defaultFont_ = param;
+            break;
+        case kUc:
+            stack_.back().unicodeSkip = std::clamp(param, 0, 16);
+            break;
+        case kU:
+            unicodeChar(param);
+            skipChars_ = stack_.back().unicodeSkip;
+            break;
+        case kPlain: {
+            CharState fresh;
+            ch = fresh;
+            break;
+        }
+        case kB:
+            ch.bold = on;
+            break;
+        case kI:
+            ch.italic = on;
+            break;
+        case kUl:
+            ch.underline = on;
+            break;
+        case kUlnone:
+            ch.underline = false;
+            break;
+        case kStrike:
+            ch.strike = on;
+            break;
+        case kV:
+            ch.hidden = on;
+            break;
+        case kF:
+            ch.font = token.hasParam ? param : -1;
+            break;
+        case kFs:
+            ch.halfPoints = token.hasParam && param > 0 ? std::min(param, 3276) : 24;
+            break;
+        case kCf:
+            ch.foreground = param;
+            break;
+        case kCb:
+        case kHighlight:
+            ch.background = param;
+            break;
+        case kPard:
+            para_ = ParaState{};
+            break;
+        case kQl:
+            para_.alignment = Alignment::Left;
+            break;
+        case kQr:
+            para_.alignment = Alignment::Right;
+            break;
+        case kQc:
+            para_.alignment = Alignment::Centre;
+            break;
+        case kQj:
+            para_.alignment = Alignment::Justify;
+            break;
+        case kLi:
+            para_.leftIndent = std::clamp(param, -31680, 31680);
+            break;
+        case kFi:
+            para_.firstIndent = std::clamp(param, -31680, 31680);
+            break;
+        case kLs:
+            para_.listOverride = param;
+            break;
+        case kIlvl:
+            para_.listLevel = std::clamp(param, 0, 8);
+            break;
+        case kPar:
+        case kBreakPara:
+            sink_.paragraphEnd();
+            break;
+        case kLine:
+            if (!ch.hidden) {
+                sink_.lineBreak();
+            }
+            break;
+        case kTab:
+            unicodeChar('\t');
+            break;
+        case kEmdash:
+            unicodeChar(0x2014);
+            break;
+        case kEndash:
+            unicodeChar(0x2013);
+            break;
+        case kEmspace:
+            unicodeChar(0x2003);
+            break;
+        case kEnspace:
+            unicodeChar(0x2002);
+            break;
+        case kQmspace:
+            unicodeChar(0x2005);
+            break;
+        case kBullet:
+            unicodeChar(0x2022);
+            break;
+        case kLquote:
+            unicodeChar(0x2018);
+            break;
+        case kRquote:
+            unicodeChar(0x2019);
+            break;
+        case kLdblquote:
+            unicodeChar(0x201C);
+            break;
+        case kRdblquote:
+            unicodeChar(0x201D);
+            break;
+        case kZwj:
+            unicodeChar(0x200D);
+            break;
+        case kZwnj:
+            unicodeChar(0x200C);
+            break;
+        case kLtrmark:
+            unicodeChar(0x200E);
+            break;
+        case kRtlmark:
+            unicodeChar(0x200F);
+            break;
+        case kZwbo:
+            unicodeChar(0x200B);
+            break;
+        case kZwnbo:
+            unicodeChar(0xFEFF);
+            break;
+        case kPnlvlblt:
+        case kPnlvlbody:
+        case kPnlvl:
+        case kPnlvlcont:
+        case kPndec:
+        case kPnucltr:
+        case kPnlcltr:
+        case kPnucrm:
+        case kPnlcrm:
+            break;  // only inside {\*\pn ...}
+        default:
+            break;
+    }
+}
+
+// Words inside the font, colour and list tables and \pn groups.
+void Interpreter::tableWord(int id, const Token& token, Tokenizer& tokenizer) {
+    (void)tokenizer;
+    const int param = token.param;
+    switch (stack_.back().dest) {
+        case Dest::FontTable:
+            if (id == kF) {
+                commitFont();
+                fontId_ = param;
+                fontEntry_ = FontEntry{};
+            } else if (id == kFcharset) {
+                fontEntry_.charset = param;
+            } else if (id == kCpg) {
+                fontEntry_.codePage = param;
+            } else if (id == kU) {
+                unicodeChar(param);
+                skipChars_ = stack_.back().unicodeSkip;
+            }
+            break;
+        case Dest::ColorTable:
+            colourSet_ = colourSet_ || id == kRed || id == kGreen || id == kBlue;
+            if (id == kRed) {
+                red_ = std::clamp(param, 0, 255);
+            } else if (id == kGreen) {
+                green_ = std::clamp(param, 0, 255);
+            } else if (id == kBlue) {
+                blue_ = std::clamp(param, 0, 255);
+            }
+            break;
+        case Dest::ListTable:
+            if (id == kList) {
+                if (inList_) {
+                    lists_[listId_] = listDef_;
+                }
+                inList_ = true;
+                listDef_ = ListDef{};
+                listId_ = 0;
+            } else if (id == kListlevel && inList_) {
+                listDef_.levelFormats.push_back(0);
+            } else if (id == kLevelnfc && inList_ && !listDef_.levelFormats.empty()) {
+                listDef_.levelFormats.back() = param;
+            } else if (id == kListid && inList_) {
+                listId_ = param;
+            }
+            break;
+        case Dest::ListOverrideTable:
+            if (id == kListoverride) {
+                overrideListId_ = 0;
+            } else if (id == kListid) {
+                overrideListId_ = param;
+            } else if (id == kLs) {
+                overrides_[param] = overrideListId_;
+            }
+            break;
+        case Dest::Pn:
+            switch (id) {
+                case kPnlvlblt:
+                    para_.pnKind = ListKind::Bullet;
+                    para_.pnLevel = 0;
+                    break;
+                case kPnlvlbody:
+                    para_.pnLevel = 0;
+                    break;
+                case kPnlvl:
+                    para_.pnLevel = std::clamp(param - 1, 0, 8);
+                    break;
+                case kPnlvlcont:
+                    para_.pnKind = ListKind::None;
+                    break;
+                case kPndec:
+                    para_.pnKind = ListKind::Decimal;
+                    break;
+                case kPnucltr:
+                    para_.pnKind = ListKind::UpperAlpha;
+                    break;
+                case kPnlcltr:
+                    para_.pnKind = ListKind::LowerAlpha;
+                    break;
+                case kPnucrm:
+                    para_.pnKind = ListKind::UpperRoman;
+                    break;
+                case kPnlcrm:
+                    para_.pnKind = ListKind::LowerRoman;
+                    break;
+                default:
+                    break;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void Interpreter::symbol(char c) {
+    if (c == '*') {
+        starPending_ = true;
+        return;
+    }
+    if (skipChars_ > 0) {
+        --skipChars_;
+        return;
+    }
+    switch (c) {
+        case '\\':
+        case '{':
+        case '}':
+            textBytes(std::string_view(&c, 1));
+            return;
+        case '~':
+            flush();
+            unicodeChar(0x00A0);
+            return;
+        case '-':
+            flush();
+            unicodeChar(0x00AD);
+            return;
+        case '_':
+            flush();
+            unicodeChar(0x2011);
+            return;
+        case '\t':
+            flush();
+            unicodeChar('\t');
+            return;
+        default:
+            return;
+    }
+}
+
+void Interpreter::textBytes(std::string_view bytes) {
+    if (skipChars_ > 0) {
+        std::size_t n = std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(skipChars_));
+        skipChars_ -= static_cast<int>(n);
+        bytes.remove_prefix(n);
+        if (bytes.empty()) {
+            return;
+        }
+    }
+    if (stack_.empty()) {
+        return;
+    }
+    Dest dest = stack_.back().dest;
+    if (dest == Dest::Pict) {
+        pictText(bytes);
+        return;
+    }
+    if (dest != Dest::Normal && dest != Dest::FontTable && dest != Dest::ColorTable) {
+        return;
+    }
+    if (dest == Dest::ColorTable) {
+        for (char c : bytes) {
+            if (c == ';') {
+                commitColour();
+            }
+        }
+        return;
+    }
+    int cp = dest == Dest::FontTable
+                 ? (fontEntry_.codePage ? fontEntry_.codePage
+                                        : codePageOfCharset(fontEntry_.charset, ansiCodePage_))
+                 : codePageOf(stack_.back().chars.font);
+    if (!pending_.isEmpty() && cp != pendingCodePage_) {
+        flush();
+    }
+    pendingCodePage_ = cp;
+    pending_.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+void Interpreter::hexByte(unsigned char byte) {
+    if (skipChars_ > 0) {
+        --skipChars_;
+        return;
+    }
+    char c = static_cast<char>(byte);
+    if (!stack_.empty() && stack_.back().dest == Dest::Pict) {
+        picture_.data.append(c);  // a hex escape inside picture data is one byte
+        return;
+    }
+    textBytes(std::string_view(&c, 1));
+}
+
+void Interpreter::unicodeChar(int value) {
+    flush();
+    if (stack_.empty()) {
+        return;
+    }
+    char16_t ch = static_cast<char16_t>(value < 0 ? value + 65536 : value);
+    Dest dest = stack_.back().dest;
+    if (dest == Dest::FontTable) {
+        fontName_.append(QChar(ch));
+    } else if (dest == Dest::Normal) {
+        emitVisible(QString(QChar(ch)));
+    }
+}
+
+void Interpreter::flush() {
+    if (pending_.isEmpty()) {
+        return;
+    }
+    decoded_.clear();
+    appendDecoded(pendingCodePage_, pending_.constData(), static_cast<std::size_t>(pending_.size()),
+                  decoded_);
+    pending_.clear();
+    if (stack_.empty()) {
+        return;
+    }
+    Dest dest = stack_.back().dest;
+    if (dest == Dest::Normal) {
+        emitVisible(decoded_);
+        return;
+    }
+    if (dest == Dest::FontTable) {
+        for (QChar c : std::as_const(decoded_)) {
+            if (c == u';') {
+                commitFont();
+            } else {
+                fontName_.append(c);
+            }
+        }
+    }
+}
+
+// Sends text to the sink, turning separators into breaks and dropping
+// characters a document cannot hold as text.
+void Interpreter::emitVisible(const QString& text) {
+    if (stack_.back().chars.hidden || text.isEmpty()) {
+        return;
+    }
+    const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
+    qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && isClean(data[i])) {
+        ++i;
+    }
+    if (i == n) {
+        sink_.text(text);
+        return;
+    }
+    QString piece;
+    for (qsizetype k = 0; k < n; ++k) {
+        char16_t c = data[k];
+        if (isClean(c)) {
+            piece.append(QChar(c));
+            continue;
+        }
+        if (c != 0x2028 && c != 0x2029) {
+            continue;
+        }
+        if (!piece.isEmpty()) {
+            sink_.text(piece);
+            piece.clear();
+        }
+        if (c == 0x2028) {
+            sink_.lineBreak();
+        } else {
+            sink_.paragraphEnd();
+        }
+    }
+    if (!piece.isEmpty()) {
+        sink_.text(piece);
+    }
+}
+
+int Interpreter::codePageOf(int fontId) const {
+    const FontEntry* entry = font(fontId);
+    if (entry == nullptr) {
+        return ansiCodePage_;
+    }
+    return entry->codePage ? entry->codePage : codePageOfCharset(entry->charset, ansiCodePage_);
+}
+
+const FontEntry* Interpreter::font(int id) const {
+    auto it = fonts_.find(id < 0 ? defaultFont_ : id);
+    return it == fonts_.end() ? nullptr : &it->second;
+}
+
+std::optional<QRgb> Interpreter::colour(int index) const {
+    if (index <= 0 || index >= static_cast<int>(colours_.size())) {
+        return std::nullopt;
+    }
+    return colours_[static_cast<std::size_t>(index)];
+}
+
+void Interpreter::commitFont() {
+    flush();
+    if (fontId_ >= 0) {
+        fontEntry_.name = fontName_.trimmed();
+        fonts_.insert_or_assign(fontId_, fontEntry_);
+    }
+    fontId_ = -1;
+    fontName_.clear();
+    fontEntry_ = FontEntry{};
+}
+
+void Interpreter::commitColour() {
+    if (colourSet_) {
+        colours_.push_back(qRgb(red_, green_, blue_));
+    } else {
+        colours_.push_back(std::nullopt);
+    }
+    red_ = green_ = blue_ = 0;
+    colourSet_ = false;
+}
+
+ListKind Interpreter::listKind(const ParaState& para) const {
+    if (para.listOverride > 0) {
+        auto over = overrides_.find(para.listOverride);
+        if (over != overrides_.end()) {
+            auto list = lists_.find(over->second);
+            if (list != lists_.end() && !list->second.levelFormats.empty()) {
+                const auto& levels = list->second.levelFormats;
+                std::size_t level =
+                    std::min(static_cast<std::size_t>(para.listLevel), levels.size() - 1);
+                ListKind kind = kindOfFormat(levels[level]);
+                if (kind != ListKind::None || para.pnKind == ListKind::None) {
+                    return kind;
+                }
+            }
+        }
+        return para.pnKind != ListKind::None ? para.pnKind : ListKind::Bullet;
+    }
+    return para.pnKind;
+}
+
+int Interpreter::listLevel(const ParaState& para) const {
+    return para.listOverride > 0 ? para.listLevel : para.pnLevel;
+}
+
+void Interpreter::pictWord(const Token& token) {
+    Word id = lookup(token.text);
+    QString word = QLatin1Char('\\') +
+                   QLatin1String(token.text.data(), static_cast<qsizetype>(token.text.size()));
+    if (token.hasParam) {
+        word += QString::number(token.param);
+    }
+    picture_.header += word;
+    switch (id) {
+        case kBlip:
+            if (picture_.kind.isEmpty()) {
+                picture_.kind = QString::fromLatin1(token.text.data(),
+                                                    static_cast<qsizetype>(token.text.size()));
+            }
+            break;
+        case kPicw:
+            picture_.picw = token.param;
+            break;
+        case kPich:
+            picture_.pich = token.param;
+            break;
+        case kPicwgoal:
+            picture_.goalWidth = token.param;
+            break;
+        case kPichgoal:
+            picture_.goalHeight = token.param;
+            break;
+        case kPicscalex:
+            picture_.scaleX = token.param;
+            break;
+        case kPicscaley:
+            picture_.scaleY = token.param;
+            break;
+        default:
+            break;
+    }
+}
+
+void Interpreter::pictText(std::string_view bytes) {
+    for (char c : bytes) {
+        int v;
+        if (c >= '0' && c <= '9') {
+            v = c - '0';
+        } else if (c >= 'a' && c <= 'f') {
+            v = c - 'a' + 10;
+        } else if (c >= 'A' && c <= 'F') {
+            v = c - 'A' + 10;
+        } else {
+            continue;
+        }
+        if (nibble_ < 0) {
+            nibble_ = v;
+        } else {
+            picture_.data.append(static_cast<char>(nibble_ * 16 + v));
+            nibble_ = -1;
+        }
+    }
+}
+
+void Interpreter::finishPicture() {
+    inPicture_ = false;
+    nibble_ = -1;  // an odd last hex digit is dropped
+    // The sink reads the state of the group around the picture.
+    Group saved = stack_.back();
+    stack_.pop_back();
+    if (!stack_.empty() && stack_.back().dest == Dest::Normal) {
+        sink_.picture(picture_);
+    }
+    stack_.push_back(saved);
+    picture_ = PictureData{};
+}
+
+}  // namespace quillmere::rtf

@@ -1,0 +1,185 @@
+// The RTF state machine shared by the document reader and the fast plain-text
+// path, so the two can never disagree about which text an entry shows.
+//
+// It walks the tokens once, keeps the group states on an explicit stack (no
+// recursion on the machine stack; at most kMaxGroupDepth open groups, deeper
+// input is reported as damaged), reads the font, colour and list tables,
+// decodes text in each font's code page, skips destinations that hold no
+// visible text (also every unknown \* destination), and reports the visible
+// content to an RtfSink: clean text runs, line breaks, paragraph ends and
+// pictures. The sink reads the character and paragraph state in force from
+// the interpreter at each call.
+#pragma once
+
+#include "editor/rtf/tokenizer.h"
+
+#include <QByteArray>
+#include <QRgb>
+#include <QString>
+
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace quillmere::rtf {
+
+// Open groups the reader follows; a deeper RTF is reported as damaged.
+constexpr int kMaxGroupDepth = 2000;
+
+struct CharState {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    int font = -1;  // \fN; -1 means the document's default font (\deffN)
+    int halfPoints = 24;
+    int foreground = 0;  // colour table index, 0 = automatic
+    int background = 0;  // colour table index, 0 = automatic
+    bool operator==(const CharState&) const = default;
+};
+
+enum class ListKind { None, Bullet, Decimal, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman };
+
+enum class Alignment { Left, Right, Centre, Justify };
+
+struct ParaState {
+    Alignment alignment = Alignment::Left;
+    int leftIndent = 0;                // \li, twips
+    int firstIndent = 0;               // \fi, twips
+    int listOverride = 0;              // \lsN, 0 = none
+    int listLevel = 0;                 // \ilvlN
+    ListKind pnKind = ListKind::None;  // from \pn...
+    int pnLevel = 0;
+};
+
+struct FontEntry {
+    QString name;
+    int charset = 0;
+    int codePage = 0;  // \cpgN, 0 = from the character set
+};
+
+// A \pict group as stored.
+struct PictureData {
+    QString header;   // the group's control words in order, e.g. "\pngblip\picw16"
+    QString kind;     // the picture-type word: "pngblip", "emfblip", "wmetafile", ...
+    QByteArray data;  // hex digits decoded, or \bin data
+    int picw = 0;
+    int pich = 0;
+    int goalWidth = 0;   // \picwgoal, twips
+    int goalHeight = 0;  // \pichgoal, twips
+    int scaleX = 100;
+    int scaleY = 100;
+};
+
+class Interpreter;
+
+class RtfSink {
+public:
+    virtual ~RtfSink() = default;
+    // Visible text: no control characters except tab, no line or paragraph
+    // separators, no object replacement characters.
+    virtual void text(const QString& text) = 0;
+    virtual void lineBreak() = 0;
+    virtual void paragraphEnd() = 0;
+    virtual void picture(const PictureData& picture) = 0;
+};
+
+class Interpreter {
+public:
+    explicit Interpreter(RtfSink& sink) : sink_(sink) {}
+
+    // Reads the whole RTF. Throws RtfError when it does not start with
+    // "{\rtf" or nests groups more than kMaxGroupDepth deep. Missing closing
+    // braces at the end are forgiven; bytes after the last one are ignored.
+    void run(const QByteArray& rtf);
+
+    // State in force for the sink's calls.
+    const CharState& charState() const { return stack_.back().chars; }
+    const ParaState& paraState() const { return para_; }
+    // The font of a state's \fN (the default font for -1), or nullptr.
+    const FontEntry* font(int id) const;
+    // A colour table entry; nullopt for automatic or a missing entry.
+    std::optional<QRgb> colour(int index) const;
+    // What a paragraph with this state is in lists: its kind and level.
+    ListKind listKind(const ParaState& para) const;
+    int listLevel(const ParaState& para) const;
+
+private:
+    enum class Dest {
+        Normal,
+        FontTable,
+        ColorTable,
+        ListTable,
+        ListOverrideTable,
+        Pict,
+        Pn,
+        Object
+    };
+    struct Group {
+        CharState chars;
+        Dest dest = Dest::Normal;
+        bool ownsDest = false;
+        int unicodeSkip = 1;  // \ucN
+    };
+
+    void checkStart(const QByteArray& rtf) const;
+    void openGroup();
+    void closeGroup();
+    void word(const Token& token, Tokenizer& tokenizer);
+    bool destinationWord(int id, Tokenizer& tokenizer);
+    void normalWord(int id, const Token& token);
+    void tableWord(int id, const Token& token, Tokenizer& tokenizer);
+    void symbol(char c);
+    void textBytes(std::string_view bytes);
+    void hexByte(unsigned char byte);
+    void unicodeChar(int value);
+    void flush();
+    void emitVisible(const QString& text);
+    void beginDest(Dest dest);
+    void skipRest(Tokenizer& tokenizer);
+    int codePageOf(int fontId) const;
+    void commitFont();
+    void commitColour();
+    void pictWord(const Token& token);
+    void pictText(std::string_view bytes);
+    void finishPicture();
+
+    RtfSink& sink_;
+    std::vector<Group> stack_;
+    ParaState para_;
+    int ansiCodePage_ = 1252;
+    int defaultFont_ = 0;
+    bool starPending_ = false;
+    int skipChars_ = 0;
+
+    QByteArray pending_;  // text bytes not yet decoded
+    int pendingCodePage_ = 0;
+    QString decoded_;
+
+    std::unordered_map<int, FontEntry> fonts_;
+    int fontId_ = -1;
+    FontEntry fontEntry_;
+    QByteArray fontNameBytes_;
+    QString fontName_;
+
+    std::vector<std::optional<QRgb>> colours_;
+    int red_ = 0, green_ = 0, blue_ = 0;
+    bool colourSet_ = false;
+
+    struct ListDef {
+        std::vector<int> levelFormats;  // \levelnfc per level
+    };
+    std::unordered_map<int, ListDef> lists_;  // by \listid
+    std::unordered_map<int, int> overrides_;  // \ls -> \listid
+    ListDef listDef_;
+    int listId_ = 0;
+    bool inList_ = false;
+    int overrideListId_ = 0;
+
+    PictureData picture_;
+    bool inPicture_ = false;
+    int nibble_ = -1;
+};
+
+}  // namespace quillmere::rtf

@@ -1,0 +1,90 @@
+#include "editor/rtf/jpeg.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+namespace quillmere::rtf {
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void onError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void onMessage(j_common_ptr) {}  // warnings are not shown
+
+// Only plain C objects live in this frame, so the jump out of libjpeg on an
+// error skips no destructor; the image belongs to the caller.
+bool decodeInto(const unsigned char* data, unsigned long size, QImage* image) {
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.output_message = onMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data, size);
+    jpeg_read_header(&info, TRUE);
+    bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : (info.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB);
+    if (static_cast<long long>(info.image_width) * info.image_height > kMaxJpegPixels) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_start_decompress(&info);
+    *image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                    QImage::Format_RGB32);
+    if (image->isNull()) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    const int components = info.output_components;
+    JSAMPARRAY row =
+        (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                  info.output_width * static_cast<JDIMENSION>(components), 1);
+    while (info.output_scanline < info.output_height) {
+        int y = static_cast<int>(info.output_scanline);
+        jpeg_read_scanlines(&info, row, 1);
+        auto* line = reinterpret_cast<QRgb*>(image->scanLine(y));
+        const JSAMPLE* s = row[0];
+        for (JDIMENSION x = 0; x < info.output_width; ++x, s += components) {
+            if (components == 1) {
+                line[x] = qRgb(s[0], s[0], s[0]);
+            } else if (components == 3) {
+                line[x] = qRgb(s[0], s[1], s[2]);
+            } else {
+                // Adobe's CMYK JPEGs store the inks inverted.
+                int k = s[3];
+                line[x] = qRgb(s[0] * k / 255, s[1] * k / 255, s[2] * k / 255);
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+}  // namespace
+
+QImage decodeJpeg(const QByteArray& bytes) {
+    if (bytes.size() < 4) {
+        return {};
+    }
+    QImage image;
+    if (!decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                    static_cast<unsigned long>(bytes.size()), &image)) {
+        return {};
+    }
+    return image;
+}
+
+}  // namespace quillmere::rtf

@@ -1,0 +1,181 @@
+#include "editor/rtf/picture.h"
+
+#include "editor/rtf/dib.h"
+#include "editor/rtf/emf.h"
+#include "editor/rtf/jpeg.h"
+#include "editor/rtf/rtf.h"
+#include "editor/rtf/wmf.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QImageReader>
+#include <QPainter>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillmere::rtf {
+namespace {
+
+// Side of the placeholder image of a picture that cannot be shown; the
+// format's size stretches it to the picture's size.
+constexpr int kMaxFrameSide = 512;
+constexpr int kFallbackSide = 32;
+constexpr int kHimetricPerInch = 2540;
+constexpr int kPixelsPerInch = 96;
+
+QImage decodePng(const QByteArray& data) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    QSize size = reader.size();
+    if (!size.isValid() || static_cast<long long>(size.width()) * size.height() > kMaxDibPixels) {
+        return {};
+    }
+    return reader.read();
+}
+
+bool isBitmapKind(const QString& kind) {
+    return kind == u"pngblip" || kind == u"jpegblip" || kind == u"dibitmap" || kind == u"wbitmap";
+}
+
+int clampSide(double pixels) {
+    if (!(pixels >= 1)) {
+        return 0;
+    }
+    return static_cast<int>(std::lround(std::min(pixels, double(kMaxShownSide))));
+}
+
+// The size a picture is shown at, in pixels: its goal size in twips scaled,
+// else its picw/pich, else the decoded image's size.
+QSize displaySize(const PictureData& picture, const QImage& image) {
+    double sx = picture.scaleX > 0 ? picture.scaleX / 100.0 : 1.0;
+    double sy = picture.scaleY > 0 ? picture.scaleY / 100.0 : 1.0;
+    int w = 0, h = 0;
+    if (picture.goalWidth > 0 && picture.goalHeight > 0) {
+        w = clampSide(picture.goalWidth * sx / kTwipsPerPixel);
+        h = clampSide(picture.goalHeight * sy / kTwipsPerPixel);
+    } else if (picture.picw > 0 && picture.pich > 0) {
+        double unit = isBitmapKind(picture.kind) ? 1.0 : double(kPixelsPerInch) / kHimetricPerInch;
+        w = clampSide(picture.picw * unit * sx);
+        h = clampSide(picture.pich * unit * sy);
+    }
+    if (w > 0 && h > 0) {
+        return {w, h};
+    }
+    if (!image.isNull()) {
+        return image.size();
+    }
+    return {kFallbackSide, kFallbackSide};
+}
+
+// An empty grey frame standing in for a picture the reader cannot show.
+QImage frameImage(QSize size) {
+    QImage frame(std::min(size.width(), kMaxFrameSide), std::min(size.height(), kMaxFrameSide),
+                 QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    QPainter painter(&frame);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawRect(0, 0, frame.width() - 1, frame.height() - 1);
+    return frame;
+}
+
+int himetric(int pixels) {
+    return static_cast<int>(
+        (pixels * static_cast<long long>(kHimetricPerInch) + kPixelsPerInch / 2) / kPixelsPerInch);
+}
+
+}  // namespace
+
+QImage decodePicture(const QString& kind, const QByteArray& data) {
+    if (data.isEmpty()) {
+        return {};
+    }
+    if (kind == u"pngblip") {
+        return decodePng(data);
+    }
+    if (kind == u"jpegblip") {
+        return decodeJpeg(data);
+    }
+    if (kind == u"emfblip") {
+        return readBitmapEmf(data);
+    }
+    if (kind == u"wmetafile") {
+        return readBitmapWmf(data);
+    }
+    if (kind == u"dibitmap") {
+        return decodePackedDib(data);
+    }
+    return {};
+}
+
+QTextImageFormat pictureFormat(QTextDocument& doc, const PictureData& picture) {
+    QImage image = decodePicture(picture.kind, picture.data);
+    QSize size = displaySize(picture, image);
+    QTextImageFormat format;
+    const bool shown = !image.isNull();
+    if (!shown) {
+        image = frameImage(size);
+        format.setProperty(kPictureUnshownProperty, true);
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(picture.header.toUtf8());
+    hash.addData(picture.data);
+    QString name = QStringLiteral("rtfpict:") + QString::fromLatin1(hash.result().toHex());
+    if (!shown) {
+        name += QStringLiteral("-frame%1x%2").arg(size.width()).arg(size.height());
+    }
+    doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    format.setName(name);
+    format.setWidth(size.width());
+    format.setHeight(size.height());
+    format.setProperty(kPictureHeaderProperty, picture.header);
+    format.setProperty(kPictureDataProperty, picture.data);
+    return format;
+}
+
+PictureData storedPictureOf(const QImage& image, QSize shownSize) {
+    PictureData picture;
+    QSize size = shownSize.isEmpty() ? image.size() : shownSize;
+    picture.kind = QStringLiteral("emfblip");
+    picture.data = writeBitmapEmf(image);
+    picture.picw = himetric(image.width());
+    picture.pich = himetric(image.height());
+    picture.goalWidth = size.width() * kTwipsPerPixel;
+    picture.goalHeight = size.height() * kTwipsPerPixel;
+    picture.header = QStringLiteral("\\emfblip\\picw%1\\pich%2\\picwgoal%3\\pichgoal%4")
+                         .arg(picture.picw)
+                         .arg(picture.pich)
+                         .arg(picture.goalWidth)
+                         .arg(picture.goalHeight);
+    return picture;
+}
+
+void insertPicture(QTextCursor& cursor, const QImage& image) {
+    if (image.isNull() || cursor.document() == nullptr) {
+        return;
+    }
+    QTextImageFormat format = pictureFormat(*cursor.document(), storedPictureOf(image));
+    cursor.insertImage(format);
+}
+
+bool isPicture(const QTextFormat& format) {
+    return format.isImageFormat();
+}
+
+QImage pictureImage(const QTextDocument& doc, const QTextImageFormat& format) {
+    QVariant resource = doc.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    if (resource.typeId() == QMetaType::QByteArray) {
+        return QImage::fromData(resource.toByteArray());
+    }
+    if (resource.canConvert<QImage>()) {
+        return resource.value<QImage>();
+    }
+    return {};
+}
+
+}  // namespace quillmere::rtf

@@ -1,0 +1,215 @@
+// The document reader, the fast plain-text path and the entry load rule, all
+// driven by the one Interpreter.
+#include "editor/rtf/codepage.h"
+#include "editor/rtf/interpreter.h"
+#include "editor/rtf/picture.h"
+#include "editor/rtf/rtf.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+namespace quillmere::rtf {
+namespace {
+
+QTextListFormat::Style listStyleOf(ListKind kind) {
+    switch (kind) {
+        case ListKind::Decimal:
+            return QTextListFormat::ListDecimal;
+        case ListKind::LowerAlpha:
+            return QTextListFormat::ListLowerAlpha;
+        case ListKind::UpperAlpha:
+            return QTextListFormat::ListUpperAlpha;
+        case ListKind::LowerRoman:
+            return QTextListFormat::ListLowerRoman;
+        case ListKind::UpperRoman:
+            return QTextListFormat::ListUpperRoman;
+        default:
+            return QTextListFormat::ListDisc;
+    }
+}
+
+Qt::Alignment qtAlignment(Alignment alignment) {
+    switch (alignment) {
+        case Alignment::Right:
+            return Qt::AlignRight;
+        case Alignment::Centre:
+            return Qt::AlignHCenter;
+        case Alignment::Justify:
+            return Qt::AlignJustify;
+        default:
+            return Qt::AlignLeft;
+    }
+}
+
+// Builds the document from the interpreter's calls.
+class DocumentSink : public RtfSink {
+public:
+    explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {}
+    void attach(const Interpreter* interpreter) { in_ = interpreter; }
+
+    void text(const QString& text) override { cursor_.insertText(text, charFormat()); }
+    void lineBreak() override { cursor_.insertText(QString(QChar::LineSeparator), charFormat()); }
+    void paragraphEnd() override {
+        finishBlock();
+        cursor_.insertBlock();
+    }
+    void picture(const PictureData& picture) override {
+        QTextImageFormat format = pictureFormat(doc_, picture);
+        format.merge(charFormat());
+        format.setObjectType(QTextFormat::ImageObject);
+        cursor_.insertText(QString(QChar::ObjectReplacementCharacter), format);
+    }
+    // The last paragraph has no paragraph mark of its own.
+    void finish() { finishBlock(); }
+
+private:
+    const QTextCharFormat& charFormat() {
+        const CharState& state = in_->charState();
+        if (!haveFormat_ || !(state == formatState_)) {
+            format_ = toFormat(state);
+            formatState_ = state;
+            haveFormat_ = true;
+        }
+        return format_;
+    }
+
+    QTextCharFormat toFormat(const CharState& state) const {
+        QTextCharFormat format;
+        format.setFontWeight(state.bold ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(state.italic);
+        format.setFontUnderline(state.underline);
+        format.setFontStrikeOut(state.strike);
+        format.setFontPointSize(state.halfPoints / 2.0);
+        if (const FontEntry* font = in_->font(state.font)) {
+            if (!font->name.isEmpty()) {
+                format.setFontFamilies(QStringList{font->name});
+            }
+            format.setProperty(kCharsetProperty, font->charset);
+        }
+        if (auto colour = in_->colour(state.foreground)) {
+            format.setForeground(QColor::fromRgb(*colour));
+        }
+        if (auto colour = in_->colour(state.background)) {
+            format.setBackground(QColor::fromRgb(*colour));
+        }
+        return format;
+    }
+
+    void finishBlock() {
+        const ParaState& para = in_->paraState();
+        ListKind kind = in_->listKind(para);
+        QTextBlockFormat format;
+        format.setAlignment(qtAlignment(para.alignment));
+        ParagraphIndent indent{para.leftIndent + para.firstIndent, -para.firstIndent};
+        if (indent != ParagraphIndent{}) {
+            setParagraphIndent(format, indent, kind != ListKind::None);
+        }
+        cursor_.setBlockFormat(format);
+        cursor_.setBlockCharFormat(charFormat());
+        QTextBlock block = cursor_.block();
+        if (kind == ListKind::None) {
+            list_ = nullptr;
+            return;
+        }
+        int level = in_->listLevel(para);
+        if (list_ != nullptr && listKind_ == kind && listLevel_ == level) {
+            list_->add(block);
+            return;
+        }
+        QTextListFormat listFormat;
+        listFormat.setStyle(listStyleOf(kind));
+        listFormat.setIndent(level);
+        list_ = cursor_.createList(listFormat);
+        listKind_ = kind;
+        listLevel_ = level;
+    }
+
+    QTextDocument& doc_;
+    QTextCursor cursor_;
+    const Interpreter* in_ = nullptr;
+    QTextCharFormat format_;
+    CharState formatState_;
+    bool haveFormat_ = false;
+    QTextList* list_ = nullptr;
+    ListKind listKind_ = ListKind::None;
+    int listLevel_ = 0;
+};
+
+// Collects what toPlainText() of the built document would give.
+class PlainTextSink : public RtfSink {
+public:
+    explicit PlainTextSink(qsizetype expected) { text_.reserve(expected); }
+    void text(const QString& text) override { text_ += text; }
+    void lineBreak() override { text_ += u'\n'; }
+    void paragraphEnd() override { text_ += u'\n'; }
+    void picture(const PictureData&) override { text_ += QChar::ObjectReplacementCharacter; }
+
+    QString take() {
+        // As QTextDocument::toPlainText, which shows no-break spaces as spaces.
+        text_.replace(QChar::Nbsp, u' ');
+        return std::move(text_);
+    }
+
+private:
+    QString text_;
+};
+
+}  // namespace
+
+void readRtf(const QByteArray& rtf, QTextDocument& doc) {
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    try {
+        DocumentSink sink(doc);
+        Interpreter interpreter(sink);
+        sink.attach(&interpreter);
+        interpreter.run(rtf);
+        sink.finish();
+    } catch (...) {
+        doc.clear();
+        doc.setUndoRedoEnabled(undo);
+        throw;
+    }
+    doc.setUndoRedoEnabled(undo);
+}
+
+QString plainTextOfRtf(const QByteArray& rtf) {
+    PlainTextSink sink(rtf.size() / 2);
+    Interpreter interpreter(sink);
+    interpreter.run(rtf);
+    return sink.take();
+}
+
+void readPlainText(const QByteArray& bytes, QTextDocument& doc) {
+    if (bytes.contains('\0')) {
+        throw RtfError(QStringLiteral("The data is not text: it holds NUL bytes."));
+    }
+    QString text;
+    appendDecoded(kCodePage1252, bytes.constData(), static_cast<std::size_t>(bytes.size()), text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    QTextCursor cursor(&doc);
+    cursor.insertText(text);
+    doc.setUndoRedoEnabled(undo);
+}
+
+void loadEntryBytes(const QByteArray& bytes, QTextDocument& doc) {
+    try {
+        readRtf(bytes, doc);
+        return;
+    } catch (const RtfError&) {
+    }
+    try {
+        readPlainText(bytes, doc);
+    } catch (const RtfError&) {
+        throw RtfError(QStringLiteral("Failed to Load Stream"));
+    }
+}
+
+}  // namespace quillmere::rtf
