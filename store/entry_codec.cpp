@@ -15,19 +15,28 @@ constexpr int kWindowBits = 15;
 constexpr int kMemoryLevel = 8;
 constexpr qsizetype kInflateChunk = 64 * 1024;
 
-[[noreturn]] void fail(int code) { throw ZlibError(code, QString::fromLatin1(zlibErrorText(code))); }
+[[noreturn]] void fail(int code) {
+    throw ZlibError(code, QString::fromLatin1(zlibErrorText(code)));
+}
 
 }  // namespace
 
 const char* zlibErrorText(int code) {
     switch (code) {
-        case Z_ERRNO: return "file error";
-        case Z_STREAM_ERROR: return "stream error";
-        case Z_DATA_ERROR: return "data error";
-        case Z_MEM_ERROR: return "insufficient memory";
-        case Z_BUF_ERROR: return "buffer error";
-        case Z_VERSION_ERROR: return "incompatible version";
-        default: return "unknown zlib error";
+        case Z_ERRNO:
+            return "file error";
+        case Z_STREAM_ERROR:
+            return "stream error";
+        case Z_DATA_ERROR:
+            return "data error";
+        case Z_MEM_ERROR:
+            return "insufficient memory";
+        case Z_BUF_ERROR:
+            return "buffer error";
+        case Z_VERSION_ERROR:
+            return "incompatible version";
+        default:
+            return "unknown zlib error";
     }
 }
 
@@ -71,8 +80,8 @@ QByteArray DecodeEntryContent(const QByteArray& blob) {
             out.resize(out.size() * 2);
         }
         zs.next_out = reinterpret_cast<Bytef*>(out.data() + used);
-        zs.avail_out = static_cast<uInt>(
-            qMin<qsizetype>(out.size() - used, std::numeric_limits<uInt>::max()));
+        zs.avail_out =
+            static_cast<uInt>(qMin<qsizetype>(out.size() - used, std::numeric_limits<uInt>::max()));
         rc = inflate(&zs, Z_NO_FLUSH);
         if (rc == Z_STREAM_END) {
             break;

@@ -74,7 +74,9 @@ bool FileAccess::folderWritable(const QString& folder) const {
     return probe.open();
 }
 
-FileAccess& fileAccess() { return current ? *current : realFiles(); }
+FileAccess& fileAccess() {
+    return current ? *current : realFiles();
+}
 
 FileAccess* setFileAccess(FileAccess* access) {
     FileAccess* previous = current;

@@ -1,0 +1,159 @@
+// Little-endian helpers for the binary formats of the store. Every fixed-width
+// integer of a data packet goes through these: values are never copied in or
+// out as structs, so the byte order does not depend on the machine.
+//
+//   EncodeFixedNN(dst, value)   writes NN/8 bytes at dst, lowest byte first
+//   DecodeFixedNN(src)          reads them back
+//   PutFixedNN(&bytes, value)   appends them to a QByteArray
+//   ByteReader                  consumes a byte range front to back and
+//                               refuses, instead of reading past its end
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstdint>
+#include <cstring>
+
+namespace quillmere {
+
+inline void EncodeFixed16(char* dst, uint16_t value) {
+    auto* p = reinterpret_cast<unsigned char*>(dst);
+    p[0] = static_cast<unsigned char>(value);
+    p[1] = static_cast<unsigned char>(value >> 8);
+}
+
+inline void EncodeFixed32(char* dst, uint32_t value) {
+    auto* p = reinterpret_cast<unsigned char*>(dst);
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<unsigned char>(value >> (8 * i));
+    }
+}
+
+inline void EncodeFixed64(char* dst, uint64_t value) {
+    auto* p = reinterpret_cast<unsigned char*>(dst);
+    for (int i = 0; i < 8; ++i) {
+        p[i] = static_cast<unsigned char>(value >> (8 * i));
+    }
+}
+
+inline uint16_t DecodeFixed16(const char* src) {
+    const auto* p = reinterpret_cast<const unsigned char*>(src);
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline uint32_t DecodeFixed32(const char* src) {
+    const auto* p = reinterpret_cast<const unsigned char*>(src);
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = (value << 8) | p[i];
+    }
+    return value;
+}
+
+inline uint64_t DecodeFixed64(const char* src) {
+    const auto* p = reinterpret_cast<const unsigned char*>(src);
+    uint64_t value = 0;
+    for (int i = 7; i >= 0; --i) {
+        value = (value << 8) | p[i];
+    }
+    return value;
+}
+
+// An IEEE 754 double as its 8 little-endian bytes, and back.
+inline uint64_t DoubleBits(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+inline double DoubleFromBits(uint64_t bits) {
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+inline void PutFixed8(QByteArray* dst, uint8_t value) {
+    dst->append(static_cast<char>(value));
+}
+
+inline void PutFixed16(QByteArray* dst, uint16_t value) {
+    char buf[2];
+    EncodeFixed16(buf, value);
+    dst->append(buf, 2);
+}
+
+inline void PutFixed32(QByteArray* dst, uint32_t value) {
+    char buf[4];
+    EncodeFixed32(buf, value);
+    dst->append(buf, 4);
+}
+
+inline void PutFixed64(QByteArray* dst, uint64_t value) {
+    char buf[8];
+    EncodeFixed64(buf, value);
+    dst->append(buf, 8);
+}
+
+// Reads a byte range from the front, consuming as it goes. Every getter returns
+// false (and consumes nothing) when fewer bytes are left than it needs, so a
+// damaged length or count can never make a caller read past the end.
+class ByteReader {
+public:
+    ByteReader() = default;
+    ByteReader(const char* data, qsizetype size) : data_(data), left_(size) {}
+    explicit ByteReader(QByteArrayView bytes) : data_(bytes.data()), left_(bytes.size()) {}
+
+    qsizetype remaining() const { return left_; }
+    const char* position() const { return data_; }
+
+    bool getFixed8(uint8_t* value) {
+        if (left_ < 1) {
+            return false;
+        }
+        *value = static_cast<uint8_t>(*data_);
+        advance(1);
+        return true;
+    }
+    bool getFixed16(uint16_t* value) { return get(2, value, DecodeFixed16); }
+    bool getFixed32(uint32_t* value) { return get(4, value, DecodeFixed32); }
+    bool getFixed64(uint64_t* value) { return get(8, value, DecodeFixed64); }
+
+    // Hands out the next `count` bytes without copying them.
+    bool getBytes(qsizetype count, QByteArrayView* bytes) {
+        if (count < 0 || left_ < count) {
+            return false;
+        }
+        *bytes = QByteArrayView(data_, count);
+        advance(count);
+        return true;
+    }
+
+    bool skip(qsizetype count) {
+        if (count < 0 || left_ < count) {
+            return false;
+        }
+        advance(count);
+        return true;
+    }
+
+private:
+    template <typename T, typename Decode>
+    bool get(qsizetype width, T* value, Decode decode) {
+        if (left_ < width) {
+            return false;
+        }
+        *value = decode(data_);
+        advance(width);
+        return true;
+    }
+    void advance(qsizetype count) {
+        data_ += count;
+        left_ -= count;
+    }
+
+    const char* data_ = nullptr;
+    qsizetype left_ = 0;
+};
+
+}  // namespace quillmere

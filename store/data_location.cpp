@@ -1,0 +1,28 @@
+#include "store/data_location.h"
+
+#include "store/file_access.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace quillmere {
+
+QString chooseDataFolder(const QString& candidate) {
+    if (!candidate.isEmpty() && fileAccess().folderWritable(candidate)) {
+        return candidate;
+    }
+    const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(fallback);
+    return fallback;
+}
+
+QString dataFolder() {
+    return chooseDataFolder(QCoreApplication::applicationDirPath());
+}
+
+QString dataFilePath(const QString& fileName) {
+    return QDir(dataFolder()).filePath(fileName);
+}
+
+}  // namespace quillmere

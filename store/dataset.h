@@ -1,0 +1,177 @@
+// The in-memory table the journal and the settings record live in, and its
+// packet form (binary as in packet_format.h; XML as in dataset_xml.cpp).
+//
+// Records are kept in slots that never move; the table's default order is a
+// separate list of slot ids in insertion order (the order rows are written
+// in). Values loaded from a packet stay in the packet's bytes, which the table
+// keeps (shared, not copied); a value set later is held on its own. Blob
+// values are implicitly shared QByteArrays, never copied per field.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace quillmere {
+
+enum class PacketForm { kBinary, kXml };
+
+// kXml when `path` ends in ".xml" (any letter case), else kBinary.
+PacketForm packetFormFor(const QString& path);
+
+// An attribute kept as read, written back unchanged: its value is in packet
+// form (with the length prefix of a varying type).
+struct Attribute {
+    QByteArray name;
+    uint32_t typeWord = 0;
+    QByteArray value;
+};
+
+// What a table definition asks for.
+struct FieldSpec {
+    QByteArray name;
+    uint32_t typeWord = 0;
+    int width = 0;
+    int subtype = 0;
+
+    static FieldSpec string(const QByteArray& name, int width);
+    static FieldSpec integer32(const QByteArray& name);
+    static FieldSpec dateTime(const QByteArray& name);
+    // A binary blob; subtype 23 ("Binary") unless told otherwise.
+    static FieldSpec blob(const QByteArray& name, int subtype = 23);
+};
+
+struct FieldDef {
+    QByteArray name;
+    uint32_t typeWord = 0;
+    uint16_t flags = 0;
+    int width = 0;
+    int subtype = 0;    // 0: none; 255: a name the engine does not know
+    int decimals = -1;  // -1: no scale
+    bool calculated = false;
+    std::vector<Attribute> kept;
+
+    // Read-only columns: flagged so, or of subtype "Autoinc".
+    bool readOnly() const;
+};
+
+// One value of a record.
+struct Cell {
+    enum State : uint8_t { kBlank, kFixed, kOwned, kView };
+    QByteArray owned;          // kOwned: the value's bytes
+    uint64_t fixed = 0;        // kFixed: up to 8 value bytes, little-endian
+    qsizetype viewOffset = 0;  // kView: where the value sits in the packet
+    uint32_t viewLength = 0;
+    State state = kBlank;
+};
+
+using RecordBuffer = std::vector<Cell>;
+
+// Subtype numbers and their names in the packet ("Text" 22, "Binary" 23, ...).
+QByteArray subtypeName(int subtype);     // empty for a number without a name
+int subtypeNumber(QByteArrayView name);  // 255 for an unknown name
+
+class DSBASE {
+public:
+    DSBASE() = default;
+    DSBASE(const DSBASE&) = delete;
+    DSBASE& operator=(const DSBASE&) = delete;
+
+    // Defines the columns of a new, empty table. Throws DatasetError (code 0)
+    // "Fieldname %s exceeds %d chars" for a name longer than 31 characters,
+    // and 0x2710 for an unsupported type; the table is then left cleared.
+    void createTable(const std::vector<FieldSpec>& fields);
+
+    // Builds the table from packet bytes (binary, or XML when they do not
+    // start with the binary signature). The bytes are kept, shared. Throws
+    // DatasetError with the status of the failure (0x4005 not a packet or
+    // damaged, 0x4003 no column descriptors, 0x2702 string without width,
+    // 0x2710 unsupported type); the table is then left cleared.
+    void loadPacket(const QByteArray& packet);
+
+    // The whole table as one packet, rows in default order. With change
+    // logging off records marked deleted or superseded are left out and the
+    // others are written with status 0. Throws DatasetError 0x2A04 for a
+    // column named "RowState", 0x2501 when memory runs out.
+    QByteArray savePacket(PacketForm form = PacketForm::kBinary) const;
+
+    // Forgets columns and records.
+    void clear();
+    bool hasFields() const { return !fields_.empty(); }
+
+    void setLogChanges(bool on) { logChanges_ = on; }
+    bool logChanges() const { return logChanges_; }
+
+    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    const FieldDef& field(int column) const { return fields_[static_cast<size_t>(column)]; }
+    int fieldIndex(QByteArrayView name) const;  // -1 when there is none
+    const std::vector<Attribute>& packetAttributes() const { return packetAttributes_; }
+
+    // Records in default order.
+    int recordCount() const { return static_cast<int>(order_.size()); }
+    uint32_t recordId(int position) const { return order_[static_cast<size_t>(position)]; }
+    int positionOf(uint32_t id) const;  // -1 when not in the default order
+    const Cell& cell(uint32_t id, int column) const;
+
+    RecordBuffer blankRecord() const { return RecordBuffer(fields_.size()); }
+    RecordBuffer readRecord(uint32_t id) const;
+    // Replaces a record's values (the post of an edit).
+    void writeRecord(uint32_t id, RecordBuffer values);
+    // Adds a record at `position` of the default order (recordCount() to
+    // append) and returns its id.
+    uint32_t insertRecord(int position, RecordBuffer values);
+    // Marks a record deleted; it leaves the default order and the file.
+    void deleteRecord(uint32_t id);
+
+    // Reading values, from a stored record's cell or a buffer's.
+    static bool isBlank(const Cell& c) { return c.state == Cell::kBlank; }
+    int64_t integerValue(const Cell& c, int column) const;
+    // The stored (millisecond) form of a date-time cell.
+    double storedDateTime(const Cell& c) const;
+    // A string up to its first 0 byte.
+    QByteArray stringValue(const Cell& c) const;
+    // A blob's bytes (shared when held on their own).
+    QByteArray bytesValue(const Cell& c) const;
+    // A view of a value's bytes, valid until the table changes.
+    QByteArrayView bytesView(const Cell& c) const;
+
+    // Setting values in a buffer; `column` must be of a fitting type.
+    static void setBlank(RecordBuffer& r, int column);
+    void setInteger(RecordBuffer& r, int column, int64_t value) const;
+    // Converts a day value to the stored form. Throws DatasetError as
+    // DateTimeToStored does; the buffer is then unchanged.
+    void setDateTime(RecordBuffer& r, int column, double dayValue) const;
+    // Trailing blanks removed, cut at a 0 byte and to the column width.
+    void setString(RecordBuffer& r, int column, QByteArrayView value) const;
+    // An empty value makes the column blank.
+    void setBytes(RecordBuffer& r, int column, const QByteArray& value) const;
+
+private:
+    friend class PacketLoader;
+    void defineField(const FieldSpec& spec);
+    void loadBinary(const QByteArray& packet);
+    QByteArray saveBinary() const;
+    qsizetype estimatedPacketSize() const;
+    bool keepOnSave(uint32_t id) const;
+    Cell cellFromPacket(int column, QByteArrayView bytes) const;
+
+    std::vector<FieldDef> fields_;
+    std::vector<Attribute> packetAttributes_;
+    std::vector<Cell> cells_;  // slot * fieldCount() + column
+    std::vector<uint8_t> status_;
+    std::vector<uint32_t> order_;
+    QByteArray backing_;  // the packet the table was loaded from
+    bool logChanges_ = true;
+    mutable std::recursive_mutex lock_;
+};
+
+// XML text of a binary packet and back (see dataset_xml.cpp for the form).
+// packetFromXml throws DatasetError 0x4005 when the text is not a data packet.
+QByteArray packetToXml(const QByteArray& binaryPacket);
+QByteArray packetFromXml(const QByteArray& xml);
+
+}  // namespace quillmere

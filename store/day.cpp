@@ -1,0 +1,41 @@
+#include "store/day.h"
+
+#include <cmath>
+
+namespace quillmere {
+
+namespace {
+
+QDate epoch() {
+    return QDate(1899, 12, 30);
+}
+
+// Days QDate can hold comfortably either side of the epoch.
+constexpr double kMaxDays = 1.0e9;
+
+}  // namespace
+
+double dayFromDate(const QDate& date) {
+    return date.isValid() ? static_cast<double>(epoch().daysTo(date)) : 0.0;
+}
+
+QDate dateFromDay(double day) {
+    if (!std::isfinite(day) || std::fabs(day) > kMaxDays) {
+        return QDate();
+    }
+    return epoch().addDays(static_cast<qint64>(std::trunc(day)));
+}
+
+double today() {
+    return dayFromDate(QDate::currentDate());
+}
+
+double addDays(double day, int count) {
+    return day + count;
+}
+
+double wholeDay(double value) {
+    return std::trunc(value);
+}
+
+}  // namespace quillmere

@@ -1,0 +1,106 @@
+// The packet writer: builds a binary data packet (layout in packet_format.h)
+// in one growing memory block. Calls come in this order:
+//
+//   beginPacket(columns)
+//   for each column: addColumn, then addAttribute(kColumn, ...) per attribute
+//   addAttribute(kPacket, ...) per packet attribute, then close()
+//   for each row: putValue(status), then per column putValue/putBlank/putUnchanged
+//   finishPacket()
+//
+// Every refusal throws DatasetError with the engine's status code.
+#pragma once
+
+#include "store/field_conv.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace quillmere {
+
+enum class AttributeArea { kColumn, kPacket };
+
+// The buffer growth policy: the block starts at kInitialPacketCapacity and
+// grows alternately by at least kGrowthStep bytes and by its current size, the
+// latter at most kMaxGrowth at a time; either step grows at least as much as
+// the write needs. `doubling` picks the second kind of step.
+constexpr qsizetype kInitialPacketCapacity = 32768;
+constexpr qsizetype kGrowthStep = 32768;
+constexpr qsizetype kMaxGrowth = 1024000;
+qsizetype nextPacketCapacity(qsizetype capacity, qsizetype needed, bool doubling);
+
+class DSDATAPACKET {
+public:
+    DSDATAPACKET() = default;
+    DSDATAPACKET(const DSDATAPACKET&) = delete;
+    DSDATAPACKET& operator=(const DSDATAPACKET&) = delete;
+
+    // Starts a packet for `columns` columns: the header with row count 0 and
+    // flags 1, cursor at offset 24. `sizeHint` (bytes) lets a caller that
+    // knows the packet's size avoid regrowing; 0 uses the initial capacity.
+    void beginPacket(int columns, qsizetype sizeHint = 0);
+
+    // Throws DatasetError 0x2A04 for a column past the announced count, a
+    // column named "RowState", or a column after the metadata was closed;
+    // 0x2710 for an unsupported type word.
+    void addColumn(QByteArrayView name, uint32_t typeWord, uint16_t flags);
+
+    // A column attribute (for the column added last) or a packet attribute.
+    // For a varying type `value` is in packet form: the length prefix and the
+    // bytes; the prefix is rewritten from value.size(). Throws DatasetError
+    // 0x2A04 once a row was written, 0x2702 when the value is shorter than its
+    // type needs, 0x2710 for an unsupported type word.
+    void addAttribute(AttributeArea area, QByteArrayView name, uint32_t typeWord,
+                      QByteArrayView value);
+
+    // The closing call of the metadata: fixes where the rows begin. Throws
+    // DatasetError 0x2A04 when fewer columns than announced were added.
+    void closeMetadata();
+
+    // The first call of a row writes its status byte (value.size() must be 1)
+    // and a cleared null-flag area; each later call writes the next column's
+    // value (without prefix). Throws DatasetError 0x2A04 before closeMetadata,
+    // 0x2702 for a status that is not one byte or a value its prefix cannot
+    // hold, 0x2501 when memory runs out.
+    void putValue(QByteArrayView value);
+    void putBlank();
+    void putUnchanged();
+
+    // The packet, exactly as long as what was written. Throws DatasetError
+    // 0x2A04 in the middle of a row or before closeMetadata.
+    QByteArray finishPacket();
+
+    // How often the block had to grow (for tests and benchmarks).
+    int growthCount() const { return growths_; }
+
+private:
+    char* reserve(qsizetype bytes);
+    void writeAt(qsizetype offset, QByteArrayView bytes);
+    void patch16(qsizetype offset, uint16_t value);
+    void patch32(qsizetype offset, uint32_t value);
+    void increment16(qsizetype offset);
+    void writeAttribute(QByteArrayView name, uint32_t typeWord, QByteArrayView value);
+    void startRow(QByteArrayView status);
+    void setNullBits(uint8_t bit);
+    void endColumn();
+
+    QByteArray buf_;
+    qsizetype cursor_ = 0;
+    int columnsAnnounced_ = 0;
+    std::vector<std::unique_ptr<FLDConv>> converters_;
+    qsizetype attrCountPos_ = -1;
+    qsizetype packetCountPos_ = 0;
+    bool inPacketArea_ = false;
+    bool metadataClosed_ = false;
+    qsizetype rowStart_ = 0;
+    uint32_t rows_ = 0;
+    bool inRow_ = false;
+    int column_ = 0;
+    qsizetype nullPos_ = 0;
+    int growths_ = 0;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,162 @@
+#include "store/stored_table.h"
+
+#include "store/dataset_error.h"
+#include "store/file_access.h"
+#include "store/type_word.h"
+
+#include <QtGlobal>
+
+namespace quillmere {
+
+StoredTable::StoredTable(const QString& name, std::vector<FieldSpec> fields)
+    : name_(name), fields_(std::move(fields)) {}
+
+StoredTable::~StoredTable() {
+    // The table's owner closes it explicitly to see errors; this is the last
+    // chance not to lose changes when it did not.
+    try {
+        if (open_) {
+            close();
+        }
+    } catch (const std::exception& e) {
+        qWarning("%s", e.what());
+    }
+}
+
+void StoredTable::fail(const QString& text) const {
+    throw Error(name_ + QStringLiteral(": ") + text);
+}
+
+void StoredTable::requireOpen() const {
+    if (!open_) {
+        fail(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    }
+}
+
+void StoredTable::requireEditing() const {
+    requireOpen();
+    if (mode_ == TableMode::kBrowse) {
+        fail(QStringLiteral("Dataset not in edit or insert mode"));
+    }
+}
+
+void StoredTable::reset() {
+    data_.clear();
+    open_ = false;
+    modified_ = false;
+    mode_ = TableMode::kBrowse;
+    buffer_.clear();
+    current_.reset();
+}
+
+void StoredTable::open(const QString& path) {
+    reset();
+    path_ = path;
+    try {
+        if (!fileAccess().exists(path)) {
+            data_.createTable(fields_);
+        } else {
+            const QByteArray bytes = fileAccess().readAll(path);
+            if (bytes.isEmpty()) {
+                throw Error(QStringLiteral("Missing data provider or data packet"));
+            }
+            data_.loadPacket(bytes);
+        }
+        data_.setLogChanges(false);
+        open_ = true;
+        if (data_.recordCount() > 0) {
+            current_ = data_.recordId(0);
+        }
+        afterOpen();
+    } catch (...) {
+        reset();
+        throw;
+    }
+}
+
+void StoredTable::writeIfChanged() {
+    if (!modified_) {
+        return;
+    }
+    fileAccess().writeAtomic(path_, data_.savePacket(packetFormFor(path_)));
+    modified_ = false;
+}
+
+void StoredTable::close() {
+    if (!open_) {
+        return;
+    }
+    cancel();
+    writeIfChanged();
+    reset();
+}
+
+void StoredTable::abandon() {
+    reset();
+}
+
+void StoredTable::edit() {
+    requireOpen();
+    if (mode_ != TableMode::kBrowse) {
+        return;
+    }
+    if (!current_) {
+        fail(QStringLiteral("Cannot modify an empty dataset"));
+    }
+    buffer_ = data_.readRecord(*current_);
+    mode_ = TableMode::kEdit;
+}
+
+void StoredTable::insert() {
+    requireOpen();
+    cancel();
+    buffer_ = data_.blankRecord();
+    mode_ = TableMode::kInsert;
+}
+
+void StoredTable::post() {
+    requireEditing();
+    uint32_t id;
+    const bool inserted = mode_ == TableMode::kInsert;
+    if (inserted) {
+        id = data_.insertRecord(insertPosition(), std::move(buffer_));
+    } else {
+        id = *current_;
+        data_.writeRecord(id, std::move(buffer_));
+    }
+    buffer_.clear();
+    mode_ = TableMode::kBrowse;
+    current_ = id;
+    modified_ = true;
+    afterPost(id, inserted);
+}
+
+void StoredTable::cancel() {
+    buffer_.clear();
+    mode_ = TableMode::kBrowse;
+}
+
+int StoredTable::requireField(const char* fieldName, std::initializer_list<uint32_t> codes) const {
+    const int column = data_.fieldIndex(fieldName);
+    if (column >= 0) {
+        const uint32_t code = typeword::code(data_.field(column).typeWord);
+        for (const uint32_t c : codes) {
+            if (c == code && !typeword::isArray(data_.field(column).typeWord)) {
+                return column;
+            }
+        }
+    }
+    fail(QStringLiteral("Field '%1' not found").arg(QLatin1String(fieldName)));
+}
+
+const Cell* StoredTable::currentCell(int column) const {
+    if (mode_ != TableMode::kBrowse) {
+        return &buffer_[static_cast<size_t>(column)];
+    }
+    if (!current_) {
+        return nullptr;
+    }
+    return &data_.cell(*current_, column);
+}
+
+}  // namespace quillmere

@@ -1,0 +1,123 @@
+// A table kept in one data file: read whole when it is opened, held in memory,
+// and written back only when it closes and only if a record was inserted or
+// changed since it was opened. The write goes through fileAccess().writeAtomic,
+// so a failed write leaves the previous file as it was.
+//
+// Records are changed the way a dataset changes them: edit() or insert() fill
+// a record buffer, the setters change the buffer, post() stores it and
+// cancel() drops it; nothing of a cancelled change remains in the table.
+#pragma once
+
+#include "store/dataset.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace quillmere {
+
+enum class TableMode { kBrowse, kEdit, kInsert };
+
+class StoredTable {
+public:
+    StoredTable(const QString& name, std::vector<FieldSpec> fields);
+    // Writes the file when the table is still open and changed. Never throws:
+    // a failure is reported through qWarning and the previous file stays.
+    virtual ~StoredTable();
+    StoredTable(const StoredTable&) = delete;
+    StoredTable& operator=(const StoredTable&) = delete;
+
+    // The component name errors start with ("tblJournal").
+    const QString& name() const { return name_; }
+    const QString& path() const { return path_; }
+    bool isOpen() const { return open_; }
+    // True once a record was posted since the table was opened.
+    bool isModified() const { return modified_; }
+    TableMode mode() const { return mode_; }
+
+    // Opens the table from `path`. A missing file gives an empty table in
+    // memory (nothing is written); an existing one is read whole. Change
+    // logging is switched off. Throws FileError when the file cannot be read,
+    // Error "Missing data provider or data packet" for an empty file,
+    // DatasetError for a file that is not a fitting data packet; the table is
+    // then closed.
+    void open(const QString& path);
+
+    // Writes the file if the table was changed, then closes it. A pending
+    // edit or insert is cancelled first. Throws FileError naming the file when
+    // it cannot be written; the table then stays open with its changes, so
+    // the caller may retry (or abandon()).
+    void close();
+    // Closes without writing anything.
+    void abandon();
+
+    // The record buffer of the current record (edit) or of a new one (insert).
+    // Throw the closed-table error when closed; edit() throws Error "<name>:
+    // Cannot modify an empty dataset" when there is no current record.
+    void edit();
+    void insert();
+    // Stores the buffer; the table returns to browsing. Throws the closed-table
+    // error when closed, Error "<name>: Dataset not in edit or insert mode"
+    // when browsing.
+    void post();
+    // Drops the buffer; the table returns to browsing. Does nothing when
+    // browsing or closed.
+    void cancel();
+
+    // Number of records (0 when closed).
+    int recordCount() const { return open_ ? data_.recordCount() : 0; }
+    bool isEmpty() const { return recordCount() == 0; }
+
+    // The engine underneath, for tools that show a table's columns.
+    const DSBASE& dataset() const { return data_; }
+
+protected:
+    // Throws Error "<name>: Cannot perform this operation on a closed dataset".
+    void requireOpen() const;
+    // Throws unless the table is editing or inserting.
+    void requireEditing() const;
+    // Error "<name>: <text>".
+    [[noreturn]] void fail(const QString& text) const;
+
+    // Index of a field by name; throws Error "<name>: Field 'X' not found"
+    // when the open table has no such field of the expected type code.
+    int requireField(const char* fieldName, std::initializer_list<uint32_t> codes) const;
+
+    // The cell of `column` of the record being shown: the buffer while
+    // editing or inserting, else the current record; nullptr when none.
+    const Cell* currentCell(int column) const;
+    RecordBuffer& buffer() { return buffer_; }
+
+    DSBASE& data() { return data_; }
+    const DSBASE& data() const { return data_; }
+    std::optional<uint32_t> current() const { return current_; }
+    void setCurrent(std::optional<uint32_t> id) { current_ = id; }
+
+    // Where insert() puts the new record in the default order.
+    virtual int insertPosition() const = 0;
+    // Called after the table was read (fields checked, indexes built); an
+    // exception closes the table again.
+    virtual void afterOpen() {}
+    // Called after a post stored record `id` (inserted or edited).
+    virtual void afterPost(uint32_t id, bool inserted) {
+        (void)id;
+        (void)inserted;
+    }
+
+private:
+    void writeIfChanged();
+    void reset();
+
+    QString name_;
+    std::vector<FieldSpec> fields_;
+    QString path_;
+    DSBASE data_;
+    bool open_ = false;
+    bool modified_ = false;
+    TableMode mode_ = TableMode::kBrowse;
+    RecordBuffer buffer_;
+    std::optional<uint32_t> current_;
+};
+
+}  // namespace quillmere
