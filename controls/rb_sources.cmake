@@ -2,4 +2,18 @@
 list(APPEND QUILLMERE_CONTROLS_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/system_colors.h
     ${CMAKE_CURRENT_LIST_DIR}/system_colors.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rb_draw_core.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_draw_core.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rb_fonts.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_fonts.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rb_control_colors.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_control_colors.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rb_custom_control.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_custom_control.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rb_style_manager.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_style_manager.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rb_panel.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_panel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rb_panel_styles.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_panel_styles.cpp
 )

@@ -1,0 +1,7 @@
+# Pixel and behaviour tests of the panels, buttons and check box.
+quillmere_add_gtest(controls_rb_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/rb_test_app.h
+        ${CMAKE_CURRENT_LIST_DIR}/rb_test_app.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/rb_draw_core_test.cpp
+    LIBS quillmere_controls Qt6::Test)
