@@ -202,6 +202,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The clipboard: copies carry RTF and text; pastes take RTF, then a
+    // picture (inserted as an embedded picture), then text, as the stored
+    // content can hold them. Plain-text mode pastes text only.
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     void setUpLook();
@@ -215,6 +221,7 @@ private:
     void clearFromSelection(QTextFormat::Property property);
     void setIndentOfSelection(std::optional<int> offsetPoints, std::optional<bool> bullet);
     QString linkText(const TextRange& link) const;
+    bool pasteRtf(const QByteArray& rtf);
 
     UrlHighlighter* highlighter_ = nullptr;
     QTextCharFormat defaultFormat_;

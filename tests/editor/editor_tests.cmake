@@ -9,4 +9,5 @@ quillmere_add_gtest(editor_tests
         ${CMAKE_CURRENT_LIST_DIR}/rich_editor_format_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/entry_content_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/rich_editor_input_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/rich_editor_clipboard_test.cpp
     LIBS quillmere_editor Qt6::Test)
