@@ -17,3 +17,11 @@ list(APPEND QUILLMERE_CONTROLS_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/rb_panel_styles.h
     ${CMAKE_CURRENT_LIST_DIR}/rb_panel_styles.cpp
 )
+list(APPEND QUILLMERE_CONTROLS_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/rb_button.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_button.cpp
+)
+list(APPEND QUILLMERE_CONTROLS_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/rb_check_box.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_check_box.cpp
+)
