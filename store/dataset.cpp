@@ -362,7 +362,14 @@ void DSBASE::loadPacket(const QByteArray& packet) {
         if (looksLikeBinaryPacket(packet)) {
             loadBinary(packet);
         } else {
-            loadBinary(packetFromXml(packet));
+            QByteArray binary;
+            try {
+                binary = packetFromXml(packet);
+            } catch (const DatasetError&) {
+                // Neither form: the XML parser's complaint would only confuse.
+                throw DatasetError(status::kNotAPacket);
+            }
+            loadBinary(binary);
         }
     } catch (const std::bad_alloc&) {
         clear();
