@@ -106,6 +106,8 @@ void RichEditor::installDocument(QTextDocument* document) {
     }
     emit modifiedChanged(false);
     emit documentReplaced();
+    // Listeners of text changes (the undo and redo buttons) see the new state.
+    emit textChanged();
 }
 
 void RichEditor::setPlainTextMode(bool plain) {

@@ -150,7 +150,12 @@ void RichEditor::setSelectionFontName(const QString& name) {
 }
 
 int RichEditor::selectionFontSize() const {
-    return qRound(resolvedFont(formatAtSelection()).pointSizeF());
+    const QFont font = resolvedFont(formatAtSelection());
+    if (font.pointSizeF() > 0) {
+        return qRound(font.pointSizeF());
+    }
+    // A font given in pixels (pasted from elsewhere): points at 96 dpi.
+    return qRound(font.pixelSize() * 72 / 96.0);
 }
 
 void RichEditor::setSelectionFontSize(int points) {

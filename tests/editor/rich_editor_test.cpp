@@ -88,6 +88,21 @@ TEST(RichEditorTest, ReportsModificationChanges) {
     EXPECT_FALSE(changed.last().at(0).toBool());
 }
 
+TEST(RichEditorTest, ReportsTextChangesAlsoAfterALoad) {
+    RichEditor editor;
+    editor.loadContent("loaded www.link.example text");
+    QSignalSpy changed(&editor, &QTextEdit::textChanged);
+    QSignalSpy replaced(&editor, &RichEditor::documentReplaced);
+    QTest::keyClicks(&editor, "x");
+    EXPECT_GE(changed.count(), 1);
+    EXPECT_TRUE(editor.canUndo());
+    changed.clear();
+    editor.loadContent("again");
+    EXPECT_GE(changed.count(), 1);  // so the undo button can follow
+    EXPECT_EQ(1, replaced.count());
+    EXPECT_FALSE(editor.canUndo());
+}
+
 // --- Loading ----------------------------------------------------------------
 
 TEST(RichEditorTest, LoadReplacesContentAndDropsTheUndoHistory) {
