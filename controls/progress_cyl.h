@@ -171,6 +171,10 @@ public:
     // bevel colours follow a change of the system colours.
     void RecomputeColors();
 
+    // The text the bar shows: TextDone once the rounded percentage is 100 (when
+    // TextDone is not empty), else the percentage followed by Text.
+    QString displayText() const;
+
     // Draws the whole control into its off-screen image and returns it; a
     // control whose size leaves no bar area is filled with Color.
     const QImage& paintBuffer();
@@ -231,7 +235,6 @@ private:
     void shadeBar(const Layout& m);
     void drawFrames(const Layout& m);
     void drawText();
-    QString displayText() const;
 
     bool ready_ = false;
     bool applyingPreset_ = false;
