@@ -1,0 +1,26 @@
+// The journal tool's "export" command: every entry of a journal file written
+// to its own RTF file, through the same loop as the program's Export button.
+//
+//   export FILE FOLDER [--overwrite|--skip-existing]
+//
+// Without either flag an existing entry file is an error for that entry; it is
+// reported and the export goes on with the next one.
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace quillmere {
+
+// One line that describes the command, for the tool's help text.
+QString exportCommandUsage();
+
+// Runs the command on `args` (the words after "export"). Writes one line per
+// failed entry to `err` ("2010-09-08: <message>") and a summary line to `out`.
+// Returns 0 when every entry was written or kept, 1 when the journal or the
+// folder cannot be used or any entry failed (with a one-line message on
+// `err`), 2 for wrong arguments (with the usage on `err`). Never throws.
+// Needs a QCoreApplication only for the platform's file names.
+int runExportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+
+}  // namespace quillmere

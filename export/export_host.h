@@ -1,0 +1,47 @@
+// What the export needs of the main window. TfrmMain implements it; tests use
+// a fake that scripts the answers. Every call comes on the user-interface
+// thread.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace quillmere {
+
+class JournalTable;
+
+class ExportHost {
+public:
+    virtual ~ExportHost() = default;
+
+    // The journal table `tblJournal`, walked by the export in date order.
+    virtual JournalTable& journal() = 0;
+    // Stores the current entry (SaveEntry) when the editor is modified. Errors
+    // it does not show itself may be thrown as Error; the export then stops
+    // before anything is written and the message goes to showError.
+    virtual void saveIfModified() = 0;
+    // "Confirm" box (question icon, Yes and No) with `question`: true for Yes.
+    virtual bool confirm(const QString& question) = 0;
+    // Error box (title "Error", error icon, OK) with `message`.
+    virtual void showError(const QString& message) = 0;
+    // The folder chooser titled "Export All Entries" (chooseExportFolder does
+    // this). Nothing when the user cancels; an empty string for a chosen item
+    // that has no path in the file system.
+    virtual std::optional<QString> chooseFolder() = 0;
+    // False while an export runs: day navigation, the search, the Export
+    // button and every other command that moves `tblJournal`'s current
+    // record are disabled; true again when it has ended.
+    virtual void setJournalCommandsEnabled(bool enabled) = 0;
+    // The main window, for centring the progress window on it (may be null).
+    virtual QWidget* window() = 0;
+};
+
+// The desktop's folder chooser titled "Export All Entries", owned by `parent`,
+// preselecting no folder. Nothing when cancelled; an empty string when the
+// chosen item is not a folder of the file system.
+std::optional<QString> chooseExportFolder(QWidget* parent);
+
+}  // namespace quillmere

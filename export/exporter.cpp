@@ -1,0 +1,133 @@
+#include "export/exporter.h"
+
+#include "controls/progress_cyl.h"
+#include "export/export_host.h"
+#include "export/progress_window.h"
+#include "store/errors.h"
+#include "store/journal_table.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QUrl>
+
+namespace quillmere {
+
+namespace {
+
+const char kNoFolderPathMessage[] =
+    "The chosen item is not a folder of the file system. Please choose a folder on a disk "
+    "to export the entries to.";
+
+}  // namespace
+
+std::optional<QString> chooseExportFolder(QWidget* parent) {
+    const QUrl url = QFileDialog::getExistingDirectoryUrl(
+        parent, QStringLiteral("Export All Entries"), QUrl(), QFileDialog::ShowDirsOnly);
+    if (url.isEmpty()) {
+        return std::nullopt;
+    }
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+TExportThread::TExportThread(TExporter* exporter) : exporter_(exporter) {
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+void TExportThread::run() {
+    QMetaObject::invokeMethod(exporter_, &TExporter::ExportAllEntries,
+                              Qt::BlockingQueuedConnection);
+}
+
+TExporter::TExporter(ExportHost& host, TfrmProgress& progress, QObject* parent)
+    : QObject(parent),
+      host_(host),
+      progress_(progress),
+      pause_([](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }) {
+    connect(&progress_, &TfrmProgress::cancelRequested, this, [this] { exportCancelled_ = true; });
+}
+
+TExporter::~TExporter() {
+    // A worker still waiting for its call: dropping the queued call releases
+    // it, so it can end before this object goes.
+    while (worker_ && !worker_->wait(QDeadlineTimer(20))) {
+        QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    }
+}
+
+void TExporter::btnExportClick() {
+    if (exporting_) {
+        return;
+    }
+    try {
+        host_.saveIfModified();
+        const std::optional<QString> folder = host_.chooseFolder();
+        if (!folder) {
+            return;
+        }
+        if (folder->isEmpty()) {
+            host_.showError(QLatin1String(kNoFolderPathMessage));
+            return;
+        }
+        folder_ = *folder;
+        exportCancelled_ = false;
+        progress_.xipZip->setPosition(0);
+        progress_.xipZip->setMax(host_.journal().recordCount());
+        progress_.lblCount->setText(QStringLiteral("0"));
+        progress_.Label1->setText(QStringLiteral("Exporting..."));
+        exporting_ = true;
+        host_.setJournalCommandsEnabled(false);
+        progress_.showCentredOn(host_.window());
+        QCoreApplication::processEvents();
+        worker_ = new TExportThread(this);
+        worker_->start();
+    } catch (const Error& e) {
+        host_.showError(e.message());
+    }
+}
+
+ExportCallbacks TExporter::windowCallbacks() {
+    ExportCallbacks callbacks;
+    callbacks.confirmOverwrite = [this](const QString& path) {
+        return host_.confirm(OverwriteQuestion(path));
+    };
+    callbacks.showError = [this](double, const QString& message) { host_.showError(message); };
+    callbacks.advanceBar = [this] {
+        progress_.xipZip->setPosition(progress_.xipZip->position() + 1);
+    };
+    callbacks.advanceCounter = [this] {
+        // Read back from the caption, as the counter has always been kept.
+        const int count = progress_.lblCount->text().toInt();
+        progress_.lblCount->setText(QString::number(count + 1));
+    };
+    callbacks.processEvents = [] { QCoreApplication::processEvents(); };
+    callbacks.cancelled = [this] { return exportCancelled_; };
+    return callbacks;
+}
+
+void TExporter::ExportAllEntries() {
+    lastSummary_ = ExportSummary();
+    try {
+        lastSummary_ = ExportEntries(host_.journal(), folder_, windowCallbacks());
+        if (!lastSummary_.cancelled) {
+            // "Export Complete" stays on the screen for a moment; nothing is
+            // repainted meanwhile.
+            pause_(kFinishPauseMs);
+        }
+    } catch (const Error& e) {
+        host_.showError(e.message());
+    } catch (const std::exception& e) {
+        host_.showError(QString::fromLocal8Bit(e.what()));
+    }
+    finish();
+}
+
+void TExporter::finish() {
+    progress_.close();
+    exporting_ = false;
+    host_.setJournalCommandsEnabled(true);
+    emit exportFinished();
+}
+
+}  // namespace quillmere

@@ -1,0 +1,93 @@
+// The Export button's work: btnExportClick prepares the progress window and
+// starts a TExportThread, whose only task is to have ExportAllEntries run on
+// the user-interface thread by one blocking, synchronised call. All reading of
+// the journal, all file writing and all window work happen on that thread.
+#pragma once
+
+#include "export/export_core.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QThread>
+
+#include <functional>
+
+namespace quillmere {
+
+class ExportHost;
+class TfrmProgress;
+
+class TExporter;
+
+// The worker thread: one blocking call of TExporter::ExportAllEntries on the
+// exporter's (user-interface) thread, then it ends and deletes itself.
+class TExportThread : public QThread {
+    Q_OBJECT
+
+public:
+    explicit TExportThread(TExporter* exporter);
+
+protected:
+    void run() override;
+
+private:
+    TExporter* exporter_;
+};
+
+class TExporter : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kFinishPauseMs = 1000;
+    using PauseFn = std::function<void(int milliseconds)>;
+
+    // Lives on the user-interface thread. `progress` is the program's one
+    // progress window; both must outlive the exporter.
+    TExporter(ExportHost& host, TfrmProgress& progress, QObject* parent = nullptr);
+    // Waits for a worker thread that has not finished yet (at program end).
+    ~TExporter() override;
+
+    // The Export button: stores a modified entry, asks for the folder, resets
+    // the progress window and shows it, then starts a TExportThread and
+    // returns. Does nothing while an export runs. A chosen item without a path
+    // is refused with an error box; an error is shown in the error box.
+    void btnExportClick();
+
+    // The export loop (on the user-interface thread): ExportEntries into the
+    // chosen folder with the progress window's bar and counter; on normal end
+    // the one-second pause, then (in both cases) the progress window is closed
+    // and the journal commands are enabled again. Never throws.
+    void ExportAllEntries();
+
+    // Set by the progress window's cancel button, cleared when an export starts.
+    bool ExportCancelled() const { return exportCancelled_; }
+    // From the click until the loop has returned.
+    bool isExporting() const { return exporting_; }
+    // The worker thread exists (until it has ended and been deleted).
+    bool hasWorker() const { return !worker_.isNull(); }
+    const ExportSummary& lastSummary() const { return lastSummary_; }
+
+    // The sleep after the last entry (QThread::msleep by default; the window
+    // is deliberately not repainted during it). Tests make it instant.
+    void setPause(PauseFn pause) { pause_ = std::move(pause); }
+
+signals:
+    // The loop has ended (normally or cancelled) and the window is closed.
+    void exportFinished();
+
+private:
+    ExportCallbacks windowCallbacks();
+    void finish();
+
+    ExportHost& host_;
+    TfrmProgress& progress_;
+    QString folder_;
+    bool exportCancelled_ = false;
+    bool exporting_ = false;
+    ExportSummary lastSummary_;
+    PauseFn pause_;
+    QPointer<TExportThread> worker_;
+};
+
+}  // namespace quillmere

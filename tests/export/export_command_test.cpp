@@ -1,0 +1,216 @@
+// The journal tool's export command: arguments, the three rules for existing
+// files, exit codes and what it prints.
+#include "export/export_command.h"
+
+#include "export_test_journal.h"
+#include "store/entry_codec.h"
+#include "store/journal_table.h"
+#include "test_support.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using exporttest::filesIn;
+using exporttest::sampleRtf;
+using testsupport::TempFolder;
+
+struct RunResult {
+    int code;
+    QString out;
+    QString err;
+};
+
+RunResult run(const QStringList& args) {
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int code = quillmere::runExportCommand(args, outStream, errStream);
+    return {code, out, err};
+}
+
+// A "Journal.cds" on disk with three entries, the middle one damaged when
+// asked for.
+QString writeJournal(const TempFolder& folder, bool withDamagedEntry = false) {
+    const QString path = folder.file("Journal.cds");
+    {
+        exporttest::TestJournal journal(folder.path());
+        journal.store(QDate(2010, 9, 7), sampleRtf("a"));
+        if (withDamagedEntry) {
+            journal.insertRaw(QDate(2010, 9, 8), testsupport::hexBytes("78 01 FF FF"));
+        } else {
+            journal.store(QDate(2010, 9, 8), sampleRtf("b"));
+        }
+        journal.store(QDate(2010, 9, 9), sampleRtf("c"));
+        journal.table().close();
+    }
+    return path;
+}
+
+struct UsageCase {
+    const char* label;
+    QStringList args;
+};
+
+class ExportCommandUsageTest : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(ExportCommandUsageTest, WrongArgumentsGiveTheUsageAndCode2) {
+    const RunResult result = run(GetParam().args);
+    EXPECT_EQ(2, result.code);
+    EXPECT_EQ("usage: export FILE FOLDER [--overwrite|--skip-existing]\n",
+              result.err.toStdString());
+    EXPECT_TRUE(result.out.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ExportCommandUsageTest,
+    ::testing::Values(UsageCase{"robustness_nothing", {}},
+                      UsageCase{"robustness_journal_only", {"Journal.cds"}},
+                      UsageCase{"robustness_three_paths", {"a", "b", "c"}},
+                      UsageCase{"robustness_both_flags",
+                                {"a", "b", "--overwrite", "--skip-existing"}},
+                      UsageCase{"robustness_flag_twice", {"a", "b", "--overwrite", "--overwrite"}},
+                      UsageCase{"robustness_unknown_flag", {"a", "b", "--force"}},
+                      UsageCase{"robustness_empty_folder", {"a", ""}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ExportCommand, WritesEveryEntryAndSaysSo) {
+    TempFolder data;
+    TempFolder out;
+    const QString journal = writeJournal(data);
+
+    const RunResult result = run({journal, out.path()});
+
+    EXPECT_EQ(0, result.code) << result.err.toStdString();
+    EXPECT_EQ(QStringList({"2010-09-07.rtf", "2010-09-08.rtf", "2010-09-09.rtf"}),
+              filesIn(out.path()));
+    EXPECT_EQ(sampleRtf("b"), out.read("2010-09-08.rtf"));
+    EXPECT_EQ(("Exported 3 of 3 entries to " + out.path() + " (0 kept, 0 failed)\n").toStdString(),
+              result.out.toStdString());
+    EXPECT_TRUE(result.err.isEmpty());
+}
+
+// The flag decides what becomes of a file that exists already.
+struct ExistingCase {
+    const char* label;
+    QStringList flags;
+    int code;
+    QByteArray expectedContent;
+    int errorLines;
+};
+
+class ExportCommandExistingTest : public ::testing::TestWithParam<ExistingCase> {};
+
+TEST_P(ExportCommandExistingTest, AppliesTheRuleToEveryExistingFile) {
+    TempFolder data;
+    TempFolder out;
+    const QString journal = writeJournal(data);
+    out.write("2010-09-07.rtf", "kept");
+    out.write("2010-09-09.rtf", "kept");
+
+    const RunResult result = run(QStringList({journal, out.path()}) + GetParam().flags);
+
+    EXPECT_EQ(GetParam().code, result.code);
+    EXPECT_EQ(GetParam().expectedContent, out.read("2010-09-07.rtf"));
+    EXPECT_EQ(GetParam().expectedContent == "kept" ? QByteArray("kept") : sampleRtf("c"),
+              out.read("2010-09-09.rtf"));
+    EXPECT_EQ(sampleRtf("b"), out.read("2010-09-08.rtf"));
+    EXPECT_EQ(GetParam().errorLines, result.err.count('\n')) << result.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ExportCommandExistingTest,
+    ::testing::Values(ExistingCase{"nominal_overwrite", {"--overwrite"}, 0, sampleRtf("a"), 0},
+                      ExistingCase{"nominal_skip_existing", {"--skip-existing"}, 0, "kept", 0},
+                      ExistingCase{"nominal_no_flag_fails_those_entries", {}, 1, "kept", 3}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ExportCommand, OverwriteFlagReplacesWithExactBytes) {
+    TempFolder data;
+    TempFolder out;
+    const QString journal = writeJournal(data);
+    out.write("2010-09-07.rtf", "kept");
+    EXPECT_EQ(0, run({"--overwrite", journal, out.path()}).code);
+    EXPECT_EQ(sampleRtf("a"), out.read("2010-09-07.rtf"));
+}
+
+TEST(ExportCommand, WithoutFlagNamesEachRefusedEntry) {
+    TempFolder data;
+    TempFolder out;
+    const QString journal = writeJournal(data);
+    out.write("2010-09-07.rtf", "kept");
+
+    const RunResult result = run({journal, out.path()});
+
+    const QString path = out.path() + QDir::separator() + "2010-09-07.rtf";
+    EXPECT_EQ(("2010-09-07: The file \"" + path +
+               "\" exists already (use --overwrite or --skip-existing)\n"
+               "export: 1 of 3 entries failed\n")
+                  .toStdString(),
+              result.err.toStdString());
+    EXPECT_EQ(1, result.code);
+}
+
+TEST(ExportCommand, DamagedEntryFailsTheRunButNotTheOthers) {
+    TempFolder data;
+    TempFolder out;
+    const QString journal = writeJournal(data, true);
+
+    const RunResult result = run({journal, out.path()});
+
+    EXPECT_EQ(1, result.code);
+    EXPECT_EQ("2010-09-08: data error\nexport: 1 of 3 entries failed\n", result.err.toStdString());
+    EXPECT_EQ(QStringList({"2010-09-07.rtf", "2010-09-09.rtf"}), filesIn(out.path()));
+}
+
+struct MissingCase {
+    const char* label;
+    bool journalMissing;
+    const char* messageStart;
+};
+
+class ExportCommandMissingTest : public ::testing::TestWithParam<MissingCase> {};
+
+TEST_P(ExportCommandMissingTest, MissingInputIsOneLineAndCode1) {
+    TempFolder data;
+    const QString journal = GetParam().journalMissing ? data.file("none.cds") : writeJournal(data);
+    const QString folder = GetParam().journalMissing ? data.path() : data.file("no-such-folder");
+
+    const RunResult result = run({journal, folder});
+
+    EXPECT_EQ(1, result.code);
+    EXPECT_TRUE(result.err.startsWith(GetParam().messageStart)) << result.err.toStdString();
+    EXPECT_EQ(1, result.err.count('\n'));
+    EXPECT_FALSE(QFileInfo::exists(data.file("none.cds")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, ExportCommandMissingTest,
+    ::testing::Values(MissingCase{"robustness_no_journal", true, "export: no journal file"},
+                      MissingCase{"robustness_no_folder", false, "export: no folder"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ExportCommand, FileThatIsNoJournalIsOneLineAndCode1) {
+    TempFolder data;
+    TempFolder out;
+    const QString bogus = data.write("Journal.cds", "not a data packet");
+    const RunResult result = run({bogus, out.path()});
+    EXPECT_EQ(1, result.code);
+    EXPECT_TRUE(result.err.startsWith("export: ")) << result.err.toStdString();
+    EXPECT_EQ(1, result.err.count('\n'));
+    EXPECT_EQ("not a data packet", data.read("Journal.cds"));
+}
+
+TEST(ExportCommand, NeverRewritesTheJournal) {
+    TempFolder data;
+    TempFolder out;
+    const QString journal = writeJournal(data);
+    const QByteArray before = data.read("Journal.cds");
+    run({journal, out.path()});
+    EXPECT_EQ(before, data.read("Journal.cds"));
+}
+
+}  // namespace
