@@ -139,6 +139,9 @@ public:
     bool isSelectionBackgroundAutomatic() const;
     void setSelectionBackgroundColor(const QColor& color);
     void setSelectionBackgroundAutomatic();
+    // Windows character set number of the font (0 is ANSI, the default).
+    int selectionCharset() const;
+    void setSelectionCharset(int charset);
     // True when the start of the selection lies on a detected link.
     bool isSelectionLink() const;
 

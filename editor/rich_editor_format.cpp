@@ -206,6 +206,16 @@ void RichEditor::setSelectionBackgroundAutomatic() {
     clearFromSelection(QTextFormat::BackgroundBrush);
 }
 
+int RichEditor::selectionCharset() const {
+    return formatAtSelection().intProperty(rtf::kCharsetProperty);
+}
+
+void RichEditor::setSelectionCharset(int charset) {
+    QTextCharFormat format;
+    format.setProperty(rtf::kCharsetProperty, charset);
+    mergeIntoSelection(format);
+}
+
 bool RichEditor::isSelectionLink() const {
     return linkAt(selectionStart()).has_value();
 }

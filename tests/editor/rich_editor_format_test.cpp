@@ -258,6 +258,8 @@ INSTANTIATE_TEST_SUITE_P(
                       [](RichEditor& e) { EXPECT_EQ(20, e.selectionFontSize()); }},
         RoundTripCase{"size 200", [](RichEditor& e) { e.setSelectionFontSize(200); },
                       [](RichEditor& e) { EXPECT_EQ(200, e.selectionFontSize()); }},
+        RoundTripCase{"character set", [](RichEditor& e) { e.setSelectionCharset(2); },
+                      [](RichEditor& e) { EXPECT_EQ(2, e.selectionCharset()); }},
         RoundTripCase{"text colour",
                       [](RichEditor& e) { e.setSelectionTextColor(QColor(0xC0, 0x10, 0x20)); },
                       [](RichEditor& e) {

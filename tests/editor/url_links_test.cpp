@@ -1,6 +1,7 @@
 #include "editor/url_links.h"
 #include "editor/rich_editor.h"
 
+#include <QCoreApplication>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -97,6 +98,16 @@ TEST(UrlHighlighterTest, DrawsLinksWithoutTouchingTheStoredFormats) {
     EXPECT_TRUE(block.layout()->formats().isEmpty());
     EXPECT_EQ(withLinks, editor.saveRtf());
     EXPECT_FALSE(editor.isModified());
+}
+
+TEST(UrlHighlighterTest, DrawingLinksAfterALoadLeavesTheEntryUnmodified) {
+    RichEditor editor;
+    editor.loadContent("loaded file:C:\\a%b.txt and www.x.example");
+    QCoreApplication::processEvents();  // the highlighter works late
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_TRUE(editor.linkAt(7).has_value());
+    EXPECT_FALSE(editor.document()->firstBlock().layout()->formats().isEmpty());
 }
 
 TEST(UrlHighlighterTest, LinkAtCoversExactlyTheAddress) {
