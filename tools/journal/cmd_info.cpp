@@ -1,0 +1,74 @@
+// info FILE: the packet's header, columns and row count.
+#include "tools/journal/commands.h"
+
+#include "store/dataset.h"
+#include "store/file_access.h"
+#include "store/packet_reader.h"
+#include "store/type_word.h"
+
+namespace quillmere::journaltool {
+
+namespace {
+
+QString hex(uint32_t value, int digits) {
+    return QStringLiteral("0x%1")
+        .arg(value, digits, 16, QLatin1Char('0'))
+        .toUpper()
+        .replace(QStringLiteral("0X"), QStringLiteral("0x"));
+}
+
+QString columnLine(const FieldDef& f) {
+    QString line = QStringLiteral("  %1  %2 (%3)  flags %4")
+                       .arg(QString::fromLatin1(f.name).leftJustified(16),
+                            QString::fromLatin1(typeword::typeName(f.typeWord)), hex(f.typeWord, 8),
+                            hex(f.flags, 4));
+    if (f.width != 0) {
+        line += QStringLiteral("  width %1").arg(f.width);
+    }
+    if (f.subtype != 0) {
+        const QByteArray name = subtypeName(f.subtype);
+        line += QStringLiteral("  subtype %1")
+                    .arg(name.isEmpty() ? QString::number(f.subtype) : QString::fromLatin1(name));
+    }
+    if (!f.kept.empty()) {
+        line += QStringLiteral("  +%1 attributes").arg(f.kept.size());
+    }
+    return line + QLatin1Char('\n');
+}
+
+int runInfo(const QStringList& args, CommandIo& io) {
+    requireArgs(args, 1, 1);
+    const QByteArray bytes = fileAccess().readAll(args[0]);
+    DSBASE table;
+    table.loadPacket(bytes);
+    QString text = QStringLiteral("File: %1 (%2 bytes)\n").arg(args[0]).arg(bytes.size());
+    if (looksLikeBinaryPacket(bytes)) {
+        DSEXTRACT in;
+        in.openPacket(bytes);
+        const PacketHeader& h = in.header();
+        text += QStringLiteral("Signature: %1  Version: %2.%3  Flags: %4  Row offset: %5\n")
+                    .arg(hex(h.signature, 8))
+                    .arg(h.version1)
+                    .arg(h.version2)
+                    .arg(hex(h.flags, 8))
+                    .arg(h.rowOffset);
+    } else {
+        text += QStringLiteral("Form: XML\n");
+    }
+    text += QStringLiteral("Columns: %1\n").arg(table.fieldCount());
+    for (int i = 0; i < table.fieldCount(); ++i) {
+        text += columnLine(table.field(i));
+    }
+    text += QStringLiteral("Packet attributes: %1\n").arg(table.packetAttributes().size());
+    text += QStringLiteral("Rows: %1\n").arg(table.recordCount());
+    print(io.out, text);
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace quillmere::journaltool
+
+QUILLMERE_JOURNAL_COMMAND(info,
+                          {"info", "FILE", "columns, types, flags and row count of a data file",
+                           &quillmere::journaltool::runInfo})

@@ -1,0 +1,29 @@
+// put FILE DAY SOURCE: stores a file's bytes as the entry of DAY.
+#include "tools/journal/commands.h"
+
+#include "store/file_access.h"
+#include "store/journal_table.h"
+
+namespace quillmere::journaltool {
+
+namespace {
+
+int runPut(const QStringList& args, CommandIo&) {
+    requireArgs(args, 3, 3);
+    const double day = parseDay(args[1]);
+    const QByteArray rtf = fileAccess().readAll(args[2]);
+    JournalTable journal;
+    journal.OpenJournal(args[0]);
+    journal.StoreEntry(day, rtf);
+    journal.close();
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace quillmere::journaltool
+
+QUILLMERE_JOURNAL_COMMAND(put,
+                          {"put", "FILE DAY SOURCE",
+                           "store SOURCE's bytes as the entry of DAY (creates FILE if missing)",
+                           &quillmere::journaltool::runPut})

@@ -1,0 +1,119 @@
+#include "tools/journal/commands.h"
+
+#include "store/day.h"
+#include "store/timestamp.h"
+
+#include <QDate>
+#include <QTime>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+
+namespace quillmere::journaltool {
+
+namespace {
+
+std::map<std::string, Command>& table() {
+    static std::map<std::string, Command> commands;
+    return commands;
+}
+
+QString usageLine(const Command& c) {
+    return QStringLiteral("usage: quillmere-journal %1 %2\n")
+        .arg(QLatin1String(c.name), QLatin1String(c.usage));
+}
+
+QString toolUsage() {
+    QString text = QStringLiteral("usage: quillmere-journal COMMAND ARGS...\n");
+    for (const Command& c : commands()) {
+        text += QStringLiteral("  %1 %2\n      %3\n")
+                    .arg(QLatin1String(c.name), QLatin1String(c.usage), QLatin1String(c.summary));
+    }
+    return text;
+}
+
+QString oneLine(QString message) {
+    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return message;
+}
+
+}  // namespace
+
+bool registerCommand(const Command& command) {
+    table()[command.name] = command;
+    return true;
+}
+
+std::vector<Command> commands() {
+    std::vector<Command> all;
+    for (const auto& [name, command] : table()) {
+        all.push_back(command);
+    }
+    return all;
+}
+
+const Command* findCommand(const QString& name) {
+    const auto it = table().find(name.toStdString());
+    return it == table().end() ? nullptr : &it->second;
+}
+
+void print(QIODevice& device, const QString& text) {
+    device.write(text.toUtf8());
+}
+
+void requireArgs(const QStringList& args, int min, int max) {
+    if (args.size() < min || args.size() > max) {
+        throw UsageError(QStringLiteral("wrong number of arguments"));
+    }
+}
+
+double parseDay(const QString& text) {
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid() || text.size() != 10) {
+        throw UsageError(QStringLiteral("DAY must be written yyyy-mm-dd: \"%1\"").arg(text));
+    }
+    return dayFromDate(date);
+}
+
+QString formatDay(double day) {
+    const QString date = dateFromDay(day).toString(QStringLiteral("yyyy-MM-dd"));
+    const double fraction = std::fabs(day - wholeDay(day));
+    if (fraction == 0.0) {
+        return date;
+    }
+    const auto ms = static_cast<int>(std::llround(fraction * kMillisPerDay) % kMillisPerDay);
+    return date + QLatin1Char(' ') +
+           QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("hh:mm:ss.zzz"));
+}
+
+int runTool(const QStringList& args, QIODevice& out, QIODevice& err) {
+    if (args.isEmpty()) {
+        print(err, toolUsage());
+        return 2;
+    }
+    const Command* command = findCommand(args.front());
+    if (!command) {
+        print(err, QStringLiteral("unknown command \"%1\"\n").arg(args.front()) + toolUsage());
+        return 2;
+    }
+    CommandIo io{out, err};
+    try {
+        return command->run(args.mid(1), io);
+    } catch (const UsageError& e) {
+        print(err, oneLine(e.message()) + QLatin1Char('\n') + usageLine(*command));
+        return 2;
+    } catch (const Error& e) {
+        print(err,
+              QStringLiteral("%1: %2\n").arg(QLatin1String(command->name), oneLine(e.message())));
+        return 1;
+    } catch (const std::exception& e) {
+        print(err,
+              QStringLiteral("%1: %2\n")
+                  .arg(QLatin1String(command->name), oneLine(QString::fromLocal8Bit(e.what()))));
+        return 1;
+    }
+}
+
+}  // namespace quillmere::journaltool

@@ -1,0 +1,68 @@
+// The journal tool is a table of commands. Each command lives in its own
+// source file and adds itself to the table with QUILLMERE_JOURNAL_COMMAND, so
+// a new command (text, convert, search, export, ...) is one new file named
+// cmd_<name>.cpp in this folder; the build picks up every such file.
+//
+// A command reads its arguments (without the command name), writes its
+// results to io.out and returns 0. It reports a failure by throwing
+// quillmere::Error (the tool prints the one-line message on standard error
+// and exits 1) and wrong usage by throwing UsageError (exit 2, with the
+// command's usage line).
+#pragma once
+
+#include "store/errors.h"
+
+#include <QIODevice>
+#include <QStringList>
+
+#include <vector>
+
+namespace quillmere::journaltool {
+
+class UsageError : public Error {
+public:
+    using Error::Error;
+};
+
+struct CommandIo {
+    QIODevice& out;
+    QIODevice& err;
+};
+
+struct Command {
+    const char* name;
+    const char* usage;    // arguments after the name: "FILE DAY SOURCE"
+    const char* summary;  // one line for the tool's help
+    int (*run)(const QStringList& args, CommandIo& io);
+};
+
+// Adds a command to the table; returns true so it can initialise a static.
+bool registerCommand(const Command& command);
+
+// Every registered command, sorted by name.
+std::vector<Command> commands();
+
+// The command of that name, or nullptr.
+const Command* findCommand(const QString& name);
+
+// Runs the tool on its arguments (the program name left out): 0 on success,
+// 1 after printing a one-line message on `err` for any failure, 2 after
+// printing the usage for wrong usage.
+int runTool(const QStringList& args, QIODevice& out, QIODevice& err);
+
+// Helpers for commands.
+// Throws UsageError unless `args` has between `min` and `max` entries.
+void requireArgs(const QStringList& args, int min, int max);
+// A DAY argument "yyyy-mm-dd" as a day value; throws UsageError otherwise.
+double parseDay(const QString& text);
+// "yyyy-mm-dd" of a day value, with " hh:mm:ss.zzz" when it has a time.
+QString formatDay(double day);
+// Writes text (UTF-8) to a device.
+void print(QIODevice& device, const QString& text);
+
+}  // namespace quillmere::journaltool
+
+#define QUILLMERE_JOURNAL_COMMAND(id, ...)                                              \
+    namespace {                                                                         \
+    const bool id##Registered = ::quillmere::journaltool::registerCommand(__VA_ARGS__); \
+    }
