@@ -357,5 +357,48 @@ TEST(MenuLookStyle, renderedMenuShowsTheLookAndTheActiveItemHighlight) {
     EXPECT_PIXEL(image, 0, 0, "#9E9E9E");
 }
 
+TEST(MenuLookStyle, checkableActionsAndSubmenusAreDrawnFromTheirOptions) {
+    InspectableMenu menu;
+    menu.setFont(menuFont());
+    MenuLook::apply(&menu);
+    QAction* boldItem = menu.addAction(QStringLiteral("&Bold"));
+    boldItem->setCheckable(true);
+    boldItem->setChecked(true);
+    MenuLook::setImage(boldItem, {QIcon(), markerIcon()}, 1);
+    QAction* plainItem = menu.addAction(QStringLiteral("&Italic"));
+    plainItem->setCheckable(true);
+    MenuLook::setImage(plainItem, {markerIcon()}, 5);  // outside the list: no image
+    EXPECT_TRUE(plainItem->icon().isNull());
+    // A wide item keeps the submenu's caption far from the arrow.
+    menu.addAction(QStringLiteral("Clear the whole entry at once"));
+    QMenu* formatting = menu.addMenu(QStringLiteral("&Fmt"));
+    formatting->addAction(QStringLiteral("Font"));
+    menu.setActiveAction(formatting->menuAction());
+    menu.resize(menu.sizeHint());
+    QImage image(menu.size(), QImage::Format_RGB32);
+    image.fill(kUntouched);
+    menu.render(&image);
+
+    const QRect b = menu.actionGeometry(boldItem);
+    EXPECT_PIXEL(image, b.left(), b.top(), "#9E9E9E");           // checked frame
+    EXPECT_PIXEL(image, b.left() + 20, b.top() + 2, "#FFF5DD");  // amber column
+    EXPECT_PIXEL(image, b.left() + 4, b.top() + 5, "#FF0000");   // its image
+    const QRect i = menu.actionGeometry(plainItem);
+    EXPECT_PIXEL(image, i.left(), i.top() + 3, "#DFEEF7");  // unchecked: blue column
+
+    // The active submenu item: amber over its whole width, and the submenu
+    // arrow drawn near the right edge.
+    const QRect f = menu.actionGeometry(formatting->menuAction());
+    EXPECT_PIXEL(image, f.left() + 6, f.top() + 3, "#FFF5DD");
+    bool arrow = false;
+    for (int y = f.top() + 1; y < f.bottom() && !arrow; ++y) {
+        for (int x = f.right() - 16; x < f.right() - 1 && !arrow; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            arrow = c.red() < 200;  // amber has red 255; the arrow is dark
+        }
+    }
+    EXPECT_TRUE(arrow);
+}
+
 }  // namespace
 }  // namespace quillmere

@@ -427,6 +427,27 @@ INSTANTIATE_TEST_SUITE_P(
         ShadeCase{"max: frame column", 100, 241, 15, "#000000"},
         ShadeCase{"max: margin after the line", 100, 243, 15, "#FFFFFF"}));
 
+TEST(ProgressCylShading, innerBevelCoversTheEdgeLineAtMax) {
+    // Default 150 x 22: a = 3, b = 4; at Max the edge line falls in column
+    // W - b = 146, the right column of the inner bevel (3, 3, 147, 19), which
+    // is drawn over it in the raised bevel's bottom colour (button shadow).
+    TProgressCyl bar;
+    bar.setShowText(false);
+    bar.setPosition(100);
+    ASSERT_EQ(146, bar.barEdge());
+    const QImage& image = bar.paintBuffer();
+    const QColor shadow = QApplication::palette().color(QPalette::Active, QPalette::Dark);
+    const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Light);
+    const std::string shadowHex = shadow.name().toUpper().toStdString();
+    const std::string highlightHex = highlight.name().toUpper().toStdString();
+    for (int y = 3; y <= 18; ++y) {
+        EXPECT_PIXEL(image, 146, y, shadowHex.c_str());
+    }
+    EXPECT_PIXEL(image, 3, 10, highlightHex.c_str());  // inner bevel's left edge
+    EXPECT_PIXEL(image, 0, 10, shadowHex.c_str());     // lowered outer bevel's left edge
+    EXPECT_PIXEL(image, 149, 10, highlightHex.c_str());
+}
+
 TEST(ProgressCylShading, flatCylinderDrawsOneColourPerPart) {
     auto bar = exportBar();
     bar->setShowText(false);
