@@ -123,18 +123,21 @@ QByteArray RichEditor::saveContent() const {
     return plainTextMode_ ? rtf::writePlainText(*document()) : saveRtf();
 }
 
-// Reads bytes into a document in one format, then in the other when the
-// first fails. Throws RtfError("Failed to Load Stream") when both fail.
+// Reads bytes into a document: rich text first (the entry's load rule), or
+// plain text first in plain-text mode, each falling back to the other format.
+// Throws RtfError("Failed to Load Stream") when both fail.
 void RichEditor::readInto(QTextDocument& document, const QByteArray& bytes, bool plainFirst) const {
-    const auto readRich = [&] { rtf::readRtf(bytes, document); };
-    const auto readPlain = [&] { rtf::readPlainText(bytes, document); };
+    if (!plainFirst) {
+        rtf::loadEntryBytes(bytes, document);
+        return;
+    }
     try {
-        plainFirst ? readPlain() : readRich();
+        rtf::readPlainText(bytes, document);
         return;
     } catch (const rtf::RtfError&) {
     }
     try {
-        plainFirst ? readRich() : readPlain();
+        rtf::readRtf(bytes, document);
     } catch (const rtf::RtfError&) {
         throw rtf::RtfError(QString::fromLatin1(kFailedToLoad));
     }

@@ -145,6 +145,17 @@ TEST(RichEditorTest, PlainTextModeReadsAndWritesPlainTextInOneFormat) {
     EXPECT_FALSE(editor.isPlainTextMode());
 }
 
+TEST(RichEditorTest, PlainTextModeFallsBackToRtf) {
+    RichEditor editor;
+    editor.setPlainTextMode(true);
+    // Not text (it holds a NUL byte), but readable as rich text.
+    editor.loadContent(QByteArray("{\\rtf1\\ansi {\\b rich}}\0", 23));
+    EXPECT_EQ("rich", editor.toPlainText());
+    EXPECT_THROW_MSG(editor.loadContent(QByteArray("\0\1", 2)), rtf::RtfError,
+                     "Failed to Load Stream");
+    EXPECT_EQ("rich", editor.toPlainText());
+}
+
 // --- Default font -----------------------------------------------------------
 
 TEST(RichEditorTest, StartsWithTheDesignFont) {
