@@ -106,21 +106,29 @@ private:
         if (indent != ParagraphIndent{}) {
             setParagraphIndent(format, indent, kind != ListKind::None);
         }
+        QTextBlock block = cursor_.block();
+        // A new block inherits the list of the one before it.
+        QTextList* current = block.textList();
+        const int level = in_->listLevel(para);
+        const bool continues = list_ != nullptr && listKind_ == kind && listLevel_ == level;
+        if (current != nullptr && (kind == ListKind::None || !continues || current != list_)) {
+            current->remove(block);
+        }
         cursor_.setBlockFormat(format);
         cursor_.setBlockCharFormat(charFormat());
-        QTextBlock block = cursor_.block();
         if (kind == ListKind::None) {
             list_ = nullptr;
             return;
         }
-        int level = in_->listLevel(para);
-        if (list_ != nullptr && listKind_ == kind && listLevel_ == level) {
-            list_->add(block);
+        if (continues) {
+            if (block.textList() != list_) {
+                list_->add(block);
+            }
             return;
         }
         QTextListFormat listFormat;
         listFormat.setStyle(listStyleOf(kind));
-        listFormat.setIndent(level);
+        listFormat.setIndent(level + 1);  // Qt counts the first level as 1
         list_ = cursor_.createList(listFormat);
         listKind_ = kind;
         listLevel_ = level;

@@ -160,13 +160,6 @@ private:
     // First pass: fonts, colours and list types in order of first use.
     void collect() {
         for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
-            if (QTextList* list = block.textList()) {
-                ListType type = listTypeOf(list->format().style());
-                listsUsed_[static_cast<int>(type)] = true;
-                if (type == ListType::Bullet) {
-                    symbolFont_ = fontIndex(FontKey{QStringLiteral("Symbol"), kSymbolCharset});
-                }
-            }
             if (block.length() <= 1) {
                 collectFormat(block.charFormat());
             }
@@ -174,6 +167,14 @@ private:
                 QTextFragment fragment = it.fragment();
                 if (!fragment.charFormat().isImageFormat()) {
                     collectFormat(fragment.charFormat());
+                }
+            }
+            // The bullet font comes after the text's own, so \deff0 is a text font.
+            if (QTextList* list = block.textList()) {
+                ListType type = listTypeOf(list->format().style());
+                listsUsed_[static_cast<int>(type)] = true;
+                if (type == ListType::Bullet) {
+                    symbolFont_ = fontIndex(FontKey{QStringLiteral("Symbol"), kSymbolCharset});
                 }
             }
         }
@@ -285,7 +286,7 @@ private:
             "\\tab}{\\*\\pn" + QByteArray(kListWords[type].pnWord) + "\\pnf" + font + "\\pnindent0";
         out_ += bullet ? "{\\pntxtb\\'b7}}" : "{\\pntxta.}}";
         word("\\ls" + id);
-        word("\\ilvl" + QByteArray::number(std::clamp(list->format().indent(), 0, 8)));
+        word("\\ilvl" + QByteArray::number(std::clamp(list->format().indent() - 1, 0, 8)));
     }
 
     void setRun(const QTextCharFormat& format) {

@@ -1,0 +1,61 @@
+// The journal tool's "text" and "convert" cores.
+#include "editor/rtf/conversions.h"
+#include "editor/rtf/rtf.h"
+#include "store/entry_codec.h"
+#include "store/errors.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillmere::rtf;
+
+namespace {
+
+TEST(EntryText, ReadsStoredBlobsAsTheEditorShowsThem) {
+    EXPECT_EQ("caf\u00e9\nnext",
+              entryTextOfBlob(quillmere::EncodeEntryContent("{\\rtf1 caf\\'e9\\par next}"))
+                  .toStdString());
+    EXPECT_EQ("plain", entryTextOfBlob(quillmere::EncodeEntryContent("plain")).toStdString());
+    EXPECT_THROW(entryTextOfBlob("not zlib"), quillmere::ZlibError);
+    EXPECT_THROW_MSG(entryText(QByteArray("\0", 1)), RtfError, "Failed to Load Stream");
+}
+
+struct ConvertCase {
+    const char* in;
+    QByteArray input;
+    const char* out;
+    QByteArray expected;
+};
+
+class ConvertFile : public ::testing::TestWithParam<ConvertCase> {};
+
+TEST_P(ConvertFile, ChoosesTheFormByExtension) {
+    const ConvertCase& row = GetParam();
+    testsupport::TempFolder folder;
+    QString in = folder.write(QString::fromLatin1(row.in), row.input);
+    convertFile(in, folder.file(QString::fromLatin1(row.out)));
+    QByteArray output = folder.read(QString::fromLatin1(row.out));
+    if (row.expected.startsWith("{\\rtf1")) {
+        EXPECT_TRUE(output.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0")) << output.toStdString();
+        EXPECT_EQ("A\u00e9\nB", entryText(output).toStdString());
+    } else {
+        EXPECT_EQ(row.expected, output);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ConvertFile,
+    ::testing::Values(ConvertCase{"a.rtf", "{\\rtf1 A\\'e9\\par B}", "b.txt", "A\xe9\r\nB"},
+                      ConvertCase{"a.txt", "A\xe9\r\nB", "b.rtf", "{\\rtf1"},
+                      ConvertCase{"a.TXT", "A\xe9\r\nB", "b.txt", "A\xe9\r\nB"},
+                      ConvertCase{"a.rtf", "{\\rtf1 A\\'e9\\par B}", "b.rtf", "{\\rtf1"}));
+
+TEST(ConvertFileErrors, ReportsUnreadableInput) {
+    testsupport::TempFolder folder;
+    EXPECT_THROW(convertFile(folder.file("missing.rtf"), folder.file("out.rtf")),
+                 quillmere::FileError);
+    QString notRtf = folder.write("x.rtf", "hello");
+    EXPECT_THROW(convertFile(notRtf, folder.file("out.rtf")), RtfError);
+}
+
+}  // namespace
