@@ -1,0 +1,134 @@
+// Exporting a journal of twenty years (7,300 days) through the export loop,
+// beside writing the same bytes to the same file names with plain file
+// writes, and with the same temporary-file-and-rename protocol written out by
+// hand. Each run starts in an empty folder; creating and clearing the folder
+// is not timed.
+#include "export/export_core.h"
+#include "store/day.h"
+#include "store/entry_codec.h"
+#include "store/journal_table.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using quillmere::JournalTable;
+
+constexpr int kDays = 7300;
+
+// An entry of a few hundred to a few thousand bytes of RTF, different per day.
+QByteArray entryRtf(int day) {
+    QByteArray rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n"
+        "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+    const int sentences = 4 + day % 29;
+    for (int s = 0; s < sentences; ++s) {
+        rtf += "Day " + QByteArray::number(day) + ", note " + QByteArray::number(s) +
+               ": the garden, the weather and a letter from caf\\'e9 friends.\\par\r\n";
+    }
+    rtf += "}\r\n";
+    return rtf;
+}
+
+struct Journal {
+    QTemporaryDir dataDir;
+    JournalTable table;
+    std::vector<QByteArray> decoded;  // in date order, for the plain loops
+
+    Journal() {
+        table.OpenJournal(dataDir.filePath("Journal.cds"));
+        const double first = quillmere::dayFromDate(QDate(2000, 1, 1));
+        for (int i = 0; i < kDays; ++i) {
+            const QByteArray rtf = entryRtf(i);
+            table.StoreEntry(first + i, rtf);
+            decoded.push_back(rtf);
+        }
+    }
+    ~Journal() { table.abandon(); }
+};
+
+Journal& journal() {
+    static Journal instance;
+    return instance;
+}
+
+quillmere::ExportCallbacks silentCallbacks() {
+    quillmere::ExportCallbacks callbacks;
+    callbacks.confirmOverwrite = [](const QString&) { return true; };
+    callbacks.showError = [](double, const QString& message) {
+        qFatal("export failed: %s", qPrintable(message));
+    };
+    callbacks.advanceBar = [] {};
+    callbacks.advanceCounter = [] {};
+    callbacks.processEvents = [] {};
+    callbacks.cancelled = [] { return false; };
+    return callbacks;
+}
+
+// Runs `body(folder)` once per iteration in a fresh, empty folder.
+template <typename Body>
+void inFreshFolders(benchmark::State& state, Body body) {
+    Journal& j = journal();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto folder = std::make_unique<QTemporaryDir>();
+        state.ResumeTiming();
+        body(j, folder->path());
+        state.PauseTiming();
+        folder.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kDays);
+}
+
+void BM_ExportLoop(benchmark::State& state) {
+    const quillmere::ExportCallbacks callbacks = silentCallbacks();
+    inFreshFolders(state, [&](Journal& j, const QString& folder) {
+        const auto summary = quillmere::ExportEntries(j.table, folder, callbacks);
+        benchmark::DoNotOptimize(summary.written);
+    });
+}
+
+void BM_PlainWrites(benchmark::State& state) {
+    inFreshFolders(state, [](Journal& j, const QString& folder) {
+        for (int i = 0; i < kDays; ++i) {
+            QFile file(quillmere::EntryFilePath(folder, j.table.dayAt(i)));
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                file.write(j.decoded[static_cast<size_t>(i)]) !=
+                    j.decoded[static_cast<size_t>(i)].size()) {
+                qFatal("plain write failed");
+            }
+        }
+    });
+}
+
+void BM_PlainTemporaryAndRename(benchmark::State& state) {
+    inFreshFolders(state, [](Journal& j, const QString& folder) {
+        for (int i = 0; i < kDays; ++i) {
+            QSaveFile file(quillmere::EntryFilePath(folder, j.table.dayAt(i)));
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write(j.decoded[static_cast<size_t>(i)]) !=
+                    j.decoded[static_cast<size_t>(i)].size() ||
+                !file.commit()) {
+                qFatal("temporary-file write failed");
+            }
+        }
+    });
+}
+
+BENCHMARK(BM_ExportLoop)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PlainWrites)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PlainTemporaryAndRename)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,313 @@
+// The Export button's whole run with a scripted main window: the order of its
+// steps, the worker thread's one synchronised call, the progress window's bar
+// and counter, cancelling, the pause and the closing of the window.
+#include "export/exporter.h"
+
+#include "controls/progress_cyl.h"
+#include "controls/rb_button.h"
+#include "export/export_host.h"
+#include "export/progress_window.h"
+#include "export_test_journal.h"
+#include "store/errors.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+using exporttest::filesIn;
+using exporttest::sampleRtf;
+using exporttest::TestJournal;
+using quillmere::TExporter;
+using quillmere::TfrmProgress;
+using testsupport::TempFolder;
+
+class FakeHost : public quillmere::ExportHost {
+public:
+    explicit FakeHost(quillmere::JournalTable& table) : table_(table) {}
+
+    quillmere::JournalTable& journal() override {
+        log << "journal";
+        onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+        if (onJournal) {
+            onJournal();
+        }
+        return table_;
+    }
+    void saveIfModified() override {
+        log << "save";
+        if (!saveError.isEmpty()) {
+            throw quillmere::Error(saveError);
+        }
+    }
+    bool confirm(const QString& question) override {
+        log << "confirm";
+        questions << question;
+        if (onConfirm) {
+            onConfirm();
+        }
+        if (answers.empty()) {
+            return true;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void showError(const QString& message) override {
+        log << "error";
+        errors << message;
+    }
+    std::optional<QString> chooseFolder() override {
+        log << "choose";
+        return folder;
+    }
+    void setJournalCommandsEnabled(bool enabled) override {
+        log << (enabled ? "enable" : "disable");
+        commandsEnabled = enabled;
+    }
+    QWidget* window() override { return nullptr; }
+
+    std::optional<QString> folder;
+    QString saveError;
+    std::deque<bool> answers;
+    std::function<void()> onJournal;
+    std::function<void()> onConfirm;
+    QStringList log;
+    QStringList questions;
+    QStringList errors;
+    bool commandsEnabled = true;
+    bool onGuiThread = true;
+
+private:
+    quillmere::JournalTable& table_;
+};
+
+class ExporterTest : public ::testing::Test {
+protected:
+    ExporterTest() : journal_(data_.path()), host_(journal_.table()), exporter_(host_, window_) {
+        host_.folder = out_.path();
+        exporter_.setPause([this](int ms) { pauses_ << ms; });
+    }
+    ~ExporterTest() override { window_.hide(); }
+
+    void addEntries(int count) {
+        for (int i = 1; i <= count; ++i) {
+            journal_.store(QDate(2010, 9, i), sampleRtf(QString::number(i)));
+        }
+    }
+
+    // Clicks Export and lets the event loop run until the export has ended.
+    void exportAll() {
+        bool finished = false;
+        QMetaObject::Connection c =
+            QObject::connect(&exporter_, &TExporter::exportFinished, [&] { finished = true; });
+        exporter_.btnExportClick();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return finished; }, 20000)) << "export did not end";
+        QObject::disconnect(c);
+    }
+
+    TempFolder data_;
+    TempFolder out_;
+    TestJournal journal_;
+    FakeHost host_;
+    TfrmProgress window_;
+    TExporter exporter_;
+    QList<int> pauses_;
+};
+
+TEST_F(ExporterTest, ExportsEveryEntryAndClosesAfterThePause) {
+    addEntries(3);
+    exportAll();
+
+    EXPECT_EQ(QStringList({"2010-09-01.rtf", "2010-09-02.rtf", "2010-09-03.rtf"}),
+              filesIn(out_.path()));
+    EXPECT_EQ(sampleRtf("2"), out_.read("2010-09-02.rtf"));
+    EXPECT_EQ("3", window_.lblCount->text().toStdString());
+    EXPECT_EQ(3, window_.xipZip->max());
+    EXPECT_EQ(3, window_.xipZip->position());
+    EXPECT_EQ(100, window_.xipZip->percent());
+    EXPECT_EQ("Exporting...", window_.Label1->text().toStdString());
+    EXPECT_EQ(QList<int>({1000}), pauses_);
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_FALSE(exporter_.isExporting());
+    EXPECT_TRUE(host_.commandsEnabled);
+    EXPECT_EQ(QStringList({"save", "choose", "journal", "disable", "journal", "enable"}),
+              host_.log);
+}
+
+TEST_F(ExporterTest, ClickReturnsBeforeTheLoopAndTheThreadHandsItToTheGuiThread) {
+    addEntries(2);
+    bool workerWaiting = false;
+    host_.onJournal = [&] {
+        if (exporter_.isExporting()) {  // the loop's own look at the table
+            workerWaiting = exporter_.hasWorker();
+        }
+    };
+    bool finished = false;
+    QObject::connect(&exporter_, &TExporter::exportFinished, [&] { finished = true; });
+
+    exporter_.btnExportClick();
+    // The click has shown the window and started the thread, nothing more.
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_TRUE(exporter_.isExporting());
+    EXPECT_FALSE(host_.commandsEnabled);
+    EXPECT_TRUE(filesIn(out_.path()).isEmpty());
+    EXPECT_EQ("0", window_.lblCount->text().toStdString());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 20000));
+    EXPECT_TRUE(host_.onGuiThread);
+    EXPECT_TRUE(workerWaiting);
+    EXPECT_EQ(2, filesIn(out_.path()).size());
+    // The thread ends and deletes itself.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !exporter_.hasWorker(); }, 20000));
+}
+
+TEST_F(ExporterTest, CancelStopsAfterTheCurrentEntryWithoutPause) {
+    addEntries(4);
+    int looks = 0;
+    host_.onJournal = [&] {
+        if (++looks == 2) {  // the loop starts: the user clicks Cancel at once
+            QMetaObject::invokeMethod(window_.btnCancel, &quillmere::TRbButton::Click,
+                                      Qt::QueuedConnection);
+        }
+    };
+    exportAll();
+
+    EXPECT_TRUE(exporter_.ExportCancelled());
+    EXPECT_EQ(QStringList({"2010-09-01.rtf"}), filesIn(out_.path()));
+    EXPECT_EQ(1, window_.xipZip->position());                // the bar advanced for it
+    EXPECT_EQ("0", window_.lblCount->text().toStdString());  // the counter did not
+    EXPECT_EQ("Finalizing...", window_.Label1->text().toStdString());
+    EXPECT_TRUE(pauses_.isEmpty());
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_TRUE(host_.commandsEnabled);
+    EXPECT_TRUE(exporter_.lastSummary().cancelled);
+
+    // The next export starts afresh.
+    host_.onJournal = nullptr;
+    host_.answers = {false};
+    exportAll();
+    EXPECT_FALSE(exporter_.ExportCancelled());
+    EXPECT_EQ("4", window_.lblCount->text().toStdString());
+    EXPECT_EQ("Exporting...", window_.Label1->text().toStdString());
+    EXPECT_EQ(4, filesIn(out_.path()).size());
+}
+
+TEST_F(ExporterTest, EmptyJournalShowsZeroAndClosesAfterThePause) {
+    exportAll();
+    EXPECT_EQ("0", window_.lblCount->text().toStdString());
+    EXPECT_EQ(0, window_.xipZip->position());
+    EXPECT_EQ(1, window_.xipZip->max());  // never 0
+    EXPECT_EQ(QList<int>({1000}), pauses_);
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_TRUE(filesIn(out_.path()).isEmpty());
+}
+
+TEST_F(ExporterTest, ExistingFileBringsTheConfirmBox) {
+    addEntries(2);
+    out_.write("2010-09-02.rtf", "keep");
+    host_.answers = {false};
+    exportAll();
+
+    const QString path = out_.path() + QDir::separator() + "2010-09-02.rtf";
+    EXPECT_EQ(QStringList({"Overwrite existing file " + path + "?"}), host_.questions);
+    EXPECT_EQ("keep", out_.read("2010-09-02.rtf"));
+    EXPECT_EQ("2", window_.lblCount->text().toStdString());
+}
+
+TEST_F(ExporterTest, FailedFilesGoToTheErrorBoxAndTheExportGoesOn) {
+    addEntries(2);
+    journal_.insertRaw(QDate(2010, 9, 3), testsupport::hexBytes("78 01 FF FF"));
+    exporttest::RefusingFileAccess refusing;
+    quillmere::ScopedFileAccess scoped(&refusing);
+    exportAll();
+
+    const QString sep = QDir::separator();
+    EXPECT_EQ(QStringList(
+                  {exporttest::RefusingFileAccess::messageFor(out_.path() + sep + "2010-09-01.rtf"),
+                   exporttest::RefusingFileAccess::messageFor(out_.path() + sep + "2010-09-02.rtf"),
+                   "data error"}),
+              host_.errors);
+    EXPECT_EQ("3", window_.lblCount->text().toStdString());
+    EXPECT_FALSE(window_.isVisible());
+}
+
+TEST_F(ExporterTest, ClosingTheWindowDoesNotCancel) {
+    addEntries(3);
+    out_.write("2010-09-01.rtf", "old");
+    host_.onConfirm = [&] { window_.close(); };  // the user closes it meanwhile
+    exportAll();
+
+    EXPECT_FALSE(exporter_.ExportCancelled());
+    EXPECT_EQ(3, filesIn(out_.path()).size());
+    EXPECT_EQ("3", window_.lblCount->text().toStdString());
+    EXPECT_EQ(QList<int>({1000}), pauses_);
+}
+
+TEST_F(ExporterTest, SecondClickDuringAnExportIsIgnored) {
+    addEntries(2);
+    int looks = 0;
+    host_.onJournal = [&] {
+        if (++looks == 2) {
+            exporter_.btnExportClick();
+        }
+    };
+    exportAll();
+    EXPECT_EQ(1, host_.log.count("choose"));
+    EXPECT_EQ(1, host_.log.count("disable"));
+    EXPECT_EQ(2, filesIn(out_.path()).size());
+}
+
+// The three ways a click ends before any export starts.
+struct NoStartCase {
+    const char* label;
+    std::optional<QString> folder;
+    QString saveError;
+    QStringList log;
+    QStringList errors;
+};
+
+class ExporterNoStartTest : public ExporterTest,
+                            public ::testing::WithParamInterface<NoStartCase> {};
+
+TEST_P(ExporterNoStartTest, NothingIsShownOrWritten) {
+    addEntries(1);
+    host_.folder = GetParam().folder;
+    host_.saveError = GetParam().saveError;
+    exporter_.btnExportClick();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(GetParam().log, host_.log);
+    EXPECT_EQ(GetParam().errors, host_.errors);
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_FALSE(exporter_.isExporting());
+    EXPECT_FALSE(exporter_.hasWorker());
+    EXPECT_TRUE(host_.commandsEnabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, ExporterNoStartTest,
+    ::testing::Values(
+        NoStartCase{"nominal_dialog_cancelled", std::nullopt, {}, {"save", "choose"}, {}},
+        NoStartCase{"robustness_item_without_path",
+                    QString(),
+                    {},
+                    {"save", "choose", "error"},
+                    {"The chosen item is not a folder of the file system. Please choose a folder "
+                     "on a disk to export the entries to."}},
+        NoStartCase{"robustness_entry_cannot_be_stored",
+                    QString("/tmp"),
+                    "tblJournal: Cannot perform this operation on a closed dataset",
+                    {"save", "error"},
+                    {"tblJournal: Cannot perform this operation on a closed dataset"}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
