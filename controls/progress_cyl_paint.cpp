@@ -231,6 +231,10 @@ void TProgressCyl::drawText() {
     if (!invertBitmap_ || invertBitmap_->size() != bufferBitmap_.size()) {
         invertBitmap_.emplace(bufferBitmap_.size(), QImage::Format_RGB32);
     }
+    // The letters are drawn without smoothing here: exclusive or with a
+    // partly covered edge pixel would give colour noise instead of an
+    // inverted colour.
+    textFont.setStyleStrategy(QFont::NoAntialias);
     invertBitmap_->fill(qRgb(0, 0, 0));
     drawAt(*invertBitmap_, x, y, qRgb(255, 255, 255));
     for (int row = 0; row < h; ++row) {
