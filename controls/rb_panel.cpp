@@ -11,6 +11,8 @@ namespace quillmere {
 TRbPanel::TRbPanel(QWidget* parent, const QString& name) : TRbCustomControl(parent, name) {
     setFont(designFont(QStringLiteral("MS Sans Serif"), 11));
     SetFontColor(13500416);  // #0000CE
+    // A tab stop, but a click on a panel leaves the focus where it is.
+    setFocusPolicy(Qt::TabFocus);
     resize(185, 105);
     updateMargins();
 }
@@ -59,6 +61,30 @@ void TRbPanel::SetOuterColor(TColor color) {
 void TRbPanel::SetColor(TColor color) {
     color_ = color;
     backgroundChanged();
+    for (TRbPanel* child : findChildren<TRbPanel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->parentColor_) {
+            child->takeParentColor();
+        }
+    }
+}
+
+void TRbPanel::SetParentColor(bool on) {
+    parentColor_ = on;
+    if (on) {
+        takeParentColor();
+    }
+}
+
+void TRbPanel::takeParentColor() {
+    QWidget* parent = parentWidget();
+    if (parent == nullptr) {
+        return;
+    }
+    if (auto* panel = qobject_cast<TRbPanel*>(parent)) {
+        SetOuterColor(panel->Color());
+    } else {
+        SetOuterColor(fromQColor(parent->palette().color(QPalette::Window)));
+    }
 }
 
 void TRbPanel::SetTextShadowColor(TColor color) {
@@ -251,12 +277,24 @@ void TRbPanel::showEvent(QShowEvent* event) {
 
 void TRbPanel::changeEvent(QEvent* event) {
     TRbCustomControl::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        if (parentColor_) {
+            takeParentColor();
+        }
+    }
     if (event->type() == QEvent::FontChange && captionPosition_ == cpGroupBox) {
         updateMargins();
         backgroundChanged();
     } else if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange) {
         update();
     }
+}
+
+bool TRbPanel::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange && parentColor_) {
+        takeParentColor();
+    }
+    return TRbCustomControl::event(event);
 }
 
 }  // namespace quillmere

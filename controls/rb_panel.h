@@ -47,6 +47,10 @@ public:
     void SetOuterColor(TColor color);
     TColor Color() const { return color_; }
     void SetColor(TColor color);
+    // With ParentColor on, OuterColor follows the parent's colour: a parent
+    // panel's Color, or the window colour of any other parent.
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool on);
     TColor TextShadowColor() const { return textShadowColor_; }
     void SetTextShadowColor(TColor color);
     // Switching antialiasing on switches the gradient off.
@@ -92,9 +96,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void backgroundChanged();
+    void takeParentColor();
     void rebuildNow() const;
     void updateMargins();
     int groupBoxDrop() const;
@@ -113,6 +119,7 @@ private:
     TColor defaultFrom_ = 16777215;
     TColor defaultTo_ = 14933983;
     TGradientType gradientType_ = gtVertical;
+    bool parentColor_ = false;
     bool loading_ = false;
     mutable bool stale_ = true;
     mutable QImage background_;

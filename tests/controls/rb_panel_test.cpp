@@ -7,6 +7,9 @@
 #include "rb_test_app.h"
 #include "test_support.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <QVBoxLayout>
 
 using namespace quillmere;
@@ -266,4 +269,31 @@ TEST_F(PanelTest, GroupBoxLowersTheFrameByHalfTheTextHeight) {
     EXPECT_PIXEL(image, 100, drop - 1, "#FFFFFF");
     EXPECT_PIXEL(image, 100, drop, "#808080");
     EXPECT_GT(panel.ClientArea().top(), drop);
+}
+
+TEST_F(PanelTest, ParentColorMakesTheOuterColourFollowTheParentPanel) {
+    TRbPanel outer;
+    outer.SetColor(clWhite);
+    auto* inner = new TRbPanel(&outer);
+    EXPECT_EQ(clBtnFace, inner->OuterColor()) << "off by default";
+    inner->SetParentColor(true);
+    EXPECT_EQ(clWhite, inner->OuterColor());
+    outer.SetColor(0x00FF00);
+    EXPECT_EQ(0x00FF00u, inner->OuterColor());
+    inner->SetParentColor(false);
+    outer.SetColor(clRed);
+    EXPECT_EQ(0x00FF00u, inner->OuterColor());
+}
+
+TEST_F(PanelTest, ClickingAPanelLeavesTheFocusAlone) {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    auto* panel = new TRbPanel(&window);
+    panel->move(0, 40);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(edit->hasFocus());
 }
