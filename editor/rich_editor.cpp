@@ -181,7 +181,7 @@ void RichEditor::setModified(bool modified) {
 
 void RichEditor::applyDefaultFont(const QString& name, int pointSize, const QColor& color) {
     defaultFormat_.setFontFamilies(QStringList{name.left(kMaxFaceNameLength)});
-    defaultFormat_.setFontPointSize(pointSize);
+    defaultFormat_.setFontPointSize(std::clamp(pointSize, kMinPointSize, kMaxPointSize));
     defaultFormat_.setForeground(color);
     setFont(resolvedFont(defaultFormat_));
     document()->setDefaultFont(resolvedFont(defaultFormat_));
@@ -239,7 +239,9 @@ void RichEditor::setSelection(int start, int length) {
 
 void RichEditor::replaceSelection(const QString& text) {
     QTextCursor cursor = textCursor();
-    cursor.insertText(text);
+    QString paragraphs = text;
+    paragraphs.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    cursor.insertText(paragraphs);
     setTextCursor(cursor);
 }
 

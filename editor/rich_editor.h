@@ -55,6 +55,12 @@ public:
     // Longest face name a character format keeps (longer names are cut).
     static constexpr int kMaxFaceNameLength = 31;
 
+    // Font sizes a character format takes, in points; sizes outside are
+    // brought to the nearest (a damaged settings record cannot break the
+    // editor's font).
+    static constexpr int kMinPointSize = 1;
+    static constexpr int kMaxPointSize = 1638;
+
     // The design's editor font: Arial, 11 points (15 pixels at 96 dpi), black.
     static QTextCharFormat designDefaultFormat();
 
@@ -111,8 +117,8 @@ public:
     QString selectedPlainText() const;
     // Selects [start, start + length); bounds are clamped to the text.
     void setSelection(int start, int length);
-    // Replaces the selection by text in the insertion format; the caret ends
-    // after it with an empty selection.
+    // Replaces the selection by text in the insertion format (CR LF, CR and
+    // LF end paragraphs); the caret ends after it with an empty selection.
     void replaceSelection(const QString& text);
     // Deletes the selection without touching the clipboard.
     void deleteSelection();

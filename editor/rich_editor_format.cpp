@@ -160,7 +160,7 @@ int RichEditor::selectionFontSize() const {
 
 void RichEditor::setSelectionFontSize(int points) {
     QTextCharFormat format;
-    format.setFontPointSize(points);
+    format.setFontPointSize(std::clamp(points, kMinPointSize, kMaxPointSize));
     mergeIntoSelection(format);
 }
 

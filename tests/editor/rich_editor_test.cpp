@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <ostream>
+#include <utility>
 
 namespace quillmere {
 namespace {
@@ -221,6 +222,16 @@ TEST(RichEditorTest, DefaultFontSurvivesClearAllAndAClickIntoTheText) {
     EXPECT_EQ(QColor(Qt::darkGreen), typed.foreground().color());
 }
 
+TEST(RichEditorTest, DefaultFontSizeOfADamagedRecordIsBroughtIntoRange) {
+    for (const auto& [stored, used] :
+         {std::pair{0, 1}, {-12, 1}, {6, 6}, {200, 200}, {99999, 1638}}) {
+        RichEditor editor;
+        editor.applyDefaultFont("Arial", stored, QColor(Qt::black));
+        EXPECT_EQ(used, editor.defaultCharFormat().fontPointSize()) << stored;
+        EXPECT_EQ(used, editor.selectionFontSize()) << stored;
+    }
+}
+
 TEST(RichEditorTest, FaceNamesAreCutToThirtyOneCharacters) {
     RichEditor editor;
     editor.replaceSelection("abc");
@@ -241,6 +252,11 @@ TEST(RichEditorTest, SelectionOperations) {
     EXPECT_EQ(9, editor.selectionLength());
     EXPECT_EQ("line\nseco", editor.selectedPlainText());
 
+    editor.replaceSelection("X\r\nY");
+    EXPECT_EQ("first X\nYnd", editor.toPlainText());
+    EXPECT_EQ(9, editor.selectionStart());
+    EXPECT_EQ(2, editor.document()->blockCount());
+    editor.setSelection(6, 3);
     editor.replaceSelection("X");
     EXPECT_EQ("first Xnd", editor.toPlainText());
     EXPECT_EQ(7, editor.selectionStart());
