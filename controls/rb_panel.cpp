@@ -278,9 +278,11 @@ void TRbPanel::showEvent(QShowEvent* event) {
 void TRbPanel::changeEvent(QEvent* event) {
     TRbCustomControl::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
+        // System colours resolve through the palette: redraw the frame.
         if (parentColor_) {
             takeParentColor();
         }
+        backgroundChanged();
     }
     if (event->type() == QEvent::FontChange && captionPosition_ == cpGroupBox) {
         updateMargins();

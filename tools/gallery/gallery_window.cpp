@@ -175,6 +175,7 @@ QWidget* GalleryWindow::buildButtons() {
     grid->addWidget(focused, 2, 2);
     auto* hot = programButton(box, QStringLiteral("HotTrack"), QString(), clWhite);
     hot->SetHotTrack(true);
+    hot->setObjectName(QStringLiteral("hotButton"));
     grid->addWidget(hot, 2, 3);
     for (int i = 0; i < 3; ++i) {
         auto* toggle =
@@ -266,6 +267,12 @@ void GalleryWindow::showStates() {
     QApplication::sendEvent(pressed_, &press);
     pressed_->FadeTick();
     down_->FadeTick();
+    if (auto* hot = findChild<TRbButton*>(QStringLiteral("hotButton"))) {
+        enter(hot);
+        for (int i = 0; i < 10; ++i) {
+            hot->FadeTick();
+        }
+    }
     QApplication::setActiveWindow(this);
     if (auto* focused = findChild<TRbButton*>(QStringLiteral("focusButton"))) {
         focused->setFocus();
