@@ -166,6 +166,31 @@ MenuItemData itemDataOf(const QStyleOptionMenuItem* opt, const QAction* action) 
     return item;
 }
 
+// The width QMenu adds to its item column for the widest shortcut text,
+// counted as QMenu counts it.
+int shortcutColumnOf(const QWidget* widget) {
+    const auto* menu = qobject_cast<const QMenu*>(widget);
+    if (menu == nullptr) {
+        return 0;
+    }
+    const QFontMetrics fm = menu->fontMetrics();
+    int widest = 0;
+    for (const QAction* a : menu->actions()) {
+        if (!a->isVisible() || a->isSeparator()) {
+            continue;
+        }
+        const QString text = a->text();
+        const qsizetype tab = text.indexOf(u'\t');
+        if (tab >= 0) {
+            widest = std::max(widest, fm.horizontalAdvance(text.mid(tab + 1)));
+        } else if (!a->shortcut().isEmpty() && a->isShortcutVisibleInContextMenu()) {
+            widest = std::max(
+                widest, fm.horizontalAdvance(a->shortcut().toString(QKeySequence::NativeText)));
+        }
+    }
+    return widest;
+}
+
 QString sectionTitleOf(const QStyleOptionMenuItem* opt, const QAction* action) {
     if (!opt->text.isEmpty() || action == nullptr) {
         return opt->text;
@@ -381,6 +406,10 @@ QSize MenuLook::sizeFromContents(ContentsType type, const QStyleOption* option, 
         }
         result = result.expandedTo(s);
     }
+    // QMenu widens its item column by its shortcut column; the measured width
+    // already holds the shortcut, so that much is given back here and the
+    // widest item ends up exactly as wide as measured.
+    result.setWidth(std::max(1, result.width() - shortcutColumnOf(widget)));
     return result;
 }
 

@@ -156,15 +156,25 @@ TEST(MenuLookStyle, menuItemsTakeTheirMeasuredHeightsAndHints) {
     // Items sit at the menu's left edge inside its one-pixel frame.
     EXPECT_EQ(1, menu.actionGeometry(cut).left());
 
-    // The style measures the hint it finds through the menu's actions.
-    const QStyleOptionMenuItem option = menu.optionFor(cut);
-    const QSize measured =
-        menu.style()->sizeFromContents(QStyle::CT_MenuItem, &option, QSize(), &menu);
+    // The style measures the hint it finds through the menu's actions, and
+    // every item is as wide as the widest measured one: Cut, with its
+    // two-line hint and its shortcut.
     MenuItemData item;
     item.caption = QStringLiteral("Cu&t");
     item.shortcut = QKeySequence(QStringLiteral("Ctrl+X")).toString(QKeySequence::NativeText);
     item.hint = QStringLiteral("Cut the selection\nto the clipboard");
-    EXPECT_EQ(MenuLook::MenuItemMeasureItem(f, item), measured);
+    const QSize cutSize = MenuLook::MenuItemMeasureItem(f, item);
+    MenuItemData pasteItem;
+    pasteItem.caption = QStringLiteral("&Paste");
+    const int widest =
+        std::max({cutSize.width(), MenuLook::MenuItemMeasureItem(f, pasteItem).width(),
+                  MenuLook::MeasureSeparator(f, QStringLiteral("Text Selection")).width()});
+    EXPECT_EQ(widest, menu.actionGeometry(cut).width());
+    EXPECT_EQ(widest, menu.actionGeometry(section).width());
+    const QStyleOptionMenuItem option = menu.optionFor(cut);
+    const QSize measured =
+        menu.style()->sizeFromContents(QStyle::CT_MenuItem, &option, QSize(), &menu);
+    EXPECT_EQ(cutSize.height(), measured.height());
 }
 
 TEST(MenuLookStyle, submenusGetTheLookAlsoWhenAddedLater) {
