@@ -39,9 +39,8 @@ struct FillRect {
 //
 // Every band of the gradient draws lines 0..len inclusive, so a band boundary
 // line is drawn twice and a band of a very small rectangle may reach one line
-// past the far edge; clipping is the caller's business. The painter's pen
-// (and its antialiasing hint, which must be off for one-pixel lines) is
-// borrowed and restored.
+// past the far edge; clipping is the caller's business. The painter's pen,
+// brush and hints are left as they were.
 //
 // Throws GradientError "Please specify at least two colors." when fewer than
 // two colours are given; nothing is drawn and the painter is left untouched.

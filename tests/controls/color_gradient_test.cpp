@@ -222,7 +222,7 @@ TEST(DrawColorGradient, fewerThanTwoColoursRaiseAndDrawNothing) {
     }
 }
 
-TEST(DrawColorGradient, penAndAntialiasingAreRestored) {
+TEST(DrawColorGradient, penAndAntialiasingAreLeftAsTheyWere) {
     QImage image = blankImage(20, 20);
     QPainter painter(&image);
     QPen pen(QColor(255, 0, 0), 3, Qt::DashLine);
@@ -237,6 +237,20 @@ TEST(DrawColorGradient, penAndAntialiasingAreRestored) {
     // Lines stay one pixel wide and crisp even though antialiasing was on.
     EXPECT_PIXEL(image, 0, 10, "#000000");
     EXPECT_PIXEL(image, 19, 10, "#FFFFFF");
+}
+
+TEST(DrawColorGradient, emptyCrossExtentPaintsNothing) {
+    QImage image = blankImage(6, 6);
+    {
+        QPainter painter(&image);
+        DrawColorGradient(painter, {1, 4, 5, 2}, true, {hex("#FF0000"), hex("#00FF00")});
+        DrawColorGradient(painter, {4, 1, 2, 5}, false, {hex("#FF0000"), hex("#00FF00")});
+    }
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            EXPECT_PIXEL(image, x, y, "#123456");
+        }
+    }
 }
 
 TEST(DrawColorGradient, systemColoursAreResolvedThroughThePalette) {
