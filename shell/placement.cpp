@@ -1,5 +1,7 @@
 #include "shell/placement.h"
 
+#include "store/profile_file.h"
+
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -19,26 +21,12 @@ const QString kMinMaxPos = QStringLiteral("MinMaxPos");
 const QString kNormPos = QStringLiteral("NormPos");
 const QString kVisible = QStringLiteral("Visible");
 
-// Integer of a profile value: decimal, or hexadecimal after "0x"/"0X" when
-// longer than two characters; anything else gives `fallback`.
-int profileInt(const QString& text, int fallback) {
-    const QString t = text.trimmed();
-    bool ok = false;
-    int value = 0;
-    if (t.size() > 2 && (t.startsWith(QLatin1String("0x")) || t.startsWith(QLatin1String("0X")))) {
-        value = t.mid(2).toInt(&ok, 16);
-    } else {
-        value = t.toInt(&ok, 10);
-    }
-    return ok ? value : fallback;
-}
-
 int readInt(const ProfileAccess& profile, const QString& section, const QString& key,
             int fallback) {
     if (!profile.hasKey(section, key)) {
         return fallback;
     }
-    return profileInt(profile.readString(section, key, QString()), fallback);
+    return parseProfileInteger(profile.readString(section, key, QString()), fallback);
 }
 
 // The value under the resolution-specific key, else under the plain key.
@@ -61,6 +49,24 @@ void writeBoth(ProfileAccess& profile, const QString& section, const QString& ke
 }
 
 }  // namespace
+
+ProfileFileAccess::ProfileFileAccess(const QString& path) : path_(path) {}
+
+bool ProfileFileAccess::hasKey(const QString& section, const QString& key) const {
+    // A value no profile line can hold tells a missing key from an empty one.
+    const QString missing = QStringLiteral("\n");
+    return ProfileFile(path_).readString(section, key, missing) != missing;
+}
+
+QString ProfileFileAccess::readString(const QString& section, const QString& key,
+                                      const QString& fallback) const {
+    return ProfileFile(path_).readString(section, key, fallback);
+}
+
+void ProfileFileAccess::writeString(const QString& section, const QString& key,
+                                    const QString& value) {
+    ProfileFile(path_).writeString(section, key, value);
+}
 
 QString FormatFourInts(int a, int b, int c, int d) {
     return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);

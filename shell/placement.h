@@ -38,6 +38,19 @@ public:
     virtual void writeString(const QString& section, const QString& key, const QString& value) = 0;
 };
 
+// ProfileAccess over a profile file on disk (store/profile_file.h).
+class ProfileFileAccess : public ProfileAccess {
+public:
+    explicit ProfileFileAccess(const QString& path);
+    bool hasKey(const QString& section, const QString& key) const override;
+    QString readString(const QString& section, const QString& key,
+                       const QString& fallback) const override;
+    void writeString(const QString& section, const QString& key, const QString& value) override;
+
+private:
+    QString path_;
+};
+
 // The window-placement record that is stored.
 struct PlacementRecord {
     int flags = 0;

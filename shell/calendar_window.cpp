@@ -1,0 +1,69 @@
+#include "shell/calendar_window.h"
+
+#include "controls/rb_button.h"
+#include "controls/rb_check_box.h"
+#include "controls/rb_panel.h"
+#include "shell/dialog_frame.h"
+#include "shell/glyphs.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+
+namespace quillmere {
+
+TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmCalendar"));
+    setWindowTitle(QStringLiteral("Calendar"));
+    setFixedSize(280, 274);
+    RbPanel8 = MakeContentFrame(this, QStringLiteral("Calendar"));
+
+    MonthCalendar1 = new QCalendarWidget(RbPanel8);
+    MonthCalendar1->setObjectName(QStringLiteral("MonthCalendar1"));
+    MonthCalendar1->setGeometry(24, 40, 233, 163);
+    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
+    MonthCalendar1->setGridVisible(false);
+    MonthCalendar1->setFont(ArialPixels(11));
+    connect(MonthCalendar1, &QCalendarWidget::clicked, this, &TfrmCalendar::MonthCalendar1Click);
+    connect(MonthCalendar1, &QCalendarWidget::activated, this, &TfrmCalendar::accept);
+
+    btnOK = MakeDialogButton(RbPanel8, QStringLiteral("btnOK"), QStringLiteral("OK"),
+                             QRect(104, 218, 75, 25), glyph::kCheck);
+    btnOK->setEnabled(false);
+    connect(btnOK, &TRbButton::OnClick, this, &TfrmCalendar::btnOKClick);
+
+    Label1 = new QLabel(QStringLiteral("Select a date to enable OK button"), RbPanel8);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(ArialPixels(11));
+    Label1->move(64, 248);
+    Label1->adjustSize();
+    SetBlackText(Label1);
+}
+
+QDate TfrmCalendar::selectedDate() const {
+    return MonthCalendar1->selectedDate();
+}
+
+void TfrmCalendar::showEvent(QShowEvent* event) {
+    CentreOn(*this, parentWidget());
+    FormActivate();
+    QDialog::showEvent(event);
+}
+
+void TfrmCalendar::FormActivate() {
+    btnOK->setEnabled(false);
+    if (currentDay) {
+        const QDate day = currentDay();
+        MonthCalendar1->setSelectedDate(day);
+        MonthCalendar1->setCurrentPage(day.year(), day.month());
+    }
+}
+
+void TfrmCalendar::MonthCalendar1Click() {
+    btnOK->setEnabled(true);
+}
+
+void TfrmCalendar::btnOKClick() {
+    accept();
+}
+
+}  // namespace quillmere

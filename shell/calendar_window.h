@@ -1,0 +1,46 @@
+// The calendar window: a borderless modal window with a month calendar from
+// which the Calendar command takes the day to go to. It opens on the day
+// shown; OK becomes usable only after a click in the calendar; a double
+// click closes it at once. It has no cancel: the date it shows when it
+// closes is the result.
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+
+#include <functional>
+
+class QCalendarWidget;
+class QLabel;
+
+namespace quillmere {
+
+class TRbButton;
+class TRbPanel;
+
+class TfrmCalendar : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmCalendar(QWidget* parent = nullptr);
+
+    // The day the calendar opens on (the main window's CurrentDay).
+    std::function<QDate()> currentDay;
+
+    // The date shown in the calendar (the result once the window closed).
+    QDate selectedDate() const;
+
+    TRbPanel* RbPanel8 = nullptr;
+    QCalendarWidget* MonthCalendar1 = nullptr;
+    TRbButton* btnOK = nullptr;
+    QLabel* Label1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormActivate();
+    void MonthCalendar1Click();
+    void btnOKClick();
+};
+
+}  // namespace quillmere

@@ -1,0 +1,140 @@
+#include "shell/login_window.h"
+
+#include "controls/rb_button.h"
+#include "controls/rb_check_box.h"
+#include "controls/rb_panel.h"
+#include "shell/dialog_frame.h"
+#include "shell/glyphs.h"
+#include "shell/main_window.h"
+#include "shell/message_boxes.h"
+#include "store/errors.h"
+#include "store/settings_table.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QProxyStyle>
+
+namespace quillmere {
+
+namespace {
+
+// Shows every character of the password box as "*".
+class StarPasswordStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_LineEdit_PasswordCharacter) {
+            return '*';
+        }
+        if (hint == QStyle::SH_LineEdit_PasswordMaskDelay) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
+
+TfrmLogin::TfrmLogin(TfrmMain* main, const QString& dataFolder, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint), main_(main), dataFolder_(dataFolder) {
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(QStringLiteral("Login Window"));
+    setFixedSize(250, 138);
+    RbPanel8 = MakeContentFrame(this, QStringLiteral("Enter Password"));
+
+    edtPassword = new QLineEdit(RbPanel8);
+    edtPassword->setObjectName(QStringLiteral("edtPassword"));
+    edtPassword->setGeometry(25, 45, 202, 30);
+    auto* style = new StarPasswordStyle();
+    style->setParent(edtPassword);
+    edtPassword->setStyle(style);
+    edtPassword->setEchoMode(QLineEdit::Password);
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(19);
+    font.setBold(true);
+    edtPassword->setFont(font);
+    edtPassword->setStyleSheet(QStringLiteral("QLineEdit { color: black; background: white; }"));
+    connect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::btnLoginClick);
+
+    btnLogin = MakeDialogButton(RbPanel8, QStringLiteral("btnLogin"), QStringLiteral("Login"),
+                                QRect(24, 90, 75, 25), glyph::kLockOpen);
+    connect(btnLogin, &TRbButton::OnClick, this, &TfrmLogin::btnLoginClick);
+    btnExit = MakeDialogButton(RbPanel8, QStringLiteral("btnExit"), QStringLiteral("Exit"),
+                               QRect(152, 90, 75, 25), glyph::kExitToApp);
+    connect(btnExit, &TRbButton::OnClick, this, &TfrmLogin::btnExitClick);
+
+    OpenSettings();
+}
+
+TfrmLogin::~TfrmLogin() {
+    closeSettings();
+}
+
+void TfrmLogin::OpenSettings() {
+    tblPassword_ = std::make_unique<SettingsTable>();
+    try {
+        tblPassword_->OpenSettings(dataFolder_ + QStringLiteral("/Settings.cds"));
+    } catch (const Error& e) {
+        ShowErrorBox(this, e.message());
+    }
+}
+
+void TfrmLogin::closeSettings() {
+    if (!tblPassword_) {
+        return;
+    }
+    try {
+        tblPassword_->close();
+    } catch (const Error& e) {
+        // Told once; the table is then let go without a second attempt.
+        ShowErrorBox(nullptr, e.message());
+        tblPassword_->abandon();
+    }
+    tblPassword_.reset();
+}
+
+void TfrmLogin::showEvent(QShowEvent* event) {
+    CentreOn(*this, nullptr);
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TfrmLogin::FormActivate() {
+    if (main_ != nullptr) {
+        main_->LoggedIn = false;
+    }
+    edtPassword->setFocus();
+}
+
+void TfrmLogin::btnLoginClick() {
+    try {
+        if (!tblPassword_->isEmpty() && tblPassword_->Password() != edtPassword->text()) {
+            ShowInformationBox(this, QStringLiteral("Invalid Password."));
+            edtPassword->setFocus();
+            return;
+        }
+        if (main_ != nullptr) {
+            main_->LoggedIn = true;
+        }
+        accept();
+    } catch (const Error& e) {
+        ShowErrorBox(this, e.message());
+    }
+}
+
+void TfrmLogin::btnExitClick() {
+    reject();
+}
+
+void TfrmLogin::keyPressEvent(QKeyEvent* event) {
+    // The login has no cancel key: Escape does not close it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace quillmere

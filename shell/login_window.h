@@ -1,0 +1,67 @@
+// The login window: the gate of the program, shown modally before anything
+// of the diary is shown. It owns the settings record table `tblPassword`,
+// which it opens when it is made and which is written (only when changed)
+// when it is destroyed at program end.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+
+class QLineEdit;
+
+namespace quillmere {
+
+class TRbButton;
+class TRbPanel;
+class TfrmMain;
+class SettingsTable;
+
+class TfrmLogin : public QDialog {
+    Q_OBJECT
+public:
+    // Builds the window and opens "Settings.cds" in `dataFolder`; an error
+    // is shown in the error box and leaves the table closed (counting as
+    // having no record). `main` receives LoggedIn.
+    TfrmLogin(TfrmMain* main, const QString& dataFolder, QWidget* parent = nullptr);
+
+    // Closes the settings table, which writes "Settings.cds" only when the
+    // record changed. Never throws: a failed write is shown in the error box
+    // naming the file.
+    ~TfrmLogin() override;
+
+    // Reads "Settings.cds", or makes an empty table when there is none.
+    // Errors go to the error box; the table then stays closed.
+    void OpenSettings();
+
+    // The settings record table (the settings window edits its record).
+    SettingsTable& settingsTable() { return *tblPassword_; }
+
+    // Login: passes (LoggedIn := true, the window closes) when there is no
+    // record or the typed text equals the stored password exactly;
+    // otherwise "Invalid Password." in the information box, the text and the
+    // focus stay in the box.
+    void btnLoginClick();
+    // Exit: the window closes, LoggedIn stays false.
+    void btnExitClick();
+
+    TRbPanel* RbPanel8 = nullptr;
+    QLineEdit* edtPassword = nullptr;
+    TRbButton* btnLogin = nullptr;
+    TRbButton* btnExit = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormActivate();
+    void closeSettings();
+
+    TfrmMain* main_;
+    QString dataFolder_;
+    std::unique_ptr<SettingsTable> tblPassword_;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,201 @@
+// The main window's life: the first show with the login gate, activation,
+// the remembered placement, and the orderly close that stores the current
+// entry and the font settings.
+#include "editor/rich_editor.h"
+#include "shell/login_window.h"
+#include "shell/main_window.h"
+#include "shell/message_boxes.h"
+#include "shell/placement.h"
+#include "shell/wait_cursor.h"
+#include "store/errors.h"
+#include "store/journal_table.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+#include <exception>
+
+namespace quillmere {
+
+namespace {
+
+const QString kPlacementSection = QStringLiteral("TfrmMain");
+
+QScreen* primaryScreen() {
+    return QGuiApplication::primaryScreen();
+}
+
+int pixelsPerInch() {
+    QScreen* screen = primaryScreen();
+    return screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : 96;
+}
+
+QSize screenSize() {
+    QScreen* screen = primaryScreen();
+    return screen != nullptr ? screen->geometry().size() : QSize();
+}
+
+// Runs a step whose errors go to the default error display without
+// stopping what follows.
+template <typename Step>
+void reportingErrors(Step step) {
+    try {
+        step();
+    } catch (const Error& e) {
+        ShowUnhandledError(e.message());
+    } catch (const std::exception& e) {
+        ShowUnhandledError(QString::fromUtf8(e.what()));
+    }
+}
+
+}  // namespace
+
+TfrmMain::~TfrmMain() {
+    if (!placementSaved_) {
+        reportingErrors([this] { savePlacement(true); });
+    }
+    if (tblJournal_) {
+        try {
+            tblJournal_->close();
+        } catch (const Error& e) {
+            // Told once; the table is then let go without a second attempt.
+            ShowErrorBox(nullptr, e.message());
+            tblJournal_->abandon();
+        }
+    }
+}
+
+void TfrmMain::setVisible(bool visible) {
+    if (visible && !shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+        if (closed_) {
+            return;
+        }
+    }
+    QWidget::setVisible(visible);
+}
+
+void TfrmMain::FormShow() {
+    reportingErrors([this] { restorePlacement(); });
+    if (login_ != nullptr) {
+        login_->exec();
+    } else {
+        LoggedIn = true;
+    }
+    if (!LoggedIn) {
+        close();
+        return;
+    }
+    reportingErrors([this] {
+        SetCurrentDay(today());
+        LoadEntry();
+        if (Editor->toPlainText().isEmpty()) {
+            ApplyDefaultFont();
+        }
+    });
+    Editor->setFocus();
+}
+
+bool TfrmMain::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::WindowDeactivate:
+            // Closing a modal window brings the activation back; that does
+            // not count as coming back to the main window.
+            deactivatedForModal_ = QApplication::activeModalWidget() != nullptr &&
+                                   QApplication::activeModalWidget() != this;
+            break;
+        case QEvent::WindowActivate:
+            if (deactivatedForModal_) {
+                deactivatedForModal_ = false;
+            } else if (shownOnce_ && !closed_) {
+                FormActivate();
+            }
+            break;
+        default:
+            break;
+    }
+    return QWidget::event(event);
+}
+
+void TfrmMain::FormActivate() {
+    QScreen* screen = primaryScreen();
+    if (screen != nullptr && !isMaximized() && !isMinimized()) {
+        const QRect work = screen->availableGeometry();
+        const QRect frame = frameGeometry();
+        const QRect client = geometry();
+        const int frameTop = client.top() - frame.top();
+        const int frameExtra = frame.height() - client.height();
+        setGeometry(client.left(), work.top() + frameTop, client.width(),
+                    work.height() - frameExtra);
+    }
+    ReadFontSettings();
+    Editor->setFocus();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (!closed_) {
+        FormClose();
+    }
+}
+
+void TfrmMain::FormClose() {
+    reportingErrors([this] { savePlacement(false); });
+    std::exception_ptr failure;
+    {
+        WaitCursor wait;
+        try {
+            if (Editor->isModified()) {
+                SaveEntry();
+            }
+            QCoreApplication::processEvents();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        // After a failed login the file was never read in this run; writing
+        // it would replace the stored header font and skip option.
+        if (LoggedIn) {
+            try {
+                WriteFontSettings();
+            } catch (const Error& e) {
+                ShowErrorBox(this, e.message());
+            }
+        }
+    }
+    closed_ = true;
+    QCoreApplication::quit();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+void TfrmMain::savePlacement(bool visible) {
+    if (placementFile_.isEmpty()) {
+        return;
+    }
+    ProfileFileAccess profile(placementFile_);
+    PlacementRecord record = CapturePlacement(*this);
+    if (QGuiApplication::applicationState() == Qt::ApplicationHidden) {
+        record.showCmd = kShowMinimized;
+    }
+    WritePlacement(profile, kPlacementSection, record, screenSize(), pixelsPerInch(), visible);
+    placementSaved_ = true;
+}
+
+void TfrmMain::restorePlacement() {
+    if (placementFile_.isEmpty()) {
+        return;
+    }
+    ProfileFileAccess profile(placementFile_);
+    const std::optional<PlacementRecord> record =
+        ReadPlacement(profile, kPlacementSection, screenSize(), pixelsPerInch(), frameGeometry());
+    if (record) {
+        ApplyPlacement(*this, *record);
+    }
+}
+
+}  // namespace quillmere

@@ -1,0 +1,214 @@
+// The main window's frame: its four bands and their controls, the resize
+// rules and the date header's web label.
+#include "shell/main_window.h"
+
+#include "controls/rb_button.h"
+#include "controls/rb_check_box.h"
+#include "controls/rb_panel.h"
+#include "editor/rich_editor.h"
+#include "shell/dialog_frame.h"
+#include "shell/glyphs.h"
+#include "shell/program_icon.h"
+#include "store/day.h"
+#include "store/journal_table.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace quillmere {
+
+namespace {
+
+constexpr int kToolBarWidth = 807;
+constexpr int kDesignWidth = 1024;
+constexpr int kDesignHeight = 565;
+// 0x00BBGGRR colours of the bottom bar's buttons.
+constexpr uint32_t kBarButtonColor = 4827907;  // #03AB49
+
+}  // namespace
+
+TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWidget* parent)
+    : QWidget(parent), dataFolder_(dataFolder), placementFile_(placementFile) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Velmora Durazu - Quillmere"));
+    setWindowIcon(ProgramIcon());
+    today = [] { return quillmere::today(); };
+    buildHeader();
+    buildToolBarBand();
+    buildEditorBand();
+    buildBottomBar();
+    placeBands();
+    resize(kDesignWidth, kDesignHeight);
+    CentreOn(*this, nullptr);
+    Editor->setAdvancedTypography(true);
+    OpenJournal();
+}
+
+void TfrmMain::buildHeader() {
+    RbPanel1 = MakeTitleBar(this, QStringLiteral("RbPanel1"), 29);
+    Image1 = new QLabel(RbPanel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(ProgramIconPixmap(32));
+    Image1->setGeometry(25, 7, 32, 32);
+
+    Label3 = new QLabel(QString::fromLatin1(kHomePageCaption), RbPanel1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont small(QStringLiteral("Sans Serif"));
+    small.setStyleHint(QFont::SansSerif);
+    small.setPointSize(8);
+    Label3->setFont(small);
+    Label3->setStyleSheet(QStringLiteral("QLabel { color: white; background: transparent; }"));
+    Label3->setAttribute(Qt::WA_TranslucentBackground);
+    Label3->setCursor(Qt::PointingHandCursor);
+    Label3->move(112, 16);
+    Label3->adjustSize();
+    Label3->installEventFilter(this);
+
+    btnHeaderFont = MakeDialogButton(RbPanel1, QStringLiteral("btnHeaderFont"),
+                                     QStringLiteral("..."), QRect(0, 10, 25, 25), 0);
+    btnHeaderFont->setToolTip(QStringLiteral("Change Header Font.."));
+    connect(btnHeaderFont, &TRbButton::OnClick, this, &TfrmMain::btnHeaderFontClick);
+}
+
+void TfrmMain::buildToolBarBand() {
+    RbPanel8 = MakeToolBarBand(this, QStringLiteral("RbPanel8"));
+    ToolBar1 = new QToolBar(RbPanel8);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(24, 24));
+    ToolBar1->setStyleSheet(
+        QStringLiteral("QToolBar { border: none; background: transparent; spacing: 0px; }"
+                       "QToolButton { width: 30px; height: 30px; }"));
+    ToolBar1->setGeometry(0, 7, kToolBarWidth, 30);
+}
+
+void TfrmMain::buildEditorBand() {
+    RbPanel5 = MakeEditorBand(this, QStringLiteral("RbPanel5"));
+    Editor = new RichEditor(RbPanel5);
+    Editor->setObjectName(QStringLiteral("Editor"));
+    Editor->setFrameShape(QFrame::NoFrame);
+    Editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Editor->setTabChangesFocus(false);
+    auto* layout = new QVBoxLayout(RbPanel5);
+    const int inset = RbPanel5->BorderWidth() + 1;
+    layout->setContentsMargins(inset, inset, inset, inset);
+    layout->addWidget(Editor);
+}
+
+void TfrmMain::buildBottomBar() {
+    RbPanel3 = MakeButtonBar(this, QStringLiteral("RbPanel3"));
+    struct ButtonRow {
+        TRbButton** button;
+        const char* name;
+        const char* caption;
+        QRect geometry;
+        char16_t glyph;
+        bool glyphRight;
+        const char* hint;
+        void (TfrmMain::*handler)();
+    };
+    const ButtonRow rows[] = {
+        {&btnPrevious, "btnPrevious", "Previous", QRect(19, 10, 75, 25), glyph::kChevronLeft, false,
+         "", &TfrmMain::btnPreviousClick},
+        {&btnToday, "btnToday", "Today", QRect(107, 10, 75, 25), glyph::kToday, false, "",
+         &TfrmMain::btnTodayClick},
+        {&btnNext, "btnNext", "Next", QRect(195, 10, 75, 25), glyph::kChevronRight, true, "",
+         &TfrmMain::btnNextClick},
+        {&btnExport, "btnExport", "Export", QRect(331, 8, 86, 30), glyph::kSaveAlt, false,
+         "Export All...", nullptr},
+        {&btnCalendar, "btnCalendar", "Calendar", QRect(435, 8, 86, 30), glyph::kEvent, false, "",
+         &TfrmMain::btnCalendarClick},
+        {&btnSettings, "btnSettings", "...", QRect(539, 8, 30, 30), 0, false, "Settings...",
+         &TfrmMain::btnSettingsClick},
+        {&btnExit, "btnExit", "Exit", QRect(kDesignWidth - 100, 10, 75, 25), glyph::kExitToApp,
+         false, "", &TfrmMain::btnExitClick},
+    };
+    for (const ButtonRow& row : rows) {
+        TRbButton* b =
+            MakeBarButton(RbPanel3, QString::fromLatin1(row.name), QString::fromLatin1(row.caption),
+                          row.geometry, row.glyph, row.glyphRight, kBarButtonColor);
+        if (*row.hint != '\0') {
+            b->setToolTip(QString::fromLatin1(row.hint));
+        }
+        if (row.handler != nullptr) {
+            connect(b, &TRbButton::OnClick, this, row.handler);
+        }
+        *row.button = b;
+    }
+    connect(btnExport, &TRbButton::OnClick, this, [this] {
+        if (onExport) {
+            onExport();
+        }
+    });
+}
+
+void TfrmMain::placeBands() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    RbPanel1->setFixedHeight(45);
+    RbPanel8->setFixedHeight(44);
+    RbPanel3->setFixedHeight(45);
+    layout->addWidget(RbPanel1);
+    layout->addWidget(RbPanel8);
+    layout->addWidget(RbPanel5, 1);
+    layout->addWidget(RbPanel3);
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmMain::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The frame's size is known only once the window is placed; the outer
+    // width may change with it.
+    FormResize();
+}
+
+void TfrmMain::FormResize() {
+    const int width = frameGeometry().width();
+    // Integer division truncates towards zero: 806 gives 0, 805 gives -1.
+    ToolBar1->move((width - kToolBarWidth) / 2, ToolBar1->y());
+    btnHeaderFont->move(width - 50, btnHeaderFont->y());
+    btnExit->move(width - 100, btnExit->y());
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label3) {
+        QFont font = Label3->font();
+        switch (event->type()) {
+            case QEvent::Enter:
+                font.setUnderline(true);
+                Label3->setFont(font);
+                break;
+            case QEvent::Leave:
+                font.setUnderline(false);
+                Label3->setFont(font);
+                break;
+            case QEvent::MouseButtonRelease:
+                QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageUrl)));
+                return true;
+            default:
+                break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::btnHeaderFontClick() {
+    // The header font command belongs to the formatting commands.
+}
+
+void TfrmMain::btnExitClick() {
+    close();
+}
+
+}  // namespace quillmere

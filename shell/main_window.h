@@ -1,0 +1,202 @@
+// The main window: the date header, the tool bar band, the entry editor and
+// the bottom bar with the day commands. It owns the journal table, the day
+// shown (`CurrentDay`) and the editor; every other window works on the
+// journal through its operations.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QToolBar;
+
+namespace quillmere {
+
+class RichEditor;
+class TRbButton;
+class TRbPanel;
+class TfrmCalendar;
+class TfrmLogin;
+class TfrmSettings;
+class JournalTable;
+
+// The maker's home page, opened from the date header's web label.
+inline constexpr const char* kHomePageUrl = "https://quillmere.example.org";
+inline constexpr const char* kHomePageCaption = "quillmere.example.org";
+
+class TfrmMain : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the window and opens "Journal.cds" in `dataFolder` (an error is
+    // shown in the error box and leaves the table closed). The placement is
+    // kept in `placementFile` (no placement is kept when it is empty).
+    TfrmMain(const QString& dataFolder, const QString& placementFile, QWidget* parent = nullptr);
+
+    // Saves the placement if closing did not, then closes the journal table,
+    // which writes "Journal.cds" only when an entry changed. Never throws: a
+    // failed write is shown in the error box naming the file.
+    ~TfrmMain() override;
+
+    // The windows the main window works with; set by the program right after
+    // they are made (the login window owns the settings record, the settings
+    // window owns "Skip empty entries").
+    void setLoginWindow(TfrmLogin* login) { login_ = login; }
+    void setSettingsWindow(TfrmSettings* settings) { settings_ = settings; }
+    void setCalendarWindow(TfrmCalendar* calendar) { calendar_ = calendar; }
+
+    // --- State ---------------------------------------------------------------
+
+    // The day shown: days since 30 December 1899, no time part.
+    double CurrentDay() const { return currentDay_; }
+    QDate currentDate() const;
+    // The journal table (for the search and the export, which walk it).
+    JournalTable& journal() { return *tblJournal_; }
+    RichEditor* editor() const { return Editor; }
+    QString dataFolder() const { return dataFolder_; }
+    // Set by the login window: false when it becomes active, true when the
+    // password check passed.
+    bool LoggedIn = false;
+    // True once the window has closed and the program is to end.
+    bool closed() const { return closed_; }
+
+    // --- Journal operations ----------------------------------------------------
+
+    // Reads "Journal.cds" (or makes an empty table); errors go to the error
+    // box and leave the table closed.
+    void OpenJournal();
+    // Shows the entry of CurrentDay: nothing on an empty table; found: its
+    // RTF replaces the editor content (throws ZlibError for a damaged blob,
+    // RtfError "Failed to Load Stream"); not found: the editor is cleared
+    // and not modified. The editor then takes the focus.
+    void LoadEntry();
+    // Stores the editor content as the entry of CurrentDay (update when the
+    // day has a record, insert otherwise). A failure inside the insert or
+    // update is shown in the error box and the editor stays modified; a
+    // failure of the lookup (closed table) is thrown.
+    void SaveEntry();
+    void InsertEntry();
+    void UpdateEntry();
+    // Encodes the editor's RTF into JournalEntry of the record being
+    // inserted or edited. Throws ZlibError.
+    void StoreEditorContent();
+    // The nearest earlier (later) day with an entry, walking through
+    // SetCurrentDay, called after CurrentDay moved one day; errors are shown
+    // in the error box and give CurrentDay as it was when the search began.
+    double FindPreviousEntryDay();
+    double FindNextEntryDay();
+
+    // --- Settings ----------------------------------------------------------------
+
+    // Gives an empty editor the default font of the settings record (nothing
+    // when there is no record) and marks it not modified.
+    void ApplyDefaultFont();
+    // Header font name and character set and "Skip empty entries" from
+    // "FontSettings.Ini". Throws FileError when the file cannot be read.
+    void ReadFontSettings();
+    // Writes them to "FontSettings.Ini". Throws FileError.
+    void WriteFontSettings();
+    // The header font's character set number (as stored in "Charset").
+    int headerCharset() const { return headerCharset_; }
+
+    // --- Days ----------------------------------------------------------------------
+
+    // CurrentDay := day and the header shows it; nothing else.
+    void SetCurrentDay(double day);
+    // Stores a modified entry, then shows `day` (used by the search results).
+    void ShowDay(double day);
+
+    // --- Commands of the bottom bar ------------------------------------------------
+
+    void btnPreviousClick();
+    void btnNextClick();
+    void btnTodayClick();
+    void btnCalendarClick();
+    void btnSettingsClick();
+    void btnExitClick();
+    void btnHeaderFontClick();
+    // Set by the export work when it arrives; the button does nothing before.
+    std::function<void()> onExport;
+
+    // --- Window events ------------------------------------------------------------
+
+    // First show: placement restored, the login run modally, today shown (or
+    // the window closed when the login did not pass).
+    void FormShow();
+    // The window became the program's active window: full work-area height,
+    // "FontSettings.Ini" read again, the editor focused.
+    void FormActivate();
+    // Saves the placement under "TfrmMain" ("Visible" as given).
+    void savePlacement(bool visible);
+
+    // Today's local date as a day value (tests replace it).
+    std::function<double()> today;
+
+    // Controls, by their design names.
+    TRbPanel* RbPanel1 = nullptr;  // date header
+    TRbPanel* RbPanel8 = nullptr;  // tool bar band
+    TRbPanel* RbPanel5 = nullptr;  // editor band
+    TRbPanel* RbPanel3 = nullptr;  // bottom bar
+    QLabel* Image1 = nullptr;      // program icon
+    QLabel* Label3 = nullptr;      // web label
+    TRbButton* btnHeaderFont = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    RichEditor* Editor = nullptr;
+    TRbButton* btnPrevious = nullptr;
+    TRbButton* btnToday = nullptr;
+    TRbButton* btnNext = nullptr;
+    TRbButton* btnExport = nullptr;
+    TRbButton* btnCalendar = nullptr;
+    TRbButton* btnSettings = nullptr;
+    TRbButton* btnExit = nullptr;
+
+signals:
+    // SetCurrentDay ran (also for every day a skip search walks over).
+    void currentDayChanged(double day);
+
+protected:
+    void setVisible(bool visible) override;
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildHeader();
+    void buildToolBarBand();
+    void buildEditorBand();
+    void buildBottomBar();
+    void placeBands();
+    void FormResize();
+    void FormClose();
+    void restorePlacement();
+    // The frame every navigation command runs in: hourglass, store when
+    // modified, the day change, and finally the default font for an empty
+    // editor.
+    void navigate(const std::function<void()>& dayChange);
+    bool skipMode() const;
+    QString fontSettingsPath() const;
+    bool lookUpCurrentDay();
+    void cancelPendingRecord();
+    void showFileWriteErrors();
+
+    QString dataFolder_;
+    QString placementFile_;
+    std::unique_ptr<JournalTable> tblJournal_;
+    double currentDay_ = 0;
+    int headerCharset_ = 1;
+    bool shownOnce_ = false;
+    bool activatedOnce_ = false;
+    bool placementSaved_ = false;
+    bool closed_ = false;
+    bool deactivatedForModal_ = false;
+    TfrmLogin* login_ = nullptr;
+    TfrmSettings* settings_ = nullptr;
+    TfrmCalendar* calendar_ = nullptr;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,84 @@
+#include "shell/program.h"
+
+#include "shell/calendar_window.h"
+#include "shell/later_windows.h"
+#include "shell/login_window.h"
+#include "shell/main_window.h"
+#include "shell/placement.h"
+#include "shell/settings_window.h"
+#include "store/file_access.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace quillmere {
+
+namespace {
+
+// The folder of the executable, or the user's data folder when the
+// executable's folder cannot be written.
+QString dataFolder() {
+    const QString home = QCoreApplication::applicationDirPath();
+    if (fileAccess().folderWritable(home)) {
+        return home;
+    }
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(user);
+    return user;
+}
+
+}  // namespace
+
+ProgramPaths DefaultProgramPaths() {
+    ProgramPaths paths;
+    paths.dataFolder = dataFolder();
+    paths.placementFile = PlacementFilePath(QCoreApplication::applicationFilePath());
+    return paths;
+}
+
+Program::Program(const ProgramPaths& paths) {
+    main_ = std::make_unique<TfrmMain>(paths.dataFolder, paths.placementFile);
+    login_ = std::make_unique<TfrmLogin>(main_.get(), paths.dataFolder);
+    emoticons_ = std::make_unique<TfrmEmoticons>(main_.get());
+    characterMap_ = std::make_unique<TDLLForm>(main_.get());
+    calendar_ = std::make_unique<TfrmCalendar>(main_.get());
+    settings_ = std::make_unique<TfrmSettings>(login_->settingsTable(), main_.get());
+    search_ = std::make_unique<TfrmDBSearch>(main_.get());
+    progress_ = std::make_unique<TfrmProgress>(main_.get());
+
+    main_->setLoginWindow(login_.get());
+    main_->setCalendarWindow(calendar_.get());
+    main_->setSettingsWindow(settings_.get());
+    TfrmMain* mainWindow = main_.get();
+    calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
+}
+
+Program::~Program() {
+    destroyWindows();
+}
+
+void Program::destroyWindows() {
+    progress_.reset();
+    search_.reset();
+    settings_.reset();
+    calendar_.reset();
+    characterMap_.reset();
+    emoticons_.reset();
+    login_.reset();
+    main_.reset();
+}
+
+bool Program::start() {
+    main_->show();
+    return !main_->closed();
+}
+
+int Program::run() {
+    if (!start()) {
+        return 0;
+    }
+    return QApplication::exec();
+}
+
+}  // namespace quillmere

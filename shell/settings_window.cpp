@@ -1,0 +1,321 @@
+#include "shell/settings_window.h"
+#include "store/errors.h"
+
+#include "controls/rb_button.h"
+#include "controls/rb_check_box.h"
+#include "controls/rb_panel.h"
+#include "shell/dialog_frame.h"
+#include "shell/glyphs.h"
+#include "shell/message_boxes.h"
+#include "store/settings_table.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+
+namespace quillmere {
+
+const NamedColor kFontColors[20] = {
+    {"clBlack", 0},        {"clMaroon", 128},          {"clGreen", 32768},
+    {"clOlive", 32896},    {"clNavy", 8388608},        {"clPurple", 8388736},
+    {"clTeal", 8421376},   {"clGray", 8421504},        {"clSilver", 12632256},
+    {"clRed", 255},        {"clLime", 65280},          {"clYellow", 65535},
+    {"clBlue", 16711680},  {"clFuchsia", 16711935},    {"clAqua", 16776960},
+    {"clWhite", 16777215}, {"clMoneyGreen", 12639424}, {"clSkyBlue", 15780518},
+    {"clCream", 15793151}, {"clMedGray", 10789024},
+};
+
+namespace {
+
+constexpr int kMinFontSize = 6;
+constexpr int kMaxFontSize = 200;
+constexpr int kPasswordLength = 20;
+constexpr int kFontListWidth = 250;
+
+QColor colorOfRef(uint32_t ref) {
+    return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF),
+                  static_cast<int>((ref >> 16) & 0xFF));
+}
+
+// The size box: any text may be typed; leaving the box clamps it.
+class FontSizeBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int& /*pos*/) const override {
+        bool ok = false;
+        const int value = input.toInt(&ok);
+        return ok && value >= minimum() && value <= maximum() ? QValidator::Acceptable
+                                                              : QValidator::Intermediate;
+    }
+    void fixup(QString& input) const override { input = QString::number(ClampFontSize(input)); }
+    int valueFromText(const QString& text) const override { return ClampFontSize(text); }
+};
+
+// Draws each font name in its own font.
+class FontNameDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        QFont font(index.data(Qt::DisplayRole).toString());
+        font.setPixelSize(13);
+        option->font = font;
+    }
+};
+
+// Colour items: 16 pixels high, swatch and bold name.
+class ColorItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), 16);
+    }
+};
+
+QIcon swatch(uint32_t ref) {
+    QPixmap pixmap(14, 12);
+    pixmap.fill(colorOfRef(ref));
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, 13, 11);
+    return QIcon(pixmap);
+}
+
+QLabel* label(QWidget* parent, const QString& text, const QPoint& at) {
+    auto* l = new QLabel(text, parent);
+    l->setFont(ArialPixels(13));
+    SetBlackText(l);
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+
+QFrame* line(QWidget* parent, const QPoint& at) {
+    // The bottom edge of a 185 x 10 box.
+    auto* f = new QFrame(parent);
+    f->setGeometry(at.x(), at.y() + 8, 185, 2);
+    f->setFrameShape(QFrame::HLine);
+    f->setFrameShadow(QFrame::Sunken);
+    return f;
+}
+
+}  // namespace
+
+int ClampFontSize(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok) {
+        return kMinFontSize;
+    }
+    return std::clamp(value, kMinFontSize, kMaxFontSize);
+}
+
+TfrmSettings::TfrmSettings(SettingsTable& table, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint), table_(table) {
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Edit Password"));
+    setFixedSize(231, 405);
+    RbPanel8 = MakeContentFrame(this, QStringLiteral("Enter Password"));
+    buildControls();
+    buildLabels();
+    fillFontControls();
+}
+
+void TfrmSettings::buildControls() {
+    const QFont text = ArialPixels(13);
+    DBEdit1 = new QLineEdit(RbPanel8);
+    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
+    DBEdit1->setGeometry(32, 48, 169, 24);
+    DBEdit1->setMaxLength(kPasswordLength);
+    DBEdit1->setFont(text);
+    DBEdit1->installEventFilter(this);
+    connect(DBEdit1, &QLineEdit::returnPressed, this, &TfrmSettings::btnSaveClick);
+    connect(DBEdit1, &QLineEdit::editingFinished, this, &TfrmSettings::commitPassword);
+
+    FontComboBox1 = new QComboBox(RbPanel8);
+    FontComboBox1->setObjectName(QStringLiteral("FontComboBox1"));
+    FontComboBox1->setGeometry(32, 144, 169, 23);
+    FontComboBox1->setEditable(false);
+    FontComboBox1->setFont(text);
+    QStringList families = QFontDatabase::families();
+    families.removeDuplicates();
+    families.sort(Qt::CaseInsensitive);
+    FontComboBox1->addItems(families);
+    FontComboBox1->setItemDelegate(new FontNameDelegate(FontComboBox1));
+    FontComboBox1->view()->setMinimumWidth(kFontListWidth);
+
+    SpinEdit1 = new FontSizeBox(RbPanel8);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->setGeometry(32, 192, 75, 26);
+    SpinEdit1->setRange(kMinFontSize, kMaxFontSize);
+    SpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    SpinEdit1->setKeyboardTracking(false);
+    SpinEdit1->setFont(text);
+
+    ColorBox1 = new QComboBox(RbPanel8);
+    ColorBox1->setObjectName(QStringLiteral("ColorBox1"));
+    ColorBox1->setGeometry(32, 244, 169, 22);
+    QFont bold = ArialPixels(13, true);
+    ColorBox1->setFont(bold);
+    ColorBox1->setItemDelegate(new ColorItemDelegate(ColorBox1));
+    for (const NamedColor& c : kFontColors) {
+        ColorBox1->addItem(swatch(c.value), QString::fromLatin1(c.name),
+                           QVariant::fromValue(c.value));
+    }
+
+    chkSkip = MakeSkipCheckBox(RbPanel8, QRect(32, 304, 169, 17));
+
+    btnSave = MakeDialogButton(RbPanel8, QStringLiteral("btnSave"), QStringLiteral("Save"),
+                               QRect(32, 346, 75, 25), glyph::kSave);
+    connect(btnSave, &TRbButton::OnClick, this, &TfrmSettings::btnSaveClick);
+    btnCancel = MakeDialogButton(RbPanel8, QStringLiteral("btnCancel"), QStringLiteral("Cancel"),
+                                 QRect(125, 346, 75, 25), glyph::kCancel);
+    connect(btnCancel, &TRbButton::OnClick, this, &TfrmSettings::btnCancelClick);
+
+    // Tab order as listed in the window's design.
+    setTabOrder(DBEdit1, FontComboBox1);
+    setTabOrder(FontComboBox1, SpinEdit1);
+    setTabOrder(SpinEdit1, btnSave);
+    setTabOrder(btnSave, btnCancel);
+    setTabOrder(btnCancel, chkSkip);
+    setTabOrder(chkSkip, ColorBox1);
+}
+
+void TfrmSettings::buildLabels() {
+    line(RbPanel8, QPoint(24, 88));
+    auto* heading = new QLabel(QStringLiteral("Default Font Settings"), RbPanel8);
+    heading->setFont(ArialPixels(13, true));
+    SetBlackText(heading);
+    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    heading->setGeometry(8, 104, 217, 16);
+    label(RbPanel8, QStringLiteral("Font Name"), QPoint(32, 128));
+    label(RbPanel8, QStringLiteral("Font Size"), QPoint(32, 176));
+    label(RbPanel8, QStringLiteral("Font Color"), QPoint(32, 228));
+    line(RbPanel8, QPoint(24, 278));
+}
+
+void TfrmSettings::fillFontControls() {
+    QString name = QStringLiteral("Arial");
+    int size = 11;
+    uint32_t color = 0;
+    try {
+        if (!table_.isEmpty()) {
+            name = table_.FontName();
+            size = table_.FontSize();
+            color = static_cast<uint32_t>(table_.FontColor());
+        }
+    } catch (const Error&) {
+        // A closed table counts as having no record.
+    }
+    FontComboBox1->setCurrentIndex(FontComboBox1->findText(name, Qt::MatchFixedString));
+    SpinEdit1->setValue(std::clamp(size, kMinFontSize, kMaxFontSize));
+    unlistedColor_ = color;
+    ColorBox1->setCurrentIndex(ColorBox1->findData(QVariant::fromValue(color)));
+}
+
+bool TfrmSettings::skipEmptyEntries() const {
+    return chkSkip->Checked();
+}
+
+void TfrmSettings::setSkipEmptyEntries(bool on) {
+    chkSkip->SetChecked(on);
+}
+
+void TfrmSettings::showEvent(QShowEvent* event) {
+    CentreOn(*this, parentWidget());
+    // The password box shows the field's current value.
+    try {
+        DBEdit1->setText(table_.Password());
+    } catch (const Error&) {
+        DBEdit1->clear();
+    }
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TfrmSettings::FormActivate() {
+    DBEdit1->setFocus();
+}
+
+void TfrmSettings::commitPassword() {
+    if (table_.mode() != TableMode::kBrowse) {
+        table_.setPassword(DBEdit1->text());
+    }
+}
+
+void TfrmSettings::commitSize() {
+    SpinEdit1->setValue(ClampFontSize(SpinEdit1->text()));
+}
+
+uint32_t TfrmSettings::selectedColor() const {
+    const QVariant data = ColorBox1->currentData();
+    return data.isValid() ? data.value<uint32_t>() : unlistedColor_;
+}
+
+void TfrmSettings::btnSaveClick() {
+    try {
+        commitSize();
+        table_.setFontName(FontComboBox1->currentText());
+        table_.setFontSize(SpinEdit1->value());
+        table_.setFontColor(static_cast<int>(selectedColor()));
+        table_.setPassword(DBEdit1->text());
+        table_.post();
+        accept();
+    } catch (const Error& e) {
+        ShowErrorBox(this, e.message());
+    }
+}
+
+void TfrmSettings::btnCancelClick() {
+    try {
+        table_.cancel();
+        reject();
+    } catch (const Error& e) {
+        ShowErrorBox(this, e.message());
+    }
+}
+
+void TfrmSettings::done(int result) {
+    // However the window closes, the record does not stay half edited.
+    if (table_.mode() != TableMode::kBrowse) {
+        try {
+            table_.cancel();
+        } catch (const Error&) {
+        }
+    }
+    QDialog::done(result);
+}
+
+void TfrmSettings::keyPressEvent(QKeyEvent* event) {
+    // The window has no cancel key; Escape belongs to the password box.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TfrmSettings::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DBEdit1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        // Escape puts the box back to the field's value and selects it all.
+        try {
+            DBEdit1->setText(table_.Password());
+        } catch (const Error&) {
+        }
+        DBEdit1->selectAll();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace quillmere

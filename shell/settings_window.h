@@ -1,0 +1,85 @@
+// The settings window: edits the settings record (the password and the
+// default font of new entries) and holds the "Skip empty entries" check box
+// that switches the skip mode of the day navigation.
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+
+namespace quillmere {
+
+class SettingsTable;
+class TRbButton;
+class TRbCheckBox;
+class TRbPanel;
+
+// One entry of the colour list: its name and the stored 0x00BBGGRR value.
+struct NamedColor {
+    const char* name;
+    uint32_t value;
+};
+
+// The 20 colours of the colour list, in order.
+extern const NamedColor kFontColors[20];
+
+// The size box: whole numbers 6 to 200; a typed number outside the range
+// becomes the nearest bound when the box is left, text that is not a whole
+// number counts as 6.
+int ClampFontSize(const QString& text);
+
+class TfrmSettings : public QDialog {
+    Q_OBJECT
+public:
+    // Builds the window and fills the font controls from the settings
+    // record of `table` (Arial, 11, clBlack when there is none). The
+    // controls are filled only here.
+    explicit TfrmSettings(SettingsTable& table, QWidget* parent = nullptr);
+
+    // "Skip empty entries" (read by the navigation, stored in
+    // "FontSettings.Ini" by the main window).
+    bool skipEmptyEntries() const;
+    void setSkipEmptyEntries(bool on);
+
+    // Save: the font controls and the password box into the record, post,
+    // close. Errors are shown in the error box and the window stays open.
+    void btnSaveClick();
+    // Cancel: the record's pending changes are dropped and the window
+    // closes. Errors are shown in the error box.
+    void btnCancelClick();
+
+    TRbPanel* RbPanel8 = nullptr;
+    QLineEdit* DBEdit1 = nullptr;
+    QComboBox* FontComboBox1 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;
+    TRbButton* btnSave = nullptr;
+    TRbButton* btnCancel = nullptr;
+    TRbCheckBox* chkSkip = nullptr;
+    QComboBox* ColorBox1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void done(int result) override;
+
+private:
+    void buildControls();
+    void buildLabels();
+    void fillFontControls();
+    void FormActivate();
+    void commitPassword();
+    void commitSize();
+    uint32_t selectedColor() const;
+
+    SettingsTable& table_;
+    uint32_t unlistedColor_ = 0;
+};
+
+}  // namespace quillmere
