@@ -100,6 +100,9 @@ std::optional<PresetLook> presetLook(TProEffect effect) {
 }
 
 void TProgressCyl::setProEffect(TProEffect value) {
+    if (static_cast<int>(value) >= kProEffectCount) {
+        return;  // not a look this control knows
+    }
     proEffect_ = value;
     const std::optional<PresetLook> preset = presetLook(value);
     if (!preset) {

@@ -24,7 +24,8 @@ int clampChannel(int value) {
     return std::clamp(value, 0, 255);
 }
 
-// Channel factor of Algorithms 1, in extended precision, kept as a float.
+// Factor of one channel c under a style: ((c * IntensityFactor + IntensityRGB)
+// / Intensity + c) / RangeRGB, in extended precision, kept as a float.
 float channelFactor(int c, const StyleValues& s) {
     const long double x =
         ((static_cast<long double>(c) * s.IntensityFactor + s.IntensityRGB) / s.Intensity + c) /
@@ -61,14 +62,14 @@ void TPCColorStyle::setIntensityRGB(std::int32_t value) {
 }
 
 void TPCColorStyle::setIntensity(float value) {
-    if (value != v_.Intensity && value != 0.0f) {
+    if (std::isfinite(value) && value != v_.Intensity && value != 0.0f) {
         v_.Intensity = value;
         changed();
     }
 }
 
 void TPCColorStyle::setIntensityFactor(float value) {
-    if (value != v_.IntensityFactor) {
+    if (std::isfinite(value) && value != v_.IntensityFactor) {
         v_.IntensityFactor = value;
         changed();
     }
@@ -89,14 +90,14 @@ void TPCColorStyle::setColorRGB(std::int32_t value) {
 }
 
 void TPCColorStyle::setColorFactor(float value) {
-    if (value != v_.ColorFactor) {
+    if (std::isfinite(value) && value != v_.ColorFactor) {
         v_.ColorFactor = value;
         changed();
     }
 }
 
 void TPCColorStyle::setLightAngle(float value) {
-    if (value != v_.LightAngle && value != 0.0f) {
+    if (std::isfinite(value) && value != v_.LightAngle && value != 0.0f) {
         v_.LightAngle = value;
         changed();
     }
@@ -175,7 +176,8 @@ bool TProgressCyl::geometryValidWith(int bevelWidth, int borderWidth) const {
     const int h = height();
     const int a = bevelWidth + borderWidth;
     const int b = 2 * bevelWidth + borderWidth;
-    return w > 0 && h > 0 && w - 2 * a > 0 && h - 2 * a > 0 && w - 2 * b > 0 && h - 2 * b > 0;
+    return bevelWidth >= 0 && borderWidth >= 0 && w > 0 && h > 0 && w - 2 * a > 0 &&
+           h - 2 * a > 0 && w - 2 * b > 0 && h - 2 * b > 0;
 }
 
 bool TProgressCyl::geometryValid() const {

@@ -47,8 +47,9 @@ public:
     float lightAngle() const { return v_.LightAngle; }
     const StyleValues& values() const { return v_; }
 
-    // Each setter ignores a value equal to the present one. Intensity,
-    // RangeRGB and LightAngle also ignore 0, so no division by zero can occur.
+    // Each setter ignores a value equal to the present one, and the float
+    // setters a value that is not finite. Intensity, RangeRGB and LightAngle
+    // also ignore 0, so no division by zero can occur.
     void setIntensityRGB(std::int32_t value);
     void setIntensity(float value);
     void setIntensityFactor(float value);
@@ -114,9 +115,11 @@ public:
     const TPCColorStyle& foreStyle() const { return foreStyle_; }
     void setBackStyle(const StyleValues& values) { backStyle_.assign(values); }
     void setForeStyle(const StyleValues& values) { foreStyle_.assign(values); }
+    void setBackStyle(const TPCColorStyle& style) { backStyle_.assign(style.values()); }
+    void setForeStyle(const TPCColorStyle& style) { foreStyle_.assign(style.values()); }
 
-    // Frame. A bevel or border width that would leave no bar area is refused
-    // silently and the old value stays.
+    // Frame. A bevel or border width that is negative or would leave no bar
+    // area is refused silently and the old value stays.
     TBevelCut bevelInner() const { return bevelInner_; }
     TBevelCut bevelOuter() const { return bevelOuter_; }
     int bevelWidth() const { return bevelWidth_; }

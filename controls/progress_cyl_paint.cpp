@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -20,7 +21,7 @@ QRgb opaque(TColor color) {
 
 int shadeChannel(long double base, float factor) {
     const long double v = std::truncl(base * factor);
-    if (v <= 0) {
+    if (!(v > 0)) {
         return 0;
     }
     return v >= 255 ? 255 : static_cast<int>(v);
@@ -35,8 +36,12 @@ QRgb shade(const StyleValues& s, const ChannelFactors& f, int k, float step) {
 }
 
 // Distance index at the first row (column) of the bar area.
+// A tiny light angle would put it beyond any row; it is held to a bound far
+// outside the bar so the integer stays valid.
 int firstDistance(int extent, float lightAngle) {
-    return static_cast<int>(std::truncl(static_cast<long double>(extent) / lightAngle));
+    constexpr long double kBound = 1e9L;
+    const long double k = std::truncl(static_cast<long double>(extent) / lightAngle);
+    return static_cast<int>(std::clamp(k, -kBound, kBound));
 }
 
 void putPixel(QImage& image, int x, int y, QRgb color) {
@@ -151,7 +156,8 @@ void TProgressCyl::shadeBar(const Layout& m) {
             return;
         }
         QRgb* row = reinterpret_cast<QRgb*>(bufferBitmap_.scanLine(y));
-        std::copy(colors.begin(), colors.end(), row + b);
+        const int count = std::min<int>(static_cast<int>(colors.size()), w - b);
+        std::copy(colors.begin(), colors.begin() + std::max(count, 0), row + b);
     };
     for (int y = b; y <= barEdge_; ++y) {
         copyRow(y, back);

@@ -100,6 +100,13 @@ TEST(ProEffect, systemColourChangeKeepsThePreset) {
     EXPECT_EQ(peSystem3, bar.proEffect());
 }
 
+TEST(ProEffect, unknownValuesAreIgnored) {
+    TProgressCyl bar;
+    bar.setProEffect(peMetalBlue);
+    bar.setProEffect(static_cast<TProEffect>(kProEffectCount));
+    EXPECT_EQ(peMetalBlue, bar.proEffect());
+}
+
 TEST(ProEffect, customChangesNothing) {
     TProgressCyl bar;
     bar.setProEffect(peGlassCyan);

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <limits>
 #include <memory>
 
 namespace quillmere {
@@ -284,6 +285,25 @@ TEST(ProgressCylFrame, widthsThatLeaveNoBarAreaAreRefused) {
     bar.setBevelWidth(4);  // b = 10: inner height 2
     EXPECT_EQ(4, bar.bevelWidth());
     EXPECT_TRUE(bar.geometryValid());
+    // Negative widths would put the bar area outside the control.
+    bar.setBorderWidth(-3);
+    EXPECT_EQ(2, bar.borderWidth());
+    bar.setBevelWidth(-1);
+    EXPECT_EQ(4, bar.bevelWidth());
+}
+
+TEST(ProgressCylFrame, styleValuesThatAreNotFiniteAreIgnored) {
+    TProgressCyl bar;
+    bar.setOrientation(pbVertical);
+    bar.foreStyle().setLightAngle(std::numeric_limits<float>::quiet_NaN());
+    bar.foreStyle().setIntensity(std::numeric_limits<float>::infinity());
+    bar.backStyle().setColorFactor(-std::numeric_limits<float>::infinity());
+    EXPECT_EQ(kDefaultStyleValues, bar.foreStyle().values());
+    EXPECT_EQ(kDefaultStyleValues, bar.backStyle().values());
+    // A vanishingly small light angle is accepted and still paints.
+    bar.foreStyle().setLightAngle(1e-30f);
+    bar.setPosition(50);
+    EXPECT_EQ(QSize(150, 22), bar.paintBuffer().size());
 }
 
 struct BevelCase {
