@@ -91,6 +91,7 @@ private:
     qsizetype cursor_ = 0;
     int columnsAnnounced_ = 0;
     std::vector<std::unique_ptr<FLDConv>> converters_;
+    std::vector<qsizetype> maxLengths_;  // per column: the longest value its prefix can hold
     qsizetype attrCountPos_ = -1;
     qsizetype packetCountPos_ = 0;
     bool inPacketArea_ = false;
