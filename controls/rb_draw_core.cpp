@@ -294,7 +294,7 @@ void FillRegion(QImage& image, const QRegion& region, TColor color) {
 }
 
 void DrawRoundRect(QImage& image, const QRect& rect, int ellipse, int penWidth, TColor color,
-                   bool fillInside, TColor brush) {
+                   bool fillInside, TColor brush, const QRegion* clip) {
     const int pen = std::max(penWidth, 1);
     const int grow = pen / 2;
     const QRect outer = rect.adjusted(-grow, -grow, grow, grow);
@@ -303,10 +303,11 @@ void DrawRoundRect(QImage& image, const QRect& rect, int ellipse, int penWidth, 
     const int innerEllipse = std::max(0, ellipse - 2 * (pen - grow));
     const QRegion outerRegion = RoundRectRegion(outer, outerEllipse, outerEllipse);
     const QRegion innerRegion = RoundRectRegion(inner, innerEllipse, innerEllipse);
+    const QRegion frame = outerRegion.subtracted(innerRegion);
     if (fillInside) {
-        FillRegion(image, innerRegion, brush);
+        FillRegion(image, clip != nullptr ? innerRegion & *clip : innerRegion, brush);
     }
-    FillRegion(image, outerRegion.subtracted(innerRegion), color);
+    FillRegion(image, clip != nullptr ? frame & *clip : frame, color);
 }
 
 void FillGradient(QImage& image, const QRect& rect, TColor fromColor, const QRegion* region,

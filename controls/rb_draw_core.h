@@ -69,9 +69,10 @@ void FillRegion(QImage& image, const QRegion& region, TColor color);
 
 // Draws the outline of the rounded rectangle `rect` with a pen penWidth pixels
 // wide (0 counts as 1) centred on the outline, in `color`; when fillInside is
-// set, the inside of the outline is filled with `brush` first.
+// set, the inside of the outline is filled with `brush` first. With a clip
+// region only pixels inside it are written.
 void DrawRoundRect(QImage& image, const QRect& rect, int ellipse, int penWidth, TColor color,
-                   bool fillInside, TColor brush);
+                   bool fillInside, TColor brush, const QRegion* clip = nullptr);
 
 // Fills `rect` of the picture with a gradient from fromColor to toColor of the
 // given shape; with a region, only pixels inside it are written. Equal colours

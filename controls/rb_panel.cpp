@@ -139,8 +139,10 @@ int TRbPanel::groupBoxDrop() const {
     return captionPosition_ == cpGroupBox ? QFontMetrics(font()).height() / 2 : 0;
 }
 
-void TRbPanel::drawFrame(QImage& image, int scale) const {
-    image.fill(toQRgb(outerColor_));
+void TRbPanel::drawFrame(QImage& image, int scale, const QRegion* clip) const {
+    if (clip == nullptr) {
+        image.fill(toQRgb(outerColor_));
+    }
     const int pen = scale * borderWidth_ - 1;
     const int inset = (scale * borderWidth_ - 1) / 2;
     const int ellipse = scale * cornerWidth_;
@@ -150,7 +152,7 @@ void TRbPanel::drawFrame(QImage& image, int scale) const {
         const QRegion inside = RoundRectRegion(frame, ellipse, ellipse);
         FillGradient(image, image.rect(), defaultFrom_, &inside, gradientType_, defaultTo_);
     }
-    DrawRoundRect(image, frame, ellipse, pen, borderColor_, !gradient_, color_);
+    DrawRoundRect(image, frame, ellipse, pen, borderColor_, !gradient_, color_, clip);
 }
 
 void TRbPanel::RebuildBackground() {
@@ -165,11 +167,20 @@ void TRbPanel::rebuildNow() const {
     if (width() > 0 && height() > 0) {
         if (antialiased_) {
             constexpr int kScale = 3;
-            QImage big = NewBitmap(size() * kScale, outerColor_);
-            drawFrame(big, kScale);
-            DownsampleEdges(background_, big, kScale, color_, cornerWidth_ + 20);
+            const int edgeWidth = cornerWidth_ + 20;
+            // Only the edge band is averaged; the inside is filled flat after,
+            // so the big picture is drawn in the band alone.
+            QImage big(size() * kScale, QImage::Format_RGB32);
+            const int band = edgeWidth / 2;
+            const QRegion needed = QRegion(big.rect())
+                                       .subtracted(RectFromEdges(
+                                           kScale * (band + 1), kScale * (band + 1),
+                                           kScale * (width() - band), kScale * (height() - band)));
+            FillRegion(big, needed, outerColor_);
+            drawFrame(big, kScale, &needed);
+            DownsampleEdges(background_, big, kScale, color_, edgeWidth);
         } else {
-            drawFrame(background_, 1);
+            drawFrame(background_, 1, nullptr);
         }
     }
 }

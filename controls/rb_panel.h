@@ -105,7 +105,7 @@ private:
     void updateMargins();
     int groupBoxDrop() const;
     void drawGroupBoxCaption(QPainter& painter);
-    void drawFrame(QImage& image, int scale) const;
+    void drawFrame(QImage& image, int scale, const QRegion* clip) const;
 
     TRbCaptionPos captionPosition_ = cpTopLeft;
     int cornerWidth_ = 10;
