@@ -1,0 +1,251 @@
+// Behaviour of the search window: showing, searching, stopping, closing, the
+// date fields and the result list.
+#include "search/db_search_form.h"
+
+#include "controls/rb_button.h"
+#include "editor/rich_editor.h"
+#include "search/date_field.h"
+#include "search/journal_search.h"
+#include "search/result_list.h"
+#include "search/search_host.h"
+#include "store/day.h"
+#include "store/errors.h"
+#include "store/journal_table.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+
+namespace quillmere {
+
+namespace {
+
+constexpr int kEnterKey = 13;
+
+void processPendingMessages() {
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+TfrmDBSearch::TfrmDBSearch(SearchHost& host)
+    : QDialog(host.mainWindow(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                     Qt::MSWindowsFixedSizeDialogHint),
+      host_(host) {
+    if (host.mainWindow() == nullptr) {
+        // Without an owner the window keeps above the others on its own.
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
+    setModal(false);
+    buildControls();
+    connectHandlers();
+}
+
+TfrmDBSearch::~TfrmDBSearch() = default;
+
+void TfrmDBSearch::connectHandlers() {
+    connect(btnSearch, &TRbButton::OnClick, this, [this] { btnSearchClick(); });
+    connect(btnStop, &TRbButton::OnClick, this, [this] { btnStopClick(); });
+    connect(btnClose, &TRbButton::OnClick, this, [this] { btnCloseClick(); });
+    connect(DateEdit1, &TDateField::textChanged, this, [this] { DateEdit1Change(); });
+    connect(DateEdit2, &TDateField::textChanged, this, [this] { DateEdit2Change(); });
+    connect(ListBox1, &TResultListBox::listDoubleClicked, this, [this] { ListBox1DblClick(); });
+    edtText->installEventFilter(this);
+}
+
+QString TfrmDBSearch::formatResultDay(double day) {
+    const QDate date = dateFromDay(day);
+    const QLocale locale;
+    return QStringLiteral("%1 %2 %3")
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(locale.standaloneMonthName(date.month(), QLocale::LongFormat))
+        .arg(date.year(), 4, 10, QLatin1Char('0'));
+}
+
+void TfrmDBSearch::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        centreOnMainWindow();
+        FormShow();
+    }
+}
+
+void TfrmDBSearch::centreOnMainWindow() {
+    const QWidget* owner = host_.mainWindow();
+    if (owner == nullptr) {
+        return;
+    }
+    const QSize frame = frameGeometry().size();
+    move(owner->frameGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+}
+
+void TfrmDBSearch::FormShow() {
+    DateEdit1->setDay(today());
+    DateEdit2->setDay(today());
+    // The focus goes to the search text even when the dates were already
+    // today (no change of their text).
+    edtText->setFocus();
+    ListBox1->clear();
+    ListBox1->setItemImage(host_.resultImage());
+    tmpEditor->clearAll();
+    edtText->clear();
+    btnStop->setEnabled(false);
+    btnSearch->setEnabled(true);
+    StopRequested = false;
+}
+
+void TfrmDBSearch::setSearching(bool searching) {
+    searching_ = searching;
+    btnStop->setEnabled(searching);
+    btnSearch->setEnabled(!searching);
+    btnClose->setEnabled(!searching);
+    host_.setJournalCommandsEnabled(!searching);
+    if (!searching) {
+        StopRequested = false;
+    }
+}
+
+void TfrmDBSearch::btnSearchClick() {
+    if (searching_ || host_.journal().isEmpty()) {
+        return;
+    }
+    const QString text = edtText->text();
+    if (text.isEmpty()) {
+        return;
+    }
+    try {
+        runScan(text);
+    } catch (const Error& error) {
+        host_.showError(error.message());
+    }
+}
+
+bool TfrmDBSearch::SearchEntry(const QByteArray& blob) const {
+    return entryMatches(blob, searchText_);
+}
+
+void TfrmDBSearch::runScan(const QString& text) {
+    searchText_ = text;
+    setSearching(true);
+    // Whatever ends the scan, the window and the main window return to idle.
+    struct IdleOnExit {
+        TfrmDBSearch* form;
+        ~IdleOnExit() {
+            if (form->searching_) {
+                form->setSearching(false);
+            }
+        }
+    } idleOnExit{this};
+
+    ResultList.reset();
+    processPendingMessages();
+    ResultList = std::make_unique<TTypeList>();
+
+    // The range is read once: the fields cannot change the running scan.
+    const SearchRange range{DateEdit1->day(), DateEdit2->day()};
+    InputPacer pacer(inputIntervalMs_);
+    const JournalSearchResult result = scanJournal(
+        host_.journal(), range, [this](const QByteArray& blob) { return SearchEntry(blob); },
+        [this, &pacer] {
+            pacer.step(processPendingMessages);
+            return !StopRequested;
+        });
+    pacer.finish();
+    lastInputGapMs_ = pacer.longestStretchMs();
+
+    for (double day : result.days) {
+        ResultList->Add(day);
+    }
+    if (result.end == SearchEnd::kStopped) {
+        DateEdit1->setDay(result.resumeDay);
+    }
+    // The list always shows ResultList, also the partial one of a failed scan.
+    ListBox1->clear();
+    if (!ResultList->IsEmpty()) {
+        FillResultList();
+    }
+    setSearching(false);
+    if (ListBox1->count() > 0) {
+        ListBox1->setCurrentRow(0);
+        ListBox1->setFocus();
+    }
+    if (result.end == SearchEnd::kFailed) {
+        host_.showError(result.error);
+    }
+    processPendingMessages();
+}
+
+void TfrmDBSearch::btnStopClick() {
+    StopRequested = true;
+    processPendingMessages();
+    btnSearch->setEnabled(true);
+    btnStop->setEnabled(false);
+}
+
+void TfrmDBSearch::btnCloseClick() {
+    if (searching_) {
+        return;
+    }
+    ResultList.reset();
+    processPendingMessages();
+    hide();
+}
+
+void TfrmDBSearch::reject() {
+    if (!searching_) {
+        QDialog::reject();
+    }
+}
+
+void TfrmDBSearch::DateEdit1Change() {
+    edtText->setFocus();
+}
+
+void TfrmDBSearch::DateEdit2Change() {
+    edtText->setFocus();
+}
+
+void TfrmDBSearch::edtTextKeyDown(int key) {
+    if (key == kEnterKey) {
+        btnSearchClick();
+    }
+}
+
+bool TfrmDBSearch::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edtText && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            edtTextKeyDown(kEnterKey);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmDBSearch::FillResultList() {
+    for (std::int32_t i = 0; i < ResultList->Count(); ++i) {
+        ListBox1->addItem(formatResultDay(ResultList->GetDate(i)));
+    }
+}
+
+void TfrmDBSearch::ListBox1DblClick() {
+    if (searching_ || !ResultList) {
+        return;
+    }
+    const QListWidgetItem* item = ListBox1->currentItem();
+    if (item == nullptr || !item->isSelected()) {
+        return;
+    }
+    const int index = ListBox1->row(item);
+    if (!ResultList->contains(index)) {
+        return;
+    }
+    try {
+        host_.ShowDay(ResultList->GetDate(index));
+    } catch (const Error& error) {
+        host_.showError(error.message());
+    }
+}
+
+}  // namespace quillmere

@@ -1,0 +1,123 @@
+// The full-text search over the stored journal, without any window: walks
+// `tblJournal` in ascending date order, passes over records outside the day
+// range without decoding them, and tests the displayed text of every entry
+// inside it. Shared by the search window and the journal tool.
+//
+// Matching rules: only the text the editor displays counts (never RTF control
+// words, font names or colour tables); letters compare without regard to case;
+// a match may start anywhere, also inside a word; only stored entries are
+// searched.
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace quillmere {
+
+class JournalTable;
+
+// Milliseconds of work after which a long scan lets pending input through.
+inline constexpr qint64 kSearchInputIntervalMs = 20;
+
+// An inclusive range of day values; JournalDate values are compared with it
+// as they are stored (date-time values).
+struct SearchRange {
+    double from = 0;
+    double to = 0;
+    bool contains(double day) const { return day >= from && day <= to; }
+};
+
+// The text the editor displays for an entry's decoded bytes, read the way
+// LoadEntry reads them: as RTF; when that fails, the same bytes as 8-bit plain
+// text. Paragraphs are separated by '\n'. Throws rtf::RtfError "Failed to Load
+// Stream" when neither reading works.
+QString entryDisplayedText(const QByteArray& entryBytes);
+
+// True when `needle` occurs in `text`, letters compared without regard to
+// case, starting anywhere. An empty needle never matches. Never throws.
+bool textMatches(const QString& text, const QString& needle);
+
+// Decodes a stored JournalEntry blob and tests its displayed text. A blank
+// blob (a record without content) has no text and never matches. Throws
+// ZlibError with zlib's text ("data error", ...) for a damaged blob and
+// rtf::RtfError "Failed to Load Stream" for bytes that cannot be read.
+bool entryMatches(const QByteArray& blob, const QString& needle);
+
+enum class SearchEnd {
+    kCompleted,  // every record was visited
+    kStopped,    // the poll asked to stop
+    kFailed,     // an entry could not be decoded or read
+};
+
+struct JournalSearchResult {
+    // Days whose entries matched, in the order visited (ascending).
+    std::vector<double> days;
+    SearchEnd end = SearchEnd::kCompleted;
+    // Stopped: JournalDate of the first record not yet examined, or of the
+    // last record when the stop came after it. Unused otherwise.
+    double resumeDay = 0;
+    // Failed: the error's own message. Empty otherwise.
+    QString error;
+    // Records visited, and those of them that were decoded (inside the range).
+    int visited = 0;
+    int decoded = 0;
+};
+
+// Called after every record visited (inside the range or not); returns false
+// to end the scan. The place where a scan handles pending input.
+using SearchPoll = std::function<bool()>;
+
+// Tests the stored blob of one record inside the range: true when it matches.
+// Throws Error to end the scan with that error.
+using EntryTest = std::function<bool(const QByteArray& blob)>;
+
+// Visits every record from the first to the last in date order; records whose
+// JournalDate lies outside `range` cost only the comparison, the blob of every
+// other record goes to `test`. An error from `test` ends the scan at once: the
+// result then holds the days found before it and the error's message. A
+// closed or empty table gives an empty completed result. Exceptions of `poll`
+// pass through.
+JournalSearchResult scanJournal(const JournalTable& journal, SearchRange range,
+                                const EntryTest& test, const SearchPoll& poll = {});
+
+// scanJournal with entryMatches(blob, needle) as the test. An empty needle
+// gives an empty completed result without visiting anything.
+JournalSearchResult searchJournal(const JournalTable& journal, const QString& needle,
+                                  SearchRange range, const SearchPoll& poll = {});
+
+// Paces input handling in a long loop: step() runs the handler once at least
+// `intervalMs` of work has passed since the previous run, and measures the
+// longest stretch of work between two runs.
+class InputPacer {
+public:
+    explicit InputPacer(qint64 intervalMs = kSearchInputIntervalMs);
+
+    // Runs `handleInput` when the interval has passed; cheap otherwise.
+    template <typename Handler>
+    void step(Handler&& handleInput) {
+        if (clock_.elapsed() >= intervalMs_) {
+            noteStretch();
+            handleInput();
+            clock_.restart();
+        }
+    }
+
+    // Ends the measurement: the stretch since the last run counts as well.
+    void finish() { noteStretch(); }
+
+    // The longest stretch of work between two runs, in milliseconds.
+    double longestStretchMs() const { return longestNs_ / 1e6; }
+
+private:
+    void noteStretch();
+
+    qint64 intervalMs_;
+    QElapsedTimer clock_;
+    qint64 longestNs_ = 0;
+};
+
+}  // namespace quillmere
