@@ -155,6 +155,19 @@ const ByteTable& cp1252Table() {
 }
 
 void appendWithTable(const ByteTable& table, const char* data, std::size_t size, QString& out) {
+    // ASCII is the same in every page we read as a table: Qt widens it fast.
+    std::size_t ascii = 0;
+    while (ascii < size && static_cast<unsigned char>(data[ascii]) < 0x80) {
+        ++ascii;
+    }
+    if (ascii > 0) {
+        out.append(QLatin1StringView(data, static_cast<qsizetype>(ascii)));
+        data += ascii;
+        size -= ascii;
+    }
+    if (size == 0) {
+        return;
+    }
     qsizetype start = out.size();
     out.resize(start + static_cast<qsizetype>(size));
     char16_t* dst = reinterpret_cast<char16_t*>(out.data()) + start;

@@ -350,6 +350,19 @@ bool isClean(char16_t c) {
                      : c == '\t';
 }
 
+// True when no character needs isClean's special handling; written without
+// an early exit so the compiler can vectorise it.
+bool allClean(const char16_t* data, qsizetype n) {
+    unsigned bad = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t c = data[i];
+        bad |= static_cast<unsigned>(c < 0x20 && c != '\t') |
+               static_cast<unsigned>(c - 0x2028u < 2u) | static_cast<unsigned>(c - 0xFDD0u < 2u) |
+               static_cast<unsigned>(c == 0xFFFC);
+    }
+    return bad == 0;
+}
+
 }  // namespace
 
 void Interpreter::checkStart(const QByteArray& rtf) const {
@@ -408,7 +421,10 @@ void Interpreter::run(const QByteArray& rtf) {
     while (!stack_.empty()) {
         closeGroup();
     }
-    stack_.push_back(Group{});  // the state the sink's last calls read
+    // The last paragraph has the state in force at the end of the document.
+    Group last = finalGroup_;
+    last.dest = Dest::Normal;
+    stack_.push_back(last);
 }
 
 void Interpreter::openGroup() {
@@ -435,6 +451,9 @@ void Interpreter::closeGroup() {
         return;
     }
     const Group& group = stack_.back();
+    if (stack_.size() == 1) {
+        finalGroup_ = group;
+    }
     if (group.ownsDest) {
         switch (group.dest) {
             case Dest::FontTable:
@@ -858,7 +877,8 @@ void Interpreter::symbol(char c) {
         case '\\':
         case '{':
         case '}':
-            textBytes(std::string_view(&c, 1));
+            pendingByte_ = c;
+            textBytes(std::string_view(&pendingByte_, 1));
             return;
         case '~':
             flush();
@@ -913,10 +933,19 @@ void Interpreter::textBytes(std::string_view bytes) {
                  ? (fontEntry_.codePage ? fontEntry_.codePage
                                         : codePageOfCharset(fontEntry_.charset, ansiCodePage_))
                  : codePageOf(stack_.back().chars.font);
-    if (!pending_.isEmpty() && cp != pendingCodePage_) {
+    if (hasPending() && cp != pendingCodePage_) {
         flush();
     }
     pendingCodePage_ = cp;
+    // One run is kept as a view into the input; only a second piece copies.
+    if (!hasPending() && bytes.data() != &pendingByte_) {
+        pendingView_ = bytes;
+        return;
+    }
+    if (!pendingView_.empty()) {
+        pending_.append(pendingView_.data(), static_cast<qsizetype>(pendingView_.size()));
+        pendingView_ = {};
+    }
     pending_.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
@@ -925,12 +954,12 @@ void Interpreter::hexByte(unsigned char byte) {
         --skipChars_;
         return;
     }
-    char c = static_cast<char>(byte);
     if (!stack_.empty() && stack_.back().dest == Dest::Pict) {
-        picture_.data.append(c);  // a hex escape inside picture data is one byte
+        picture_.data.append(static_cast<char>(byte));  // a hex escape in picture data is one byte
         return;
     }
-    textBytes(std::string_view(&c, 1));
+    pendingByte_ = static_cast<char>(byte);
+    textBytes(std::string_view(&pendingByte_, 1));
 }
 
 void Interpreter::unicodeChar(int value) {
@@ -948,13 +977,18 @@ void Interpreter::unicodeChar(int value) {
 }
 
 void Interpreter::flush() {
-    if (pending_.isEmpty()) {
+    if (!hasPending()) {
         return;
     }
     decoded_.clear();
-    appendDecoded(pendingCodePage_, pending_.constData(), static_cast<std::size_t>(pending_.size()),
-                  decoded_);
-    pending_.clear();
+    if (!pendingView_.empty()) {
+        appendDecoded(pendingCodePage_, pendingView_.data(), pendingView_.size(), decoded_);
+        pendingView_ = {};
+    } else {
+        appendDecoded(pendingCodePage_, pending_.constData(),
+                      static_cast<std::size_t>(pending_.size()), decoded_);
+        pending_.clear();
+    }
     if (stack_.empty()) {
         return;
     }
@@ -982,11 +1016,7 @@ void Interpreter::emitVisible(const QString& text) {
     }
     const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
     qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n && isClean(data[i])) {
-        ++i;
-    }
-    if (i == n) {
+    if (allClean(data, n)) {
         sink_.text(text);
         return;
     }
@@ -1038,6 +1068,8 @@ std::optional<QRgb> Interpreter::colour(int index) const {
 void Interpreter::commitFont() {
     flush();
     if (fontId_ >= 0) {
+        // A name holds no control characters and no ';' (which ends it).
+        fontName_.removeIf([](QChar c) { return c.unicode() < 0x20 || c == u';'; });
         fontEntry_.name = fontName_.trimmed();
         fonts_.insert_or_assign(fontId_, fontEntry_);
     }

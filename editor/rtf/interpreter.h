@@ -147,13 +147,18 @@ private:
 
     RtfSink& sink_;
     std::vector<Group> stack_;
+    Group finalGroup_;
     ParaState para_;
     int ansiCodePage_ = 1252;
     int defaultFont_ = 0;
     bool starPending_ = false;
     int skipChars_ = 0;
 
-    QByteArray pending_;  // text bytes not yet decoded
+    bool hasPending() const { return !pendingView_.empty() || !pending_.isEmpty(); }
+
+    std::string_view pendingView_;  // text not yet decoded: one run in the input,
+    QByteArray pending_;            // or the pieces copied together
+    char pendingByte_ = 0;          // a byte from \'hh or an escaped symbol
     int pendingCodePage_ = 0;
     QString decoded_;
 

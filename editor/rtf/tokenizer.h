@@ -8,6 +8,7 @@
 //   text            bytes other than '\' '{' '}' CR LF     (CR, LF are ignored)
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 

@@ -113,6 +113,9 @@ private:
         if (key.name.isEmpty()) {
             key.name = doc_.defaultFont().family();
         }
+        // As the reader keeps names: no control characters, no ';'.
+        key.name.removeIf([](QChar c) { return c.unicode() < 0x20 || c == u';'; });
+        key.name = key.name.trimmed();
         key.charset = format.intProperty(kCharsetProperty);
         return key;
     }
