@@ -1,0 +1,52 @@
+#include "editor/format_dialogs.h"
+
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QPointer>
+
+#include <memory>
+
+namespace quillmere {
+
+namespace {
+
+// The dialogs live as long as the window they were first shown over (or as
+// long as the program, when made without one).
+template <typename Dialog>
+Dialog* sharedDialog(QPointer<Dialog>& slot, QWidget* parent, const char* name) {
+    if (slot.isNull()) {
+        slot = new Dialog(parent != nullptr ? parent->window() : nullptr);
+        slot->setObjectName(QString::fromLatin1(name));
+    }
+    return slot.data();
+}
+
+}  // namespace
+
+FontDialogFn platformFontDialog() {
+    auto slot = std::make_shared<QPointer<QFontDialog>>();
+    return [slot](QWidget* parent, const FontChoice& initial) -> std::optional<FontChoice> {
+        QFontDialog* dialog = sharedDialog(*slot, parent, "FontDialog1");
+        dialog->setCurrentFont(initial.font);
+        if (dialog->exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        FontChoice chosen = initial;
+        chosen.font = dialog->selectedFont();
+        return chosen;
+    };
+}
+
+ColorDialogFn platformColorDialog() {
+    auto slot = std::make_shared<QPointer<QColorDialog>>();
+    return [slot](QWidget* parent, const QColor& initial) -> std::optional<QColor> {
+        QColorDialog* dialog = sharedDialog(*slot, parent, "ColorDialog1");
+        dialog->setCurrentColor(initial);
+        if (dialog->exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return dialog->selectedColor();
+    };
+}
+
+}  // namespace quillmere
