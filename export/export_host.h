@@ -36,7 +36,7 @@ public:
     // record are disabled; true again when it has ended.
     virtual void setJournalCommandsEnabled(bool enabled) = 0;
     // The main window, for centring the progress window on it (may be null).
-    virtual QWidget* window() = 0;
+    virtual QWidget* ownerWindow() = 0;
 };
 
 // The desktop's folder chooser titled "Export All Entries", owned by `parent`,

@@ -78,7 +78,7 @@ void TExporter::btnExportClick() {
         progress_.Label1->setText(QStringLiteral("Exporting..."));
         exporting_ = true;
         host_.setJournalCommandsEnabled(false);
-        progress_.showCentredOn(host_.window());
+        progress_.showCentredOn(host_.ownerWindow());
         QCoreApplication::processEvents();
         worker_ = new TExportThread(this);
         worker_->start();

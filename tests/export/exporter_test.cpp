@@ -73,7 +73,7 @@ public:
         log << (enabled ? "enable" : "disable");
         commandsEnabled = enabled;
     }
-    QWidget* window() override { return nullptr; }
+    QWidget* ownerWindow() override { return nullptr; }
 
     std::optional<QString> folder;
     QString saveError;
