@@ -20,6 +20,8 @@ StoredTable::~StoredTable() {
         }
     } catch (const std::exception& e) {
         qWarning("%s", e.what());
+    } catch (...) {
+        qWarning("%s: the data file could not be written", qPrintable(name_));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "store/coding.h"
 #include "store/dataset.h"
 #include "store/dataset_error.h"
+#include "store/packet_format.h"
 #include "store/packet_writer.h"
 #include "store/type_word.h"
 
@@ -412,4 +413,30 @@ TEST(PacketWriter, OperationsOutOfOrderAreRefused) {
                   w.addAttribute(AttributeArea::kPacket, "LATE", typeword::kUInt16, "\0\0");
               }));
     EXPECT_EQ(24 + 1 + 1 + 4 + 2 + 2 + 2 + 1 + 1 + 4, w.finishPacket().size());
+}
+
+TEST(Packet, XmlKeepsAttributesBlanksAndOddNames) {
+    // A column whose name has a control character, a kept packet attribute,
+    // and rows with a blank and an unchanged value.
+    DSDATAPACKET w;
+    w.beginPacket(2);
+    w.addColumn(QByteArrayView("A\x01", 2), typeword::kInt32, packet::kColumnRequired);
+    w.addColumn("Text", typeword::kString1, 0);
+    w.addAttribute(AttributeArea::kColumn, "WIDTH", typeword::kUInt16,
+                   QByteArrayView("\x08\x00", 2));
+    w.addAttribute(AttributeArea::kPacket, "ORIGIN", typeword::kString1,
+                   QByteArrayView("\x02hi", 3));
+    w.closeMetadata();
+    w.putValue(QByteArrayView("\0", 1));
+    w.putBlank();
+    w.putValue("abc");
+    w.putValue(QByteArrayView("\0", 1));
+    w.putValue(QByteArrayView("\x05\0\0\0", 4));
+    w.putUnchanged();
+    const QByteArray binary = w.finishPacket();
+    const QByteArray xml = packetToXml(binary);
+    EXPECT_TRUE(xml.contains("attrhex=\"4101\"")) << xml.toStdString();
+    EXPECT_TRUE(xml.contains("<B/>"));
+    EXPECT_TRUE(xml.contains("<U/>"));
+    EXPECT_EQ(hexDump(binary), hexDump(packetFromXml(xml)));
 }
