@@ -148,10 +148,10 @@ void BM_PlainTemporaryAndRenameWithoutFlush(benchmark::State& state) {
     });
 }
 
-BENCHMARK(BM_ExportLoop)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_PlainWrites)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_PlainTemporaryAndRename)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_PlainTemporaryAndRenameWithoutFlush)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ExportLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainWrites)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainTemporaryAndRename)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainTemporaryAndRenameWithoutFlush)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
