@@ -122,11 +122,11 @@ void TfrmDBSearch::btnSearchClick() {
 }
 
 bool TfrmDBSearch::SearchEntry(const QByteArray& blob) const {
-    return entryMatches(blob, searchText_);
+    return entryMatches(blob, matcher_);
 }
 
 void TfrmDBSearch::runScan(const QString& text) {
-    searchText_ = text;
+    matcher_ = TextMatcher(text);
     setSearching(true);
     // Whatever ends the scan, the window and the main window return to idle.
     struct IdleOnExit {

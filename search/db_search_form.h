@@ -115,7 +115,7 @@ private:
     void runScan(const QString& text);
 
     SearchHost& host_;
-    QString searchText_;
+    TextMatcher matcher_{QString()};
     bool searching_ = false;
     double lastInputGapMs_ = 0;
     qint64 inputIntervalMs_ = kSearchInputIntervalMs;

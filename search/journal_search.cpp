@@ -30,11 +30,61 @@ bool textMatches(const QString& text, const QString& needle) {
     return !needle.isEmpty() && text.contains(needle, Qt::CaseInsensitive);
 }
 
-bool entryMatches(const QByteArray& blob, const QString& needle) {
+TextMatcher::TextMatcher(const QString& needle) : needle_(needle) {
+    if (needle_.isEmpty() || needle_.front().isSurrogate()) {
+        return;
+    }
+    const char32_t folded = QChar::toCaseFolded(char32_t(needle_.front().unicode()));
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        if (!QChar::isSurrogate(unit) && QChar::toCaseFolded(unit) == folded) {
+            firstUnits_.push_back(char16_t(unit));
+        }
+    }
+}
+
+bool TextMatcher::matches(QStringView text) const {
+    if (needle_.isEmpty()) {
+        return false;
+    }
+    if (firstUnits_.empty()) {
+        return text.contains(needle_, Qt::CaseInsensitive);
+    }
+    const qsizetype length = needle_.size();
+    const qsizetype lastStart = text.size() - length;
+    // The next occurrence of each first unit at or after `from`, kept from
+    // one candidate to the next so that the text is scanned once per unit.
+    std::vector<qsizetype> next(firstUnits_.size(), -2);
+    qsizetype from = 0;
+    while (from <= lastStart) {
+        qsizetype candidate = -1;
+        for (std::size_t i = 0; i < firstUnits_.size(); ++i) {
+            if (next[i] != -1 && next[i] < from) {
+                next[i] = text.indexOf(QChar(firstUnits_[i]), from);
+            }
+            if (next[i] >= 0 && (candidate < 0 || next[i] < candidate)) {
+                candidate = next[i];
+            }
+        }
+        if (candidate < 0 || candidate > lastStart) {
+            return false;
+        }
+        if (text.mid(candidate, length).compare(needle_, Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+        from = candidate + 1;
+    }
+    return false;
+}
+
+bool entryMatches(const QByteArray& blob, const TextMatcher& matcher) {
     if (blob.isEmpty()) {
         return false;
     }
-    return textMatches(entryDisplayedText(DecodeEntryContent(blob)), needle);
+    return matcher.matches(entryDisplayedText(DecodeEntryContent(blob)));
+}
+
+bool entryMatches(const QByteArray& blob, const QString& needle) {
+    return entryMatches(blob, TextMatcher(needle));
 }
 
 JournalSearchResult scanJournal(const JournalTable& journal, SearchRange range,
@@ -77,8 +127,9 @@ JournalSearchResult searchJournal(const JournalTable& journal, const QString& ne
     if (needle.isEmpty()) {
         return {};
     }
+    const TextMatcher matcher(needle);
     return scanJournal(
-        journal, range, [&needle](const QByteArray& blob) { return entryMatches(blob, needle); },
+        journal, range, [&matcher](const QByteArray& blob) { return entryMatches(blob, matcher); },
         poll);
 }
 

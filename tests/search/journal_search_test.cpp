@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -151,6 +152,86 @@ INSTANTIATE_TEST_SUITE_P(
                       DamageCase{"robustness: NUL bytes are neither RTF nor text",
                                  quillmere::EncodeEntryContent(QByteArray("\0\1\2", 3)),
                                  "Failed to Load Stream"}));
+
+// --- The prepared matcher -------------------------------------------------
+
+struct FoldCase {
+    const char* label;
+    const char16_t* text;
+    const char16_t* needle;
+};
+
+class TextMatcherTest : public ::testing::TestWithParam<FoldCase> {};
+
+// The prepared matcher must answer exactly as QString::contains without
+// regard to case, also for letters whose folding is not their ASCII pair.
+TEST_P(TextMatcherTest, AgreesWithContainsWithoutCase) {
+    const QString text = QString::fromUtf16(GetParam().text);
+    const QString needle = QString::fromUtf16(GetParam().needle);
+    EXPECT_EQ(text.contains(needle, Qt::CaseInsensitive) && !needle.isEmpty(),
+              quillmere::TextMatcher(needle).matches(text))
+        << GetParam().label;
+    EXPECT_EQ(quillmere::textMatches(text, needle), quillmere::TextMatcher(needle).matches(text))
+        << GetParam().label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextMatcherTest,
+    ::testing::Values(
+        FoldCase{"nominal: ascii", u"Harbour View", u"VIEW"},
+        FoldCase{"nominal: at the very start", u"Zebra", u"zeb"},
+        FoldCase{"nominal: at the very end", u"a zebra", u"BRA"},
+        FoldCase{"nominal: needle equals text", u"abc", u"ABC"},
+        FoldCase{"robustness: needle longer than text", u"ab", u"abc"},
+        FoldCase{"robustness: first letter often, match late", u"eeeeeeeeeeeeeeeeeeeEXAM", u"exam"},
+        FoldCase{"robustness: repeated prefix", u"aaab", u"aab"},
+        FoldCase{"robustness: both cases of the first letter", u"xY Xy xz", u"XZ"},
+        FoldCase{"nominal: Kelvin sign folds to k", u"5 \u212A", u"k"},
+        FoldCase{"nominal: k finds the Kelvin sign inside a word", u"o\u212Aay", u"OKAY"},
+        FoldCase{"nominal: long s folds to s", u"\u017Fun", u"SUN"},
+        FoldCase{"nominal: final sigma folds to sigma", u"\u03BB\u03CC\u03B3\u03BF\u03C2",
+                 u"\u039F\u03A3"},
+        FoldCase{"nominal: capital sharp s folds to sharp s", u"Stra\u1E9Ee", u"stra\u00DFe"},
+        FoldCase{"robustness: sharp s does not equal ss", u"Strasse", u"stra\u00DFe"},
+        FoldCase{"nominal: accented capitals", u"CAF\u00C9 CR\u00C8ME", u"caf\u00e9"},
+        FoldCase{"robustness: dotted capital I", u"\u0130stanbul", u"istanbul"},
+        FoldCase{"robustness: dotless i", u"\u0131stanbul", u"ISTANBUL"},
+        FoldCase{"nominal: needle starting with a surrogate pair", u"x\U00010400y", u"\U00010428Y"},
+        FoldCase{"robustness: surrogate in the text only", u"\U0001F600 smile", u"SMILE"},
+        FoldCase{"robustness: empty text", u"", u"a"},
+        FoldCase{"robustness: empty needle", u"abc", u""}));
+
+// Random texts over an alphabet rich in special foldings, and needles cut
+// from them with their case changed, or made up.
+TEST(TextMatcherTest, AgreesWithContainsOnRandomTexts) {
+    const QString alphabet = QString::fromUtf16(
+        u"aAbBkKsS \u212A\u017F\u00DF\u1E9E\u03C3\u03C2\u03A3\u0130\u0131iI\u00E9\u00C9");
+    std::mt19937 random(20100615);
+    std::uniform_int_distribution<int> letter(0, int(alphabet.size()) - 1);
+    std::uniform_int_distribution<int> length(0, 12);
+    int agreed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int i = length(random) * 3; i > 0; --i) {
+            text += alphabet[letter(random)];
+        }
+        QString needle;
+        if (round % 2 == 0 && !text.isEmpty()) {
+            const int start = int(random() % text.size());
+            needle = text.mid(start, 1 + int(random() % 4));
+            needle = round % 4 == 0 ? needle.toUpper() : needle.toLower();
+        } else {
+            for (int i = 1 + length(random) % 4; i > 0; --i) {
+                needle += alphabet[letter(random)];
+            }
+        }
+        const bool expected = !needle.isEmpty() && text.contains(needle, Qt::CaseInsensitive);
+        ASSERT_EQ(expected, quillmere::TextMatcher(needle).matches(text))
+            << "text \"" << text.toStdString() << "\" needle \"" << needle.toStdString() << "\"";
+        agreed += expected ? 1 : 0;
+    }
+    EXPECT_GT(agreed, 500);  // the rounds found matches often enough to mean something
+}
 
 // --- Scanning the journal -----------------------------------------------------
 
