@@ -47,8 +47,11 @@ void JournalTable::afterOpen() {
         const uint32_t id = data().recordId(i);
         index_.emplace_back(keyOf(id), id);
     }
-    std::stable_sort(index_.begin(), index_.end(),
-                     [](const Key& a, const Key& b) { return keyLess(a.first, b.first); });
+    const auto byDate = [](const Key& a, const Key& b) { return keyLess(a.first, b.first); };
+    // Journals written day after day are mostly in date order already.
+    if (!std::is_sorted(index_.begin(), index_.end(), byDate)) {
+        std::stable_sort(index_.begin(), index_.end(), byDate);
+    }
     position_ = index_.empty() ? -1 : 0;
     setCurrent(index_.empty() ? std::nullopt : std::optional<uint32_t>(index_.front().second));
 }

@@ -71,6 +71,7 @@ void DSEXTRACT::openPacket(QByteArrayView packet) {
     attributesLeft_ = 0;
     rowsRead_ = 0;
     column_ = -1;
+    prefetched_ = nullptr;
     nullBytes_ = nullFlagBytes(header_.columnCount);
     stage_ = Stage::kColumns;
 }
@@ -142,6 +143,22 @@ bool DSEXTRACT::nextAttribute(AttributeView* attribute) {
     return true;
 }
 
+void DSEXTRACT::prefetchAhead() {
+    // Each row's place depends on the lengths before it, so walking the rows
+    // waits on memory once per row; touching the bytes ahead in order lets
+    // the memory system stream them in while the rows are parsed.
+    constexpr qsizetype kAhead = 16 * 1024;
+    constexpr qsizetype kLine = 64;
+    const char* end = packet_.data() + packet_.size();
+    const char* target = qMin(end, in_.position() + kAhead);
+    if (prefetched_ < in_.position()) {
+        prefetched_ = in_.position();
+    }
+    for (; prefetched_ < target; prefetched_ += kLine) {
+        __builtin_prefetch(prefetched_);
+    }
+}
+
 bool DSEXTRACT::nextValue(ExtractedValue* value) {
     if (stage_ == Stage::kPacketAttributes && attributesLeft_ == 0) {
         stage_ = Stage::kRows;
@@ -161,6 +178,7 @@ bool DSEXTRACT::nextValue(ExtractedValue* value) {
             stage_ = Stage::kDone;
             return false;
         }
+        prefetchAhead();
         uint8_t rowStatus;
         if (!in_.getFixed8(&rowStatus) || !in_.getBytes(nullBytes_, &nullFlags_)) {
             damaged("row cut short");

@@ -86,6 +86,7 @@ private:
     enum class Stage { kClosed, kColumns, kPacketAttributes, kRows, kDone };
     [[noreturn]] void damaged(const char* what) const;
     void readPacketAttributeCount();
+    void prefetchAhead();
 
     QByteArrayView packet_;
     ByteReader in_;
@@ -98,6 +99,7 @@ private:
     int column_ = -1;  // -1: next item is a row status
     qsizetype nullBytes_ = 0;
     QByteArrayView nullFlags_;
+    const char* prefetched_ = nullptr;  // bytes before this were prefetched
 };
 
 }  // namespace quillmere
