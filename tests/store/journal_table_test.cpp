@@ -451,3 +451,22 @@ TEST(JournalTable, XmlFileNameWritesXmlThatReadsBack) {
     ASSERT_EQ(2, again.recordCount());
     EXPECT_EQ(QByteArray("{\\rtf1 ten}"), DecodeEntryContent(again.entryAt(1)));
 }
+
+TEST(JournalTable, UnreadableFileLeavesTheTableClosed) {
+    // Another program holding the file, or a permission problem.
+    class LockedFile : public FileAccess {
+    public:
+        bool exists(const QString&) const override { return true; }
+        QByteArray readAll(const QString& path) const override {
+            throw FileError(QStringLiteral("Cannot open \"%1\": Permission denied").arg(path));
+        }
+    };
+    LockedFile locked;
+    ScopedFileAccess inject(&locked);
+    JournalTable t;
+    EXPECT_THROW_MSG(t.OpenJournal("/data/Journal.cds"), FileError,
+                     "Cannot open \"/data/Journal.cds\": Permission denied");
+    EXPECT_FALSE(t.isOpen());
+    EXPECT_TRUE(t.isEmpty());
+    EXPECT_EQ(march(3), t.FindNextEntryDay(march(3), [](double) {}));
+}
