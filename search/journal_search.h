@@ -21,7 +21,7 @@ namespace quillmere {
 class JournalTable;
 
 // Milliseconds of work after which a long scan lets pending input through.
-inline constexpr qint64 kSearchInputIntervalMs = 20;
+inline constexpr qint64 kSearchInputIntervalMs = 10;
 
 // An inclusive range of day values; JournalDate values are compared with it
 // as they are stored (date-time values).
