@@ -20,6 +20,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -264,6 +265,20 @@ TEST_F(ExporterTest, SecondClickDuringAnExportIsIgnored) {
     EXPECT_EQ(1, host_.log.count("choose"));
     EXPECT_EQ(1, host_.log.count("disable"));
     EXPECT_EQ(2, filesIn(out_.path()).size());
+}
+
+// The program ending right after the click, before the worker's call was
+// served, must neither hang nor write anything.
+TEST_F(ExporterTest, ExporterGoneBeforeTheCallIsServedReleasesTheWorker) {
+    addEntries(2);
+    auto early = std::make_unique<TExporter>(host_, window_);
+    early->setPause([](int) {});
+    early->btnExportClick();
+    ASSERT_TRUE(early->hasWorker());
+    early.reset();    // waits for the worker, which gives up its call
+    QTest::qWait(0);  // the finished worker deletes itself
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(filesIn(out_.path()).isEmpty());
 }
 
 // The three ways a click ends before any export starts.
