@@ -24,7 +24,7 @@ constexpr quint32 kEntryBlue = 0xC06515;  // #1565C0
 // menu still hold a picture, so the list is complete.
 constexpr std::array<ImageSymbol, ImageList::kImageCount> kImageSymbols = {{
     {"description", kInk},           // 0
-    {"folder_open", kGreen},         // 1
+    {"note_add", kGreen},            // 1
     {"save", kGreen},                // 2
     {"format_strikethrough", kInk},  // 3
     {"format_bold", kInk},           // 4  Bold
