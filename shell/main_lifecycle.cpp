@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -77,6 +79,15 @@ void TfrmMain::setVisible(bool visible) {
         }
     }
     QWidget::setVisible(visible);
+    if (visible && restoredPlacement_) {
+        // The frame is known only now; the stored outer rectangle is applied
+        // again so the window does not grow by its frame at every start.
+        const PlacementRecord record = *restoredPlacement_;
+        restoredPlacement_.reset();
+        if (!isMaximized() && !isMinimized()) {
+            ApplyNormalRect(*this, record.normal);
+        }
+    }
 }
 
 void TfrmMain::FormShow() {
@@ -177,13 +188,16 @@ void TfrmMain::savePlacement(bool visible) {
     if (placementFile_.isEmpty()) {
         return;
     }
+    // Saved once: a failure at closing is not reported a second time when
+    // the window is destroyed.
+    placementSaved_ = true;
+    QDir().mkpath(QFileInfo(placementFile_).absolutePath());
     ProfileFileAccess profile(placementFile_);
     PlacementRecord record = CapturePlacement(*this);
     if (QGuiApplication::applicationState() == Qt::ApplicationHidden) {
         record.showCmd = kShowMinimized;
     }
     WritePlacement(profile, kPlacementSection, record, screenSize(), pixelsPerInch(), visible);
-    placementSaved_ = true;
 }
 
 void TfrmMain::restorePlacement() {
@@ -195,6 +209,7 @@ void TfrmMain::restorePlacement() {
         ReadPlacement(profile, kPlacementSection, screenSize(), pixelsPerInch(), frameGeometry());
     if (record) {
         ApplyPlacement(*this, *record);
+        restoredPlacement_ = record;
     }
 }
 

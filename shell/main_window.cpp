@@ -44,6 +44,7 @@ TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWid
     buildBottomBar();
     placeBands();
     resize(kDesignWidth, kDesignHeight);
+    FormResize();
     CentreOn(*this, nullptr);
     Editor->setAdvancedTypography(true);
     OpenJournal();
@@ -95,9 +96,9 @@ void TfrmMain::buildEditorBand() {
     Editor->setFrameShape(QFrame::NoFrame);
     Editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Editor->setTabChangesFocus(false);
+    // The panel keeps its layout inside its border (8 pixels for border 7).
     auto* layout = new QVBoxLayout(RbPanel5);
-    const int inset = RbPanel5->BorderWidth() + 1;
-    layout->setContentsMargins(inset, inset, inset, inset);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Editor);
 }
 

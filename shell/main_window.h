@@ -8,8 +8,11 @@
 #include <QString>
 #include <QWidget>
 
+#include "shell/placement.h"
+
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QToolBar;
@@ -194,6 +197,7 @@ private:
     bool placementSaved_ = false;
     bool closed_ = false;
     bool deactivatedForModal_ = false;
+    std::optional<PlacementRecord> restoredPlacement_;
     TfrmLogin* login_ = nullptr;
     TfrmSettings* settings_ = nullptr;
     TfrmCalendar* calendar_ = nullptr;

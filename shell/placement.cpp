@@ -175,15 +175,18 @@ PlacementRecord CapturePlacement(const QWidget& window) {
     return record;
 }
 
-void ApplyPlacement(QWidget& window, const PlacementRecord& record) {
+void ApplyNormalRect(QWidget& window, const QRect& outer) {
     const QRect frame = window.frameGeometry();
     const QRect client = window.geometry();
-    const QRect& n = record.normal;
-    // Client rectangle = outer rectangle minus the frame the window has now.
-    const QRect target =
-        n.adjusted(client.left() - frame.left(), client.top() - frame.top(),
-                   client.right() - frame.right(), client.bottom() - frame.bottom());
-    window.setGeometry(target);
+    // move() places the outer rectangle; the client size is the outer size
+    // less the frame the window has at the moment.
+    window.move(outer.topLeft());
+    window.resize(outer.width() - (frame.width() - client.width()),
+                  outer.height() - (frame.height() - client.height()));
+}
+
+void ApplyPlacement(QWidget& window, const PlacementRecord& record) {
+    ApplyNormalRect(window, record.normal);
     switch (StateOfShowCmd(record.showCmd)) {
         case RestoredState::Maximized:
             window.setWindowState(Qt::WindowMaximized);

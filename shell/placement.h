@@ -99,8 +99,11 @@ QString PlacementFilePath(const QString& executablePath);
 // The record of a window as it is now (outer rectangle of its normal state).
 PlacementRecord CapturePlacement(const QWidget& window);
 
-// Applies a record to a window that is about to be shown: its outer normal
-// rectangle, then its state.
+// Gives a window the outer rectangle `outer`.
+void ApplyNormalRect(QWidget& window, const QRect& outer);
+
+// Applies a record to a window: its outer normal rectangle (with the frame
+// it has at the moment), then its state.
 void ApplyPlacement(QWidget& window, const PlacementRecord& record);
 
 }  // namespace quillmere

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 
@@ -111,12 +112,18 @@ QFrame* line(QWidget* parent, const QPoint& at) {
 }  // namespace
 
 int ClampFontSize(const QString& text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok) {
+    static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
+    const QString t = text.trimmed();
+    if (!wholeNumber.match(t).hasMatch()) {
         return kMinFontSize;
     }
-    return std::clamp(value, kMinFontSize, kMaxFontSize);
+    bool ok = false;
+    const qlonglong value = t.toLongLong(&ok);
+    if (!ok) {
+        // Too many digits for any integer: beyond the bound of its sign.
+        return t.startsWith(QLatin1Char('-')) ? kMinFontSize : kMaxFontSize;
+    }
+    return static_cast<int>(std::clamp<qlonglong>(value, kMinFontSize, kMaxFontSize));
 }
 
 TfrmSettings::TfrmSettings(SettingsTable& table, QWidget* parent)
@@ -147,6 +154,16 @@ void TfrmSettings::buildControls() {
     FontComboBox1->setEditable(false);
     FontComboBox1->setFont(text);
     QStringList families = QFontDatabase::families();
+    // Names the program maps to an installed font ("Arial") count as
+    // installed, so the design's default font can be chosen.
+    for (const QString name : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")}) {
+        for (const QString& substitute : QFont::substitutes(name)) {
+            if (families.contains(substitute, Qt::CaseInsensitive)) {
+                families.append(name);
+                break;
+            }
+        }
+    }
     families.removeDuplicates();
     families.sort(Qt::CaseInsensitive);
     FontComboBox1->addItems(families);

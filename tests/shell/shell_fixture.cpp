@@ -115,6 +115,10 @@ bool ShellTest::startProgram(const QString& password, bool pressExit) {
 void ShellTest::start(const QDate& today) {
     createProgram(today);
     ASSERT_TRUE(startProgram());
+    // The first activation (work-area height, font settings read) arrives
+    // from the window system; let it happen before the test acts.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(program_->main()));
+    QCoreApplication::processEvents();
 }
 
 void ShellTest::quit() {

@@ -1,0 +1,292 @@
+#include "shell_fixture.h"
+
+#include "controls/rb_button.h"
+#include "controls/rb_panel.h"
+#include "editor/rich_editor.h"
+#include "shell/main_window.h"
+#include "shell/settings_window.h"
+#include "store/errors.h"
+#include "store/file_access.h"
+#include "store/journal_table.h"
+#include "store/profile_file.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QScreen>
+#include <QTest>
+#include <QToolBar>
+
+#include <cmath>
+
+namespace quillmere {
+namespace {
+
+class MainWindowTest : public ShellTest {};
+
+struct ButtonCase {
+    const char* name;
+    const char* caption;
+    QRect geometry;
+    const char* hint;
+};
+
+TEST_F(MainWindowTest, FrameFollowsTheDesign) {
+    createProgram();
+    TfrmMain& m = main();
+    EXPECT_EQ(QStringLiteral("Velmora Durazu - Quillmere"), m.windowTitle());
+    EXPECT_EQ(QSize(1024, 565), m.size());
+    m.layout()->activate();
+    EXPECT_EQ(45, m.RbPanel1->height());
+    EXPECT_EQ(44, m.RbPanel8->height());
+    EXPECT_EQ(45, m.RbPanel3->height());
+    EXPECT_EQ(0, m.RbPanel1->y());
+    EXPECT_EQ(45, m.RbPanel8->y());
+    EXPECT_EQ(89, m.RbPanel5->y());
+    EXPECT_EQ(565 - 45, m.RbPanel3->y());
+    EXPECT_EQ(QRect(25, 7, 32, 32), m.Image1->geometry());
+    EXPECT_EQ(QPoint(112, 16), m.Label3->pos());
+    EXPECT_EQ(QString::fromLatin1(kHomePageCaption), m.Label3->text());
+    EXPECT_EQ(QSize(25, 25), m.btnHeaderFont->size());
+    EXPECT_EQ(10, m.btnHeaderFont->y());
+    EXPECT_EQ(QStringLiteral("..."), m.btnHeaderFont->Caption());
+    EXPECT_EQ(QStringLiteral("Change Header Font.."), m.btnHeaderFont->toolTip());
+    EXPECT_EQ(QRect(0, 7, 807, 30), m.ToolBar1->geometry().translated(-m.ToolBar1->x(), 0));
+    EXPECT_EQ(Qt::ScrollBarAlwaysOn, m.Editor->verticalScrollBarPolicy());
+    EXPECT_TRUE(m.Editor->advancedTypography());
+
+    const ButtonCase buttons[] = {
+        {"btnPrevious", "Previous", QRect(19, 10, 75, 25), ""},
+        {"btnToday", "Today", QRect(107, 10, 75, 25), ""},
+        {"btnNext", "Next", QRect(195, 10, 75, 25), ""},
+        {"btnExport", "Export", QRect(331, 8, 86, 30), "Export All..."},
+        {"btnCalendar", "Calendar", QRect(435, 8, 86, 30), ""},
+        {"btnSettings", "...", QRect(539, 8, 30, 30), "Settings..."},
+        {"btnExit", "Exit", QRect(1024 - 100, 10, 75, 25), ""},
+    };
+    for (const ButtonCase& b : buttons) {
+        auto* button = m.RbPanel3->findChild<TRbButton*>(QString::fromLatin1(b.name));
+        ASSERT_NE(nullptr, button) << b.name;
+        EXPECT_EQ(QString::fromLatin1(b.caption), button->Caption()) << b.name;
+        EXPECT_EQ(b.geometry, button->geometry()) << b.name;
+        EXPECT_EQ(QString::fromLatin1(b.hint), button->toolTip()) << b.name;
+        EXPECT_EQ(TColor{4827907}, button->Color()) << b.name;
+    }
+    EXPECT_EQ(blGlyphRight, m.btnNext->Layout());
+    EXPECT_EQ(blGlyphLeft, m.btnPrevious->Layout());
+}
+
+struct WidthCase {
+    int width;
+    int toolBarLeft;
+};
+
+class ResizeTest : public ShellTest, public ::testing::WithParamInterface<WidthCase> {};
+
+TEST_P(ResizeTest, ToolBarIsCentredTruncatingAndButtonsFollowTheRightEdge) {
+    start();
+    const WidthCase& c = GetParam();
+    // The rule works on the outer width.
+    const int frame = main().frameGeometry().width() - main().width();
+    main().resize(c.width - frame, 500);
+    ASSERT_EQ(c.width, main().frameGeometry().width());
+    EXPECT_EQ(c.toolBarLeft, main().ToolBar1->x()) << c.width;
+    EXPECT_EQ(7, main().ToolBar1->y());
+    EXPECT_EQ(c.width - 50, main().btnHeaderFont->x()) << c.width;
+    EXPECT_EQ(c.width - 100, main().btnExit->x()) << c.width;
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, ResizeTest,
+                         ::testing::Values(WidthCase{807, 0}, WidthCase{806, 0}, WidthCase{805, -1},
+                                           WidthCase{808, 0}, WidthCase{809, 1},
+                                           WidthCase{1024, 108}, WidthCase{600, -103}));
+
+TEST_F(MainWindowTest, EditorFillsItsBandInsideTheBorder) {
+    start();
+    TfrmMain& m = main();
+    EXPECT_EQ(QRect(8, 8, m.RbPanel5->width() - 16, m.RbPanel5->height() - 16),
+              m.Editor->geometry());
+    EXPECT_EQ(m.height() - 45 - 44 - 45, m.RbPanel5->height());
+}
+
+TEST_F(MainWindowTest, WebLabelUnderlinesWhileTheMouseIsOverIt) {
+    createProgram();
+    QLabel* label = main().Label3;
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(label, &enter);
+    EXPECT_TRUE(label->font().underline());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(label, &leave);
+    EXPECT_FALSE(label->font().underline());
+    EXPECT_EQ(Qt::PointingHandCursor, label->cursor().shape());
+}
+
+TEST_F(MainWindowTest, PlacementIsWrittenAtCloseWithEveryKey) {
+    start();
+    main().setGeometry(40, 30, 900, 500);
+    const QRect outer = main().frameGeometry();
+    quit();
+    ProfileFile ini(placementPath());
+    const QString s = QStringLiteral("TfrmMain");
+    const auto read = [&](const QString& key) {
+        return ini.readString(s, key, QStringLiteral("?"));
+    };
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QString size =
+        QStringLiteral("(%1x%2)").arg(screen->geometry().width()).arg(screen->geometry().height());
+    EXPECT_EQ(QStringLiteral("0"), read(QStringLiteral("FormVersion")));
+    EXPECT_EQ(QStringLiteral("0"), read(QStringLiteral("Flags")));
+    EXPECT_EQ(QStringLiteral("1"), read(QStringLiteral("ShowCmd")));
+    EXPECT_EQ(QString::number(std::lround(screen->logicalDotsPerInch())),
+              read(QStringLiteral("PixelsPerInch")));
+    EXPECT_EQ(QStringLiteral("-1,-1,-1,-1"), read(QStringLiteral("MinMaxPos")));
+    EXPECT_EQ(read(QStringLiteral("MinMaxPos")), read(QStringLiteral("MinMaxPos") + size));
+    const QString norm = QStringLiteral("%1,%2,%3,%4")
+                             .arg(outer.left())
+                             .arg(outer.top())
+                             .arg(outer.left() + outer.width())
+                             .arg(outer.top() + outer.height());
+    EXPECT_EQ(norm, read(QStringLiteral("NormPos")));
+    EXPECT_EQ(norm, read(QStringLiteral("NormPos") + size));
+    EXPECT_EQ(QStringLiteral("0"), read(QStringLiteral("Visible")));
+}
+
+TEST_F(MainWindowTest, StoredPlacementIsRestoredAtTheFirstShow) {
+    ProfileFile ini(placementPath());
+    ini.writeString(QStringLiteral("TfrmMain"), QStringLiteral("NormPos"),
+                    QStringLiteral("50,60,850,660"));
+    createProgram();
+    ASSERT_TRUE(startProgram());
+    EXPECT_EQ(50, main().frameGeometry().x());
+    EXPECT_EQ(800, main().frameGeometry().width()) << "the outer width is kept";
+}
+
+TEST_F(MainWindowTest, ActivationTakesTheWorkAreaHeightAndRereadsTheFontSettings) {
+    start();
+    main().setGeometry(10, 200, 900, 300);
+    data_.write(QStringLiteral("FontSettings.Ini"),
+                "[Font]\nName=Liberation Mono\nCharset=0\n[Settings]\nSkip=7\n");
+    main().FormActivate();
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(work.top(), main().frameGeometry().top());
+    EXPECT_EQ(work.height(), main().frameGeometry().height());
+    EXPECT_EQ(10, main().geometry().x()) << "the left edge stays";
+    EXPECT_TRUE(program().settings()->skipEmptyEntries()) << "7 reads as on";
+    EXPECT_EQ(0, main().headerCharset());
+    EXPECT_EQ(QStringLiteral("Liberation Mono"), main().RbPanel1->font().family());
+}
+
+TEST_F(MainWindowTest, FontSettingsAreWrittenAtClose) {
+    start();
+    program().settings()->setSkipEmptyEntries(true);
+    quit();
+    ProfileFile ini(dataPath(QStringLiteral("FontSettings.Ini")));
+    EXPECT_EQ(QStringLiteral("Arial"),
+              ini.readString(QStringLiteral("Font"), QStringLiteral("Name"), QString()));
+    EXPECT_EQ(QStringLiteral("1"),
+              ini.readString(QStringLiteral("Font"), QStringLiteral("Charset"), QString()));
+    EXPECT_EQ(QStringLiteral("1"),
+              ini.readString(QStringLiteral("Settings"), QStringLiteral("Skip"), QString()));
+}
+
+TEST_F(MainWindowTest, FullRunStoresTheTypedEntries) {
+    start(QDate(2024, 3, 20));
+    typeIntoEditor(QStringLiteral("Wednesday"));
+    click(main().btnNext);
+    typeIntoEditor(QStringLiteral("Thursday"));
+    click(main().btnPrevious);
+    EXPECT_EQ(QStringLiteral("Wednesday"), main().Editor->toPlainText());
+    click(main().btnNext);
+    EXPECT_EQ(QStringLiteral("Thursday"), main().Editor->toPlainText());
+    main().Editor->moveCursor(QTextCursor::End);
+    typeIntoEditor(QStringLiteral(" evening"));
+    EXPECT_FALSE(QFileInfo::exists(dataPath(QStringLiteral("Journal.cds"))))
+        << "entries stay in memory until the program ends";
+    quit();
+    const auto stored = storedEntries();
+    ASSERT_EQ(2u, stored.size());
+    EXPECT_EQ(QDate(2024, 3, 20), stored[0].first);
+    EXPECT_EQ(QStringLiteral("Wednesday"), stored[0].second);
+    EXPECT_EQ(QDate(2024, 3, 21), stored[1].first);
+    EXPECT_EQ(QStringLiteral("Thursday evening"), stored[1].second) << "stored at close";
+    EXPECT_TRUE(messages_.calls.empty());
+}
+
+TEST_F(MainWindowTest, RunThatOnlyReadsLeavesTheJournalUntouched) {
+    writeJournal({{QDate(2024, 3, 19), QStringLiteral("old")}});
+    const QByteArray before = data_.read(QStringLiteral("Journal.cds"));
+    const QDateTime time = QFileInfo(dataPath(QStringLiteral("Journal.cds"))).lastModified();
+    start(QDate(2024, 3, 20));
+    click(main().btnPrevious);
+    EXPECT_EQ(QStringLiteral("old"), main().Editor->toPlainText());
+    click(main().btnNext);
+    quit();
+    EXPECT_EQ(before, data_.read(QStringLiteral("Journal.cds")));
+    EXPECT_EQ(time, QFileInfo(dataPath(QStringLiteral("Journal.cds"))).lastModified());
+}
+
+TEST_F(MainWindowTest, NothingStoredCreatesNoJournalFile) {
+    start();
+    click(main().btnNext);
+    quit();
+    EXPECT_FALSE(QFileInfo::exists(dataPath(QStringLiteral("Journal.cds"))));
+}
+
+// Fails every safe write of one file name.
+class FailingWrites : public FileAccess {
+public:
+    explicit FailingWrites(QString name) : name_(std::move(name)) {}
+    void writeAtomic(const QString& path, const QByteArray& bytes) const override {
+        if (path.endsWith(name_)) {
+            throw FileError(QStringLiteral("Cannot write \"%1\": disk full").arg(path));
+        }
+        FileAccess::writeAtomic(path, bytes);
+    }
+
+private:
+    QString name_;
+};
+
+TEST_F(MainWindowTest, FailedWriteAtTheEndIsShownWithTheFileName) {
+    start();
+    typeIntoEditor(QStringLiteral("precious"));
+    FailingWrites failing(QStringLiteral("Journal.cds"));
+    ScopedFileAccess guard(&failing);
+    quit();
+    const std::vector<QString> errors = messages_.texts(MessageKind::Error);
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("Journal.cds"))) << errors[0].toStdString();
+}
+
+TEST_F(MainWindowTest, CloseWithAClosedJournalShowsTheErrorAndStillEnds) {
+    data_.write(QStringLiteral("Journal.cds"), "damaged");
+    createProgram();
+    ASSERT_TRUE(startProgram());
+    messages_.calls.clear();
+    typeIntoEditor(QStringLiteral("cannot be stored"));
+    click(main().btnExit);
+    EXPECT_TRUE(main().closed());
+    EXPECT_EQ(std::vector<QString>{QStringLiteral(
+                  "tblJournal: Cannot perform this operation on a closed dataset.")},
+              messages_.texts(MessageKind::Unhandled));
+    EXPECT_TRUE(QFileInfo::exists(dataPath(QStringLiteral("FontSettings.Ini"))))
+        << "the font settings are written after the failure";
+    program().destroyWindows();
+    EXPECT_EQ(QByteArray("damaged"), data_.read(QStringLiteral("Journal.cds")));
+}
+
+TEST_F(MainWindowTest, EightWindowsAreMade) {
+    createProgram();
+    EXPECT_NE(nullptr, program().main());
+    EXPECT_NE(nullptr, program().login());
+    EXPECT_NE(nullptr, program().emoticons());
+    EXPECT_NE(nullptr, program().characterMap());
+    EXPECT_NE(nullptr, program().calendar());
+    EXPECT_NE(nullptr, program().settings());
+    EXPECT_NE(nullptr, program().search());
+    EXPECT_NE(nullptr, program().progress());
+}
+
+}  // namespace
+}  // namespace quillmere
