@@ -127,6 +127,7 @@ bool TfrmDBSearch::SearchEntry(const QByteArray& blob) const {
 
 void TfrmDBSearch::runScan(const QString& text) {
     matcher_ = TextMatcher(text);
+    StopRequested = false;  // only a Stop during this scan ends it
     setSearching(true);
     // Whatever ends the scan, the window and the main window return to idle.
     struct IdleOnExit {

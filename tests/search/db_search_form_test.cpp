@@ -287,19 +287,6 @@ TEST_F(SearchWindowTest, UnsavedEditorTextIsNotSearched) {
     EXPECT_EQ(std::vector<double>{quillmere::today()}, results());
 }
 
-TEST_F(SearchWindowTest, OnlyDisplayedTextMatches) {
-    journal.addText(quillmere::today(), QStringLiteral("plain words"));
-    journal.add(quillmere::today() + 1, "{\\rtf1\\ansi\\par}");
-    showForm();
-    setRange(quillmere::today(), quillmere::today() + 1);
-    for (const char* hidden : {"tahoma", "Courier", "red255", "par", "rtf"}) {
-        search(QString::fromLatin1(hidden));
-        EXPECT_TRUE(results().empty()) << hidden;
-    }
-    search(QStringLiteral("WORDS"));
-    EXPECT_EQ(std::vector<double>{quillmere::today()}, results());
-}
-
 // --- Date fields ------------------------------------------------------------
 
 TEST_F(SearchWindowTest, ChangingEitherDateMovesTheFocusToTheSearchText) {

@@ -283,17 +283,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"robustness: range after every entry", 3, 9, {}},
                       RangeCase{"robustness: a moment before the day", -0.001, -0.001, {}}));
 
-TEST(ScanTest, OnlyMatchingEntriesAreListed) {
-    TestJournal journal;
-    journal.addText(kBaseDay, QStringLiteral("Tea with Grandma"));
-    journal.addText(kBaseDay + 1, QStringLiteral("Work, work"));
-    journal.addText(kBaseDay + 2, QStringLiteral("grandmaster chess"));
-    journal.add(kBaseDay + 3, "{\\rtf1\\ansi\\par}");
-    const auto result = quillmere::searchJournal(journal.table(), QStringLiteral("GRANDMA"),
-                                                 SearchRange{kBaseDay, kBaseDay + 3});
-    EXPECT_EQ(days({0, 2}), result.days);
-}
-
 TEST(ScanTest, EmptyJournalAndEmptyTextFindNothing) {
     TestJournal journal;
     auto result =

@@ -40,15 +40,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, TTypeListOrderTest,
                                            // are kept exactly as added.
                                            std::vector<double>{3, 1, 2, 2, -693593, 40344.5, 0}));
 
-TEST(TTypeListTest, ManyDaysKeepTheirPositions) {
-    quillmere::TTypeList list;
-    for (int i = 0; i < 100000; ++i) {
-        list.Add(10000.0 + i);
-    }
-    ASSERT_EQ(100000, list.Count());
-    EXPECT_EQ(10000.0, list.GetDate(0));
-    EXPECT_EQ(60000.0, list.GetDate(50000));
-    EXPECT_EQ(109999.0, list.GetDate(99999));
-}
-
 }  // namespace
