@@ -10,6 +10,7 @@
 #include "store/journal_table.h"
 #include "store/profile_file.h"
 
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 
 #include <cmath>
 
@@ -120,6 +122,24 @@ TEST_F(MainWindowTest, WebLabelUnderlinesWhileTheMouseIsOverIt) {
     QCoreApplication::sendEvent(label, &leave);
     EXPECT_FALSE(label->font().underline());
     EXPECT_EQ(Qt::PointingHandCursor, label->cursor().shape());
+}
+
+// Receives the addresses the program asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.push_back(url); }
+};
+
+TEST_F(MainWindowTest, WebLabelClickOpensTheHomePage) {
+    start();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QTest::mouseClick(main().Label3, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    EXPECT_EQ(QList<QUrl>{QUrl(QString::fromLatin1(kHomePageUrl))}, catcher.opened);
 }
 
 TEST_F(MainWindowTest, PlacementIsWrittenAtCloseWithEveryKey) {
@@ -290,3 +310,5 @@ TEST_F(MainWindowTest, EightWindowsAreMade) {
 
 }  // namespace
 }  // namespace quillmere
+
+#include "main_window_test.moc"

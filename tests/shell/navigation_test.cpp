@@ -10,6 +10,8 @@
 #include "store/day.h"
 #include "store/journal_table.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QTest>
 
 namespace quillmere {
@@ -101,6 +103,23 @@ INSTANTIATE_TEST_SUITE_P(
                           true,
                           march(10),
                           {"08 March 2024", "09 March 2024", "10 March 2024", "10 March 2024"}}));
+
+TEST_F(NavigationTest, HourglassIsShownDuringTheCommandAndRestoredAfterAFailure) {
+    data_.write(QStringLiteral("Journal.cds"), "damaged");
+    createProgram(march(20));
+    ASSERT_TRUE(startProgram());
+    std::vector<Qt::CursorShape> during;
+    QObject::connect(&main(), &TfrmMain::currentDayChanged, &main(), [&] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        during.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+    });
+    click(main().btnNext);
+    EXPECT_EQ(std::vector<Qt::CursorShape>{Qt::WaitCursor}, during);
+    EXPECT_EQ(nullptr, QApplication::overrideCursor());
+    typeIntoEditor(QStringLiteral("text"));
+    click(main().btnNext);  // fails in the lookup of SaveEntry
+    EXPECT_EQ(nullptr, QApplication::overrideCursor()) << "restored after the failure";
+}
 
 TEST_F(NavigationTest, EmptyJournalInSkipModeMovesOneDayAndLeavesTheEditor) {
     startOn(march(20), true);
