@@ -121,8 +121,6 @@ private:
     iconv_t cd_;
 };
 
-using ByteTable = std::array<char16_t, 256>;
-
 // The 256 characters of a single-byte page, from iconv one byte at a time.
 ByteTable buildTable(const char* name) {
     ByteTable table{};
@@ -185,6 +183,13 @@ int codePageOfCharset(int charset, int ansiCodePage) {
         }
     }
     return ansiCodePage;
+}
+
+const ByteTable* byteTable(int codePage) {
+    if (iconvName(codePage) == nullptr || codePage == kCodePage1252) {
+        return &cp1252Table();
+    }
+    return isMultiByte(codePage) ? nullptr : &singleByteTable(codePage);
 }
 
 void appendDecoded(int codePage, const char* data, std::size_t size, QString& out) {

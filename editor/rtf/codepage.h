@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstddef>
 
 namespace quillmere::rtf {
@@ -19,6 +20,13 @@ int codePageOfCharset(int charset, int ansiCodePage);
 // are not valid in the page become U+FFFD; an unknown page is read as 1252.
 // Never throws.
 void appendDecoded(int codePage, const char* data, std::size_t size, QString& out);
+
+// The 256 characters of a page read a byte at a time (every page except the
+// double-byte ones and 1258; an unknown page gives the 1252 table), exactly
+// as appendDecoded reads it; nullptr for a page appendDecoded reads with
+// iconv. The table lives as long as the program. Never throws.
+using ByteTable = std::array<char16_t, 256>;
+const ByteTable* byteTable(int codePage);
 
 // The code page 1252 byte of a character, or 0 when the page has none (the
 // NUL character itself is never encoded).

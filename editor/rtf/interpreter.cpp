@@ -609,21 +609,27 @@ void Interpreter::normalWord(int id, const Token& token) {
     switch (id) {
         case kAnsi:
             ansiCodePage_ = 1252;
+            pageCacheValid_ = false;
             break;
         case kMac:
             ansiCodePage_ = 10000;
+            pageCacheValid_ = false;
             break;
         case kPc:
             ansiCodePage_ = 437;
+            pageCacheValid_ = false;
             break;
         case kPca:
             ansiCodePage_ = 850;
+            pageCacheValid_ = false;
             break;
         case kAnsicpg:
             ansiCodePage_ = param;
+            pageCacheValid_ = false;
             break;
         case kDeff:
             defaultFont_ = param;
+            pageCacheValid_ = false;
             break;
         case kUc:
             stack_.back().unicodeSkip = std::clamp(param, 0, 16);
@@ -928,12 +934,26 @@ void Interpreter::textBytes(std::string_view bytes) {
         }
         return;
     }
-    int cp = dest == Dest::FontTable
-                 ? (fontEntry_.codePage ? fontEntry_.codePage
-                                        : codePageOfCharset(fontEntry_.charset, ansiCodePage_))
-                 : codePageOf(stack_.back().chars.font);
+    int cp;
+    if (dest == Dest::FontTable) {
+        cp = fontEntry_.codePage ? fontEntry_.codePage
+                                 : codePageOfCharset(fontEntry_.charset, ansiCodePage_);
+    } else {
+        if (stack_.back().chars.hidden) {
+            return;  // hidden text never reaches the sink
+        }
+        const ByteTable* table = nullptr;
+        cp = currentCodePage(&table);
+        if (table != nullptr) {
+            decodePending();
+            appendVisibleBytes(*table, bytes);
+            return;
+        }
+    }
+    // Double-byte pages (and font names) are decoded once the whole run is
+    // known, since \'hh pairs may make up one character.
     if (hasPending() && cp != pendingCodePage_) {
-        flush();
+        decodePending();
     }
     pendingCodePage_ = cp;
     // One run is kept as a view into the input; only a second piece copies.
@@ -962,24 +982,52 @@ void Interpreter::hexByte(unsigned char byte) {
 }
 
 void Interpreter::unicodeChar(int value) {
-    flush();
     if (stack_.empty()) {
         return;
     }
     char16_t ch = static_cast<char16_t>(value < 0 ? value + 65536 : value);
     Dest dest = stack_.back().dest;
+    if (dest == Dest::Normal) {
+        if (!stack_.back().chars.hidden) {
+            decodePending();
+            appendVisibleChar(ch);
+        }
+        return;
+    }
+    flush();
     if (dest == Dest::FontTable) {
         fontName_.append(QChar(ch));
-    } else if (dest == Dest::Normal) {
-        emitVisible(QString(QChar(ch)));
     }
 }
 
+int Interpreter::currentCodePage(const ByteTable** table) {
+    int fontId = stack_.back().chars.font;
+    if (!pageCacheValid_ || fontId != cachedFont_) {
+        cachedFont_ = fontId;
+        cachedPage_ = codePageOf(fontId);
+        cachedTable_ = byteTable(cachedPage_);
+        pageCacheValid_ = true;
+    }
+    *table = cachedTable_;
+    return cachedPage_;
+}
+
 void Interpreter::flush() {
+    decodePending();
+    if (run_.isEmpty()) {
+        return;
+    }
+    if (!stack_.empty()) {
+        sink_.text(run_);
+    }
+    run_.resize(0);  // keeps the buffer for the next run
+}
+
+void Interpreter::decodePending() {
     if (!hasPending()) {
         return;
     }
-    decoded_.clear();
+    decoded_.resize(0);
     if (!pendingView_.empty()) {
         appendDecoded(pendingCodePage_, pendingView_.data(), pendingView_.size(), decoded_);
         pendingView_ = {};
@@ -993,7 +1041,18 @@ void Interpreter::flush() {
     }
     Dest dest = stack_.back().dest;
     if (dest == Dest::Normal) {
-        emitVisible(decoded_);
+        if (stack_.back().chars.hidden) {
+            return;
+        }
+        const char16_t* data = reinterpret_cast<const char16_t*>(decoded_.constData());
+        qsizetype n = decoded_.size();
+        if (allClean(data, n)) {
+            run_.append(decoded_);
+            return;
+        }
+        for (qsizetype k = 0; k < n; ++k) {
+            appendVisibleChar(data[k]);
+        }
         return;
     }
     if (dest == Dest::FontTable) {
@@ -1007,40 +1066,57 @@ void Interpreter::flush() {
     }
 }
 
-// Sends text to the sink, turning separators into breaks and dropping
-// characters a document cannot hold as text.
-void Interpreter::emitVisible(const QString& text) {
-    if (stack_.back().chars.hidden || text.isEmpty()) {
+// Adds one character to the run, turning separators into breaks and
+// dropping characters a document cannot hold as text.
+void Interpreter::appendVisibleChar(char16_t c) {
+    if (isClean(c)) {
+        run_.append(QChar(c));
         return;
     }
-    const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
-    qsizetype n = text.size();
-    if (allClean(data, n)) {
-        sink_.text(text);
+    if (c != 0x2028 && c != 0x2029) {
         return;
     }
-    QString piece;
-    for (qsizetype k = 0; k < n; ++k) {
-        char16_t c = data[k];
-        if (isClean(c)) {
-            piece.append(QChar(c));
-            continue;
-        }
-        if (c != 0x2028 && c != 0x2029) {
-            continue;
-        }
-        if (!piece.isEmpty()) {
-            sink_.text(piece);
-            piece.clear();
-        }
-        if (c == 0x2028) {
-            sink_.lineBreak();
-        } else {
-            sink_.paragraphEnd();
-        }
+    flush();
+    if (c == 0x2028) {
+        sink_.lineBreak();
+    } else {
+        sink_.paragraphEnd();
     }
-    if (!piece.isEmpty()) {
-        sink_.text(piece);
+}
+
+// Decodes bytes of a page read through a table straight into the run:
+// printable ASCII is copied in blocks, every other byte goes through the
+// table and the same rules as any character.
+void Interpreter::appendVisibleBytes(const ByteTable& table, std::string_view bytes) {
+    const char* p = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        // Room for every byte left, each giving at most one character.
+        qsizetype start = run_.size();
+        run_.resize(start + static_cast<qsizetype>(n - i));
+        char16_t* dst = reinterpret_cast<char16_t*>(run_.data()) + start;
+        std::size_t out = 0;
+        char16_t special = 0;
+        while (i < n) {
+            std::size_t k = widenPrintableAscii(p + i, n - i, dst + out);
+            i += k;
+            out += k;
+            if (i == n) {
+                break;
+            }
+            char16_t c = table[static_cast<unsigned char>(p[i++])];
+            if (isClean(c)) {
+                dst[out++] = c;
+            } else if (c == 0x2028 || c == 0x2029) {
+                special = c;
+                break;
+            }
+        }
+        run_.resize(start + static_cast<qsizetype>(out));
+        if (special != 0) {
+            appendVisibleChar(special);
+        }
     }
 }
 
@@ -1071,6 +1147,7 @@ void Interpreter::commitFont() {
         fontName_.removeIf([](QChar c) { return c.unicode() < 0x20 || c == u';'; });
         fontEntry_.name = fontName_.trimmed();
         fonts_.insert_or_assign(fontId_, fontEntry_);
+        pageCacheValid_ = false;
     }
     fontId_ = -1;
     fontName_.clear();

@@ -11,6 +11,7 @@
 // the interpreter at each call.
 #pragma once
 
+#include "editor/rtf/codepage.h"
 #include "editor/rtf/tokenizer.h"
 
 #include <QByteArray>
@@ -135,7 +136,10 @@ private:
     void hexByte(unsigned char byte);
     void unicodeChar(int value);
     void flush();
-    void emitVisible(const QString& text);
+    void decodePending();
+    void appendVisibleChar(char16_t c);
+    void appendVisibleBytes(const ByteTable& table, std::string_view bytes);
+    int currentCodePage(const ByteTable** table);
     void beginDest(Dest dest);
     void skipRest(Tokenizer& tokenizer);
     int codePageOf(int fontId) const;
@@ -160,7 +164,17 @@ private:
     QByteArray pending_;            // or the pieces copied together
     char pendingByte_ = 0;          // a byte from \'hh or an escaped symbol
     int pendingCodePage_ = 0;
-    QString decoded_;
+    QString decoded_;  // pending bytes decoded
+    // Visible text in the state in force, not yet sent to the sink. Text of
+    // pages read through a table is decoded into it as it comes.
+    QString run_;
+
+    // The code page of the current font, until the fonts, \ansicpg or \deff
+    // change.
+    bool pageCacheValid_ = false;
+    int cachedFont_ = 0;
+    int cachedPage_ = 0;
+    const ByteTable* cachedTable_ = nullptr;
 
     std::unordered_map<int, FontEntry> fonts_;
     int fontId_ = -1;

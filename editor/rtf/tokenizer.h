@@ -8,7 +8,8 @@
 //   text            bytes other than '\' '{' '}' CR LF     (CR, LF are ignored)
 #pragma once
 
-#include <array>
+#include "editor/rtf/text_scan.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -54,9 +55,7 @@ public:
             readControl(token);
         } else {
             const char* start = p_;
-            while (p_ < end_ && !isSpecial(*p_)) {
-                ++p_;
-            }
+            p_ += specialOffset(p_, static_cast<std::size_t>(end_ - p_));
             token.type = TokenType::Text;
             token.text = std::string_view(start, static_cast<std::size_t>(p_ - start));
         }
@@ -106,9 +105,6 @@ public:
     bool atEnd() const { return p_ == end_; }
 
 private:
-    static bool isSpecial(char c) {
-        return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n';
-    }
     static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
     static int hexValue(char c) {
