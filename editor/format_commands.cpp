@@ -206,6 +206,9 @@ void FormatCommands::btnDBSearchClick() {
 // --- Feedback -------------------------------------------------------------------
 
 void FormatCommands::EditorSelectionChange() {
+    if (ToolBar1.isNull()) {
+        return;
+    }
     const CharStyles styles = Editor->selectionStyles();
     btnBold->setChecked(styles.bold);
     Bold1->setChecked(btnBold->isChecked());
@@ -227,6 +230,9 @@ void FormatCommands::EditorSelectionChange() {
 }
 
 void FormatCommands::EditorChange() {
+    if (ToolBar1.isNull()) {
+        return;
+    }
     btnUndo->setEnabled(Editor->canUndo());
     btnRedo->setEnabled(Editor->canRedo());
 }

@@ -20,14 +20,15 @@
 #include <QColor>
 #include <QFont>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QToolBar>
 
 #include <functional>
 
 class QAction;
 class QKeySequence;
 class QMenu;
-class QToolBar;
 class QToolButton;
 
 namespace quillmere {
@@ -187,7 +188,9 @@ private:
     void applyFontChoice(const FontChoice& choice);
 
     RichEditor* Editor = nullptr;
-    QToolBar* ToolBar1 = nullptr;
+    // Tracked: the main window may destroy its tool bar before the commands,
+    // while the editor still reports changes.
+    QPointer<QToolBar> ToolBar1;
     FormatHooks hooks_;
     FontDialogFn FontDialog1;
     ColorDialogFn ColorDialog1;

@@ -129,6 +129,9 @@ void FormatCommands::buildToolBar() {
 // Pictures handed out before the image list's background changed are
 // replaced by the ones on the new background.
 void FormatCommands::refreshImages() {
+    if (ToolBar1.isNull()) {
+        return;
+    }
     for (const ToolButtonRow& row : kToolButtons) {
         if (row.button != nullptr) {
             QToolButton* button = this->*row.button;

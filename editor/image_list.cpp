@@ -57,17 +57,28 @@ constexpr std::array<ImageSymbol, ImageList::kImageCount> kImageSymbols = {{
     {"format_align_justify", kInk},  // 31 justify
 }};
 
+// The icon font keeps a margin of 1/12 around every symbol; drawing it at 18
+// pixels and keeping the middle 16 x 16 lets the symbol fill the picture.
+constexpr int kDrawnSize = 18;
+
+QImage drawSymbol(const ImageSymbol& row) {
+    const QImage drawn = materialGlyph(QString::fromLatin1(row.ligature), kDrawnSize, row.color);
+    if (drawn.isNull()) {
+        QImage blank(ImageList::kImageSize, ImageList::kImageSize, QImage::Format_ARGB32);
+        blank.fill(Qt::transparent);
+        return blank;
+    }
+    const int margin = (kDrawnSize - ImageList::kImageSize) / 2;
+    return drawn.copy(margin, margin, ImageList::kImageSize, ImageList::kImageSize)
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
 }  // namespace
 
 ImageList::ImageList(QObject* parent) : QObject(parent) {
     glyphs_.reserve(kImageCount);
     for (const ImageSymbol& row : kImageSymbols) {
-        QImage glyph = materialGlyph(QString::fromLatin1(row.ligature), kImageSize, row.color);
-        if (glyph.isNull()) {
-            glyph = QImage(kImageSize, kImageSize, QImage::Format_ARGB32);
-            glyph.fill(Qt::transparent);
-        }
-        glyphs_.push_back(glyph.convertToFormat(QImage::Format_ARGB32));
+        glyphs_.push_back(drawSymbol(row));
     }
 }
 

@@ -2,6 +2,7 @@
 // feedback that follows the selection, on a real editor and tool bar.
 #include "editor/format_commands.h"
 
+#include "editor/image_list.h"
 #include "editor/rich_editor.h"
 #include "format_commands_fixture.h"
 #include "store/entry_codec.h"
@@ -10,6 +11,8 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QMenu>
+#include <QPointer>
 #include <QToolButton>
 
 namespace quillmere::testing_commands {
@@ -394,6 +397,40 @@ TEST_F(FormatCommandsTest, SearchButtonOpensTheSearchWindowThroughItsHook) {
     EXPECT_EQ(1, searchWindowOpened_);
     FormatCommands withoutHook(editor_, new QToolBar(window_.get()), {});
     EXPECT_FALSE(withoutHook.btnDBSearch->isEnabled());
+}
+
+// The main window may own the commands as a child made after its bands, so
+// the tool bar and the editor go first.
+TEST(FormatCommandsLifetimeTest, WindowDestroyingItsControlsBeforeTheCommandsIsSafe) {
+    for (bool commandsFirst : {false, true}) {
+        auto window = std::make_unique<QWidget>();
+        FormatCommands* commands = nullptr;
+        if (commandsFirst) {
+            // Made before the controls exist is impossible; made as a child of
+            // the window before the editor band is the other order.
+            auto* band = new QWidget(window.get());
+            auto* bar = new QToolBar(band);
+            auto* editor = new RichEditor(window.get());
+            commands = new FormatCommands(editor, bar, {}, window.get());
+            delete band;  // the tool bar goes while the editor lives on
+            editor->replaceSelection("still typing");
+            editor->selectAll();
+            commands->ImageList1->setBackgroundColor(QColor(Qt::white));
+            commands->EditorMouseDown(Qt::LeftButton);
+        } else {
+            auto* bar = new QToolBar(window.get());
+            auto* editor = new RichEditor(window.get());
+            commands = new FormatCommands(editor, bar, {}, window.get());
+            editor->replaceSelection("text with undo");
+            editor->setSelection(2, 3);
+        }
+        window->show();
+        QApplication::processEvents();
+        const QPointer<QMenu> menu = commands->PopupMenu1;
+        window.reset();
+        // The menu is a window of its own: it goes with the commands.
+        EXPECT_TRUE(menu.isNull());
+    }
 }
 
 }  // namespace
