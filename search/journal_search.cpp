@@ -97,7 +97,10 @@ JournalSearchResult scanJournal(const JournalTable& journal, SearchRange range,
         if (range.contains(day)) {
             ++result.decoded;
             try {
-                if (test(journal.entryAt(index))) {
+                // The stored bytes are read in place; the table cannot change
+                // while the test runs (input is handled only in the poll).
+                const QByteArrayView stored = journal.entryViewAt(index);
+                if (test(QByteArray::fromRawData(stored.data(), stored.size()))) {
                     result.days.push_back(day);
                 }
             } catch (const Error& error) {
