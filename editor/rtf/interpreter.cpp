@@ -4,6 +4,9 @@
 #include "editor/rtf/rtf.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace quillmere::rtf {
 namespace {
@@ -312,16 +315,71 @@ constexpr WordName kWords[] = {
     {"lchars", kSkip},
 };
 
-Word lookup(std::string_view name) {
-    static const std::unordered_map<std::string_view, Word> table = [] {
-        std::unordered_map<std::string_view, Word> map;
+// Control words by name: an open-addressing table of the names, each
+// zero-padded to kKeyBytes and compared as three 64-bit words, so a look-up
+// is one multiply-shift and (almost always) one slot.
+constexpr std::size_t kKeyBytes = 24;
+constexpr int kSlotBits = 9;
+constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+static_assert(std::size(kWords) < kSlots / 2, "keep the word table at most half full");
+static_assert(std::all_of(std::begin(kWords), std::end(kWords),
+                          [](const WordName& w) { return w.name.size() <= kKeyBytes; }),
+              "a control word name is longer than a key");
+
+struct WordKey {
+    std::uint64_t part[3] = {0, 0, 0};
+    bool operator==(const WordKey&) const = default;
+};
+
+struct WordSlot {
+    WordKey key;
+    Word id = kUnknown;  // kUnknown marks an empty slot
+};
+
+std::size_t slotOf(const WordKey& key) {
+    std::uint64_t h = key.part[0] * 0x9E3779B97F4A7C15ULL ^ key.part[1] * 0xC2B2AE3D27D4EB4FULL ^
+                      key.part[2] * 0x165667B19E3779F9ULL;
+    return static_cast<std::size_t>(h >> (64 - kSlotBits));
+}
+
+// Built in registers byte by byte: names are short, and a memcpy into the
+// key followed by 8-byte loads would stall on store forwarding.
+constexpr WordKey keyOf(std::string_view name) {
+    WordKey key;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        key.part[i / 8] |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * (i % 8));
+    }
+    return key;
+}
+
+const std::array<WordSlot, kSlots>& wordTableOf() {
+    static const std::array<WordSlot, kSlots> wordTable = [] {
+        std::array<WordSlot, kSlots> table{};
         for (const auto& w : kWords) {
-            map.emplace(w.name, w.id);
+            WordKey key = keyOf(w.name);
+            std::size_t s = slotOf(key);
+            while (table[s].id != kUnknown) {
+                s = (s + 1) & (kSlots - 1);
+            }
+            table[s] = WordSlot{key, w.id};
         }
-        return map;
+        return table;
     }();
-    auto it = table.find(name);
-    return it == table.end() ? kUnknown : it->second;
+    return wordTable;
+}
+
+Word lookup(std::string_view name) {
+    if (name.size() > kKeyBytes) {
+        return kUnknown;
+    }
+    const auto& wordTable = wordTableOf();
+    WordKey key = keyOf(name);
+    for (std::size_t s = slotOf(key);; s = (s + 1) & (kSlots - 1)) {
+        const WordSlot& slot = wordTable[s];
+        if (slot.id == kUnknown || slot.key == key) {
+            return slot.id;
+        }
+    }
 }
 
 ListKind kindOfFormat(int nfc) {
@@ -407,7 +465,7 @@ void Interpreter::run(const QByteArray& rtf) {
                 hexByte(token.byte);
                 break;
             case TokenType::Text:
-                textBytes(token.text);
+                textBytes(token.text, token.text.size() + tokenizer.remaining());
                 break;
             default:
                 break;
@@ -883,7 +941,7 @@ void Interpreter::symbol(char c) {
         case '{':
         case '}':
             pendingByte_ = c;
-            textBytes(std::string_view(&pendingByte_, 1));
+            textBytes(std::string_view(&pendingByte_, 1), 1);
             return;
         case '~':
             flush();
@@ -906,11 +964,13 @@ void Interpreter::symbol(char c) {
     }
 }
 
-void Interpreter::textBytes(std::string_view bytes) {
+// `readable` bytes from bytes.data() on may be read (at least the run).
+void Interpreter::textBytes(std::string_view bytes, std::size_t readable) {
     if (skipChars_ > 0) {
         std::size_t n = std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(skipChars_));
         skipChars_ -= static_cast<int>(n);
         bytes.remove_prefix(n);
+        readable -= n;
         if (bytes.empty()) {
             return;
         }
@@ -946,7 +1006,7 @@ void Interpreter::textBytes(std::string_view bytes) {
         cp = currentCodePage(&table);
         if (table != nullptr) {
             decodePending();
-            appendVisibleBytes(*table, bytes);
+            appendVisibleBytes(*table, bytes, readable);
             return;
         }
     }
@@ -978,7 +1038,7 @@ void Interpreter::hexByte(unsigned char byte) {
         return;
     }
     pendingByte_ = static_cast<char>(byte);
-    textBytes(std::string_view(&pendingByte_, 1));
+    textBytes(std::string_view(&pendingByte_, 1), 1);
 }
 
 void Interpreter::unicodeChar(int value) {
@@ -1014,13 +1074,29 @@ int Interpreter::currentCodePage(const ByteTable** table) {
 
 void Interpreter::flush() {
     decodePending();
-    if (run_.isEmpty()) {
+    if (runSize_ == 0) {
         return;
     }
     if (!stack_.empty()) {
-        sink_.text(run_);
+        sink_.text(QString::fromRawData(reinterpret_cast<const QChar*>(run_.get()),
+                                        static_cast<qsizetype>(runSize_)));
     }
-    run_.resize(0);  // keeps the buffer for the next run
+    runSize_ = 0;  // keeps the buffer for the next run
+    runHasNbsp_ = false;
+}
+
+// Room for `count` more characters (and the slack) at the end of the run.
+char16_t* Interpreter::runRoom(std::size_t count) {
+    if (runSize_ + count > runCapacity_) {
+        std::size_t capacity = std::max({runSize_ + count, 2 * runCapacity_, std::size_t{256}});
+        auto bigger = std::make_unique_for_overwrite<char16_t[]>(capacity + kRunSlack);
+        if (runSize_ > 0) {
+            std::memcpy(bigger.get(), run_.get(), runSize_ * sizeof(char16_t));
+        }
+        run_ = std::move(bigger);
+        runCapacity_ = capacity;
+    }
+    return run_.get() + runSize_;
 }
 
 void Interpreter::decodePending() {
@@ -1047,7 +1123,10 @@ void Interpreter::decodePending() {
         const char16_t* data = reinterpret_cast<const char16_t*>(decoded_.constData());
         qsizetype n = decoded_.size();
         if (allClean(data, n)) {
-            run_.append(decoded_);
+            std::memcpy(runRoom(static_cast<std::size_t>(n)), data,
+                        static_cast<std::size_t>(n) * sizeof(char16_t));
+            runSize_ += static_cast<std::size_t>(n);
+            runHasNbsp_ = runHasNbsp_ || decoded_.contains(QChar::Nbsp);
             return;
         }
         for (qsizetype k = 0; k < n; ++k) {
@@ -1070,7 +1149,9 @@ void Interpreter::decodePending() {
 // dropping characters a document cannot hold as text.
 void Interpreter::appendVisibleChar(char16_t c) {
     if (isClean(c)) {
-        run_.append(QChar(c));
+        *runRoom(1) = c;
+        ++runSize_;
+        runHasNbsp_ = runHasNbsp_ || c == QChar::Nbsp;
         return;
     }
     if (c != 0x2028 && c != 0x2029) {
@@ -1087,19 +1168,18 @@ void Interpreter::appendVisibleChar(char16_t c) {
 // Decodes bytes of a page read through a table straight into the run:
 // printable ASCII is copied in blocks, every other byte goes through the
 // table and the same rules as any character.
-void Interpreter::appendVisibleBytes(const ByteTable& table, std::string_view bytes) {
+void Interpreter::appendVisibleBytes(const ByteTable& table, std::string_view bytes,
+                                     std::size_t readable) {
     const char* p = bytes.data();
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
         // Room for every byte left, each giving at most one character.
-        qsizetype start = run_.size();
-        run_.resize(start + static_cast<qsizetype>(n - i));
-        char16_t* dst = reinterpret_cast<char16_t*>(run_.data()) + start;
+        char16_t* dst = runRoom(n - i);
         std::size_t out = 0;
         char16_t special = 0;
         while (i < n) {
-            std::size_t k = widenPrintableAscii(p + i, n - i, dst + out);
+            std::size_t k = widenPrintableAscii(p + i, n - i, readable - i, dst + out);
             i += k;
             out += k;
             if (i == n) {
@@ -1108,12 +1188,13 @@ void Interpreter::appendVisibleBytes(const ByteTable& table, std::string_view by
             char16_t c = table[static_cast<unsigned char>(p[i++])];
             if (isClean(c)) {
                 dst[out++] = c;
+                runHasNbsp_ = runHasNbsp_ || c == QChar::Nbsp;
             } else if (c == 0x2028 || c == 0x2029) {
                 special = c;
                 break;
             }
         }
-        run_.resize(start + static_cast<qsizetype>(out));
+        runSize_ += out;
         if (special != 0) {
             appendVisibleChar(special);
         }

@@ -18,6 +18,7 @@
 #include <QRgb>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -79,7 +80,9 @@ class RtfSink {
 public:
     virtual ~RtfSink() = default;
     // Visible text: no control characters except tab, no line or paragraph
-    // separators, no object replacement characters.
+    // separators, no object replacement characters. The string may be a view
+    // of the interpreter's buffer: it is valid only during the call (copy
+    // its characters, do not keep it).
     virtual void text(const QString& text) = 0;
     virtual void lineBreak() = 0;
     virtual void paragraphEnd() = 0;
@@ -102,6 +105,9 @@ public:
     const FontEntry* font(int id) const;
     // A colour table entry; nullopt for automatic or a missing entry.
     std::optional<QRgb> colour(int index) const;
+    // True when the text of the sink's current text() call may hold a
+    // no-break space (U+00A0); false means it surely holds none.
+    bool textMayHoldNoBreakSpace() const { return runHasNbsp_; }
     // What a paragraph with this state is in lists: its kind and level.
     ListKind listKind(const ParaState& para) const;
     int listLevel(const ParaState& para) const;
@@ -132,13 +138,14 @@ private:
     void normalWord(int id, const Token& token);
     void tableWord(int id, const Token& token, Tokenizer& tokenizer);
     void symbol(char c);
-    void textBytes(std::string_view bytes);
+    void textBytes(std::string_view bytes, std::size_t readable);
     void hexByte(unsigned char byte);
     void unicodeChar(int value);
     void flush();
     void decodePending();
     void appendVisibleChar(char16_t c);
-    void appendVisibleBytes(const ByteTable& table, std::string_view bytes);
+    void appendVisibleBytes(const ByteTable& table, std::string_view bytes, std::size_t readable);
+    char16_t* runRoom(std::size_t count);
     int currentCodePage(const ByteTable** table);
     void beginDest(Dest dest);
     void skipRest(Tokenizer& tokenizer);
@@ -167,7 +174,13 @@ private:
     QString decoded_;  // pending bytes decoded
     // Visible text in the state in force, not yet sent to the sink. Text of
     // pages read through a table is decoded into it as it comes.
-    QString run_;
+    // The buffer has kRunSlack characters beyond its capacity, for the block
+    // loop that widens ASCII.
+    static constexpr std::size_t kRunSlack = 16;
+    std::unique_ptr<char16_t[]> run_;
+    std::size_t runSize_ = 0;
+    std::size_t runCapacity_ = 0;
+    bool runHasNbsp_ = false;
 
     // The code page of the current font, until the fonts, \ansicpg or \deff
     // change.

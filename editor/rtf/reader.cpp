@@ -10,6 +10,8 @@
 #include <QTextDocument>
 #include <QTextList>
 
+#include <algorithm>
+
 namespace quillmere::rtf {
 namespace {
 
@@ -149,18 +151,29 @@ private:
 class PlainTextSink : public RtfSink {
 public:
     explicit PlainTextSink(qsizetype expected) { text_.reserve(expected); }
-    void text(const QString& text) override { text_ += text; }
+    void attach(const Interpreter* interpreter) { in_ = interpreter; }
+
+    void text(const QString& text) override {
+        qsizetype start = text_.size();
+        text_.append(text.constData(), text.size());  // a deep copy: `text` may be a view
+        if (in_->textMayHoldNoBreakSpace()) {
+            // As QTextDocument::toPlainText, which shows no-break spaces as spaces.
+            std::replace(text_.begin() + start, text_.end(), QChar(QChar::Nbsp), QChar(u' '));
+        }
+    }
     void lineBreak() override { text_ += u'\n'; }
     void paragraphEnd() override { text_ += u'\n'; }
     void picture(const PictureData&) override { text_ += QChar::ObjectReplacementCharacter; }
 
     QString take() {
-        // As QTextDocument::toPlainText, which shows no-break spaces as spaces.
-        text_.replace(QChar::Nbsp, u' ');
+        if (text_.capacity() > 2 * text_.size() + 64) {
+            text_.squeeze();  // mostly markup, such as a picture: do not keep the room
+        }
         return std::move(text_);
     }
 
 private:
+    const Interpreter* in_ = nullptr;
     QString text_;
 };
 
@@ -185,8 +198,10 @@ void readRtf(const QByteArray& rtf, QTextDocument& doc) {
 }
 
 QString plainTextOfRtf(const QByteArray& rtf) {
-    PlainTextSink sink(rtf.size() / 2);
+    // Every character of the text takes at least one byte of the RTF.
+    PlainTextSink sink(rtf.size());
     Interpreter interpreter(sink);
+    sink.attach(&interpreter);
     interpreter.run(rtf);
     return sink.take();
 }

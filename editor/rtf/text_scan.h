@@ -55,24 +55,31 @@ inline bool isPrintableAscii(char c) {
 }
 
 // Widens the leading printable ASCII bytes of data[0, size) into dst and
-// returns how many there were. dst must have room for `size` characters: the
-// block loop may write past the stop, never past size.
-inline std::size_t widenPrintableAscii(const char* data, std::size_t size, char16_t* dst) {
+// returns how many there were. The caller allows reading data[0, readable)
+// (readable >= size; bytes past size are looked at, never used), and dst
+// must have room for size + 15 characters: the block loop may write past the
+// stop.
+inline std::size_t widenPrintableAscii(const char* data, std::size_t size, std::size_t readable,
+                                       char16_t* dst) {
     std::size_t i = 0;
 #if defined(__SSE2__)
     const __m128i space = _mm_set1_epi8(0x20);
     const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= size; i += 16) {
+    for (; i < size && i + 16 <= readable; i += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(v, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(v, zero));
         // Signed compare: true for 0x00..0x1F and for 0x80..0xFF alike.
-        int mask = _mm_movemask_epi8(_mm_cmplt_epi8(v, space));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(v, space)));
+        if (size - i < 16) {
+            mask |= ~0u << (size - i);  // the run ends inside this block
+        }
         if (mask != 0) {
-            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+            return i + static_cast<std::size_t>(__builtin_ctz(mask));
         }
     }
 #endif
+    (void)readable;
     while (i < size && isPrintableAscii(data[i])) {
         dst[i] = static_cast<char16_t>(static_cast<unsigned char>(data[i]));
         ++i;

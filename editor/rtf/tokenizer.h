@@ -103,6 +103,8 @@ public:
     }
 
     bool atEnd() const { return p_ == end_; }
+    // Bytes not yet tokenized; a Text token's bytes may be read on into them.
+    std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
 
 private:
     static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
