@@ -53,6 +53,7 @@ TRbPanel* MakeToolBarBand(QWidget* parent, const QString& name) {
     auto* panel = new TRbPanel(parent, name);
     applyContentFrameStyle(*panel, 25, 3);
     panel->SetShowCaption(false);
+    panel->setFont(ArialPixels(15));
     return panel;
 }
 
@@ -60,6 +61,9 @@ TRbPanel* MakeEditorBand(QWidget* parent, const QString& name) {
     auto* panel = new TRbPanel(parent, name);
     applyContentFrameStyle(*panel, 0, 7);
     panel->SetShowCaption(false);
+    // Its caption is never shown; a plain font keeps the caption's bold out
+    // of the editor, which inherits what its own font leaves unset.
+    panel->setFont(ArialPixels(15));
     return panel;
 }
 

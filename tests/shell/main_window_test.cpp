@@ -112,6 +112,13 @@ TEST_F(MainWindowTest, EditorFillsItsBandInsideTheBorder) {
     EXPECT_EQ(m.height() - 45 - 44 - 45, m.RbPanel5->height());
 }
 
+TEST_F(MainWindowTest, EditorShowsItsDesignFontNotTheBandsBold) {
+    start();
+    const QFont font = main().Editor->font();
+    EXPECT_FALSE(font.bold());
+    EXPECT_EQ(QStringLiteral("Arial"), font.family());
+}
+
 TEST_F(MainWindowTest, WebLabelUnderlinesWhileTheMouseIsOverIt) {
     createProgram();
     QLabel* label = main().Label3;
