@@ -8,6 +8,7 @@
 
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QToolButton>
 
 namespace quillmere {
 
@@ -23,6 +24,11 @@ TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindo
     MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     MonthCalendar1->setGridVisible(false);
     MonthCalendar1->setFont(ArialPixels(11));
+    // The month and year buttons took a bold copy of the font the calendar
+    // had when it was made; they follow the calendar's font too.
+    for (QToolButton* button : MonthCalendar1->findChildren<QToolButton*>()) {
+        button->setFont(ArialPixels(11, true));
+    }
     connect(MonthCalendar1, &QCalendarWidget::clicked, this, &TfrmCalendar::MonthCalendar1Click);
     connect(MonthCalendar1, &QCalendarWidget::activated, this, &TfrmCalendar::accept);
 

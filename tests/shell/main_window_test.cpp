@@ -3,6 +3,7 @@
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
 #include "editor/rich_editor.h"
+#include "shell/later_windows.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
 #include "store/errors.h"
@@ -202,6 +203,20 @@ TEST_F(MainWindowTest, ActivationTakesTheWorkAreaHeightAndRereadsTheFontSettings
     EXPECT_TRUE(program().settings()->skipEmptyEntries()) << "7 reads as on";
     EXPECT_EQ(0, main().headerCharset());
     EXPECT_EQ(QStringLiteral("Liberation Mono"), main().RbPanel1->font().family());
+}
+
+TEST_F(MainWindowTest, ComingBackFromAWindowWithoutModalityRereadsTheFontSettings) {
+    start();
+    program().settings()->setSkipEmptyEntries(true);
+    QDialog* search = program().search();
+    search->show();
+    search->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(program().settings()->skipEmptyEntries()) << "the stored value is back";
+    search->hide();
 }
 
 TEST_F(MainWindowTest, FontSettingsAreWrittenAtClose) {
