@@ -6,33 +6,15 @@
 #include "shell/main_window.h"
 #include "shell/placement.h"
 #include "shell/settings_window.h"
-#include "store/file_access.h"
+#include "store/data_location.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QStandardPaths>
 
 namespace quillmere {
 
-namespace {
-
-// The folder of the executable, or the user's data folder when the
-// executable's folder cannot be written.
-QString dataFolder() {
-    const QString home = QCoreApplication::applicationDirPath();
-    if (fileAccess().folderWritable(home)) {
-        return home;
-    }
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(user);
-    return user;
-}
-
-}  // namespace
-
 ProgramPaths DefaultProgramPaths() {
     ProgramPaths paths;
-    paths.dataFolder = dataFolder();
+    paths.dataFolder = quillmere::dataFolder();
     paths.placementFile = PlacementFilePath(QCoreApplication::applicationFilePath());
     return paths;
 }
