@@ -1005,7 +1005,9 @@ void Interpreter::textBytes(std::string_view bytes, std::size_t readable) {
         const ByteTable* table = nullptr;
         cp = currentCodePage(&table);
         if (table != nullptr) {
-            decodePending();
+            if (hasPending()) {
+                decodePending();
+            }
             appendVisibleBytes(*table, bytes, readable);
             return;
         }
