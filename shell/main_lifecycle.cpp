@@ -149,7 +149,10 @@ void TfrmMain::FormActivate() {
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
-    if (!closed_) {
+    // The close processes pending events; a second close request arriving
+    // then must not run the shutdown again.
+    if (!closing_) {
+        closing_ = true;
         FormClose();
     }
 }

@@ -195,6 +195,7 @@ private:
     bool shownOnce_ = false;
     bool activatedOnce_ = false;
     bool placementSaved_ = false;
+    bool closing_ = false;
     bool closed_ = false;
     bool deactivatedForModal_ = false;
     std::optional<PlacementRecord> restoredPlacement_;

@@ -117,6 +117,17 @@ TEST_F(LoginWindowTest, ExitEndsTheProgramAndLeavesEveryFileUntouched) {
     EXPECT_TRUE(messages_.calls.empty());
 }
 
+TEST_F(LoginWindowTest, ClosingTheLoginAnyOtherWayEndsTheProgram) {
+    writeSettings({QStringLiteral("pw")});
+    createProgram();
+    TfrmLogin* login = program().login();
+    bool passed = true;
+    whileModal(
+        login, [&] { passed = program().start(); }, [&] { login->close(); });
+    EXPECT_FALSE(passed);
+    EXPECT_TRUE(main().closed());
+}
+
 TEST_F(LoginWindowTest, WrongPasswordThenExitEndsTheProgram) {
     writeSettings({QStringLiteral("pw")});
     createProgram();
