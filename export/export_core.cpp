@@ -62,7 +62,7 @@ void WriteEntryFile(const QString& path, const QByteArray& blob) {
     // Decoded first and completely: a blob that does not inflate leaves the
     // file system untouched.
     const QByteArray rtf = DecodeEntryContent(blob);
-    fileAccess().writeAtomic(path, rtf);
+    fileAccess().writeReplacing(path, rtf);
 }
 
 ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,

@@ -30,7 +30,7 @@ QString EntryFilePath(const QString& folder, double day);
 QString OverwriteQuestion(const QString& path);
 
 // Decodes `blob` completely in memory, then replaces the file at `path` with
-// the decoded bytes through fileAccess().writeAtomic, so the file either
+// the decoded bytes through fileAccess().writeReplacing, so the file either
 // keeps its old content or holds the whole entry, never a part of it. Throws
 // ZlibError (zlib's text, "data error" for a damaged blob) before any file is
 // touched, FileError when the file cannot be written.

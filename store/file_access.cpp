@@ -8,6 +8,10 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace quillmere {
 
 namespace {
@@ -57,6 +61,32 @@ void FileAccess::writeAtomic(const QString& path, const QByteArray& bytes) const
     if (!file.commit()) {
         throw FileError(failure(QStringLiteral("Cannot write"), path, file.errorString()));
     }
+}
+
+void FileAccess::writeReplacing(const QString& path, const QByteArray& bytes) const {
+    const QFileInfo target(path);
+    QTemporaryFile temp(
+        target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
+    if (!temp.open()) {
+        throw FileError(failure(QStringLiteral("Cannot write"), path, temp.errorString()));
+    }
+    if (temp.write(bytes) != bytes.size() || !temp.flush()) {
+        throw FileError(failure(QStringLiteral("Cannot write"), path, temp.errorString()));
+    }
+    temp.close();
+    // rename(2) replaces an existing target in one step; QFile::rename would
+    // refuse to overwrite it.
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
+                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        throw FileError(failure(QStringLiteral("Cannot write"), path, reason));
+    }
+    temp.setAutoRemove(false);
+    // QTemporaryFile creates its file private to the user; an exported entry
+    // gets the usual permissions of a new file.
+    QFile::setPermissions(target.absoluteFilePath(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
 
 void FileAccess::writeInPlace(const QString& path, const QByteArray& bytes) const {

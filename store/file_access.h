@@ -25,6 +25,14 @@ public:
     // and FileError naming `path` is thrown.
     virtual void writeAtomic(const QString& path, const QByteArray& bytes) const;
 
+    // Replaces the file with `bytes` the way writeAtomic does (a temporary
+    // file in the same folder renamed over `path`, so the final name never
+    // holds a half-written file), but without forcing the data to disk first:
+    // for many files the user asked for at once, such as an export, where one
+    // disk flush per file would make the whole run several times slower.
+    // Throws FileError naming `path`; the temporary file is removed.
+    virtual void writeReplacing(const QString& path, const QByteArray& bytes) const;
+
     // Writes `bytes` to a file, creating or truncating it in place (for files
     // the user asked for, such as an exported entry). Throws FileError.
     virtual void writeInPlace(const QString& path, const QByteArray& bytes) const;

@@ -89,4 +89,8 @@ void RefusingFileAccess::writeInPlace(const QString& path, const QByteArray&) co
     throw quillmere::FileError(messageFor(path));
 }
 
+void RefusingFileAccess::writeReplacing(const QString& path, const QByteArray&) const {
+    throw quillmere::FileError(messageFor(path));
+}
+
 }  // namespace exporttest

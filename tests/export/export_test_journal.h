@@ -65,6 +65,7 @@ class RefusingFileAccess : public quillmere::FileAccess {
 public:
     void writeAtomic(const QString& path, const QByteArray& bytes) const override;
     void writeInPlace(const QString& path, const QByteArray& bytes) const override;
+    void writeReplacing(const QString& path, const QByteArray& bytes) const override;
     static QString messageFor(const QString& path);
 };
 
