@@ -1,13 +1,32 @@
 // quillmere-journal: works on a journal file from the command line.
 #include "tools/journal/commands.h"
 
-#include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 
 #include <cstdio>
 
+namespace {
+
+// The tool reports its own failures in one line on standard error; Qt's
+// start-up chatter (for example about XDG_RUNTIME_DIR on a headless
+// machine) would break that promise, so only Qt's fatal messages get through.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    qInstallMessageHandler(quietQtMessages);
+    // Reading rich text needs fonts, so the tool runs a GUI application; it
+    // never shows a window, so it always uses the offscreen platform.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);

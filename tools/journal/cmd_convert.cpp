@@ -1,0 +1,24 @@
+// convert IN OUT: reads IN as RTF (plain text when it ends in ".txt") and
+// writes OUT as RTF (plain text when it ends in ".txt"), through the same
+// reader and writer the program stores entries with.
+#include "tools/journal/commands.h"
+
+#include "editor/rtf/conversions.h"
+
+namespace quillmere::journaltool {
+
+namespace {
+
+int runConvert(const QStringList& args, CommandIo&) {
+    requireArgs(args, 2, 2);
+    rtf::convertFile(args[0], args[1]);
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace quillmere::journaltool
+
+QUILLMERE_JOURNAL_COMMAND(convert,
+                          {"convert", "IN OUT", "RTF or .txt IN written as RTF or .txt OUT",
+                           &quillmere::journaltool::runConvert})

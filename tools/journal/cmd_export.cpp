@@ -1,0 +1,25 @@
+// export FILE FOLDER [--overwrite|--skip-existing]: every entry as
+// FOLDER/yyyy-mm-dd.rtf, through the program's own export loop.
+#include "tools/journal/commands.h"
+
+#include "export/export_command.h"
+
+#include <QTextStream>
+
+namespace quillmere::journaltool {
+
+namespace {
+
+int runExport(const QStringList& args, CommandIo& io) {
+    QTextStream out(&io.out);
+    QTextStream err(&io.err);
+    return runExportCommand(args, out, err);
+}
+
+}  // namespace
+
+}  // namespace quillmere::journaltool
+
+QUILLMERE_JOURNAL_COMMAND(exportEntries, {"export", "FILE FOLDER [--overwrite|--skip-existing]",
+                                          "every entry as FOLDER/yyyy-mm-dd.rtf",
+                                          &quillmere::journaltool::runExport})
