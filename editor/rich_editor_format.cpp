@@ -65,8 +65,39 @@ std::vector<FormatRun> runsInRange(const QTextDocument& document, int start, int
 // --- Character format -------------------------------------------------------
 
 QFont RichEditor::resolvedFont(const QTextCharFormat& format) const {
-    const QFont base = document() != nullptr ? document()->defaultFont() : font();
-    return format.font().resolve(base);
+    // The face and size come from the document's default font; the styles a
+    // format leaves open are plain (the document's text is never styled by
+    // default), never those of the parent widget.
+    QFont base = document() != nullptr ? document()->defaultFont() : font();
+    base.setWeight(QFont::Normal);
+    base.setItalic(false);
+    base.setUnderline(false);
+    base.setStrikeOut(false);
+    base.setOverline(false);
+    QFont font = format.font().resolve(base);
+    // Every property set explicitly: a widget font that leaves one open
+    // inherits it from the parent (a bold panel caption made the editor bold).
+    font.setFamilies(font.families().isEmpty() ? QStringList{font.family()} : font.families());
+    if (font.pixelSize() > 0) {
+        font.setPixelSize(font.pixelSize());
+    } else {
+        font.setPointSizeF(font.pointSizeF());
+    }
+    font.setWeight(font.weight());
+    font.setItalic(font.italic());
+    font.setUnderline(font.underline());
+    font.setStrikeOut(font.strikeOut());
+    font.setOverline(font.overline());
+    font.setStretch(font.stretch());
+    font.setCapitalization(font.capitalization());
+    font.setLetterSpacing(font.letterSpacingType(), font.letterSpacing());
+    font.setWordSpacing(font.wordSpacing());
+    font.setKerning(font.kerning());
+    font.setStyleStrategy(font.styleStrategy());
+    font.setStyleHint(font.styleHint(), font.styleStrategy());
+    font.setFixedPitch(font.fixedPitch());
+    font.setHintingPreference(font.hintingPreference());
+    return font;
 }
 
 // The format the style commands read: that of the first selected character,

@@ -10,12 +10,4 @@ TDLLForm::TDLLForm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("DLLForm"));
 }
 
-TfrmDBSearch::TfrmDBSearch(QWidget* parent) : QDialog(parent, Qt::WindowStaysOnTopHint) {
-    setObjectName(QStringLiteral("frmDBSearch"));
-}
-
-TfrmProgress::TfrmProgress(QWidget* parent) : QDialog(parent, Qt::WindowStaysOnTopHint) {
-    setObjectName(QStringLiteral("frmProgress"));
-}
-
 }  // namespace quillmere

@@ -1,6 +1,7 @@
 // The main window's life: the first show with the login gate, activation,
 // the remembered placement, and the orderly close that stores the current
 // entry and the font settings.
+#include "editor/format_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
@@ -148,6 +149,12 @@ void TfrmMain::FormActivate() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    // A scan or an export is still walking the journal inside this event
+    // loop: closing now would store and close the table under it.
+    if (!journalCommandsEnabled() && !closing_) {
+        event->ignore();
+        return;
+    }
     event->accept();
     // The close processes pending events; a second close request arriving
     // then must not run the shutdown again.

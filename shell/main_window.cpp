@@ -5,6 +5,7 @@
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
+#include "editor/format_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
@@ -41,6 +42,7 @@ TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWid
     buildHeader();
     buildToolBarBand();
     buildEditorBand();
+    buildCommands();
     buildBottomBar();
     placeBands();
     resize(kDesignWidth, kDesignHeight);
@@ -80,12 +82,7 @@ void TfrmMain::buildToolBarBand() {
     RbPanel8 = MakeToolBarBand(this, QStringLiteral("RbPanel8"));
     ToolBar1 = new QToolBar(RbPanel8);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(24, 24));
-    ToolBar1->setStyleSheet(
-        QStringLiteral("QToolBar { border: none; background: transparent; spacing: 0px; }"
-                       "QToolButton { width: 30px; height: 30px; }"));
+    // The formatting commands fill it and set its look (buildCommands).
     ToolBar1->setGeometry(0, 7, kToolBarWidth, 30);
 }
 
@@ -202,10 +199,6 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TfrmMain::btnHeaderFontClick() {
-    // The header font command belongs to the formatting commands.
 }
 
 void TfrmMain::btnExitClick() {

@@ -19,6 +19,8 @@ class QToolBar;
 
 namespace quillmere {
 
+class FormatCommands;
+class TfrmDBSearch;
 class RichEditor;
 class TRbButton;
 class TRbPanel;
@@ -50,6 +52,8 @@ public:
     void setLoginWindow(TfrmLogin* login) { login_ = login; }
     void setSettingsWindow(TfrmSettings* settings) { settings_ = settings; }
     void setCalendarWindow(TfrmCalendar* calendar) { calendar_ = calendar; }
+    // The search window the tool bar's search button shows (null: none).
+    void setSearchWindow(TfrmDBSearch* search) { search_ = search; }
 
     // --- State ---------------------------------------------------------------
 
@@ -123,6 +127,20 @@ public:
     void btnHeaderFontClick();
     // Set by the export work when it arrives; the button does nothing before.
     std::function<void()> onExport;
+    // The tool bar's search button: shows the search window and brings it to
+    // the front (nothing without one).
+    void btnDBSearchClick();
+
+    // --- Commands that move the journal ----------------------------------------
+
+    // Switches off (false) and back on (true) every command that moves or
+    // changes the journal table while a search scan or an export lets input
+    // through: Previous, Next, Today, Calendar, Export, Settings, Exit, the
+    // tool bar's search button, and closing the window (a close request is
+    // refused meanwhile). Calls come in pairs and nest: the commands come
+    // back only when every false has had its true.
+    void setJournalCommandsEnabled(bool enabled);
+    bool journalCommandsEnabled() const { return journalCommandsLocks_ == 0; }
 
     // --- Window events ------------------------------------------------------------
 
@@ -148,6 +166,9 @@ public:
     TRbButton* btnHeaderFont = nullptr;
     QToolBar* ToolBar1 = nullptr;
     RichEditor* Editor = nullptr;
+    // The formatting commands: ToolBar1's buttons, the editor's context menu
+    // and the header font command. Destroyed before the child widgets.
+    std::unique_ptr<FormatCommands> Commands;
     TRbButton* btnPrevious = nullptr;
     TRbButton* btnToday = nullptr;
     TRbButton* btnNext = nullptr;
@@ -172,6 +193,7 @@ private:
     void buildHeader();
     void buildToolBarBand();
     void buildEditorBand();
+    void buildCommands();
     void buildBottomBar();
     void placeBands();
     void FormResize();
@@ -202,6 +224,8 @@ private:
     TfrmLogin* login_ = nullptr;
     TfrmSettings* settings_ = nullptr;
     TfrmCalendar* calendar_ = nullptr;
+    TfrmDBSearch* search_ = nullptr;
+    int journalCommandsLocks_ = 0;
 };
 
 }  // namespace quillmere

@@ -1,8 +1,12 @@
 #include "shell/program.h"
 
+#include "export/exporter.h"
+#include "export/progress_window.h"
+#include "search/db_search_form.h"
 #include "shell/calendar_window.h"
 #include "shell/later_windows.h"
 #include "shell/login_window.h"
+#include "shell/main_hosts.h"
 #include "shell/main_window.h"
 #include "shell/placement.h"
 #include "shell/settings_window.h"
@@ -26,12 +30,18 @@ Program::Program(const ProgramPaths& paths) {
     characterMap_ = std::make_unique<TDLLForm>(main_.get());
     calendar_ = std::make_unique<TfrmCalendar>(main_.get());
     settings_ = std::make_unique<TfrmSettings>(login_->settingsTable(), main_.get());
-    search_ = std::make_unique<TfrmDBSearch>(main_.get());
+    searchHost_ = std::make_unique<MainSearchHost>(*main_);
+    search_ = std::make_unique<TfrmDBSearch>(*searchHost_);
     progress_ = std::make_unique<TfrmProgress>(main_.get());
+    exportHost_ = std::make_unique<MainExportHost>(*main_);
+    exporter_ = std::make_unique<TExporter>(*exportHost_, *progress_);
 
     main_->setLoginWindow(login_.get());
     main_->setCalendarWindow(calendar_.get());
     main_->setSettingsWindow(settings_.get());
+    main_->setSearchWindow(search_.get());
+    TExporter* exporter = exporter_.get();
+    main_->onExport = [exporter] { exporter->btnExportClick(); };
     TfrmMain* mainWindow = main_.get();
     calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
 }
@@ -41,8 +51,15 @@ Program::~Program() {
 }
 
 void Program::destroyWindows() {
+    if (main_) {
+        main_->onExport = nullptr;
+        main_->setSearchWindow(nullptr);
+    }
+    exporter_.reset();
+    exportHost_.reset();
     progress_.reset();
     search_.reset();
+    searchHost_.reset();
     settings_.reset();
     calendar_.reset();
     characterMap_.reset();

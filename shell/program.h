@@ -16,6 +16,9 @@ class TfrmCalendar;
 class TfrmSettings;
 class TfrmDBSearch;
 class TfrmProgress;
+class TExporter;
+class MainSearchHost;
+class MainExportHost;
 
 // Where the program keeps its files.
 struct ProgramPaths {
@@ -35,7 +38,8 @@ public:
     // Opening errors are shown in the error box and start-up goes on.
     explicit Program(const ProgramPaths& paths);
 
-    // Destroys the windows in reverse order; the login window's destruction
+    // Destroys the windows in reverse order (the export first, which waits
+    // for a worker still running); the login window's destruction
     // writes "Settings.cds" and the main window's "Journal.cds", each only
     // when its table changed. A file that cannot be written is reported in
     // the error box with its name.
@@ -64,8 +68,16 @@ public:
     TfrmSettings* settings() const { return settings_.get(); }
     TfrmDBSearch* search() const { return search_.get(); }
     TfrmProgress* progress() const { return progress_.get(); }
+    // The export behind the Export button and the main window as the export
+    // sees it (tests script its folder chooser).
+    TExporter* exporter() const { return exporter_.get(); }
+    MainExportHost* exportHost() const { return exportHost_.get(); }
 
 private:
+    // The main window as the search and the export see it; made before and
+    // destroyed after the windows that use them.
+    std::unique_ptr<MainSearchHost> searchHost_;
+    std::unique_ptr<MainExportHost> exportHost_;
     std::unique_ptr<TfrmMain> main_;
     std::unique_ptr<TfrmLogin> login_;
     std::unique_ptr<TfrmEmoticons> emoticons_;
@@ -74,6 +86,7 @@ private:
     std::unique_ptr<TfrmSettings> settings_;
     std::unique_ptr<TfrmDBSearch> search_;
     std::unique_ptr<TfrmProgress> progress_;
+    std::unique_ptr<TExporter> exporter_;
 };
 
 }  // namespace quillmere

@@ -156,7 +156,7 @@ void TfrmSettings::buildControls() {
     QStringList families = QFontDatabase::families();
     // Names the program maps to an installed font ("Arial") count as
     // installed, so the design's default font can be chosen.
-    for (const QString name : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")}) {
+    for (const QString& name : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")}) {
         for (const QString& substitute : QFont::substitutes(name)) {
             if (families.contains(substitute, Qt::CaseInsensitive)) {
                 families.append(name);

@@ -3,6 +3,7 @@
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
 #include "editor/rich_editor.h"
+#include "search/db_search_form.h"
 #include "shell/later_windows.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"

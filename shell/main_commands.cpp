@@ -1,0 +1,61 @@
+// The main window's command wiring: the formatting commands that fill the
+// tool bar and the editor's context menu, the search button, and the switch
+// that holds back every journal command while a scan or an export runs.
+#include "controls/rb_button.h"
+#include "controls/rb_panel.h"
+#include "controls/system_colors.h"
+#include "editor/format_commands.h"
+#include "search/db_search_form.h"
+#include "shell/main_window.h"
+#include "shell/message_boxes.h"
+
+#include <QToolButton>
+
+namespace quillmere {
+
+void TfrmMain::buildCommands() {
+    FormatHooks hooks;
+    hooks.headerFont = [this] { return RbPanel1->font(); };
+    hooks.setHeaderFont = [this](const QFont& font) { RbPanel1->setFont(font); };
+    hooks.headerFontColor = [this] { return toQColor(RbPanel1->FontColor()); };
+    hooks.setHeaderFontColor = [this](const QColor& c) { RbPanel1->SetFontColor(fromQColor(c)); };
+    hooks.headerCharset = [this] { return headerCharset_; };
+    hooks.setHeaderCharset = [this](int charset) { headerCharset_ = charset; };
+    hooks.writeFontSettings = [this] { WriteFontSettings(); };
+    hooks.openSearchWindow = [this] { btnDBSearchClick(); };
+    hooks.showError = [this](const QString& message) { ShowErrorBox(this, message); };
+    Commands = std::make_unique<FormatCommands>(Editor, ToolBar1, std::move(hooks));
+}
+
+void TfrmMain::btnHeaderFontClick() {
+    Commands->btnHeaderFontClick();
+}
+
+void TfrmMain::btnDBSearchClick() {
+    if (search_ == nullptr) {
+        return;
+    }
+    search_->show();
+    search_->raise();
+    search_->activateWindow();
+}
+
+void TfrmMain::setJournalCommandsEnabled(bool enabled) {
+    if (enabled) {
+        // An unpaired "on" must not unlock what another task still holds.
+        if (journalCommandsLocks_ == 0) {
+            return;
+        }
+        --journalCommandsLocks_;
+    } else {
+        ++journalCommandsLocks_;
+    }
+    const bool on = journalCommandsLocks_ == 0;
+    for (TRbButton* button :
+         {btnPrevious, btnNext, btnToday, btnCalendar, btnExport, btnSettings, btnExit}) {
+        button->setEnabled(on);
+    }
+    Commands->btnDBSearch->setEnabled(on);
+}
+
+}  // namespace quillmere

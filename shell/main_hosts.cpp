@@ -1,0 +1,91 @@
+#include "shell/main_hosts.h"
+
+#include "editor/format_commands.h"
+#include "editor/image_list.h"
+#include "editor/rich_editor.h"
+#include "shell/main_window.h"
+#include "shell/message_boxes.h"
+
+#include <QPainter>
+
+namespace quillmere {
+
+namespace {
+
+constexpr int kResultImageIndex = 20;
+
+}  // namespace
+
+// --- Search -----------------------------------------------------------------------
+
+const JournalTable& MainSearchHost::journal() const {
+    return main_.journal();
+}
+
+void MainSearchHost::ShowDay(double day) {
+    if (!main_.journalCommandsEnabled()) {
+        return;
+    }
+    main_.ShowDay(day);
+}
+
+QImage MainSearchHost::resultImage() const {
+    // Composed here rather than by switching the shared list to a white
+    // background, which would repaint the tool bar and menu pictures.
+    const QImage picture = main_.Commands->ImageList1->image(kResultImageIndex);
+    if (picture.isNull()) {
+        return {};
+    }
+    QImage onWhite(picture.size(), QImage::Format_ARGB32);
+    onWhite.fill(Qt::white);
+    QPainter painter(&onWhite);
+    painter.drawImage(0, 0, picture);
+    painter.end();
+    return onWhite;
+}
+
+void MainSearchHost::showError(const QString& message) {
+    ShowErrorBox(&main_, message);
+}
+
+void MainSearchHost::setJournalCommandsEnabled(bool enabled) {
+    main_.setJournalCommandsEnabled(enabled);
+}
+
+QWidget* MainSearchHost::mainWindow() const {
+    return &main_;
+}
+
+// --- Export -----------------------------------------------------------------------
+
+JournalTable& MainExportHost::journal() {
+    return main_.journal();
+}
+
+void MainExportHost::saveIfModified() {
+    if (main_.editor()->isModified()) {
+        main_.SaveEntry();
+    }
+}
+
+bool MainExportHost::confirm(const QString& question) {
+    return ShowConfirmBox(&main_, question);
+}
+
+void MainExportHost::showError(const QString& message) {
+    ShowErrorBox(&main_, message);
+}
+
+std::optional<QString> MainExportHost::chooseFolder() {
+    return chooser_ ? chooser_() : chooseExportFolder(&main_);
+}
+
+void MainExportHost::setJournalCommandsEnabled(bool enabled) {
+    main_.setJournalCommandsEnabled(enabled);
+}
+
+QWidget* MainExportHost::ownerWindow() {
+    return &main_;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,64 @@
+// The main window as the search window and the export see it: two small
+// adapters that forward to TfrmMain, so neither part knows the program's
+// other windows.
+#pragma once
+
+#include "export/export_host.h"
+#include "search/search_host.h"
+
+#include <functional>
+#include <optional>
+
+namespace quillmere {
+
+class TfrmMain;
+
+// What the search window asks of the main window. `main` must outlive it.
+class MainSearchHost : public SearchHost {
+public:
+    explicit MainSearchHost(TfrmMain& main) : main_(main) {}
+
+    const JournalTable& journal() const override;
+    // TfrmMain::ShowDay, except while an export holds the journal commands:
+    // storing and moving the current record then would disturb its walk, so
+    // the request is ignored. Throws what ShowDay throws.
+    void ShowDay(double day) override;
+    // Picture 20 of the formatting commands' image list on white (a null
+    // image when the list has no such picture).
+    QImage resultImage() const override;
+    void showError(const QString& message) override;
+    void setJournalCommandsEnabled(bool enabled) override;
+    QWidget* mainWindow() const override;
+
+private:
+    TfrmMain& main_;
+};
+
+// What the export asks of the main window. `main` must outlive it.
+class MainExportHost : public ExportHost {
+public:
+    using FolderChooser = std::function<std::optional<QString>()>;
+
+    explicit MainExportHost(TfrmMain& main) : main_(main) {}
+
+    JournalTable& journal() override;
+    // SaveEntry when the editor is modified (SaveEntry shows its own errors).
+    void saveIfModified() override;
+    bool confirm(const QString& question) override;
+    void showError(const QString& message) override;
+    // The chooser set by setFolderChooser, else the desktop's folder chooser
+    // owned by the main window.
+    std::optional<QString> chooseFolder() override;
+    void setJournalCommandsEnabled(bool enabled) override;
+    QWidget* ownerWindow() override;
+
+    // Replaces the folder chooser (tests script the answer); an empty
+    // function brings the desktop's chooser back.
+    void setFolderChooser(FolderChooser chooser) { chooser_ = std::move(chooser); }
+
+private:
+    TfrmMain& main_;
+    FolderChooser chooser_;
+};
+
+}  // namespace quillmere
