@@ -64,6 +64,10 @@ void TfrmMain::buildHeader() {
     QFont small(QStringLiteral("Sans Serif"));
     small.setStyleHint(QFont::SansSerif);
     small.setPointSize(8);
+    // Plain: a style left open would come from the header's bold caption.
+    small.setWeight(QFont::Normal);
+    small.setItalic(false);
+    small.setUnderline(false);
     Label3->setFont(small);
     Label3->setStyleSheet(QStringLiteral("QLabel { color: white; background: transparent; }"));
     Label3->setAttribute(Qt::WA_TranslucentBackground);

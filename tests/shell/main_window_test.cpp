@@ -52,6 +52,10 @@ TEST_F(MainWindowTest, FrameFollowsTheDesign) {
     EXPECT_EQ(QRect(25, 7, 32, 32), m.Image1->geometry());
     EXPECT_EQ(QPoint(112, 16), m.Label3->pos());
     EXPECT_EQ(QString::fromLatin1(kHomePageCaption), m.Label3->text());
+    EXPECT_TRUE(m.RbPanel1->font().bold()) << "the caption is bold";
+    EXPECT_FALSE(m.Label3->font().bold()) << "the web label is not";
+    EXPECT_EQ(8, m.Label3->font().pointSize());
+    EXPECT_FALSE(m.Editor->font().bold());
     EXPECT_EQ(QSize(25, 25), m.btnHeaderFont->size());
     EXPECT_EQ(10, m.btnHeaderFont->y());
     EXPECT_EQ(QStringLiteral("..."), m.btnHeaderFont->Caption());
