@@ -132,16 +132,16 @@ int subtypeNumber(QByteArrayView name) {
     return kUnknownSubtype;
 }
 
-FieldSpec FieldSpec::string(const QByteArray& name, int width) {
+FieldDeclaration FieldDeclaration::string(const QByteArray& name, int width) {
     return {name, width >= 254 ? typeword::kString2 : typeword::kString1, width, 0};
 }
-FieldSpec FieldSpec::integer32(const QByteArray& name) {
+FieldDeclaration FieldDeclaration::integer32(const QByteArray& name) {
     return {name, typeword::kInt32, 0, 0};
 }
-FieldSpec FieldSpec::dateTime(const QByteArray& name) {
+FieldDeclaration FieldDeclaration::dateTime(const QByteArray& name) {
     return {name, typeword::kDateTime8, 0, 0};
 }
-FieldSpec FieldSpec::blob(const QByteArray& name, int subtype) {
+FieldDeclaration FieldDeclaration::blob(const QByteArray& name, int subtype) {
     return {name, typeword::kBlob4, 0, subtype};
 }
 
@@ -159,30 +159,30 @@ void DSBASE::clear() {
     backing_ = QByteArray();
 }
 
-void DSBASE::defineField(const FieldSpec& spec) {
-    if (spec.name.size() > kMaxNameLength) {
+void DSBASE::defineField(const FieldDeclaration& decl) {
+    if (decl.name.size() > kMaxNameLength) {
         throw DatasetError::plain(QStringLiteral("Fieldname %1 exceeds %2 chars")
-                                      .arg(QString::fromLatin1(spec.name))
+                                      .arg(QString::fromLatin1(decl.name))
                                       .arg(kMaxNameLength));
     }
-    if (spec.name.isEmpty()) {
+    if (decl.name.isEmpty()) {
         throw DatasetError(status::kMissingArgument, QStringLiteral("field without a name"));
     }
-    makeConverter(spec.typeWord);
+    makeConverter(decl.typeWord);
     FieldDef f;
-    f.name = spec.name;
-    f.typeWord = spec.typeWord;
-    f.width = spec.width;
-    f.subtype = spec.subtype;
+    f.name = decl.name;
+    f.typeWord = decl.typeWord;
+    f.width = decl.width;
+    f.subtype = decl.subtype;
     fields_.push_back(std::move(f));
 }
 
-void DSBASE::createTable(const std::vector<FieldSpec>& fields) {
+void DSBASE::createTable(const std::vector<FieldDeclaration>& fields) {
     std::lock_guard guard(lock_);
     clear();
     try {
-        for (const FieldSpec& spec : fields) {
-            defineField(spec);
+        for (const FieldDeclaration& decl : fields) {
+            defineField(decl);
         }
     } catch (...) {
         clear();

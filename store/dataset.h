@@ -32,17 +32,17 @@ struct Attribute {
 };
 
 // What a table definition asks for.
-struct FieldSpec {
+struct FieldDeclaration {
     QByteArray name;
     uint32_t typeWord = 0;
     int width = 0;
     int subtype = 0;
 
-    static FieldSpec string(const QByteArray& name, int width);
-    static FieldSpec integer32(const QByteArray& name);
-    static FieldSpec dateTime(const QByteArray& name);
+    static FieldDeclaration string(const QByteArray& name, int width);
+    static FieldDeclaration integer32(const QByteArray& name);
+    static FieldDeclaration dateTime(const QByteArray& name);
     // A binary blob; subtype 23 ("Binary") unless told otherwise.
-    static FieldSpec blob(const QByteArray& name, int subtype = 23);
+    static FieldDeclaration blob(const QByteArray& name, int subtype = 23);
 };
 
 struct FieldDef {
@@ -84,7 +84,7 @@ public:
     // Defines the columns of a new, empty table. Throws DatasetError (code 0)
     // "Fieldname %s exceeds %d chars" for a name longer than 31 characters,
     // and 0x2710 for an unsupported type; the table is then left cleared.
-    void createTable(const std::vector<FieldSpec>& fields);
+    void createTable(const std::vector<FieldDeclaration>& fields);
 
     // Builds the table from packet bytes (binary, or XML when they do not
     // start with the binary signature). The bytes are kept, shared. Throws
@@ -152,7 +152,7 @@ public:
 
 private:
     friend class PacketLoader;
-    void defineField(const FieldSpec& spec);
+    void defineField(const FieldDeclaration& decl);
     void loadBinary(const QByteArray& packet);
     QByteArray saveBinary() const;
     qsizetype estimatedPacketSize() const;

@@ -12,8 +12,9 @@ namespace quillmere {
 
 namespace {
 
-std::vector<FieldSpec> journalFields() {
-    return {FieldSpec::dateTime(kJournalDateField), FieldSpec::blob(kJournalEntryField)};
+std::vector<FieldDeclaration> journalFields() {
+    return {FieldDeclaration::dateTime(kJournalDateField),
+            FieldDeclaration::blob(kJournalEntryField)};
 }
 
 // Dates read from a file may be anything; NaN sorts first so the order stays

@@ -8,10 +8,11 @@ namespace quillmere {
 
 namespace {
 
-std::vector<FieldSpec> settingsFields() {
-    return {FieldSpec::string(kPasswordField, kPasswordWidth),
-            FieldSpec::string(kFontNameField, kFontNameWidth), FieldSpec::integer32(kFontSizeField),
-            FieldSpec::integer32(kFontColorField)};
+std::vector<FieldDeclaration> settingsFields() {
+    return {FieldDeclaration::string(kPasswordField, kPasswordWidth),
+            FieldDeclaration::string(kFontNameField, kFontNameWidth),
+            FieldDeclaration::integer32(kFontSizeField),
+            FieldDeclaration::integer32(kFontColorField)};
 }
 
 bool isLatin1(const QString& text) {

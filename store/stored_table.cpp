@@ -8,7 +8,7 @@
 
 namespace quillmere {
 
-StoredTable::StoredTable(const QString& name, std::vector<FieldSpec> fields)
+StoredTable::StoredTable(const QString& name, std::vector<FieldDeclaration> fields)
     : name_(name), fields_(std::move(fields)) {}
 
 StoredTable::~StoredTable() {

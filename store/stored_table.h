@@ -21,7 +21,7 @@ enum class TableMode { kBrowse, kEdit, kInsert };
 
 class StoredTable {
 public:
-    StoredTable(const QString& name, std::vector<FieldSpec> fields);
+    StoredTable(const QString& name, std::vector<FieldDeclaration> fields);
     // Writes the file when the table is still open and changed. Never throws:
     // a failure is reported through qWarning and the previous file stays.
     virtual ~StoredTable();
@@ -110,7 +110,7 @@ private:
     void reset();
 
     QString name_;
-    std::vector<FieldSpec> fields_;
+    std::vector<FieldDeclaration> fields_;
     QString path_;
     DSBASE data_;
     bool open_ = false;

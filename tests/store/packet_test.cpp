@@ -21,13 +21,13 @@ using testsupport::hexDump;
 
 namespace {
 
-std::vector<FieldSpec> journalSpec() {
-    return {FieldSpec::dateTime("JournalDate"), FieldSpec::blob("JournalEntry")};
+std::vector<FieldDeclaration> journalSpec() {
+    return {FieldDeclaration::dateTime("JournalDate"), FieldDeclaration::blob("JournalEntry")};
 }
 
-std::vector<FieldSpec> settingsSpec() {
-    return {FieldSpec::string("Password", 20), FieldSpec::string("FontName", 50),
-            FieldSpec::integer32("FontSize"), FieldSpec::integer32("FontColor")};
+std::vector<FieldDeclaration> settingsSpec() {
+    return {FieldDeclaration::string("Password", 20), FieldDeclaration::string("FontName", 50),
+            FieldDeclaration::integer32("FontSize"), FieldDeclaration::integer32("FontColor")};
 }
 
 uint16_t statusOf(const std::function<void()>& action) {
@@ -268,7 +268,7 @@ TEST(Packet, UnknownAttributesAreKeptAndWrittenBack) {
 
 TEST(Packet, FieldAttributesAreReadAndWrittenInOrder) {
     DSBASE t;
-    t.createTable({FieldSpec{"Price", typeword::make(typeword::kBcd, 34), 18, 21}});
+    t.createTable({FieldDeclaration{"Price", typeword::make(typeword::kBcd, 34), 18, 21}});
     // Loaded back, a decimal column keeps its subtype and width.
     DSBASE back;
     back.loadPacket(t.savePacket());
@@ -282,16 +282,18 @@ TEST(Packet, FieldAttributesAreReadAndWrittenInOrder) {
 
 TEST(Packet, DefinitionAndLoadRefusals) {
     DSBASE t;
-    EXPECT_THROW_MSG(t.createTable({FieldSpec::integer32("ThisFieldNameIsMuchLongerThan31X")}),
-                     DatasetError, "Fieldname ThisFieldNameIsMuchLongerThan31X exceeds 31 chars");
+    EXPECT_THROW_MSG(
+        t.createTable({FieldDeclaration::integer32("ThisFieldNameIsMuchLongerThan31X")}),
+        DatasetError, "Fieldname ThisFieldNameIsMuchLongerThan31X exceeds 31 chars");
     EXPECT_FALSE(t.hasFields());
-    EXPECT_NO_THROW(t.createTable({FieldSpec::integer32("ExactlyThirtyOneCharactersLong1")}));
+    EXPECT_NO_THROW(
+        t.createTable({FieldDeclaration::integer32("ExactlyThirtyOneCharactersLong1")}));
 
-    t.createTable({FieldSpec::integer32("RowState")});
+    t.createTable({FieldDeclaration::integer32("RowState")});
     EXPECT_EQ(status::kOutOfOrder, statusOf([&] { t.savePacket(); }));
 
     EXPECT_EQ(status::kUnsupportedType, statusOf([&] {
-                  t.createTable({FieldSpec{"Odd", typeword::make(16, 4), 0, 0}});
+                  t.createTable({FieldDeclaration{"Odd", typeword::make(16, 4), 0, 0}});
               }));
 
     // A varying string column without a width.

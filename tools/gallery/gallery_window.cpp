@@ -227,20 +227,20 @@ QWidget* GalleryWindow::buildCheckBoxes() {
 QWidget* GalleryWindow::buildButtonBar() {
     auto* bar = new TRbPanel(this, QStringLiteral("RbPanel3"));
     applyButtonBarStyle(*bar);
-    struct Spec {
+    struct ButtonRow {
         const char* caption;
         const char* icon;
         int left, top, width, height;
         TButtonLayout layout;
     };
-    const Spec specs[] = {{"Previous", "arrow_back", 19, 10, 75, 25, blGlyphLeft},
-                          {"Today", "today", 107, 10, 75, 25, blGlyphLeft},
-                          {"Next", "arrow_forward", 195, 10, 75, 25, blGlyphRight},
-                          {"Export", "save_alt", 331, 8, 86, 30, blGlyphLeft},
-                          {"Calendar", "event", 435, 8, 86, 30, blGlyphLeft},
-                          {"...", "", 539, 8, 30, 30, blGlyphLeft},
-                          {"Exit", "exit_to_app", 924, 10, 75, 25, blGlyphLeft}};
-    for (const Spec& s : specs) {
+    const ButtonRow buttonRows[] = {{"Previous", "arrow_back", 19, 10, 75, 25, blGlyphLeft},
+                                    {"Today", "today", 107, 10, 75, 25, blGlyphLeft},
+                                    {"Next", "arrow_forward", 195, 10, 75, 25, blGlyphRight},
+                                    {"Export", "save_alt", 331, 8, 86, 30, blGlyphLeft},
+                                    {"Calendar", "event", 435, 8, 86, 30, blGlyphLeft},
+                                    {"...", "", 539, 8, 30, 30, blGlyphLeft},
+                                    {"Exit", "exit_to_app", 924, 10, 75, 25, blGlyphLeft}};
+    for (const ButtonRow& s : buttonRows) {
         TRbButton* button = programButton(bar, QString::fromLatin1(s.caption),
                                           QString::fromLatin1(s.icon), kBarButtonColor, s.layout);
         button->setFixedSize(s.width, s.height);
