@@ -9,9 +9,8 @@
 // beyond the controls they made: the down and enabled states are a view of
 // the editor's selection and undo state.
 //
-//     Commands = new FormatCommands(Editor, ToolBar1, hooks, this);
-//     connect(btnHeaderFont, &TRbButton::OnClick, Commands,
-//             &FormatCommands::btnHeaderFontClick);
+//     Commands = std::make_unique<FormatCommands>(Editor, ToolBar1, std::move(hooks));
+//     // and the header font button's handler calls Commands->btnHeaderFontClick().
 #pragma once
 
 #include "editor/format_dialogs.h"

@@ -1,4 +1,4 @@
-// What the export needs of the main window. TfrmMain implements it; tests use
+// What the export needs of the main window. An adapter of TfrmMain implements it; tests use
 // a fake that scripts the answers. Every call comes on the user-interface
 // thread.
 #pragma once

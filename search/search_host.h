@@ -1,6 +1,6 @@
-// What the search window needs of the main window. The main window implements
-// this interface and hands itself to TfrmDBSearch when it creates it, so the
-// search knows nothing of the program's other windows.
+// What the search window needs of the main window. A small adapter of the
+// main window implements this interface and is handed to TfrmDBSearch when
+// the program creates it, so the search knows nothing of the other windows.
 #pragma once
 
 #include <QImage>
