@@ -366,23 +366,6 @@ bool TRbButton::handleDialogKey(const QKeyEvent* key) {
     return false;
 }
 
-void TRbButton::focusInEvent(QFocusEvent* event) {
-    TRbCustomControl::focusInEvent(event);
-    update();
-}
-
-void TRbButton::focusOutEvent(QFocusEvent* event) {
-    TRbCustomControl::focusOutEvent(event);
-    update();
-}
-
-void TRbButton::changeEvent(QEvent* event) {
-    TRbCustomControl::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange) {
-        update();
-    }
-}
-
 bool TRbButton::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show) {
         watchWindow();

@@ -214,21 +214,4 @@ void TRbCheckBox::keyPressEvent(QKeyEvent* event) {
     event->ignore();
 }
 
-void TRbCheckBox::focusInEvent(QFocusEvent* event) {
-    TRbCustomControl::focusInEvent(event);
-    update();
-}
-
-void TRbCheckBox::focusOutEvent(QFocusEvent* event) {
-    TRbCustomControl::focusOutEvent(event);
-    update();
-}
-
-void TRbCheckBox::changeEvent(QEvent* event) {
-    TRbCustomControl::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange) {
-        update();
-    }
-}
-
 }  // namespace quillmere

@@ -2,6 +2,9 @@
 
 #include "controls/rb_style_manager.h"
 
+#include <QEvent>
+#include <QFocusEvent>
+
 namespace quillmere {
 
 int FadeInterval(TFadeSpeed speed) {
@@ -126,6 +129,23 @@ void TRbCustomControl::FadeTick() {
 
 bool TRbCustomControl::CanFocus() const {
     return isVisible() && isEnabled() && focusPolicy() != Qt::NoFocus;
+}
+
+void TRbCustomControl::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TRbCustomControl::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void TRbCustomControl::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange) {
+        update();
+    }
 }
 
 }  // namespace quillmere

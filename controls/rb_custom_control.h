@@ -70,6 +70,12 @@ signals:
     void OnMouseLeave();
 
 protected:
+    // The drawn controls show their focus, enabled state and font in their
+    // own pictures, so each such change repaints them.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
     enum class FadeStepKind { In, Out };
     void ChooseFadeStep(FadeStepKind kind) { fadeStep_ = kind; }
     void SetMouseOverState(bool on) { mouseOver_ = on; }
