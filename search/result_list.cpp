@@ -132,6 +132,9 @@ TResultListBox::TResultListBox(QWidget* parent) : QListWidget(parent) {
     setFont(designFont(QStringLiteral("Arial"), 13));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    // Items are as wide as the list and their text is cut with "...", so
+    // there is never anything to scroll sideways.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setItemDelegate(new TResultItemDelegate(this));
     QPalette colours = palette();
     colours.setColor(QPalette::Base, Qt::white);
@@ -167,8 +170,11 @@ void TResultItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 
 QSize TResultItemDelegate::sizeHint(const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
+    Q_UNUSED(option);
     Q_UNUSED(index);
-    return {option.rect.width(), kResultItemHeight};
+    // No width of its own: the list lays every item out across its whole
+    // viewport, which narrows when the vertical scroll bar appears.
+    return {1, kResultItemHeight};
 }
 
 }  // namespace quillmere

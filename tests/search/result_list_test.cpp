@@ -5,8 +5,11 @@
 #include "search/db_search_form.h"
 #include "search/result_list.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -166,5 +169,34 @@ INSTANTIATE_TEST_SUITE_P(Cases, ResultDayTextTest,
                                            DayTextCase{2, "01 January 1900"},
                                            DayTextCase{40543, "31 December 2010"},
                                            DayTextCase{-657434, "01 January 0100"}));
+
+}  // namespace
+
+namespace {
+
+// 131 results and more in the window's 225 x 105 list: the vertical scroll
+// bar appears, and every item is exactly as wide as what is left of the list,
+// so there is nothing to scroll sideways.
+TEST(ResultListLayoutTest, ManyResultsFitTheListWidthWithNothingToScrollSideways) {
+    for (int count : {5, 131, 400}) {
+        quillmere::TResultListBox list;
+        list.resize(225, 105);
+        for (int i = 0; i < count; ++i) {
+            list.addItem(QStringLiteral("Wednesday, 15 September 2010 number %1").arg(i));
+        }
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+        QCoreApplication::processEvents();
+
+        EXPECT_EQ(0, list.horizontalScrollBar()->maximum()) << count;
+        EXPECT_FALSE(list.horizontalScrollBar()->isVisible()) << count;
+        EXPECT_EQ(count > 4, list.verticalScrollBar()->isVisible()) << count;
+        for (int row : {0, count - 1}) {
+            const QRect rect = list.visualItemRect(list.item(row));
+            EXPECT_EQ(list.viewport()->width(), rect.width()) << count << " row " << row;
+            EXPECT_EQ(quillmere::kResultItemHeight, rect.height()) << count;
+        }
+    }
+}
 
 }  // namespace
