@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPointer>
 
 #include <memory>
@@ -23,11 +24,28 @@ Dialog* sharedDialog(QPointer<Dialog>& slot, QWidget* parent, const char* name) 
 
 }  // namespace
 
+QFont resolvedDialogFont(const QFont& font) {
+    const QFontInfo shown(font);
+    QFont resolved(shown.family());
+    resolved.setWeight(shown.weight() >= QFont::DemiBold ? QFont::Bold : QFont::Normal);
+    resolved.setItalic(shown.italic());
+    resolved.setUnderline(font.underline());
+    resolved.setStrikeOut(font.strikeOut());
+    int points = font.pointSize();
+    if (points <= 0) {
+        points = shown.pointSize();
+    }
+    if (points > 0) {
+        resolved.setPointSize(points);
+    }
+    return resolved;
+}
+
 FontDialogFn platformFontDialog() {
     auto slot = std::make_shared<QPointer<QFontDialog>>();
     return [slot](QWidget* parent, const FontChoice& initial) -> std::optional<FontChoice> {
         QFontDialog* dialog = sharedDialog(*slot, parent, "FontDialog1");
-        dialog->setCurrentFont(initial.font);
+        dialog->setCurrentFont(resolvedDialogFont(initial.font));
         if (dialog->exec() != QDialog::Accepted) {
             return std::nullopt;
         }

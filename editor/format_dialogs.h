@@ -31,9 +31,16 @@ using FontDialogFn = std::function<std::optional<FontChoice>(QWidget* parent, co
 // when cancelled.
 using ColorDialogFn = std::function<std::optional<QColor>(QWidget* parent, const QColor& initial)>;
 
+// The font as the screen really shows it, for loading a font dialog: the
+// family the name resolves to (a stand-in family when the named one is not
+// installed, such as Liberation Sans for Arial), the weight, slant and the
+// size in points (from a pixel size at the screen's resolution when the font
+// was given in pixels); underline and strike-out as given.
+QFont resolvedDialogFont(const QFont& font);
+
 // The platform's font dialog, one instance made on first use and kept (the
-// commands share it). Qt's dialog chooses no colour or character set: those
-// come back as they were loaded.
+// commands share it). It opens on resolvedDialogFont of the initial font. Qt's dialog chooses no
+// colour or character set: those come back as they were loaded.
 FontDialogFn platformFontDialog();
 // The platform's colour dialog, fully expanded, any colour; one instance.
 ColorDialogFn platformColorDialog();

@@ -1,6 +1,7 @@
 // The font, colour and header-font commands, with scripted dialogs.
 #include "editor/format_commands.h"
 
+#include "controls/rb_fonts.h"
 #include "controls/rb_panel.h"
 #include "controls/rb_panel_styles.h"
 #include "format_commands_fixture.h"
@@ -8,7 +9,10 @@
 #include "store/font_settings.h"
 #include "test_support.h"
 
+#include <QApplication>
+#include <QFontDialog>
 #include <QFontInfo>
+#include <QTimer>
 
 namespace quillmere::testing_commands {
 namespace {
@@ -224,6 +228,77 @@ TEST_F(HeaderFontTest, AFailedWriteIsReportedAndTheHeaderKeepsTheNewFont) {
     ASSERT_EQ(1u, errors_.size());
     EXPECT_EQ(("Cannot write " + path()).toStdString(), errors_.front().toStdString());
     EXPECT_EQ("Courier New", header_->font().family().toStdString());
+}
+
+// The dialogs open on the font the screen really shows: the header's design
+// font asks for Arial, which is not installed here, so the dialog shows the
+// family standing in for it, bold, at 22 points (29 pixels); a missing face
+// must not become the dialog's "Sans Serif, Normal" and lose the bold.
+struct DialogFontCase {
+    const char* label;
+    QFont font;
+    const char* family;
+    bool bold;
+    bool italic;
+    int points;
+};
+
+QFont pixelFont(const char* family, int pixels, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFont pointFont(const char* family, int points, bool bold, bool italic) {
+    QFont font(QString::fromLatin1(family), points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+class DialogFontTest : public ::testing::TestWithParam<DialogFontCase> {};
+
+TEST_P(DialogFontTest, DialogOpensOnTheFontTheScreenShows) {
+    installFontSubstitutes();
+    const DialogFontCase& c = GetParam();
+    const QFont resolved = resolvedDialogFont(c.font);
+    EXPECT_EQ(QString::fromLatin1(c.family), resolved.family()) << c.label;
+    EXPECT_EQ(c.bold, resolved.bold()) << c.label;
+    EXPECT_EQ(c.italic, resolved.italic()) << c.label;
+    EXPECT_EQ(c.points, resolved.pointSize()) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, DialogFontTest,
+    ::testing::Values(DialogFontCase{"nominal: header design font", pixelFont("Arial", 29, true),
+                                     kSubstituteFamily, true, false, 22},
+                      DialogFontCase{"nominal: editor font", pointFont("Arial", 11, false, false),
+                                     kSubstituteFamily, false, false, 11},
+                      DialogFontCase{"nominal: installed face kept",
+                                     pointFont("Liberation Serif", 14, true, true),
+                                     "Liberation Serif", true, true, 14}),
+    [](const ::testing::TestParamInfo<DialogFontCase>& info) {
+        return std::to_string(info.index);
+    });
+
+// The real dialog, cancelled at once: it was showing the resolved font.
+TEST(PlatformFontDialogTest, ShowsTheStandInFamilyBoldAtTheHeadersSize) {
+    installFontSubstitutes();
+    const FontDialogFn dialog = platformFontDialog();
+    QFont shown;
+    QTimer::singleShot(50, [&] {
+        auto* open = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(nullptr, open);
+        shown = open->currentFont();
+        open->reject();
+    });
+    FontChoice initial;
+    initial.font = pixelFont("Arial", 29, true);
+    EXPECT_FALSE(dialog(nullptr, initial).has_value());
+    EXPECT_EQ(QString::fromLatin1(kSubstituteFamily), shown.family());
+    EXPECT_TRUE(shown.bold());
+    EXPECT_EQ(22, shown.pointSize());
 }
 
 }  // namespace
