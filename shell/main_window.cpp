@@ -28,6 +28,10 @@ namespace {
 constexpr int kToolBarWidth = 807;
 constexpr int kDesignWidth = 1024;
 constexpr int kDesignHeight = 565;
+// The smallest window that keeps the whole tool bar, the date clear of the
+// web label, and a few lines of the editor in view.
+constexpr int kMinimumWidth = 840;
+constexpr int kMinimumHeight = 300;
 // 0x00BBGGRR colours of the bottom bar's buttons.
 constexpr uint32_t kBarButtonColor = 4827907;  // #03AB49
 
@@ -45,6 +49,7 @@ TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWid
     buildCommands();
     buildBottomBar();
     placeBands();
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDesignWidth, kDesignHeight);
     FormResize();
     CentreOn(*this, nullptr);

@@ -14,6 +14,7 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -95,7 +96,9 @@ class ResizeTest : public ShellTest, public ::testing::WithParamInterface<WidthC
 TEST_P(ResizeTest, ToolBarIsCentredTruncatingAndButtonsFollowTheRightEdge) {
     start();
     const WidthCase& c = GetParam();
-    // The rule works on the outer width.
+    // The rule works on the outer width, also below the window's minimum
+    // (which a platform may not enforce).
+    main().setMinimumSize(0, 0);
     const int frame = main().frameGeometry().width() - main().width();
     main().resize(c.width - frame, 500);
     ASSERT_EQ(c.width, main().frameGeometry().width());
@@ -109,6 +112,22 @@ INSTANTIATE_TEST_SUITE_P(Widths, ResizeTest,
                          ::testing::Values(WidthCase{807, 0}, WidthCase{806, 0}, WidthCase{805, -1},
                                            WidthCase{808, 0}, WidthCase{809, 1},
                                            WidthCase{1024, 108}, WidthCase{600, -103}));
+
+// Made as narrow and as low as it goes, the window still shows the whole
+// tool bar, the header font and Exit buttons inside it, and editor lines.
+TEST_F(MainWindowTest, SmallestWindowKeepsTheWholeToolBarAndSomeEditorLines) {
+    start();
+    main().resize(100, 100);
+    QCoreApplication::processEvents();
+    EXPECT_GE(main().width(), 807 + 30);
+    EXPECT_GE(main().ToolBar1->x(), 0);
+    EXPECT_LE(main().ToolBar1->x() + main().ToolBar1->width(), main().width());
+    EXPECT_EQ(807, main().ToolBar1->width());
+    EXPECT_GT(main().btnHeaderFont->x(), main().Label3->geometry().right());
+    EXPECT_GT(main().btnExit->x(), main().btnSettings->geometry().right());
+    const int line = QFontMetrics(main().Editor->font()).lineSpacing();
+    EXPECT_GE(main().Editor->viewport()->height(), 5 * line);
+}
 
 TEST_F(MainWindowTest, EditorFillsItsBandInsideTheBorder) {
     start();
