@@ -58,6 +58,11 @@ QString OverwriteQuestion(const QString& path) {
     return QStringLiteral("Overwrite existing file ") + path + QLatin1Char('?');
 }
 
+QStringList OverwriteAnswerCaptions() {
+    return {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Yes to All"),
+            QStringLiteral("No to All"), QStringLiteral("Cancel")};
+}
+
 void WriteEntryFile(const QString& path, const QByteArray& blob) {
     // Decoded first and completely: a blob that does not inflate leaves the
     // file system untouched.

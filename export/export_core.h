@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -28,6 +29,14 @@ QString EntryFilePath(const QString& folder, double day);
 
 // "Overwrite existing file " + path + "?"
 QString OverwriteQuestion(const QString& path);
+
+// The answers to the overwrite question. Besides Yes and No for one file,
+// the user can answer once for every file still to come, or end the export.
+enum class OverwriteAnswer { Yes, No, YesToAll, NoToAll, Cancel };
+
+// The button captions of the overwrite question, in the order of
+// OverwriteAnswer: "Yes", "No", "Yes to All", "No to All", "Cancel".
+QStringList OverwriteAnswerCaptions();
 
 // Decodes `blob` completely in memory, then replaces the file at `path` with
 // the decoded bytes through fileAccess().writeReplacing, so the file either

@@ -3,6 +3,8 @@
 // thread.
 #pragma once
 
+#include "export/export_core.h"
+
 #include <QString>
 
 #include <optional>
@@ -25,6 +27,14 @@ public:
     virtual void saveIfModified() = 0;
     // "Confirm" box (question icon, Yes and No) with `question`: true for Yes.
     virtual bool confirm(const QString& question) = 0;
+    // The overwrite question: a "Confirm" box with the buttons of
+    // OverwriteAnswerCaptions, placed so that it does not cover
+    // `keepVisible` (the progress window, whose Cancel stays reachable). A
+    // host without such a box asks `confirm` and answers Yes or No.
+    virtual OverwriteAnswer askOverwrite(const QString& question, QWidget* keepVisible) {
+        Q_UNUSED(keepVisible);
+        return confirm(question) ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+    }
     // Error box (title "Error", error icon, OK) with `message`.
     virtual void showError(const QString& message) = 0;
     // The folder chooser titled "Export All Entries" (chooseExportFolder does

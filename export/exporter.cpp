@@ -72,6 +72,7 @@ void TExporter::btnExportClick() {
         }
         folder_ = *folder;
         exportCancelled_ = false;
+        overwriteAll_.reset();
         progress_.xipZip->setPosition(0);
         progress_.xipZip->setMax(host_.journal().recordCount());
         progress_.lblCount->setText(QStringLiteral("0"));
@@ -90,7 +91,27 @@ void TExporter::btnExportClick() {
 ExportCallbacks TExporter::windowCallbacks() {
     ExportCallbacks callbacks;
     callbacks.confirmOverwrite = [this](const QString& path) {
-        return host_.confirm(OverwriteQuestion(path));
+        if (overwriteAll_) {
+            return *overwriteAll_;
+        }
+        switch (host_.askOverwrite(OverwriteQuestion(path), &progress_)) {
+            case OverwriteAnswer::Yes:
+                return true;
+            case OverwriteAnswer::YesToAll:
+                overwriteAll_ = true;
+                return true;
+            case OverwriteAnswer::NoToAll:
+                overwriteAll_ = false;
+                return false;
+            case OverwriteAnswer::Cancel:
+                // Ends the export after this entry, as the progress window's
+                // cancel button does; this file is kept.
+                exportCancelled_ = true;
+                return false;
+            case OverwriteAnswer::No:
+                break;
+        }
+        return false;
     };
     callbacks.showError = [this](double, const QString& message) { host_.showError(message); };
     callbacks.advanceBar = [this] {

@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <functional>
+#include <optional>
 
 namespace quillmere {
 
@@ -85,6 +86,9 @@ private:
     QString folder_;
     bool exportCancelled_ = false;
     bool exporting_ = false;
+    // The user's answer for every remaining file (Yes to All: true, No to
+    // All: false); empty until given. Cleared when an export starts.
+    std::optional<bool> overwriteAll_;
     ExportSummary lastSummary_;
     PauseFn pause_;
     QPointer<TExportThread> worker_;

@@ -72,6 +72,22 @@ bool MainExportHost::confirm(const QString& question) {
     return ShowConfirmBox(&main_, question);
 }
 
+OverwriteAnswer MainExportHost::askOverwrite(const QString& question, QWidget* keepVisible) {
+    const int chosen = ShowChoiceBox(&main_, question, OverwriteAnswerCaptions(), keepVisible);
+    switch (chosen) {
+        case 0:
+            return OverwriteAnswer::Yes;
+        case 1:
+            return OverwriteAnswer::No;
+        case 2:
+            return OverwriteAnswer::YesToAll;
+        case 3:
+            return OverwriteAnswer::NoToAll;
+        default:
+            return OverwriteAnswer::Cancel;
+    }
+}
+
 void MainExportHost::showError(const QString& message) {
     ShowErrorBox(&main_, message);
 }

@@ -45,6 +45,9 @@ public:
     // SaveEntry when the editor is modified (SaveEntry shows its own errors).
     void saveIfModified() override;
     bool confirm(const QString& question) override;
+    // The overwrite question with Yes, No, Yes to All, No to All and Cancel,
+    // placed clear of the progress window.
+    OverwriteAnswer askOverwrite(const QString& question, QWidget* keepVisible) override;
     void showError(const QString& message) override;
     // The chooser set by setFolderChooser, else the desktop's folder chooser
     // owned by the main window.

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 
 #include <utility>
 
@@ -12,6 +14,29 @@ namespace {
 MessageHook& hook() {
     static MessageHook instance;
     return instance;
+}
+
+ChoiceHook& choiceHook() {
+    static ChoiceHook instance;
+    return instance;
+}
+
+QRect centredOn(const QRect& avoid, const QSize& size, const QPoint& corner, bool vertical) {
+    QRect placed(corner, size);
+    if (vertical) {
+        placed.moveLeft(avoid.center().x() - size.width() / 2);
+    } else {
+        placed.moveTop(avoid.center().y() - size.height() / 2);
+    }
+    return placed;
+}
+
+QRect keptOn(QRect placed, const QRect& screen) {
+    placed.moveLeft(qBound(screen.left(), placed.left(),
+                           qMax(screen.left(), screen.right() + 1 - placed.width())));
+    placed.moveTop(qBound(screen.top(), placed.top(),
+                          qMax(screen.top(), screen.bottom() + 1 - placed.height())));
+    return placed;
 }
 
 QMessageBox::Icon iconOf(MessageKind kind) {
@@ -55,6 +80,50 @@ bool ShowConfirmBox(QWidget* parent, const QString& question) {
     return present(parent, MessageKind::Confirmation, QStringLiteral("Confirm"), question);
 }
 
+int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& buttons,
+                  QWidget* keepVisible) {
+    const QString title = QStringLiteral("Confirm");
+    if (choiceHook()) {
+        return choiceHook()(MessageRequest{MessageKind::Confirmation, title, question}, buttons);
+    }
+    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> made;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size() && i > 0;
+        made << box.addButton(buttons[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    }
+    if (!made.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(made.first()));
+        box.setEscapeButton(made.last());
+    }
+    if (keepVisible != nullptr && keepVisible->isVisible()) {
+        box.adjustSize();
+        const QScreen* screen = keepVisible->screen();
+        const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+        box.move(PositionClearOf(keepVisible->frameGeometry(), box.sizeHint(), area));
+    }
+    box.exec();
+    const qsizetype chosen = made.indexOf(box.clickedButton());
+    return chosen >= 0 ? static_cast<int>(chosen) : static_cast<int>(buttons.size()) - 1;
+}
+
+QPoint PositionClearOf(const QRect& avoid, const QSize& size, const QRect& screen) {
+    const int gap = 8;
+    const QRect candidates[] = {
+        centredOn(avoid, size, QPoint(0, avoid.bottom() + 1 + gap), true),
+        centredOn(avoid, size, QPoint(0, avoid.top() - gap - size.height()), true),
+        centredOn(avoid, size, QPoint(avoid.right() + 1 + gap, 0), false),
+        centredOn(avoid, size, QPoint(avoid.left() - gap - size.width(), 0), false),
+    };
+    for (const QRect& candidate : candidates) {
+        const QRect kept = keptOn(candidate, screen);
+        if (screen.contains(kept) && !kept.intersects(avoid)) {
+            return kept.topLeft();
+        }
+    }
+    return keptOn(candidates[0], screen).topLeft();
+}
+
 void ShowUnhandledError(const QString& message) {
     QString title = QApplication::applicationName();
     if (title.isEmpty()) {
@@ -77,6 +146,14 @@ ScopedMessageHook::ScopedMessageHook(MessageHook newHook) : previous_(std::move(
 
 ScopedMessageHook::~ScopedMessageHook() {
     hook() = std::move(previous_);
+}
+
+ScopedChoiceHook::ScopedChoiceHook(ChoiceHook newHook) : previous_(std::move(choiceHook())) {
+    choiceHook() = std::move(newHook);
+}
+
+ScopedChoiceHook::~ScopedChoiceHook() {
+    choiceHook() = std::move(previous_);
 }
 
 }  // namespace quillmere

@@ -5,9 +5,13 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
+class QPoint;
+class QRect;
+class QSize;
 class QWidget;
 
 namespace quillmere {
@@ -30,6 +34,10 @@ struct MessageRequest {
 // Replaces the modal box. Returns true for "Yes" (only read for Confirmation).
 using MessageHook = std::function<bool(const MessageRequest&)>;
 
+// Replaces a question box with buttons of its own (ShowChoiceBox); returns
+// the index of the button chosen.
+using ChoiceHook = std::function<int(const MessageRequest&, const QStringList& buttons)>;
+
 // Shows an error's message in the error box.
 void ShowErrorBox(QWidget* parent, const QString& message);
 
@@ -38,6 +46,21 @@ void ShowInformationBox(QWidget* parent, const QString& message);
 
 // Asks a question in the confirmation box; true when the user chose Yes.
 bool ShowConfirmBox(QWidget* parent, const QString& question);
+
+// Asks `question` in a "Confirm" box (question icon) whose buttons carry
+// `buttons`, left to right; the first is the default button and the last one
+// answers Escape and the window's close. When `keepVisible` is given and
+// visible, the box is placed so that it does not cover that window. Returns
+// the index of the chosen button.
+int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& buttons,
+                  QWidget* keepVisible = nullptr);
+
+// The top-left corner for a box of `size` that must not cover `avoid`: below
+// it when it fits on `screen`, else above, else to its right, else to its left,
+// centred on `avoid` along the other axis and kept inside `screen`. When it
+// fits nowhere, the box goes below `avoid`'s bottom edge as far as the screen
+// allows.
+QPoint PositionClearOf(const QRect& avoid, const QSize& size, const QRect& screen);
 
 // The application's default error display for an error no handler caught:
 // titled with the application title, stop icon, OK, showing
@@ -61,6 +84,18 @@ public:
 
 private:
     MessageHook previous_;
+};
+
+// Installs a hook instead of real choice boxes for the lifetime of the guard.
+class ScopedChoiceHook {
+public:
+    explicit ScopedChoiceHook(ChoiceHook hook);
+    ~ScopedChoiceHook();
+    ScopedChoiceHook(const ScopedChoiceHook&) = delete;
+    ScopedChoiceHook& operator=(const ScopedChoiceHook&) = delete;
+
+private:
+    ChoiceHook previous_;
 };
 
 }  // namespace quillmere

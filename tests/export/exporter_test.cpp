@@ -62,6 +62,18 @@ public:
         answers.pop_front();
         return answer;
     }
+    quillmere::OverwriteAnswer askOverwrite(const QString& question,
+                                            QWidget* keepVisible) override {
+        if (overwriteAnswers.empty()) {
+            return ExportHost::askOverwrite(question, keepVisible);
+        }
+        log << "ask";
+        questions << question;
+        keptVisible << keepVisible;
+        const quillmere::OverwriteAnswer answer = overwriteAnswers.front();
+        overwriteAnswers.pop_front();
+        return answer;
+    }
     void showError(const QString& message) override {
         log << "error";
         errors << message;
@@ -79,6 +91,10 @@ public:
     std::optional<QString> folder;
     QString saveError;
     std::deque<bool> answers;
+    // Scripted answers to the overwrite question with its five buttons; when
+    // empty the question goes to confirm (Yes and No).
+    std::deque<quillmere::OverwriteAnswer> overwriteAnswers;
+    QList<QWidget*> keptVisible;
     std::function<void()> onJournal;
     std::function<void()> onConfirm;
     QStringList log;
@@ -222,6 +238,84 @@ TEST_F(ExporterTest, ExistingFileBringsTheConfirmBox) {
     EXPECT_EQ(QStringList({"Overwrite existing file " + path + "?"}), host_.questions);
     EXPECT_EQ("keep", out_.read("2010-09-02.rtf"));
     EXPECT_EQ("2", window_.lblCount->text().toStdString());
+}
+
+// Five entries, all of them with a file already in the folder, answered by
+// the first answers; the rest of the answers are never asked for.
+struct OverwriteCase {
+    const char* name;
+    std::deque<quillmere::OverwriteAnswer> answers;
+    int questions;         // how many times the question was asked
+    QList<bool> replaced;  // per day: the file holds the new entry
+    int counted;           // the counter at the end
+    bool cancelled;
+};
+
+class ExporterOverwriteTest : public ExporterTest,
+                              public ::testing::WithParamInterface<OverwriteCase> {};
+
+TEST_P(ExporterOverwriteTest, AnswersForOneFileForAllFilesOrTheWholeExport) {
+    const OverwriteCase& c = GetParam();
+    addEntries(5);
+    for (int i = 1; i <= 5; ++i) {
+        out_.write(QStringLiteral("2010-09-0%1.rtf").arg(i), "old");
+    }
+    host_.overwriteAnswers = c.answers;
+    exportAll();
+
+    EXPECT_EQ(c.questions, host_.questions.size());
+    for (QWidget* kept : host_.keptVisible) {
+        EXPECT_EQ(&window_, kept) << "the question must keep the progress window in view";
+    }
+    for (int i = 1; i <= 5; ++i) {
+        const QString name = QStringLiteral("2010-09-0%1.rtf").arg(i);
+        const QByteArray expected =
+            c.replaced[i - 1] ? sampleRtf(QString::number(i)) : QByteArray("old");
+        EXPECT_EQ(expected, out_.read(name)) << name.toStdString();
+    }
+    EXPECT_EQ(QString::number(c.counted), window_.lblCount->text());
+    EXPECT_EQ(c.cancelled, exporter_.ExportCancelled());
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_TRUE(host_.commandsEnabled);
+}
+
+using A = quillmere::OverwriteAnswer;
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ExporterOverwriteTest,
+    ::testing::Values(
+        OverwriteCase{
+            "YesThenYesToAll", {A::Yes, A::YesToAll}, 2, {true, true, true, true, true}, 5, false},
+        OverwriteCase{
+            "NoThenNoToAll", {A::No, A::NoToAll}, 2, {false, false, false, false, false}, 5, false},
+        OverwriteCase{"NoToAllAfterAYes",
+                      {A::Yes, A::No, A::NoToAll},
+                      3,
+                      {true, false, false, false, false},
+                      5,
+                      false},
+        OverwriteCase{"CancelAtTheThirdEndsTheExport",
+                      {A::Yes, A::No, A::Cancel},
+                      3,
+                      {true, false, false, false, false},
+                      2,
+                      true},
+        OverwriteCase{
+            "CancelAtOnce", {A::Cancel}, 1, {false, false, false, false, false}, 0, true}),
+    [](const ::testing::TestParamInfo<OverwriteCase>& info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(ExporterTest, OverwriteYesToAllIsForgottenWhenTheNextExportStarts) {
+    addEntries(2);
+    out_.write("2010-09-01.rtf", "old");
+    out_.write("2010-09-02.rtf", "old");
+    host_.overwriteAnswers = {A::YesToAll};
+    exportAll();
+    EXPECT_EQ(1, host_.questions.size());
+
+    host_.overwriteAnswers = {A::No, A::No};
+    exportAll();
+    EXPECT_EQ(3, host_.questions.size());  // asked again for both files
 }
 
 TEST_F(ExporterTest, FailedFilesGoToTheErrorBoxAndTheExportGoesOn) {

@@ -5,8 +5,10 @@
 #include "store/errors.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +95,106 @@ public:
         return QObject::event(e);
     }
 };
+
+// --- Boxes with buttons of their own ---------------------------------------------
+
+struct ClearOfCase {
+    const char* label;
+    QRect avoid;
+    QSize size;
+    QPoint expected;
+};
+
+class PositionClearOfTest : public ::testing::TestWithParam<ClearOfCase> {};
+
+TEST_P(PositionClearOfTest, PlacesTheBoxBesideTheWindowAndOnTheScreen) {
+    const ClearOfCase& c = GetParam();
+    const QRect screen(0, 0, 1280, 1024);
+    const QPoint at = PositionClearOf(c.avoid, c.size, screen);
+    EXPECT_EQ(c.expected, at) << c.label;
+    const QRect box(at, c.size);
+    EXPECT_TRUE(screen.contains(box)) << c.label;
+    if (QString::fromLatin1(c.label).startsWith(QLatin1String("nominal"))) {
+        EXPECT_FALSE(box.intersects(c.avoid)) << c.label;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, PositionClearOfTest,
+    ::testing::Values(
+        // A 400 x 200 progress window in the middle: the box goes 8 pixels
+        // below it, centred under it.
+        ClearOfCase{"nominal: below", QRect(440, 412, 400, 200), QSize(300, 120), QPoint(489, 620)},
+        ClearOfCase{"nominal: above when the bottom is too near", QRect(440, 850, 400, 150),
+                    QSize(300, 120), QPoint(489, 722)},
+        ClearOfCase{"nominal: right when the window fills the height", QRect(100, 0, 400, 1024),
+                    QSize(300, 120), QPoint(508, 451)},
+        ClearOfCase{"nominal: left when there is no room to the right", QRect(900, 0, 380, 1024),
+                    QSize(300, 120), QPoint(592, 451)},
+        ClearOfCase{"nominal: kept on the screen at the left edge", QRect(0, 100, 100, 100),
+                    QSize(300, 120), QPoint(0, 208)},
+        ClearOfCase{"robustness: no room anywhere: below, kept on the screen",
+                    QRect(0, 0, 1280, 1024), QSize(300, 120), QPoint(489, 904)}),
+    [](const ::testing::TestParamInfo<ClearOfCase>& info) { return std::to_string(info.index); });
+
+TEST(MessageBoxes, ChoiceBoxHookGetsTheQuestionAndTheButtons) {
+    MessageRequest seen{MessageKind::Error, {}, {}};
+    QStringList buttons;
+    ScopedChoiceHook hook([&](const MessageRequest& request, const QStringList& captions) {
+        seen = request;
+        buttons = captions;
+        return 3;
+    });
+    EXPECT_EQ(3, ShowChoiceBox(nullptr, QStringLiteral("Overwrite?"),
+                               {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("All"),
+                                QStringLiteral("None"), QStringLiteral("Cancel")}));
+    EXPECT_EQ(MessageKind::Confirmation, seen.kind);
+    EXPECT_EQ(QStringLiteral("Confirm"), seen.title);
+    EXPECT_EQ(QStringLiteral("Overwrite?"), seen.text);
+    EXPECT_EQ(5, buttons.size());
+}
+
+// The real box: its buttons in order, placed clear of the window it must not
+// cover; a click answers with the button's index and Escape with the last.
+TEST(MessageBoxes, RealChoiceBoxStaysClearOfTheWindowAndReportsTheButton) {
+    QWidget progress;
+    progress.setWindowTitle(QStringLiteral("Exporting"));
+    progress.setGeometry(400, 350, 400, 200);
+    progress.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&progress));
+    const QStringList captions = {QStringLiteral("Yes"), QStringLiteral("No"),
+                                  QStringLiteral("Yes to All"), QStringLiteral("No to All"),
+                                  QStringLiteral("Cancel")};
+    for (const auto& [press, expected] :
+         {std::pair<QString, int>{"No to All", 3}, std::pair<QString, int>{"<Escape>", 4}}) {
+        QRect boxRect;
+        QStringList shownCaptions;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(nullptr, box);
+            boxRect = box->frameGeometry();
+            for (QAbstractButton* button : box->buttons()) {
+                shownCaptions << button->text();
+            }
+            if (press == QLatin1String("<Escape>")) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == press) {
+                    button->click();
+                }
+            }
+        });
+        EXPECT_EQ(expected, ShowChoiceBox(nullptr, QStringLiteral("Overwrite existing file x?"),
+                                          captions, &progress));
+        shownCaptions.sort();
+        QStringList sorted = captions;
+        sorted.sort();
+        EXPECT_EQ(sorted, shownCaptions);
+        EXPECT_FALSE(boxRect.intersects(progress.frameGeometry())) << press.toStdString();
+    }
+}
 
 TEST(DefaultErrorDisplay, ErrorEscapingAHandlerIsShownWithTheApplicationTitle) {
     MessageRecorder recorder;
