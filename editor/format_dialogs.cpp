@@ -32,8 +32,9 @@ QFont resolvedDialogFont(const QFont& font) {
     resolved.setUnderline(font.underline());
     resolved.setStrikeOut(font.strikeOut());
     int points = font.pointSize();
-    if (points <= 0) {
-        points = shown.pointSize();
+    if (points <= 0 && font.pixelSize() > 0) {
+        // Pixels at the 96 dots per inch the program's sizes are made for.
+        points = qRound(font.pixelSize() * 72 / 96.0);
     }
     if (points > 0) {
         resolved.setPointSize(points);

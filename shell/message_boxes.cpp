@@ -86,6 +86,10 @@ int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& b
     if (choiceHook()) {
         return choiceHook()(MessageRequest{MessageKind::Confirmation, title, question}, buttons);
     }
+    if (hook()) {
+        // Only the Yes/No hook is installed: it answers the first two buttons.
+        return hook()(MessageRequest{MessageKind::Confirmation, title, question}) ? 0 : 1;
+    }
     QMessageBox box(QMessageBox::Question, title, question, QMessageBox::NoButton, parent);
     QList<QAbstractButton*> made;
     for (qsizetype i = 0; i < buttons.size(); ++i) {

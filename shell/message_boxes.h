@@ -51,7 +51,8 @@ bool ShowConfirmBox(QWidget* parent, const QString& question);
 // `buttons`, left to right; the first is the default button and the last one
 // answers Escape and the window's close. When `keepVisible` is given and
 // visible, the box is placed so that it does not cover that window. Returns
-// the index of the chosen button.
+// the index of the chosen button. With no choice hook but a message hook
+// installed, the hook answers it as a confirmation: Yes is button 0, No 1.
 int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& buttons,
                   QWidget* keepVisible = nullptr);
 

@@ -243,6 +243,10 @@ struct DialogFontCase {
     int points;
 };
 
+void PrintTo(const DialogFontCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
 QFont pixelFont(const char* family, int pixels, bool bold) {
     QFont font(QString::fromLatin1(family));
     font.setPixelSize(pixels);

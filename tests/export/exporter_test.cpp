@@ -251,6 +251,10 @@ struct OverwriteCase {
     bool cancelled;
 };
 
+void PrintTo(const OverwriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ExporterOverwriteTest : public ExporterTest,
                               public ::testing::WithParamInterface<OverwriteCase> {};
 

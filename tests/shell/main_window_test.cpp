@@ -207,11 +207,22 @@ TEST_F(MainWindowTest, PlacementIsWrittenAtCloseWithEveryKey) {
 TEST_F(MainWindowTest, StoredPlacementIsRestoredAtTheFirstShow) {
     ProfileFile ini(placementPath());
     ini.writeString(QStringLiteral("TfrmMain"), QStringLiteral("NormPos"),
-                    QStringLiteral("50,60,850,660"));
+                    QStringLiteral("50,60,950,660"));
     createProgram();
     ASSERT_TRUE(startProgram());
     EXPECT_EQ(50, main().frameGeometry().x());
-    EXPECT_EQ(800, main().frameGeometry().width()) << "the outer width is kept";
+    EXPECT_EQ(900, main().frameGeometry().width()) << "the outer width is kept";
+}
+
+TEST_F(MainWindowTest, StoredPlacementNarrowerThanTheMinimumIsWidened) {
+    ProfileFile ini(placementPath());
+    ini.writeString(QStringLiteral("TfrmMain"), QStringLiteral("NormPos"),
+                    QStringLiteral("50,60,650,660"));
+    createProgram();
+    ASSERT_TRUE(startProgram());
+    EXPECT_EQ(50, main().frameGeometry().x());
+    EXPECT_EQ(main().minimumWidth(), main().width());
+    EXPECT_GE(main().ToolBar1->x(), 0);
 }
 
 TEST_F(MainWindowTest, ActivationTakesTheWorkAreaHeightAndRereadsTheFontSettings) {

@@ -105,6 +105,10 @@ struct ClearOfCase {
     QPoint expected;
 };
 
+void PrintTo(const ClearOfCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
 class PositionClearOfTest : public ::testing::TestWithParam<ClearOfCase> {};
 
 TEST_P(PositionClearOfTest, PlacesTheBoxBesideTheWindowAndOnTheScreen) {
@@ -152,6 +156,20 @@ TEST(MessageBoxes, ChoiceBoxHookGetsTheQuestionAndTheButtons) {
     EXPECT_EQ(QStringLiteral("Confirm"), seen.title);
     EXPECT_EQ(QStringLiteral("Overwrite?"), seen.text);
     EXPECT_EQ(5, buttons.size());
+}
+
+TEST(MessageBoxes, ChoiceBoxFallsBackToTheYesNoHook) {
+    for (const bool yes : {true, false}) {
+        QStringList texts;
+        ScopedMessageHook hook([&](const MessageRequest& request) {
+            texts << request.text;
+            return yes;
+        });
+        EXPECT_EQ(yes ? 0 : 1, ShowChoiceBox(nullptr, QStringLiteral("Overwrite?"),
+                                             {QStringLiteral("Yes"), QStringLiteral("No"),
+                                              QStringLiteral("Cancel")}));
+        EXPECT_EQ(QStringList{QStringLiteral("Overwrite?")}, texts);
+    }
 }
 
 // The real box: its buttons in order, placed clear of the window it must not
