@@ -73,16 +73,6 @@ inline double DoubleFromBits(uint64_t bits) {
     return value;
 }
 
-// Copies a byte range to dst and returns the position after it. An empty
-// range may come with a null data pointer (an empty QByteArrayView, a name
-// missing from an XML packet), which memcpy must never be given.
-inline char* CopyBytes(char* dst, QByteArrayView bytes) {
-    if (!bytes.isEmpty()) {
-        std::memcpy(dst, bytes.data(), static_cast<size_t>(bytes.size()));
-    }
-    return dst + bytes.size();
-}
-
 inline void PutFixed8(QByteArray* dst, uint8_t value) {
     dst->append(static_cast<char>(value));
 }

@@ -1,5 +1,6 @@
 #include "store/field_conv.h"
 
+#include "store/copy_bytes.h"
 #include "store/dataset_error.h"
 #include "store/type_word.h"
 

@@ -1,6 +1,7 @@
 #include "store/packet_writer.h"
 
 #include "store/coding.h"
+#include "store/copy_bytes.h"
 #include "store/dataset_error.h"
 #include "store/packet_format.h"
 #include "store/type_word.h"

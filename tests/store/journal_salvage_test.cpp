@@ -106,7 +106,7 @@ TEST(JournalSalvage, TruncatedInTheMiddleOfARow) {
     EXPECT_EQ(QStringLiteral("2010-05-03: lost, the row is cut off (at byte %1)\n"
                              "bytes %1 to %2: damaged, passed over (any day recorded there is "
                              "lost)\n"
-                             "Rescued 2 entries; 1 days known lost; the header counts 5 rows\n")
+                             "Rescued 2 entries; 1 day known lost; the header counts 5 rows\n")
                   .arg(sample.rowStarts[2])
                   .arg(cut - 1),
               salvageReport(result));
@@ -128,7 +128,7 @@ TEST(JournalSalvage, FlippedByteInsideOneEntrysZlibStream) {
     const SalvageResult result = salvageJournalPacket(damaged);
     EXPECT_EQ(allBut({2}), rescuedDays(sample, result));
     EXPECT_EQ(QStringLiteral("2010-05-03: lost, the entry does not inflate (%1) (at byte %2)\n"
-                             "Rescued 4 entries; 1 days known lost; the header counts 5 rows\n")
+                             "Rescued 4 entries; 1 day known lost; the header counts 5 rows\n")
                   .arg(zlibMessage)
                   .arg(sample.rowStarts[2]),
               salvageReport(result));
@@ -224,7 +224,7 @@ TEST(JournalSalvage, CommandWritesAFreshJournalOfTheIntactDays) {
     EXPECT_TRUE(report.data().startsWith("2010-05-05: lost, the entry does not inflate"))
         << report.data().toStdString();
     EXPECT_TRUE(
-        report.data().endsWith("Rescued 4 entries; 1 days known lost; the header counts 5 rows\n"))
+        report.data().endsWith("Rescued 4 entries; 1 day known lost; the header counts 5 rows\n"))
         << report.data().toStdString();
 
     JournalTable rescued;

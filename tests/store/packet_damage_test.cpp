@@ -58,6 +58,9 @@ TEST(PacketDamage, WriterTakesEmptyNamesAndValues) {
     w.putValue(QByteArrayView("\0", 1));
     w.putValue(QByteArrayView());
     const QByteArray packet = w.finishPacket();
-    EXPECT_EQ("00 04 00 4B 00 00 00 01 00 00 01 49 00 00 00 00 00 00 00 00 00 00",
+    // Column: no name, type, flags, one attribute: no name, its type, an
+    // empty value. Packet attribute count 0. Row: status, null flags, a blob
+    // of length 0.
+    EXPECT_EQ("00 04 00 4B 00 00 00 01 00 00 01 00 49 00 00 00 00 00 00 00 00 00 00",
               hexDump(packet.mid(24)));
 }
