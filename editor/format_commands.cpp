@@ -7,6 +7,7 @@
 #include "editor/image_list.h"
 #include "editor/rich_editor.h"
 #include "store/errors.h"
+#include "store/handler_guard.h"
 
 #include <QAction>
 #include <QMenu>
@@ -53,11 +54,13 @@ void FormatCommands::connectEditor() {
     // edit; the buttons follow either way.
     connect(Editor, &QTextEdit::undoAvailable, this, &FormatCommands::EditorChange);
     connect(Editor, &QTextEdit::redoAvailable, this, &FormatCommands::EditorChange);
-    connect(Editor, &RichEditor::mousePressed, this, &FormatCommands::EditorMouseDown);
-    connect(Editor, &RichEditor::keyboardContextMenuRequested, this, [this](const QPoint& pos) {
-        ImageList1->setBackgroundColor(std::nullopt);
-        showPopupMenu(pos);
-    });
+    connect(Editor, &RichEditor::mousePressed, this,
+            guardSlot(this, &FormatCommands::EditorMouseDown));
+    connect(Editor, &RichEditor::keyboardContextMenuRequested, this,
+            guardSlot([this](const QPoint& pos) {
+                ImageList1->setBackgroundColor(std::nullopt);
+                showPopupMenu(pos);
+            }));
     Editor->installEventFilter(this);
 }
 

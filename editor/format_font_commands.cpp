@@ -3,6 +3,7 @@
 #include "editor/find_dialog.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
+#include "store/handler_guard.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -30,7 +31,7 @@ void FormatCommands::btnFindClick() {
     if (findDialog_ == nullptr) {
         findDialog_ = new FindDialog(Editor);
         connect(findDialog_, &FindDialog::findNextRequested, this,
-                &FormatCommands::findNextInEditor);
+                guardSlot(this, &FormatCommands::findNextInEditor));
     }
     const QString selected = findTextOf(Editor->selectedPlainText());
     if (!selected.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "editor/format_commands.h"
 
 #include "editor/image_list.h"
+#include "store/handler_guard.h"
 
 #include <QFrame>
 #include <QLayout>
@@ -117,7 +118,7 @@ void FormatCommands::buildToolBar() {
         this->*row.button = button;
         ToolBar1->addWidget(button);
         if (row.handler != nullptr) {
-            connect(button, &QToolButton::clicked, this, row.handler);
+            connect(button, &QToolButton::clicked, this, guardSlot(this, row.handler));
         }
     }
     if (!hooks_.openSearchWindow) {

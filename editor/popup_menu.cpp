@@ -6,6 +6,7 @@
 
 #include "controls/menu_style.h"
 #include "editor/image_list.h"
+#include "store/handler_guard.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -73,7 +74,7 @@ void FormatCommands::buildPopupMenu() {
             action->setProperty(kImageIndexProperty, row.image);
             MenuLook::setImage(action, icons, row.image);
             MenuLook::setHint(action, QString::fromLatin1(row.hint));
-            connect(action, &QAction::triggered, this, row.handler);
+            connect(action, &QAction::triggered, this, guardSlot(this, row.handler));
         }
         action->setObjectName(QString::fromLatin1(row.name));
         this->*row.action = action;

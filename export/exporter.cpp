@@ -4,6 +4,7 @@
 #include "export/export_host.h"
 #include "export/progress_window.h"
 #include "store/errors.h"
+#include "store/handler_guard.h"
 #include "store/journal_table.h"
 
 #include <QCoreApplication>
@@ -36,8 +37,10 @@ TExportThread::TExportThread(TExporter* exporter) : exporter_(exporter) {
 }
 
 void TExportThread::run() {
-    QMetaObject::invokeMethod(exporter_, &TExporter::ExportAllEntries,
-                              Qt::BlockingQueuedConnection);
+    TExporter* exporter = exporter_;
+    QMetaObject::invokeMethod(
+        exporter, [exporter] { runGuarded([exporter] { exporter->ExportAllEntries(); }); },
+        Qt::BlockingQueuedConnection);
 }
 
 TExporter::TExporter(ExportHost& host, TfrmProgress& progress, QObject* parent)

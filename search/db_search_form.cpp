@@ -10,6 +10,7 @@
 #include "search/search_host.h"
 #include "store/day.h"
 #include "store/errors.h"
+#include "store/handler_guard.h"
 #include "store/journal_table.h"
 
 #include <QCoreApplication>
@@ -45,12 +46,13 @@ TfrmDBSearch::TfrmDBSearch(SearchHost& host)
 TfrmDBSearch::~TfrmDBSearch() = default;
 
 void TfrmDBSearch::connectHandlers() {
-    connect(btnSearch, &TRbButton::OnClick, this, [this] { btnSearchClick(); });
-    connect(btnStop, &TRbButton::OnClick, this, [this] { btnStopClick(); });
-    connect(btnClose, &TRbButton::OnClick, this, [this] { btnCloseClick(); });
-    connect(DateEdit1, &TDateField::textChanged, this, [this] { DateEdit1Change(); });
-    connect(DateEdit2, &TDateField::textChanged, this, [this] { DateEdit2Change(); });
-    connect(ListBox1, &TResultListBox::listDoubleClicked, this, [this] { ListBox1DblClick(); });
+    connect(btnSearch, &TRbButton::OnClick, this, guardSlot([this] { btnSearchClick(); }));
+    connect(btnStop, &TRbButton::OnClick, this, guardSlot([this] { btnStopClick(); }));
+    connect(btnClose, &TRbButton::OnClick, this, guardSlot([this] { btnCloseClick(); }));
+    connect(DateEdit1, &TDateField::textChanged, this, guardSlot([this] { DateEdit1Change(); }));
+    connect(DateEdit2, &TDateField::textChanged, this, guardSlot([this] { DateEdit2Change(); }));
+    connect(ListBox1, &TResultListBox::listDoubleClicked, this,
+            guardSlot([this] { ListBox1DblClick(); }));
     edtText->installEventFilter(this);
 }
 
@@ -66,8 +68,10 @@ QString TfrmDBSearch::formatResultDay(double day) {
 void TfrmDBSearch::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
-        centreOnMainWindow();
-        FormShow();
+        runGuarded([this] {
+            centreOnMainWindow();
+            FormShow();
+        });
     }
 }
 
@@ -217,7 +221,7 @@ bool TfrmDBSearch::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edtText && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            edtTextKeyDown(kEnterKey);
+            runGuarded([this] { edtTextKeyDown(kEnterKey); });
             return true;
         }
     }

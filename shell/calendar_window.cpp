@@ -5,6 +5,7 @@
 #include "controls/rb_panel.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
+#include "store/handler_guard.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -29,13 +30,14 @@ TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindo
     for (QToolButton* button : MonthCalendar1->findChildren<QToolButton*>()) {
         button->setFont(ArialPixels(11, true));
     }
-    connect(MonthCalendar1, &QCalendarWidget::clicked, this, &TfrmCalendar::MonthCalendar1Click);
+    connect(MonthCalendar1, &QCalendarWidget::clicked, this,
+            guardSlot(this, &TfrmCalendar::MonthCalendar1Click));
     connect(MonthCalendar1, &QCalendarWidget::activated, this, &TfrmCalendar::accept);
 
     btnOK = MakeDialogButton(RbPanel8, QStringLiteral("btnOK"), QStringLiteral("OK"),
                              QRect(104, 218, 75, 25), glyph::kCheck);
     btnOK->setEnabled(false);
-    connect(btnOK, &TRbButton::OnClick, this, &TfrmCalendar::btnOKClick);
+    connect(btnOK, &TRbButton::OnClick, this, guardSlot(this, &TfrmCalendar::btnOKClick));
 
     Label1 = new QLabel(QStringLiteral("Select a date to enable OK button"), RbPanel8);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -8,6 +8,7 @@
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "store/errors.h"
+#include "store/handler_guard.h"
 #include "store/settings_table.h"
 
 #include <QKeyEvent>
@@ -56,14 +57,15 @@ TfrmLogin::TfrmLogin(TfrmMain* main, const QString& dataFolder, QWidget* parent)
     font.setBold(true);
     edtPassword->setFont(font);
     edtPassword->setStyleSheet(QStringLiteral("QLineEdit { color: black; background: white; }"));
-    connect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::btnLoginClick);
+    connect(edtPassword, &QLineEdit::returnPressed, this,
+            guardSlot(this, &TfrmLogin::btnLoginClick));
 
     btnLogin = MakeDialogButton(RbPanel8, QStringLiteral("btnLogin"), QStringLiteral("Login"),
                                 QRect(24, 90, 75, 25), glyph::kLockOpen);
-    connect(btnLogin, &TRbButton::OnClick, this, &TfrmLogin::btnLoginClick);
+    connect(btnLogin, &TRbButton::OnClick, this, guardSlot(this, &TfrmLogin::btnLoginClick));
     btnExit = MakeDialogButton(RbPanel8, QStringLiteral("btnExit"), QStringLiteral("Exit"),
                                QRect(152, 90, 75, 25), glyph::kExitToApp);
-    connect(btnExit, &TRbButton::OnClick, this, &TfrmLogin::btnExitClick);
+    connect(btnExit, &TRbButton::OnClick, this, guardSlot(this, &TfrmLogin::btnExitClick));
 
     OpenSettings();
 }

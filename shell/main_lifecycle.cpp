@@ -9,6 +9,7 @@
 #include "shell/placement.h"
 #include "shell/wait_cursor.h"
 #include "store/errors.h"
+#include "store/handler_guard.h"
 #include "store/journal_table.h"
 
 #include <QApplication>
@@ -124,7 +125,7 @@ bool TfrmMain::event(QEvent* event) {
             if (deactivatedForModal_) {
                 deactivatedForModal_ = false;
             } else if (shownOnce_ && !closed_) {
-                FormActivate();
+                runGuarded([this] { FormActivate(); });
             }
             break;
         default:
@@ -160,7 +161,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // then must not run the shutdown again.
     if (!closing_) {
         closing_ = true;
-        FormClose();
+        // An error while storing the entry goes to the default error display.
+        runGuarded([this] { FormClose(); });
     }
 }
 

@@ -11,6 +11,7 @@
 #include "shell/glyphs.h"
 #include "shell/program_icon.h"
 #include "store/day.h"
+#include "store/handler_guard.h"
 #include "store/journal_table.h"
 
 #include <QDesktopServices>
@@ -84,7 +85,8 @@ void TfrmMain::buildHeader() {
     btnHeaderFont = MakeDialogButton(RbPanel1, QStringLiteral("btnHeaderFont"),
                                      QStringLiteral("..."), QRect(0, 10, 25, 25), 0);
     btnHeaderFont->setToolTip(QStringLiteral("Change Header Font.."));
-    connect(btnHeaderFont, &TRbButton::OnClick, this, &TfrmMain::btnHeaderFontClick);
+    connect(btnHeaderFont, &TRbButton::OnClick, this,
+            guardSlot(this, &TfrmMain::btnHeaderFontClick));
 }
 
 void TfrmMain::buildToolBarBand() {
@@ -144,15 +146,15 @@ void TfrmMain::buildBottomBar() {
             b->setToolTip(QString::fromLatin1(row.hint));
         }
         if (row.handler != nullptr) {
-            connect(b, &TRbButton::OnClick, this, row.handler);
+            connect(b, &TRbButton::OnClick, this, guardSlot(this, row.handler));
         }
         *row.button = b;
     }
-    connect(btnExport, &TRbButton::OnClick, this, [this] {
-        if (onExport) {
-            onExport();
-        }
-    });
+    connect(btnExport, &TRbButton::OnClick, this, guardSlot([this] {
+                if (onExport) {
+                    onExport();
+                }
+            }));
 }
 
 void TfrmMain::placeBands() {

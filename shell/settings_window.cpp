@@ -7,6 +7,7 @@
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
 #include "shell/message_boxes.h"
+#include "store/handler_guard.h"
 #include "store/settings_table.h"
 
 #include <QAbstractItemView>
@@ -145,8 +146,9 @@ void TfrmSettings::buildControls() {
     DBEdit1->setMaxLength(kPasswordLength);
     DBEdit1->setFont(text);
     DBEdit1->installEventFilter(this);
-    connect(DBEdit1, &QLineEdit::returnPressed, this, &TfrmSettings::btnSaveClick);
-    connect(DBEdit1, &QLineEdit::editingFinished, this, &TfrmSettings::commitPassword);
+    connect(DBEdit1, &QLineEdit::returnPressed, this, guardSlot(this, &TfrmSettings::btnSaveClick));
+    connect(DBEdit1, &QLineEdit::editingFinished, this,
+            guardSlot(this, &TfrmSettings::commitPassword, ErrorDisplay::kErrorBox));
 
     FontComboBox1 = new QComboBox(RbPanel8);
     FontComboBox1->setObjectName(QStringLiteral("FontComboBox1"));
@@ -193,10 +195,10 @@ void TfrmSettings::buildControls() {
 
     btnSave = MakeDialogButton(RbPanel8, QStringLiteral("btnSave"), QStringLiteral("Save"),
                                QRect(32, 346, 75, 25), glyph::kSave);
-    connect(btnSave, &TRbButton::OnClick, this, &TfrmSettings::btnSaveClick);
+    connect(btnSave, &TRbButton::OnClick, this, guardSlot(this, &TfrmSettings::btnSaveClick));
     btnCancel = MakeDialogButton(RbPanel8, QStringLiteral("btnCancel"), QStringLiteral("Cancel"),
                                  QRect(125, 346, 75, 25), glyph::kCancel);
-    connect(btnCancel, &TRbButton::OnClick, this, &TfrmSettings::btnCancelClick);
+    connect(btnCancel, &TRbButton::OnClick, this, guardSlot(this, &TfrmSettings::btnCancelClick));
 
     // Tab order as listed in the window's design.
     setTabOrder(DBEdit1, FontComboBox1);

@@ -1,5 +1,6 @@
 #include "store/field_conv.h"
 
+#include "store/copy_bytes.h"
 #include "store/dataset_error.h"
 #include "store/type_word.h"
 
@@ -80,7 +81,7 @@ std::unique_ptr<FLDConv> fixedConverter(uint32_t code, uint32_t size) {
 
 void FLDCFixed::write(char* dst, QByteArrayView value) const {
     const qsizetype n = qMin(size_, value.size());
-    std::memcpy(dst, value.data(), static_cast<size_t>(n));
+    CopyBytes(dst, value.first(n));
     std::memset(dst + n, 0, static_cast<size_t>(size_ - n));
 }
 
@@ -112,7 +113,7 @@ void FLDCVar::write(char* dst, QByteArrayView value) const {
             EncodeFixed32(dst, length);
             break;
     }
-    std::memcpy(dst + width_, value.data(), static_cast<size_t>(value.size()));
+    CopyBytes(dst + width_, value);
 }
 
 bool FLDCVar::read(ByteReader* in, QByteArrayView* value) const {
@@ -141,7 +142,7 @@ bool FLDCVar::read(ByteReader* in, QByteArrayView* value) const {
 }
 
 void FLDCRepeat::write(char* dst, QByteArrayView value) const {
-    std::memcpy(dst, value.data(), static_cast<size_t>(value.size()));
+    CopyBytes(dst, value);
 }
 
 bool FLDCRepeat::read(ByteReader* in, QByteArrayView* value) const {

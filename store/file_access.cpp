@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +34,17 @@ QString failure(const QString& what, const QString& path, const QString& reason)
 bool FileAccess::exists(const QString& path) const {
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
+}
+
+FileStatus FileAccess::status(const QString& path) const {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return {};
+    }
+    if (S_ISREG(info.st_mode)) {
+        return {FileKind::kRegular, static_cast<qint64>(info.st_size)};
+    }
+    return {S_ISDIR(info.st_mode) ? FileKind::kFolder : FileKind::kOther, 0};
 }
 
 QByteArray FileAccess::readAll(const QString& path) const {

@@ -8,9 +8,26 @@
 
 namespace quillmere {
 
+// What a path names.
+enum class FileKind {
+    kMissing,  // nothing (or nothing reachable)
+    kRegular,  // a regular file (through symbolic links)
+    kFolder,
+    kOther,  // a FIFO, a device, a socket
+};
+
+struct FileStatus {
+    FileKind kind = FileKind::kMissing;
+    qint64 size = 0;  // bytes, for a regular file
+};
+
 class FileAccess {
 public:
     virtual ~FileAccess() = default;
+
+    // What is at `path`, found without opening it, so a FIFO or a device is
+    // never read. Never throws.
+    virtual FileStatus status(const QString& path) const;
 
     // True when a file (not a folder) of that path exists.
     virtual bool exists(const QString& path) const;

@@ -1,6 +1,7 @@
 #include "store/packet_writer.h"
 
 #include "store/coding.h"
+#include "store/copy_bytes.h"
 #include "store/dataset_error.h"
 #include "store/packet_format.h"
 #include "store/type_word.h"
@@ -101,7 +102,7 @@ char* DSDATAPACKET::reserve(qsizetype bytes) {
 
 void DSDATAPACKET::writeAt(qsizetype offset, QByteArrayView bytes) {
     cursor_ = offset;
-    std::memcpy(reserve(bytes.size()), bytes.data(), static_cast<size_t>(bytes.size()));
+    CopyBytes(reserve(bytes.size()), bytes);
 }
 
 void DSDATAPACKET::patch16(qsizetype offset, uint16_t value) {
@@ -132,8 +133,7 @@ void DSDATAPACKET::addColumn(QByteArrayView name, uint32_t typeWord, uint16_t fl
     maxLengths_.push_back(var ? var->maxLength() : std::numeric_limits<qsizetype>::max());
     char* p = reserve(1 + name.size() + 4 + 2 + 2 + 2);
     *p++ = static_cast<char>(name.size());
-    std::memcpy(p, name.data(), static_cast<size_t>(name.size()));
-    p += name.size();
+    p = CopyBytes(p, name);
     EncodeFixed32(p, typeWord);
     EncodeFixed16(p + 4, flags);
     EncodeFixed16(p + 6, 0);
@@ -164,9 +164,9 @@ void DSDATAPACKET::writeAttribute(QByteArrayView name, uint32_t typeWord, QByteA
     }
     char* p = reserve(1 + name.size() + 4 + conv->packedSize(body.size()));
     *p++ = static_cast<char>(name.size());
-    std::memcpy(p, name.data(), static_cast<size_t>(name.size()));
-    EncodeFixed32(p + name.size(), typeWord);
-    conv->write(p + name.size() + 4, body);
+    p = CopyBytes(p, name);
+    EncodeFixed32(p, typeWord);
+    conv->write(p + 4, body);
 }
 
 void DSDATAPACKET::addAttribute(AttributeArea area, QByteArrayView name, uint32_t typeWord,

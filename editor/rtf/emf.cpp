@@ -55,14 +55,28 @@ QImage recordDib(LeReader& in, std::size_t record, std::size_t size, std::size_t
     return decodeDib(in.at(record + offBmi), cbBmi, in.at(record + offBits), cbBits);
 }
 
+// Record coordinates beyond this are refused: a rectangle built from them,
+// its width and its height then all stay well inside int.
+constexpr long long kMaxCoordinate = 1 << 28;
+
+// The rectangle x, y, w, h of a record's values, computed in 64 bits; an
+// invalid rectangle when a corner or a side lies beyond kMaxCoordinate.
+QRect checkedRect(long long x, long long y, long long w, long long h) {
+    const auto fits = [](long long v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; };
+    if (!fits(x) || !fits(y) || !fits(w) || !fits(h) || !fits(x + w) || !fits(y + h)) {
+        return {};
+    }
+    return QRect(int(x), int(y), int(w), int(h));
+}
+
 // The rectangle of a source bitmap named by x, y, width, height; `bottomUp`
 // when y counts from the bitmap's lower edge (the DIB calls).
 QRect sourceRect(const QImage& image, int x, int y, int w, int h, bool bottomUp) {
     if (w <= 0 || h <= 0) {
         return image.rect();
     }
-    QRect rect(x, bottomUp ? image.height() - y - h : y, w, h);
-    return rect.intersected(image.rect());
+    const long long top = bottomUp ? static_cast<long long>(image.height()) - y - h : y;
+    return checkedRect(x, top, w, h).intersected(image.rect());
 }
 
 bool readCopy(LeReader& in, std::uint32_t type, std::size_t at, std::size_t size,
@@ -72,14 +86,16 @@ bool readCopy(LeReader& in, std::uint32_t type, std::size_t at, std::size_t size
             copy.source = recordDib(in, at, size, 48);
             copy.from = sourceRect(copy.source, in.i32(at + 32), in.i32(at + 36), in.i32(at + 40),
                                    in.i32(at + 44), true);
-            copy.to = QRect(in.i32(at + 24), in.i32(at + 28), in.i32(at + 72), in.i32(at + 76));
+            copy.to =
+                checkedRect(in.i32(at + 24), in.i32(at + 28), in.i32(at + 72), in.i32(at + 76));
             break;
         }
         case kEmrSetDiBitsToDevice: {
             copy.source = recordDib(in, at, size, 48);
             copy.from = sourceRect(copy.source, in.i32(at + 32), in.i32(at + 36), in.i32(at + 40),
                                    in.i32(at + 44), true);
-            copy.to = QRect(QPoint(in.i32(at + 24), in.i32(at + 28)), copy.from.size());
+            copy.to = checkedRect(in.i32(at + 24), in.i32(at + 28), copy.from.width(),
+                                  copy.from.height());
             break;
         }
         case kEmrBitBlt:
@@ -91,7 +107,7 @@ bool readCopy(LeReader& in, std::uint32_t type, std::size_t at, std::size_t size
             copy.from =
                 sourceRect(copy.source, in.i32(at + 44), in.i32(at + 48),
                            stretch ? in.i32(at + 100) : w, stretch ? in.i32(at + 104) : h, false);
-            copy.to = QRect(in.i32(at + 24), in.i32(at + 28), w, h);
+            copy.to = checkedRect(in.i32(at + 24), in.i32(at + 28), w, h);
             break;
         }
         default:

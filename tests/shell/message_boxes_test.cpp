@@ -3,6 +3,7 @@
 #include "message_recorder.h"
 #include "shell/application.h"
 #include "store/errors.h"
+#include "store/handler_guard.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -242,10 +243,10 @@ TEST(DefaultErrorDisplay, ButtonHandlerErrorIsShownAndTheButtonStaysUsable) {
     button.resize(75, 25);
     button.show();
     int clicks = 0;
-    QObject::connect(&button, &QPushButton::clicked, &button, [&clicks] {
+    QObject::connect(&button, &QPushButton::clicked, &button, guardSlot([&clicks] {
         ++clicks;
         throw Error(QStringLiteral("data error"));
-    });
+    }));
     QTest::mouseClick(&button, Qt::LeftButton);
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(2, clicks);

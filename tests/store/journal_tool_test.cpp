@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"impossibleDay", {"cat", "JOURNAL", "2010-02-30"}, 2},
                       UsageCase{"dayWithoutEntry", {"cat", "JOURNAL", "2010-05-02"}, 1},
                       UsageCase{"catFound", {"cat", "JOURNAL", "2010-05-03"}, 0},
-                      UsageCase{"missingFileListsNothing", {"list", "MISSING"}, 0},
+                      UsageCase{"listOfMissingFile", {"list", "MISSING"}, 1},
                       UsageCase{"infoOfMissingFile", {"info", "MISSING"}, 1},
                       UsageCase{"putMissingSource", {"put", "JOURNAL", "2010-05-02", "MISSING"}, 1},
                       UsageCase{"generateWithoutDays", {"generate", "MISSING", "--seed", "1"}, 2},
@@ -172,7 +172,11 @@ TEST(JournalTool, ExecutableReportsThroughExitCodes) {
 
     p.start(QStringLiteral(QUILLMERE_JOURNAL_TOOL), {"check", dir.file("nothing.cds")});
     ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(0, p.exitCode()) << "a missing journal is an empty one";
+    EXPECT_EQ(1, p.exitCode()) << "a missing journal is not an empty one";
+    EXPECT_EQ(QStringLiteral("check: cannot read \"%1\": no such file\n")
+                  .arg(dir.file("nothing.cds"))
+                  .toUtf8(),
+              p.readAllStandardError());
 
     dir.write("broken.cds", "garbage");
     p.start(QStringLiteral(QUILLMERE_JOURNAL_TOOL), {"list", dir.file("broken.cds")});

@@ -12,7 +12,7 @@ int runCat(const QStringList& args, CommandIo& io) {
     requireArgs(args, 2, 2);
     const double day = parseDay(args[1]);
     JournalTable journal;
-    journal.OpenJournal(args[0]);
+    openExistingJournal(journal, args[0]);
     const int at = journal.find(day);
     if (at < 0) {
         throw Error(QStringLiteral("no entry for %1").arg(args[1]));

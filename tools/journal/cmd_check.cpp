@@ -34,7 +34,7 @@ QString problemOf(const JournalTable& journal, int i) {
 int runCheck(const QStringList& args, CommandIo& io) {
     requireArgs(args, 1, 1);
     JournalTable journal;
-    journal.OpenJournal(args[0]);
+    openExistingJournal(journal, args[0]);
     int bad = 0;
     for (int i = 0; i < journal.recordCount(); ++i) {
         const QString problem = problemOf(journal, i);

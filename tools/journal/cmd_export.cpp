@@ -11,6 +11,9 @@ namespace quillmere::journaltool {
 namespace {
 
 int runExport(const QStringList& args, CommandIo& io) {
+    if (!args.isEmpty()) {
+        requireReadableFile(args[0], kMaxJournalBytes);
+    }
     QTextStream out(&io.out);
     QTextStream err(&io.err);
     return runExportCommand(args, out, err);

@@ -7,30 +7,25 @@ namespace quillmere::journaltool {
 
 namespace {
 
-int number(const QString& text, const char* option, int min) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < min) {
-        throw UsageError(
-            QStringLiteral("%1 needs a number of at least %2").arg(QLatin1String(option)).arg(min));
-    }
-    return value;
-}
+// Limits of a generated journal: 100 000 days is over 270 years, and one
+// entry of 16 MiB is far beyond anything typed.
+constexpr qint64 kMaxDays = 100000;
+constexpr qint64 kMaxEntrySize = 16 << 20;
 
 int runGenerate(const QStringList& args, CommandIo&) {
     if (args.size() < 3 || args.size() % 2 == 0) {
         throw UsageError(QStringLiteral("wrong number of arguments"));
     }
     int days = -1;
-    int seed = 1;
+    quint32 seed = 1;
     int size = 2048;
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--days")) {
-            days = number(args[i + 1], "--days", 0);
+            days = static_cast<int>(parseRange(args[i + 1], "--days", 0, kMaxDays));
         } else if (args[i] == QLatin1String("--seed")) {
-            seed = number(args[i + 1], "--seed", 0);
+            seed = static_cast<quint32>(parseRange(args[i + 1], "--seed", 0, 0xFFFFFFFF));
         } else if (args[i] == QLatin1String("--size")) {
-            size = number(args[i + 1], "--size", 1);
+            size = static_cast<int>(parseRange(args[i + 1], "--size", 1, kMaxEntrySize));
         } else {
             throw UsageError(QStringLiteral("unknown option \"%1\"").arg(args[i]));
         }
@@ -38,7 +33,7 @@ int runGenerate(const QStringList& args, CommandIo&) {
     if (days < 0) {
         throw UsageError(QStringLiteral("--days is required"));
     }
-    generateJournal(args[0], days, static_cast<quint32>(seed), size);
+    generateJournal(args[0], days, seed, size);
     return 0;
 }
 

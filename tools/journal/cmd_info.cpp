@@ -38,6 +38,7 @@ QString columnLine(const FieldDef& f) {
 
 int runInfo(const QStringList& args, CommandIo& io) {
     requireArgs(args, 1, 1);
+    requireReadableFile(args[0], kMaxJournalBytes);
     const QByteArray bytes = fileAccess().readAll(args[0]);
     DSBASE table;
     table.loadPacket(bytes);

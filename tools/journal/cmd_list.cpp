@@ -10,7 +10,7 @@ namespace {
 int runList(const QStringList& args, CommandIo& io) {
     requireArgs(args, 1, 1);
     JournalTable journal;
-    journal.OpenJournal(args[0]);
+    openExistingJournal(journal, args[0]);
     QByteArray text;
     for (int i = 0; i < journal.recordCount(); ++i) {
         text += formatDay(journal.dayAt(i)).toUtf8() + '\t' +

@@ -11,6 +11,12 @@ namespace {
 int runPut(const QStringList& args, CommandIo&) {
     requireArgs(args, 3, 3);
     const double day = parseDay(args[1]);
+    requireReadableFile(args[2], kMaxEntrySourceBytes);
+    // A missing journal is created; anything else at its path must be a
+    // journal file.
+    if (fileAccess().status(args[0]).kind != FileKind::kMissing) {
+        requireReadableFile(args[0], kMaxJournalBytes);
+    }
     const QByteArray rtf = fileAccess().readAll(args[2]);
     JournalTable journal;
     journal.OpenJournal(args[0]);

@@ -1,6 +1,8 @@
 #include "tools/journal/commands.h"
 
 #include "store/day.h"
+#include "store/file_access.h"
+#include "store/journal_table.h"
 #include "store/timestamp.h"
 
 #include <QDate>
@@ -86,6 +88,43 @@ QString formatDay(double day) {
     const auto ms = static_cast<int>(std::llround(fraction * kMillisPerDay) % kMillisPerDay);
     return date + QLatin1Char(' ') +
            QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("hh:mm:ss.zzz"));
+}
+
+void requireReadableFile(const QString& path, qint64 maxBytes) {
+    const FileStatus status = fileAccess().status(path);
+    const auto refuse = [&path](const QString& why) {
+        throw Error(QStringLiteral("cannot read \"%1\": %2").arg(path, why));
+    };
+    switch (status.kind) {
+        case FileKind::kMissing:
+            refuse(QStringLiteral("no such file"));
+        case FileKind::kFolder:
+            refuse(QStringLiteral("a folder, not a file"));
+        case FileKind::kOther:
+            refuse(QStringLiteral("not a regular file"));
+        case FileKind::kRegular:
+            break;
+    }
+    if (status.size > maxBytes) {
+        refuse(QStringLiteral("larger than %1 bytes").arg(maxBytes));
+    }
+}
+
+void openExistingJournal(JournalTable& journal, const QString& path) {
+    requireReadableFile(path, kMaxJournalBytes);
+    journal.OpenJournal(path);
+}
+
+qint64 parseRange(const QString& text, const char* option, qint64 min, qint64 max) {
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    if (!ok || value < min || value > max) {
+        throw UsageError(QStringLiteral("%1 needs a whole number from %2 to %3")
+                             .arg(QLatin1String(option))
+                             .arg(min)
+                             .arg(max));
+    }
+    return value;
 }
 
 int runTool(const QStringList& args, QIODevice& out, QIODevice& err) {

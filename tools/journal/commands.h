@@ -17,6 +17,10 @@
 
 #include <vector>
 
+namespace quillmere {
+class JournalTable;
+}
+
 namespace quillmere::journaltool {
 
 class UsageError : public Error {
@@ -59,6 +63,26 @@ double parseDay(const QString& text);
 QString formatDay(double day);
 // Writes text (UTF-8) to a device.
 void print(QIODevice& device, const QString& text);
+
+// The largest journal the tool reads, and the largest file `put` stores as
+// one entry.
+inline constexpr qint64 kMaxJournalBytes = qint64(4) << 30;      // 4 GiB
+inline constexpr qint64 kMaxEntrySourceBytes = qint64(1) << 30;  // 1 GiB
+
+// Checks a file the tool is about to read, before anything is read from it.
+// Throws Error "cannot read "PATH": ..." when the path does not exist, is not
+// a regular file (a folder, a FIFO, a device: these are never opened, so a
+// FIFO cannot block the tool) or holds more than `maxBytes`.
+void requireReadableFile(const QString& path, qint64 maxBytes);
+
+// Opens an existing journal for reading, after requireReadableFile; a missing
+// path is an error here, never a new empty journal. Throws Error, FileError
+// or DatasetError.
+void openExistingJournal(JournalTable& journal, const QString& path);
+
+// A whole-number argument between `min` and `max`; throws UsageError naming
+// the option and the range otherwise.
+qint64 parseRange(const QString& text, const char* option, qint64 min, qint64 max);
 
 }  // namespace quillmere::journaltool
 
