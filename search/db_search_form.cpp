@@ -150,12 +150,16 @@ void TfrmDBSearch::runScan(const QString& text) {
     // The range is read once: the fields cannot change the running scan.
     const SearchRange range{DateEdit1->day(), DateEdit2->day()};
     InputPacer pacer(inputIntervalMs_);
-    const JournalSearchResult result = scanJournal(
-        host_.journal(), range, [this](const QByteArray& blob) { return SearchEntry(blob); },
+    // The entries are decoded and matched on worker threads; this thread
+    // takes their outcomes in date order and handles input in between, also
+    // while it waits for the workers.
+    const JournalSearchResult result = searchJournal(
+        host_.journal(), matcher_, range,
         [this, &pacer] {
             pacer.step(processPendingMessages);
             return !StopRequested;
-        });
+        },
+        [&pacer] { pacer.step(processPendingMessages); });
     pacer.finish();
     lastInputGapMs_ = pacer.longestStretchMs();
 

@@ -1,5 +1,7 @@
 #include "search/journal_search.h"
 
+#include "search/entry_match_pool.h"
+
 #include "editor/rtf/rtf.h"
 #include "store/entry_codec.h"
 #include "store/errors.h"
@@ -7,6 +9,8 @@
 
 #include <QTextDocument>
 
+#include <chrono>
+#include <memory>
 #include <new>
 
 namespace quillmere {
@@ -17,6 +21,10 @@ QString entryDisplayedText(const QByteArray& entryBytes) {
     } catch (const rtf::RtfError&) {
         // Not RTF: the editor shows the bytes as plain text, as LoadEntry does.
     }
+    return plainEntryText(entryBytes);
+}
+
+QString plainEntryText(const QByteArray& entryBytes) {
     try {
         QTextDocument document;
         rtf::readPlainText(entryBytes, document);
@@ -87,38 +95,100 @@ bool entryMatches(const QByteArray& blob, const QString& needle) {
     return entryMatches(blob, TextMatcher(needle));
 }
 
-JournalSearchResult scanJournal(const JournalTable& journal, SearchRange range,
-                                const EntryTest& test, const SearchPoll& poll) {
-    JournalSearchResult result;
-    // The count is read for every record: should input handled by the poll
-    // add a record, the scan still reads only records that exist.
-    for (int index = 0; index < journal.recordCount(); ++index) {
-        const double day = journal.dayAt(index);
-        if (range.contains(day)) {
-            ++result.decoded;
-            try {
-                // The stored bytes are read in place; the table cannot change
-                // while the test runs (input is handled only in the poll).
-                const QByteArrayView stored = journal.entryViewAt(index);
-                if (test(QByteArray::fromRawData(stored.data(), stored.size()))) {
-                    result.days.push_back(day);
+namespace {
+
+// The outcome of the plain-text reading of an entry that is not RTF, on the
+// calling thread.
+EntryOutcome testPlainText(const QByteArray& bytes, const TextMatcher& matcher,
+                           EntryOutcomeDetail& detail) {
+    try {
+        return matcher.matches(plainEntryText(bytes)) ? EntryOutcome::kMatch
+                                                      : EntryOutcome::kNoMatch;
+    } catch (const Error& error) {
+        detail.error = error.message();
+    } catch (const std::bad_alloc&) {
+        detail.error = QString::fromLatin1(zlibErrorText(-4));
+    }
+    return EntryOutcome::kFailed;
+}
+
+// Collects the outcome of each entry of a snapshot in order: from the pool
+// when there is one, else by testing the entry here.
+class OutcomeSource {
+public:
+    OutcomeSource(const ScanSnapshot& snapshot, const TextMatcher& matcher, const SearchIdle& idle,
+                  int threads)
+        : snapshot_(snapshot), matcher_(matcher), idle_(idle) {
+        if (threads > 1 && snapshot.blobs.size() > 1) {
+            pool_ = std::make_unique<EntryMatchPool>(snapshot.blobs, matcher, threads);
+        }
+    }
+
+    EntryOutcome next(std::size_t k, EntryOutcomeDetail& detail) {
+        EntryOutcome outcome;
+        if (!pool_) {
+            outcome = testEntry(snapshot_.blobs[k], matcher_, detail);
+        } else {
+            for (;;) {
+                const auto slice = std::chrono::steady_clock::now() +
+                                   std::chrono::milliseconds(kSearchIdleSliceMs);
+                outcome = pool_->waitFor(k, slice);
+                if (outcome != EntryOutcome::kPending) {
+                    break;
                 }
-            } catch (const Error& error) {
-                result.end = SearchEnd::kFailed;
-                result.error = error.message();
-                result.visited = index + 1;
-                return result;
-            } catch (const std::bad_alloc&) {
-                result.end = SearchEnd::kFailed;
-                result.error = QString::fromLatin1(zlibErrorText(-4));
-                result.visited = index + 1;
-                return result;
+                if (idle_) {
+                    idle_();
+                }
+            }
+            if (outcome == EntryOutcome::kFailed || outcome == EntryOutcome::kPlainText) {
+                detail = pool_->takeDetail(k);
             }
         }
+        if (outcome == EntryOutcome::kPlainText) {
+            outcome = testPlainText(detail.bytes, matcher_, detail);
+        }
+        return outcome;
+    }
+
+private:
+    const ScanSnapshot& snapshot_;
+    const TextMatcher& matcher_;
+    const SearchIdle& idle_;
+    std::unique_ptr<EntryMatchPool> pool_;
+};
+
+}  // namespace
+
+JournalSearchResult searchJournal(const JournalTable& journal, const TextMatcher& matcher,
+                                  SearchRange range, const SearchPoll& poll, const SearchIdle& idle,
+                                  int threads) {
+    JournalSearchResult result;
+    if (matcher.needle().isEmpty()) {
+        return result;
+    }
+    const ScanSnapshot snapshot = takeScanSnapshot(journal, range);
+    OutcomeSource outcomes(snapshot, matcher, idle, threads > 0 ? threads : defaultScanThreads());
+    const int count = int(snapshot.days.size());
+    for (int index = 0; index < count; ++index) {
+        const double day = snapshot.days[std::size_t(index)];
+        const int entry = snapshot.entryOf[std::size_t(index)];
         result.visited = index + 1;
+        if (entry >= 0) {
+            ++result.decoded;
+            EntryOutcomeDetail detail;
+            const EntryOutcome outcome = outcomes.next(std::size_t(entry), detail);
+            if (outcome == EntryOutcome::kFailed) {
+                result.end = SearchEnd::kFailed;
+                result.error = detail.error;
+                return result;
+            }
+            if (outcome == EntryOutcome::kMatch) {
+                result.days.push_back(day);
+            }
+        }
         if (poll && !poll()) {
             result.end = SearchEnd::kStopped;
-            result.resumeDay = journal.dayAt(qMin(index + 1, journal.recordCount() - 1));
+            result.resumeDay = snapshot.days[std::size_t(qMin(index + 1, count - 1))];
             return result;
         }
     }
@@ -130,10 +200,7 @@ JournalSearchResult searchJournal(const JournalTable& journal, const QString& ne
     if (needle.isEmpty()) {
         return {};
     }
-    const TextMatcher matcher(needle);
-    return scanJournal(
-        journal, range, [&matcher](const QByteArray& blob) { return entryMatches(blob, matcher); },
-        poll);
+    return searchJournal(journal, TextMatcher(needle), range, poll);
 }
 
 InputPacer::InputPacer(qint64 intervalMs) : intervalMs_(intervalMs) {

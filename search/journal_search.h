@@ -37,6 +37,12 @@ struct SearchRange {
 // Stream" when neither reading works.
 QString entryDisplayedText(const QByteArray& entryBytes);
 
+// The second half of entryDisplayedText: the bytes read as 8-bit plain text
+// into a document, as the editor shows them. Builds a QTextDocument, so it
+// stays on the user-interface thread. Throws rtf::RtfError "Failed to Load
+// Stream" when the bytes are not text.
+QString plainEntryText(const QByteArray& entryBytes);
+
 // True when `needle` occurs in `text`, letters compared without regard to
 // case, starting anywhere. An empty needle never matches. Never throws.
 bool textMatches(const QString& text, const QString& needle);
@@ -90,21 +96,27 @@ struct JournalSearchResult {
 // to end the scan. The place where a scan handles pending input.
 using SearchPoll = std::function<bool()>;
 
-// Tests the stored blob of one record inside the range: true when it matches.
-// Throws Error to end the scan with that error.
-using EntryTest = std::function<bool(const QByteArray& blob)>;
+// Called while the scan waits for the worker threads, at least every
+// kSearchIdleSliceMs, so that input is handled during a long wait as well.
+using SearchIdle = std::function<void()>;
+inline constexpr int kSearchIdleSliceMs = 2;
 
-// Visits every record from the first to the last in date order; records whose
-// JournalDate lies outside `range` cost only the comparison, the blob of every
-// other record goes to `test`. An error from `test` ends the scan at once: the
-// result then holds the days found before it and the error's message. A
-// closed or empty table gives an empty completed result. Exceptions of `poll`
-// pass through.
-JournalSearchResult scanJournal(const JournalTable& journal, SearchRange range,
-                                const EntryTest& test, const SearchPoll& poll = {});
-
-// scanJournal with entryMatches(blob, needle) as the test. An empty needle
-// gives an empty completed result without visiting anything.
+// Searches the stored entries for the matcher's text. Visits every record
+// from the first to the last in date order; records whose JournalDate lies
+// outside `range` cost only the comparison; every other record's blob is
+// decoded and its displayed text matched, as entryMatches does. The records
+// are taken when the scan starts (the table is not read again). The decoding
+// and matching run on `threads` worker threads (0: one per core; 1: all on the
+// calling thread), while the calling thread collects their outcomes in date
+// order, calls `poll` after every record and `idle` while it waits. So the
+// result is the same for any number of threads: an entry that cannot be
+// decoded ends the scan at once with the days found before it and the error's
+// message; a poll that answers false stops the scan after that record. An
+// empty needle, a closed or an empty table give an empty completed result.
+// Exceptions of `poll` and `idle` pass through (the workers are stopped first).
+JournalSearchResult searchJournal(const JournalTable& journal, const TextMatcher& matcher,
+                                  SearchRange range, const SearchPoll& poll = {},
+                                  const SearchIdle& idle = {}, int threads = 0);
 JournalSearchResult searchJournal(const JournalTable& journal, const QString& needle,
                                   SearchRange range, const SearchPoll& poll = {});
 

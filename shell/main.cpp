@@ -2,8 +2,14 @@
 // command line.
 #include "shell/application.h"
 #include "shell/program.h"
+#include "store/data_location.h"
+#include "store/packet_preload.h"
 
 int main(int argc, char** argv) {
+    // A diary of many years takes longer to read than the windows take to
+    // build: its reading starts first, on a worker thread, and the main
+    // window takes the loaded journal when it opens it.
+    quillmere::PreloadDataFile(quillmere::earlyDataFilePath(QStringLiteral("Journal.cds")));
     quillmere::QuillmereApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     int result = 0;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace quillmere {
@@ -23,6 +24,15 @@ QString dataFolder() {
 
 QString dataFilePath(const QString& fileName) {
     return QDir(dataFolder()).filePath(fileName);
+}
+
+QString earlyDataFilePath(const QString& fileName) {
+    // Linux names the running executable here, as applicationDirPath() uses.
+    const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (folder.isEmpty() || !fileAccess().folderWritable(folder)) {
+        return {};
+    }
+    return QDir(folder).filePath(fileName);
 }
 
 }  // namespace quillmere

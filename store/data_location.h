@@ -22,4 +22,10 @@ QString dataFolder();
 // `fileName` inside dataFolder().
 QString dataFilePath(const QString& fileName);
 
+// `fileName` inside the executable's folder when that folder is the data
+// folder (a file can be created in it); empty otherwise. Works before the
+// application object exists: for starting work early, not for deciding where
+// files go. Never throws.
+QString earlyDataFilePath(const QString& fileName);
+
 }  // namespace quillmere

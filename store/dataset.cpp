@@ -355,6 +355,21 @@ Cell DSBASE::cellFromPacket(int column, QByteArrayView bytes) const {
     return c;
 }
 
+void DSBASE::takeContent(DSBASE& other) {
+    if (&other == this) {
+        return;
+    }
+    std::scoped_lock guard(lock_, other.lock_);
+    fields_ = std::move(other.fields_);
+    packetAttributes_ = std::move(other.packetAttributes_);
+    cells_ = std::move(other.cells_);
+    status_ = std::move(other.status_);
+    order_ = std::move(other.order_);
+    backing_ = std::move(other.backing_);
+    logChanges_ = other.logChanges_;
+    other.clear();
+}
+
 void DSBASE::loadPacket(const QByteArray& packet) {
     std::lock_guard guard(lock_);
     clear();

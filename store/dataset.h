@@ -93,6 +93,10 @@ public:
     // 0x2710 unsupported type); the table is then left cleared.
     void loadPacket(const QByteArray& packet);
 
+    // Takes over the whole content of `other` (fields, rows, packet bytes,
+    // change logging); `other` is left cleared. Never throws.
+    void takeContent(DSBASE& other);
+
     // The whole table as one packet, rows in default order. With change
     // logging off records marked deleted or superseded are left out and the
     // others are written with status 0. Throws DatasetError 0x2A04 for a
@@ -138,6 +142,10 @@ public:
     QByteArray bytesValue(const Cell& c) const;
     // A view of a value's bytes, valid until the table changes.
     QByteArrayView bytesView(const Cell& c) const;
+    // The packet the table was loaded from (empty for a created table). Values
+    // read from it are views into these bytes; holding this shared copy keeps
+    // such a view valid however the table changes.
+    const QByteArray& packetBytes() const { return backing_; }
 
     // Setting values in a buffer; `column` must be of a fitting type.
     static void setBlank(RecordBuffer& r, int column);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 namespace quillmere {
 
@@ -17,10 +18,17 @@ namespace quillmere {
 QByteArray EncodeEntryContent(const QByteArray& rtf);
 
 // Inflates a stored blob back into the entry's RTF bytes, from the start of
-// the blob to the end of its zlib stream. Throws ZlibError with zlib's text
-// for the failure ("data error" for a damaged stream, "buffer error" for a
-// truncated one, ...).
-QByteArray DecodeEntryContent(const QByteArray& blob);
+// the blob to the end of its zlib stream (bytes after it are ignored). Throws
+// ZlibError with zlib's text for the failure ("data error" for a damaged
+// stream, "buffer error" for a truncated or empty one, "insufficient memory"
+// when the output cannot be allocated). Safe to call from several threads at
+// once.
+QByteArray DecodeEntryContent(QByteArrayView blob);
+
+// DecodeEntryContent for an entry that may inflate to at most `maxBytes`:
+// a stream that holds more throws ZlibError "insufficient memory", as zlib
+// reports a failed allocation.
+QByteArray DecodeEntryContent(QByteArrayView blob, qsizetype maxBytes);
 
 // zlib's text for a negative result code: "file error" (-1), "stream error"
 // (-2), "data error" (-3), "insufficient memory" (-4), "buffer error" (-5),

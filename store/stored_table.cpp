@@ -2,6 +2,7 @@
 
 #include "store/dataset_error.h"
 #include "store/file_access.h"
+#include "store/packet_preload.h"
 #include "store/type_word.h"
 
 #include <QtGlobal>
@@ -55,7 +56,9 @@ void StoredTable::open(const QString& path) {
     reset();
     path_ = path;
     try {
-        if (!fileAccess().exists(path)) {
+        if (TakePreloadedDataFile(path, data_)) {
+            // Read and loaded ahead, while the program started.
+        } else if (!fileAccess().exists(path)) {
             data_.createTable(fields_);
         } else {
             const QByteArray bytes = fileAccess().readAll(path);
