@@ -74,27 +74,50 @@ QString AccessibleCaption(const QWidget* widget, const QString& caption, const Q
     return text;
 }
 
-void NotifyAccessibleNameChanged(QWidget* control) {
-    if (QAccessible::isActive()) {
-        QAccessibleEvent event(control, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
+namespace {
+
+AccessibleNoticeSink noticeSink = nullptr;
+
+bool anyoneListens() {
+    return noticeSink != nullptr || QAccessible::isActive();
+}
+
+void deliver(QAccessibleEvent* event) {
+    if (noticeSink != nullptr) {
+        noticeSink(event);
+    } else {
+        QAccessible::updateAccessibility(event);
     }
 }
 
-void NotifyAccessibleCheckedChanged(QWidget* control, bool checked) {
-    if (QAccessible::isActive()) {
+}  // namespace
+
+AccessibleNoticeSink SetAccessibleNoticeSink(AccessibleNoticeSink sink) {
+    const AccessibleNoticeSink previous = noticeSink;
+    noticeSink = sink;
+    return previous;
+}
+
+void NotifyAccessibleNameChanged(QWidget* control) {
+    if (anyoneListens()) {
+        QAccessibleEvent event(control, QAccessible::NameChanged);
+        deliver(&event);
+    }
+}
+
+void NotifyAccessibleCheckedChanged(QWidget* control) {
+    if (anyoneListens()) {
         QAccessible::State changed;
         changed.checked = true;
         QAccessibleStateChangeEvent event(control, changed);
-        QAccessible::updateAccessibility(&event);
+        deliver(&event);
     }
-    (void)checked;
 }
 
 void NotifyAccessibleValueChanged(QWidget* control, int value) {
-    if (QAccessible::isActive()) {
+    if (anyoneListens()) {
         QAccessibleValueChangeEvent event(control, value);
-        QAccessible::updateAccessibility(&event);
+        deliver(&event);
     }
 }
 

@@ -28,7 +28,13 @@ QString AccessibleCaption(const QWidget* widget, const QString& caption, const Q
 // Tell assistive tools that the control's name (caption), checked state or
 // value changed. Cheap when no tool listens.
 void NotifyAccessibleNameChanged(QWidget* control);
-void NotifyAccessibleCheckedChanged(QWidget* control, bool checked);
+// Where the notices go: QAccessible::updateAccessibility while an assistive
+// tool listens (the default, nullptr), or the given function, which then
+// receives every notice (tests record them; the headless platform has no
+// assistive tools). Returns the previous function.
+using AccessibleNoticeSink = void (*)(QAccessibleEvent* event);
+AccessibleNoticeSink SetAccessibleNoticeSink(AccessibleNoticeSink sink);
+void NotifyAccessibleCheckedChanged(QWidget* control);
 void NotifyAccessibleValueChanged(QWidget* control, int value);
 
 class TRbButtonAccessible : public QAccessibleWidget {

@@ -39,7 +39,7 @@ void TRbCheckBox::SetChecked(bool on) {
     checked_ = on;
     update();
     if (changed) {
-        NotifyAccessibleCheckedChanged(this, on);
+        NotifyAccessibleCheckedChanged(this);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QShortcut>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace quillmere {
@@ -30,9 +31,30 @@ void showKeysOn(QWidget* button, const QString& caption, const QKeySequence& key
     button->setProperty("quillmereShortcut", keys);
 }
 
+// The tool bar's buttons show only pictures; screen readers read their names,
+// taken from the hints ("Print..." is read "Print"), or from the button's
+// name when it has no hint ("btnJustify" is read "Justify").
+void nameToolButtons(QToolBar* toolBar) {
+    for (QToolButton* button : toolBar->findChildren<QToolButton*>()) {
+        if (!button->accessibleName().isEmpty() || !button->text().isEmpty()) {
+            continue;
+        }
+        QString name = button->toolTip();
+        while (name.endsWith(QLatin1Char('.'))) {
+            name.chop(1);
+        }
+        if (name.isEmpty() && button->objectName().startsWith(QStringLiteral("btn"))) {
+            name = button->objectName().mid(3);
+        }
+        button->setAccessibleName(name);
+    }
+}
+
 }  // namespace
 
 void TfrmMain::buildKeyboard() {
+    nameToolButtons(ToolBar1);
+
     // The drawn buttons run through Click, as Space on them does, and only
     // while they are enabled (a running search or export switches them off).
     struct DrawnKey {

@@ -8,6 +8,7 @@
 #include "controls/rb_panel.h"
 
 #include "rb_test_app.h"
+#include "test_support.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -170,15 +171,10 @@ TEST(ProgressCylAccessible, ReportsItsRangeValueAndText) {
 // Records the notices the controls send while an assistive tool listens.
 class NoticeRecorder {
 public:
-    NoticeRecorder() {
+    NoticeRecorder() : previous_(SetAccessibleNoticeSink(&NoticeRecorder::record)) {
         events().clear();
-        QAccessible::installUpdateHandler(&NoticeRecorder::record);
-        QAccessible::setActive(true);
     }
-    ~NoticeRecorder() {
-        QAccessible::installUpdateHandler(nullptr);
-        QAccessible::setActive(false);
-    }
+    ~NoticeRecorder() { SetAccessibleNoticeSink(previous_); }
     struct Notice {
         QObject* object;
         QAccessible::Event type;
@@ -191,6 +187,8 @@ public:
     }
 
 private:
+    AccessibleNoticeSink previous_;
+
     static void record(QAccessibleEvent* event) {
         Notice n{event->object(), event->type(), {}, false};
         if (event->type() == QAccessible::ValueChanged) {

@@ -6,12 +6,15 @@
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
+#include "editor/format_commands.h"
 #include "shell/day_caption.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <map>
 
@@ -65,6 +68,32 @@ TEST_F(AccessibilityTest, MainWindowNamesEveryBottomBarButtonAsAButton) {
     ASSERT_NE(tree.end(), header);
     EXPECT_EQ(QAccessible::Grouping, header->second.role);
     EXPECT_EQ(main().RbPanel1, header->second.iface->object());
+}
+
+// The tool bar's buttons show only pictures; each still has a name to read.
+TEST_F(AccessibilityTest, EveryToolBarButtonHasAName) {
+    createProgram();
+    int buttons = 0;
+    for (QToolButton* button : main().ToolBar1->findChildren<QToolButton*>()) {
+        if (button->objectName() == QStringLiteral("qt_toolbar_ext_button")) {
+            continue;
+        }
+        ++buttons;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(button);
+        EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty())
+            << button->objectName().toStdString();
+    }
+    EXPECT_EQ(25, buttons);
+    const std::pair<QToolButton*, const char*> names[] = {
+        {main().Commands->ToolButton13, "Print"},
+        {main().Commands->btnDBSearch, "Full Database Text Search"},
+        {main().Commands->btnBold, "Bold"},
+        {main().Commands->btnJustify, "Justify"},
+    };
+    for (const auto& [button, name] : names) {
+        EXPECT_EQ(QString::fromLatin1(name),
+                  QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name));
+    }
 }
 
 TEST_F(AccessibilityTest, DescriptionsCarryTheHintsAndKeys) {
