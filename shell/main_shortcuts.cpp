@@ -32,17 +32,15 @@ void showKeysOn(QWidget* button, const QString& caption, const QKeySequence& key
 }
 
 // The tool bar's buttons show only pictures; screen readers read their names,
-// taken from the hints ("Print..." is read "Print"), or from the button's
-// name when it has no hint ("btnJustify" is read "Justify").
+// taken from the hints as they are ("Export..." stays apart from the bottom
+// bar's "Export"), or from the button's name when it has no hint
+// ("btnJustify" is read "Justify").
 void nameToolButtons(QToolBar* toolBar) {
     for (QToolButton* button : toolBar->findChildren<QToolButton*>()) {
         if (!button->accessibleName().isEmpty() || !button->text().isEmpty()) {
             continue;
         }
         QString name = button->toolTip();
-        while (name.endsWith(QLatin1Char('.'))) {
-            name.chop(1);
-        }
         if (name.isEmpty() && button->objectName().startsWith(QStringLiteral("btn"))) {
             name = button->objectName().mid(3);
         }

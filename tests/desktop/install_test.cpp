@@ -29,16 +29,16 @@ QByteArray readFile(const QString& path) {
 }
 
 // Runs a program to its end; the result holds its exit code and output.
-struct Run {
+struct ProgramRun {
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
 };
 
-Run runProgram(const QString& program, const QStringList& args) {
+ProgramRun runProgram(const QString& program, const QStringList& args) {
     QProcess process;
     process.start(program, args);
-    Run run;
+    ProgramRun run;
     if (!process.waitForFinished(120000)) {
         run.err = "did not finish: " + process.errorString().toUtf8();
         return run;
@@ -58,7 +58,7 @@ protected:
         if (QGuiApplication::instance() == nullptr) {
             new QGuiApplication(argc, argv);
         }
-        const Run install =
+        const ProgramRun install =
             runProgram(QStringLiteral(QUILLMERE_CMAKE_COMMAND),
                        {QStringLiteral("--install"), QStringLiteral(QUILLMERE_BINARY_DIR),
                         QStringLiteral("--prefix"), prefix_.path()});
@@ -90,7 +90,7 @@ TEST_F(InstallTest, PutsExactlyTheExpectedFilesUnderThePrefix) {
 
 TEST_F(InstallTest, InstalledProgramsFindEveryLibrary) {
     for (const char* program : {"bin/quillmere", "bin/quillmere-journal"}) {
-        const Run ldd =
+        const ProgramRun ldd =
             runProgram(QStringLiteral("ldd"), {installed(QString::fromLatin1(program))});
         ASSERT_EQ(0, ldd.exitCode) << program << ": " << ldd.err.toStdString();
         EXPECT_FALSE(ldd.out.contains("not found")) << program << ":\n" << ldd.out.toStdString();
@@ -121,14 +121,13 @@ TEST_F(InstallTest, IconsAreThePictureTheWindowShows) {
 
 TEST_F(InstallTest, ManualPagesAreOursCompressed) {
     for (const char* page : {"quillmere.1", "quillmere-journal.1"}) {
-        const Run gunzip = runProgram(
-            QStringLiteral("gzip"),
-            {QStringLiteral("-dc"),
-             installed(QStringLiteral("share/man/man1/%1.gz").arg(QLatin1String(page)))});
+        const QString name = QString::fromLatin1(page);
+        const QString gz =
+            installed(QStringLiteral("share/man/man1/") + name + QStringLiteral(".gz"));
+        const QStringList args{QStringLiteral("-dc"), gz};
+        const ProgramRun gunzip = runProgram(QStringLiteral("gzip"), args);
         ASSERT_EQ(0, gunzip.exitCode) << page << ": " << gunzip.err.toStdString();
-        EXPECT_EQ(readFile(sourcePath(QStringLiteral("docs/man/%1").arg(QLatin1String(page)))),
-                  gunzip.out)
-            << page;
+        EXPECT_EQ(readFile(sourcePath(QStringLiteral("docs/man/") + name)), gunzip.out) << page;
     }
 }
 

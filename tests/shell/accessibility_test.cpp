@@ -85,8 +85,8 @@ TEST_F(AccessibilityTest, EveryToolBarButtonHasAName) {
     }
     EXPECT_EQ(25, buttons);
     const std::pair<QToolButton*, const char*> names[] = {
-        {main().Commands->ToolButton13, "Print"},
-        {main().Commands->btnDBSearch, "Full Database Text Search"},
+        {main().Commands->ToolButton13, "Print..."},
+        {main().Commands->btnDBSearch, "Full Database Text Search..."},
         {main().Commands->btnBold, "Bold"},
         {main().Commands->btnJustify, "Justify"},
     };
