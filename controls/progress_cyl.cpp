@@ -2,6 +2,8 @@
 // progress_cyl_paint.cpp, the presets in pro_effect.cpp.
 #include "controls/progress_cyl.h"
 
+#include "controls/rb_accessible.h"
+
 #include <QEvent>
 #include <QFont>
 #include <QPaintEvent>
@@ -116,6 +118,7 @@ void TPCColorStyle::assign(const StyleValues& values) {
 // -------------------------------------------------------- construction ----
 
 TProgressCyl::TProgressCyl(QWidget* parent) : QWidget(parent) {
+    InstallDrawnControlsAccessibility();
     applyingPreset_ = true;
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -519,8 +522,12 @@ void TProgressCyl::setPosition(int value) {
         }
         return;
     }
+    const bool percentMoved = percent_ != lastPercent_;
     lastBarEnd_ = e;
     lastPercent_ = percent_;
+    if (percentMoved) {
+        NotifyAccessibleValueChanged(this, position_);
+    }
     if (arrived) {
         emit OnProgressDone(this);
     }

@@ -1,5 +1,6 @@
 #include "controls/rb_check_box.h"
 
+#include "controls/rb_accessible.h"
 #include "controls/rb_fonts.h"
 
 #include <QKeyEvent>
@@ -34,8 +35,12 @@ TRbCheckBox::TRbCheckBox(QWidget* parent, const QString& name)
 }
 
 void TRbCheckBox::SetChecked(bool on) {
+    const bool changed = checked_ != on;
     checked_ = on;
     update();
+    if (changed) {
+        NotifyAccessibleCheckedChanged(this);
+    }
 }
 
 void TRbCheckBox::SetCheckColor(TColor color) {

@@ -1,5 +1,6 @@
 #include "controls/rb_custom_control.h"
 
+#include "controls/rb_accessible.h"
 #include "controls/rb_style_manager.h"
 
 #include <QEvent>
@@ -22,6 +23,7 @@ int FadeInterval(TFadeSpeed speed) {
 }
 
 TRbCustomControl::TRbCustomControl(QWidget* parent, const QString& name) : QWidget(parent) {
+    InstallDrawnControlsAccessibility();
     setObjectName(name);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -45,6 +47,7 @@ void TRbCustomControl::SetCaption(const QString& caption) {
     caption_ = caption;
     captionSet_ = true;
     update();
+    NotifyAccessibleNameChanged(this);
 }
 
 void TRbCustomControl::SetTextShadow(bool on) {

@@ -11,8 +11,9 @@ namespace quillmere {
 TRbPanel::TRbPanel(QWidget* parent, const QString& name) : TRbCustomControl(parent, name) {
     setFont(designFont(QStringLiteral("MS Sans Serif"), 11));
     SetFontColor(13500416);  // #0000CE
-    // A tab stop, but a click on a panel leaves the focus where it is.
-    setFocusPolicy(Qt::TabFocus);
+    // Panels frame other controls and show no focus of their own, so the
+    // focus passes them by, with Tab as with a click.
+    setFocusPolicy(Qt::NoFocus);
     resize(185, 105);
     updateMargins();
 }

@@ -25,3 +25,8 @@ list(APPEND QUILLMERE_CONTROLS_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/rb_check_box.h
     ${CMAKE_CURRENT_LIST_DIR}/rb_check_box.cpp
 )
+# What screen readers are told about the drawn controls.
+list(APPEND QUILLMERE_CONTROLS_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/rb_accessible.h
+    ${CMAKE_CURRENT_LIST_DIR}/rb_accessible.cpp
+)

@@ -56,12 +56,17 @@ void TfrmDBSearch::connectHandlers() {
     edtText->installEventFilter(this);
 }
 
-QString TfrmDBSearch::formatResultDay(double day) {
+QString TfrmDBSearch::formatResultDay(double day, const QLocale& locale) {
     const QDate date = dateFromDay(day);
-    const QLocale locale;
+    // The month as it is written within a date (languages such as Polish
+    // change its ending there), as in the date header.
+    QString month = locale.monthName(date.month(), QLocale::LongFormat);
+    if (month.isEmpty()) {
+        month = QLocale(QLocale::English).monthName(date.month(), QLocale::LongFormat);
+    }
     return QStringLiteral("%1 %2 %3")
         .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(locale.standaloneMonthName(date.month(), QLocale::LongFormat))
+        .arg(month)
         .arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 

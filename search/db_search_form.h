@@ -12,6 +12,7 @@
 #include "search/type_list.h"
 
 #include <QDialog>
+#include <QLocale>
 
 #include <memory>
 
@@ -93,8 +94,10 @@ public:
     TRbButton* btnClose = nullptr;
     RichEditor* tmpEditor = nullptr;
 
-    // "dd mmmm yyyy" of a day value in the user's language.
-    static QString formatResultDay(double day);
+    // "dd mmmm yyyy" of a day value with the month names of `locale` (the
+    // user's language), in the form the date header uses; English names when
+    // the locale offers none.
+    static QString formatResultDay(double day, const QLocale& locale = QLocale());
 
 public slots:
     // The title-bar close box and Escape hide the window (not while

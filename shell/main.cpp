@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     quillmere::PreloadDataFile(quillmere::earlyDataFilePath(QStringLiteral("Journal.cds")));
     quillmere::QuillmereApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
+    // Ties the windows to the installed desktop entry (its icon and name).
+    app.setDesktopFileName(QString::fromLatin1(quillmere::kApplicationId));
     int result = 0;
     {
         quillmere::Program program(quillmere::DefaultProgramPaths());

@@ -50,6 +50,7 @@ TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWid
     buildCommands();
     buildBottomBar();
     placeBands();
+    buildKeyboard();
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDesignWidth, kDesignHeight);
     FormResize();
@@ -191,6 +192,9 @@ void TfrmMain::FormResize() {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Editor && leaveEditorByKey(event)) {
+        return true;
+    }
     if (watched == Label3) {
         QFont font = Label3->font();
         switch (event->type()) {

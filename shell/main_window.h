@@ -196,6 +196,10 @@ private:
     void buildCommands();
     void buildBottomBar();
     void placeBands();
+    // Keys for the day commands, the search and printing; Tab order.
+    void buildKeyboard();
+    // Ctrl+Tab and Ctrl+Shift+Tab in the editor move the focus on.
+    bool leaveEditorByKey(QEvent* event);
     void FormResize();
     void FormClose();
     void restorePlacement();

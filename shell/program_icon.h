@@ -1,4 +1,4 @@
-// The program's icon: a quill over an open diary page, drawn in code so it
+// The program's icon: a quill over an open diary page, drawn once as SVG so it
 // scales cleanly; shown in the date header (32 x 32) and as the window icon.
 #pragma once
 

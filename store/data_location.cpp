@@ -13,13 +13,31 @@ QString chooseDataFolder(const QString& candidate) {
     if (!candidate.isEmpty() && fileAccess().folderWritable(candidate)) {
         return candidate;
     }
-    const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(fallback);
-    return fallback;
+    return userDataFolder();
+}
+
+QString userDataFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+bool isInstalledLayout(const QString& executableFolder) {
+    const QDir bin(executableFolder);
+    if (executableFolder.isEmpty() || bin.dirName() != QLatin1String("bin")) {
+        return false;
+    }
+    const QString entry =
+        QStringLiteral("../share/applications/%1.desktop").arg(QLatin1String(kApplicationId));
+    return fileAccess().exists(QDir::cleanPath(bin.filePath(entry)));
 }
 
 QString dataFolder() {
-    return chooseDataFolder(QCoreApplication::applicationDirPath());
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    if (isInstalledLayout(executableFolder)) {
+        return userDataFolder();
+    }
+    return chooseDataFolder(executableFolder);
 }
 
 QString dataFilePath(const QString& fileName) {
@@ -29,7 +47,7 @@ QString dataFilePath(const QString& fileName) {
 QString earlyDataFilePath(const QString& fileName) {
     // Linux names the running executable here, as applicationDirPath() uses.
     const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    if (folder.isEmpty() || !fileAccess().folderWritable(folder)) {
+    if (folder.isEmpty() || isInstalledLayout(folder) || !fileAccess().folderWritable(folder)) {
         return {};
     }
     return QDir(folder).filePath(fileName);

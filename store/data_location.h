@@ -1,8 +1,9 @@
 // Where the program keeps "Journal.cds", "Settings.cds" and
 // "FontSettings.Ini": the folder of the executable, as the program has always
-// done, unless that folder cannot be written (a system-wide install), in which
-// case the user's application data folder is used so that nothing is lost
-// when the program ends.
+// done, unless that folder cannot be written or the program runs installed
+// under a prefix (/usr/bin, /usr/local/bin, ...), in which case the user's
+// application data folder (~/.local/share/Quillmere) is used so that nothing
+// is lost when the program ends and nothing lands among the system's programs.
 #pragma once
 
 #include <QString>
@@ -15,7 +16,22 @@ namespace quillmere {
 // writing there later fails with a FileError naming the file.
 QString chooseDataFolder(const QString& candidate);
 
-// chooseDataFolder(QCoreApplication::applicationDirPath()); needs the
+// The desktop's application id; the desktop entry, the metainfo file and the
+// icons are installed under this name.
+inline constexpr const char* kApplicationId = "org.example.quillmere.Quillmere";
+
+// True when `executableFolder` is the "bin" folder of an installed prefix,
+// recognised by the program's desktop entry at
+// <prefix>/share/applications/<kApplicationId>.desktop
+// (fileAccess().exists). A build folder never is. Never throws.
+bool isInstalledLayout(const QString& executableFolder);
+
+// The user's application data folder (QStandardPaths::AppDataLocation),
+// created when missing. Never throws.
+QString userDataFolder();
+
+// userDataFolder() when the program runs installed (isInstalledLayout),
+// else chooseDataFolder(QCoreApplication::applicationDirPath()); needs the
 // application object.
 QString dataFolder();
 

@@ -8,4 +8,5 @@ quillmere_add_gtest(controls_rb_tests
         ${CMAKE_CURRENT_LIST_DIR}/rb_system_colors_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/rb_button_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/rb_check_box_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/rb_accessible_test.cpp
     LIBS quillmere_controls Qt6::Test)

@@ -1,5 +1,8 @@
 #include "shell/day_caption.h"
 
+#include "search/db_search_form.h"
+#include "store/day.h"
+
 #include <gtest/gtest.h>
 
 namespace quillmere {
@@ -32,7 +35,26 @@ INSTANTIATE_TEST_SUITE_P(
                       CaptionCase{"nominal: C locale names in English", QDate(2024, 5, 9),
                                   QLocale::c(), "09 May 2024"},
                       CaptionCase{"nominal: German month name", QDate(2024, 3, 5),
-                                  QLocale(QLocale::German), "05 M\xc3\xa4rz 2024"}));
+                                  QLocale(QLocale::German), "05 M\xc3\xa4rz 2024"},
+                      CaptionCase{"nominal: French month name", QDate(2024, 8, 15),
+                                  QLocale(QLocale::French, QLocale::France), "15 ao\xc3\xbbt 2024"},
+                      CaptionCase{"nominal: Polish month as written within a date",
+                                  QDate(2024, 3, 5), QLocale(QLocale::Polish), "05 marca 2024"},
+                      CaptionCase{"robustness: a locale of no known language names in English",
+                                  QDate(2024, 10, 1), QLocale(QStringLiteral("xx_YY")),
+                                  "01 October 2024"}));
+
+// The header and the search's result list show a day in the same words.
+TEST(DayCaptionTest, ResultListShowsTheDayAsTheHeaderDoes) {
+    const QDate date(2024, 3, 5);
+    for (const QLocale& locale :
+         {QLocale(QLocale::English), QLocale(QLocale::German), QLocale(QLocale::French),
+          QLocale(QLocale::Polish), QLocale(QLocale::Russian)}) {
+        EXPECT_EQ(DayCaption(date, locale),
+                  TfrmDBSearch::formatResultDay(dayFromDate(date), locale))
+            << locale.name().toStdString();
+    }
+}
 
 }  // namespace
 }  // namespace quillmere

@@ -115,7 +115,8 @@ TEST_F(MainIntegrationTest, ToolBarHoldsTheFormattingCommandsAndTheSearchButtonS
     ASSERT_NE(nullptr, commands().btnDBSearch);
     EXPECT_EQ(main().ToolBar1, commands().btnDBSearch->parentWidget());
     EXPECT_TRUE(commands().btnDBSearch->isEnabled());
-    EXPECT_EQ(QStringLiteral("Full Database Text Search..."), commands().btnDBSearch->toolTip());
+    EXPECT_EQ(QStringLiteral("Full Database Text Search... (Ctrl+Shift+F)"),
+              commands().btnDBSearch->toolTip());
 
     TfrmDBSearch* window = program().search();
     ASSERT_FALSE(window->isVisible());

@@ -66,9 +66,9 @@ TEST_F(MainWindowTest, FrameFollowsTheDesign) {
     EXPECT_TRUE(m.Editor->advancedTypography());
 
     const ButtonCase buttons[] = {
-        {"btnPrevious", "Previous", QRect(19, 10, 75, 25), ""},
-        {"btnToday", "Today", QRect(107, 10, 75, 25), ""},
-        {"btnNext", "Next", QRect(195, 10, 75, 25), ""},
+        {"btnPrevious", "Previous", QRect(19, 10, 75, 25), "Previous (Alt+Left)"},
+        {"btnToday", "Today", QRect(107, 10, 75, 25), "Today (Alt+Home)"},
+        {"btnNext", "Next", QRect(195, 10, 75, 25), "Next (Alt+Right)"},
         {"btnExport", "Export", QRect(331, 8, 86, 30), "Export All..."},
         {"btnCalendar", "Calendar", QRect(435, 8, 86, 30), ""},
         {"btnSettings", "...", QRect(539, 8, 30, 30), "Settings..."},

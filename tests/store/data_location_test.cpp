@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 using namespace quillmere;
@@ -38,4 +39,45 @@ TEST(DataLocation, UserDataFolderWhenTheExecutableFolderIsReadOnly) {
     EXPECT_TRUE(QDir(expected).exists()) << "the folder is created";
     QDir(expected).removeRecursively();
     QStandardPaths::setTestModeEnabled(false);
+}
+
+namespace {
+
+struct LayoutCase {
+    const char* label;
+    const char* executableFolder;  // relative to the temporary prefix
+    bool withDesktopEntry;
+    bool installed;
+};
+
+}  // namespace
+
+class InstalledLayout : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(InstalledLayout, RecognisedByTheDesktopEntryBesideTheBinFolder) {
+    const LayoutCase& c = GetParam();
+    testsupport::TempFolder prefix;
+    QDir root(prefix.path());
+    ASSERT_TRUE(root.mkpath(QString::fromLatin1(c.executableFolder)));
+    if (c.withDesktopEntry) {
+        ASSERT_TRUE(root.mkpath(QStringLiteral("share/applications")));
+        QFile entry(root.filePath(
+            QStringLiteral("share/applications/%1.desktop").arg(QLatin1String(kApplicationId))));
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(c.installed,
+              isInstalledLayout(root.filePath(QString::fromLatin1(c.executableFolder))))
+        << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataLocation, InstalledLayout,
+    ::testing::Values(LayoutCase{"nominal: an installed prefix", "bin", true, true},
+                      LayoutCase{"nominal: a build folder beside an entry", "shell", true, false},
+                      LayoutCase{"robustness: a bin folder without the entry", "bin", false, false},
+                      LayoutCase{"robustness: a bin folder one level too deep", "usr/bin", true,
+                                 false}));
+
+TEST(DataLocation, NoFolderIsNotAnInstall) {
+    EXPECT_FALSE(isInstalledLayout(QString()));
 }

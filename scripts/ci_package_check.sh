@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Checks the files a desktop install consists of, on the build the tests ran
+# on (build/ or $QUILLMERE_BUILD_DIR):
+#   - the desktop entry passes desktop-file-validate (hints allowed, no
+#     warnings or errors) and the metainfo file appstreamcli validate;
+#   - `cmake --install` into a temporary prefix gives exactly the files listed
+#     in tests/desktop/installed_files.txt;
+#   - every library of the installed programs resolves (ldd);
+#   - the Debian package builds and depends on the Qt libraries.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${QUILLMERE_BUILD_DIR:-$here/build}"
+id="org.example.quillmere.Quillmere"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail() { echo "ci_package_check: $*" >&2; exit 1; }
+
+echo "== desktop entry"
+out="$(desktop-file-validate "$here/resources/desktop/$id.desktop" 2>&1)" || fail "desktop entry: $out"
+echo "$out"
+if grep -Eq '(error|warning):' <<<"$out"; then fail "desktop entry: $out"; fi
+
+echo "== metainfo"
+appstreamcli validate --no-net --no-color "$here/resources/desktop/$id.metainfo.xml" \
+  || fail "metainfo does not validate"
+
+echo "== install file list"
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+(cd "$work/prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort) >"$work/actual"
+LC_ALL=C sort "$here/tests/desktop/installed_files.txt" >"$work/expected"
+diff -u "$work/expected" "$work/actual" || fail "installed files differ from tests/desktop/installed_files.txt"
+
+echo "== libraries of the installed programs"
+for program in quillmere quillmere-journal; do
+  libs="$(ldd "$work/prefix/bin/$program")" || fail "ldd $program failed"
+  if grep -q 'not found' <<<"$libs"; then fail "$program: $(grep 'not found' <<<"$libs")"; fi
+done
+
+echo "== Debian package"
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
+deb="$(ls "$work/package"/quillmere_*.deb)"
+depends="$(dpkg-deb --field "$deb" Depends)"
+echo "Depends: $depends"
+grep -q 'libqt6widgets6' <<<"$depends" || fail "the package does not depend on libqt6widgets6"
+dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./usr/||' | grep -v -e '/$' -e '^$' | LC_ALL=C sort >"$work/packaged"
+diff -u "$work/expected" "$work/packaged" || fail "packaged files differ from tests/desktop/installed_files.txt"
+echo "package files OK"
