@@ -25,6 +25,8 @@ void TfrmMain::buildCommands() {
     hooks.openSearchWindow = [this] { btnDBSearchClick(); };
     hooks.showError = [this](const QString& message) { ShowErrorBox(this, message); };
     Commands = std::make_unique<FormatCommands>(Editor, ToolBar1, std::move(hooks));
+    connect(Commands->btnInsertEmoticon, &QToolButton::clicked, this,
+            &TfrmMain::btnInsertEmoticonClick);
 }
 
 void TfrmMain::btnHeaderFontClick() {
