@@ -51,7 +51,7 @@ const EmoticonRow kRows[kEmoticonCount] = {
 
 // The emoji is drawn this large first and then scaled down to its picture,
 // which keeps the small pictures smooth.
-constexpr int kDrawPixels = 96;
+constexpr int kDrawPixels = 64;
 constexpr int kCanvasSide = 2 * kDrawPixels;
 
 QFont emojiFont(const QString& family) {
