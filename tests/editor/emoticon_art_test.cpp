@@ -99,16 +99,6 @@ TEST(EmoticonTable, TagsRunFromOneToTwentyNineInOrderWithOneEmojiEach) {
     EXPECT_EQ(nullptr, EmoticonRowOf(-1));
 }
 
-TEST(EmoticonTable, NoTwoPicturesOverlap) {
-    for (const EmoticonRow& a : EmoticonRows()) {
-        for (const EmoticonRow& b : EmoticonRows()) {
-            if (a.tag < b.tag) {
-                EXPECT_FALSE(a.geometry.intersects(b.geometry)) << a.tag << " and " << b.tag;
-            }
-        }
-    }
-}
-
 // Sizes a plain face is drawn at: square, tall, wide, the largest, and
 // smaller than anything drawable.
 class CircleFaceTest : public ::testing::TestWithParam<QSize> {};

@@ -135,12 +135,6 @@ TEST_F(EmoticonCommandTest, ClosingThePickerInsertsNothingAndLeavesTheClipboard)
     EXPECT_EQ(QStringLiteral("on the clipboard before"), data->text());
 }
 
-TEST_F(EmoticonCommandTest, APickAfterACloseStillInserts) {
-    pick(0);
-    pick(kBigSmile);
-    EXPECT_EQ(1u, picturesIn(*editor()->document()).size());
-}
-
 TEST_F(EmoticonCommandTest, ThePickedPictureReplacesTheSelection) {
     typeIntoEditor(QStringLiteral("hello world!"));
     editor()->setSelection(6, 5);  // "world"
