@@ -2,10 +2,6 @@
 
 namespace quillmere {
 
-TfrmEmoticons::TfrmEmoticons(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("frmEmoticons"));
-}
-
 TDLLForm::TDLLForm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("DLLForm"));
 }

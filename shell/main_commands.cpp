@@ -8,6 +8,7 @@
 #include "search/db_search_form.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
+#include "store/handler_guard.h"
 
 #include <QToolButton>
 
@@ -25,6 +26,8 @@ void TfrmMain::buildCommands() {
     hooks.openSearchWindow = [this] { btnDBSearchClick(); };
     hooks.showError = [this](const QString& message) { ShowErrorBox(this, message); };
     Commands = std::make_unique<FormatCommands>(Editor, ToolBar1, std::move(hooks));
+    connect(Commands->btnInsertEmoticon, &QToolButton::clicked, this,
+            guardSlot(this, &TfrmMain::btnInsertEmoticonClick));
 }
 
 void TfrmMain::btnHeaderFontClick() {

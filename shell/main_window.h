@@ -21,6 +21,7 @@ namespace quillmere {
 
 class FormatCommands;
 class TfrmDBSearch;
+class TfrmEmoticons;
 class RichEditor;
 class TRbButton;
 class TRbPanel;
@@ -52,6 +53,8 @@ public:
     void setLoginWindow(TfrmLogin* login) { login_ = login; }
     void setSettingsWindow(TfrmSettings* settings) { settings_ = settings; }
     void setCalendarWindow(TfrmCalendar* calendar) { calendar_ = calendar; }
+    // The emoticon picker the tool bar's emoticon button shows (null: none).
+    void setEmoticonsWindow(TfrmEmoticons* emoticons) { emoticons_ = emoticons; }
     // The search window the tool bar's search button shows (null: none).
     void setSearchWindow(TfrmDBSearch* search) { search_ = search; }
 
@@ -130,6 +133,10 @@ public:
     // The tool bar's search button: shows the search window and brings it to
     // the front (nothing without one).
     void btnDBSearchClick();
+    // The tool bar's emoticon button: shows the picker modally and, when a
+    // picture was picked, pastes it from the clipboard over the selection.
+    // Nothing happens without a picker. Errors go to the error box.
+    void btnInsertEmoticonClick();
 
     // --- Commands that move the journal ----------------------------------------
 
@@ -229,6 +236,7 @@ private:
     TfrmSettings* settings_ = nullptr;
     TfrmCalendar* calendar_ = nullptr;
     TfrmDBSearch* search_ = nullptr;
+    TfrmEmoticons* emoticons_ = nullptr;
     int journalCommandsLocks_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "shell/program.h"
 
+#include "editor/emoticons_window.h"
 #include "export/exporter.h"
 #include "export/progress_window.h"
 #include "search/db_search_form.h"
@@ -37,6 +38,7 @@ Program::Program(const ProgramPaths& paths) {
     exporter_ = std::make_unique<TExporter>(*exportHost_, *progress_);
 
     main_->setLoginWindow(login_.get());
+    main_->setEmoticonsWindow(emoticons_.get());
     main_->setCalendarWindow(calendar_.get());
     main_->setSettingsWindow(settings_.get());
     main_->setSearchWindow(search_.get());
@@ -54,6 +56,7 @@ void Program::destroyWindows() {
     if (main_) {
         main_->onExport = nullptr;
         main_->setSearchWindow(nullptr);
+        main_->setEmoticonsWindow(nullptr);
     }
     exporter_.reset();
     exportHost_.reset();

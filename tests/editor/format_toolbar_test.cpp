@@ -52,7 +52,7 @@ const ExpectedButton kExpected[] = {
     {"btnNoteBookFontColour", "Font Colour...", 22, false, false},
     {"-", "", -1, false, false},
     {"btnInsertChar", "Insert Special Characters...", 25, false, true},
-    {"btnInsertEmoticon", "Insert Emoticon...", 24, false, true},
+    {"btnInsertEmoticon", "Insert Emoticon...", 24, false, false},
     {"btnInsertPicture", "Insert Picture...", 29, false, true},
     {"btnInsertLink", "Insert Link...", 30, false, true},
 };

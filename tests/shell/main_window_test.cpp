@@ -2,6 +2,7 @@
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
+#include "editor/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "search/db_search_form.h"
 #include "shell/later_windows.h"
