@@ -20,6 +20,7 @@ class QToolBar;
 namespace quillmere {
 
 class FormatCommands;
+class PictureCommands;
 class TfrmDBSearch;
 class RichEditor;
 class TRbButton;
@@ -130,6 +131,12 @@ public:
     // The tool bar's search button: shows the search window and brings it to
     // the front (nothing without one).
     void btnDBSearchClick();
+    // The tool bar's picture and link buttons and a click on a link in the
+    // entry (see PictureCommands). Insert Picture throws its errors on to
+    // the application's default error display.
+    void btnInsertPictureClick();
+    void btnInsertLinkClick();
+    void EditorURLClick(const QString& urlText);
 
     // --- Commands that move the journal ----------------------------------------
 
@@ -169,6 +176,8 @@ public:
     // The formatting commands: ToolBar1's buttons, the editor's context menu
     // and the header font command. Destroyed before the child widgets.
     std::unique_ptr<FormatCommands> Commands;
+    // Insert Picture, Insert Link and the opening of clicked links.
+    std::unique_ptr<PictureCommands> Pictures;
     TRbButton* btnPrevious = nullptr;
     TRbButton* btnToday = nullptr;
     TRbButton* btnNext = nullptr;
@@ -194,6 +203,7 @@ private:
     void buildToolBarBand();
     void buildEditorBand();
     void buildCommands();
+    void buildPictures();
     void buildBottomBar();
     void placeBands();
     void FormResize();

@@ -1,0 +1,40 @@
+// The main window's picture and link commands: the tool bar's Insert Picture
+// and Insert Link buttons and the links clicked in the entry.
+#include "editor/format_commands.h"
+#include "editor/picture_commands.h"
+#include "editor/rich_editor.h"
+#include "shell/main_window.h"
+#include "shell/message_boxes.h"
+
+#include <QToolButton>
+
+namespace quillmere {
+
+void TfrmMain::buildPictures() {
+    Pictures = std::make_unique<PictureCommands>(
+        Editor, this, [this](const QString& message) { ShowErrorBox(this, message); },
+        [this](const QString& message) { ShowInformationBox(this, message); });
+    Commands->btnInsertPicture->setEnabled(true);
+    Commands->btnInsertLink->setEnabled(true);
+    connect(Commands->btnInsertPicture, &QToolButton::clicked, this,
+            &TfrmMain::btnInsertPictureClick);
+    connect(Commands->btnInsertLink, &QToolButton::clicked, this, &TfrmMain::btnInsertLinkClick);
+    connect(Editor, &RichEditor::urlClicked, this, &TfrmMain::EditorURLClick);
+    // A dropped or pasted picture file that cannot be read.
+    connect(Editor, &RichEditor::insertFailed, this,
+            [this](const QString& message) { ShowErrorBox(this, message); });
+}
+
+void TfrmMain::btnInsertPictureClick() {
+    Pictures->btnInsertPictureClick();
+}
+
+void TfrmMain::btnInsertLinkClick() {
+    Pictures->btnInsertLinkClick();
+}
+
+void TfrmMain::EditorURLClick(const QString& urlText) {
+    Pictures->EditorURLClick(urlText);
+}
+
+}  // namespace quillmere
