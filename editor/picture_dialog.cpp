@@ -14,6 +14,9 @@ namespace quillmere {
 namespace {
 
 constexpr int kPreviewSide = 200;
+// Room for the file list beside the preview.
+constexpr int kDialogWidth = 860;
+constexpr int kDialogHeight = 480;
 
 // "*.jpg" as "*.[jJ][pP][gG]": file names on this system differ by case.
 QString caseless(const QString& pattern) {
@@ -88,6 +91,7 @@ QString runOpenFileDialog(QWidget* parent, const FileDialogRequest& request) {
     }
     if (request.preview) {
         addPreview(dialog);
+        dialog.resize(kDialogWidth, kDialogHeight);
     }
     if (dialog.exec() != QDialog::Accepted) {
         return {};

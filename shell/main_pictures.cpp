@@ -11,9 +11,9 @@
 namespace quillmere {
 
 void TfrmMain::buildPictures() {
-    Pictures = std::make_unique<PictureCommands>(
+    Pictures = new PictureCommands(
         Editor, this, [this](const QString& message) { ShowErrorBox(this, message); },
-        [this](const QString& message) { ShowInformationBox(this, message); });
+        [this](const QString& message) { ShowInformationBox(this, message); }, this);
     Commands->btnInsertPicture->setEnabled(true);
     Commands->btnInsertLink->setEnabled(true);
     connect(Commands->btnInsertPicture, &QToolButton::clicked, this,

@@ -176,8 +176,9 @@ public:
     // The formatting commands: ToolBar1's buttons, the editor's context menu
     // and the header font command. Destroyed before the child widgets.
     std::unique_ptr<FormatCommands> Commands;
-    // Insert Picture, Insert Link and the opening of clicked links.
-    std::unique_ptr<PictureCommands> Pictures;
+    // Insert Picture, Insert Link and the opening of clicked links (a child
+    // of the window).
+    PictureCommands* Pictures = nullptr;
     TRbButton* btnPrevious = nullptr;
     TRbButton* btnToday = nullptr;
     TRbButton* btnNext = nullptr;

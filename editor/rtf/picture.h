@@ -36,7 +36,7 @@ PictureData storedPictureOf(const QImage& image, QSize displaySize = {});
 // Longest side of the bitmap copy inside the metafile twin of a stored
 // bitmap; larger pictures are reduced to it (the metafile itself keeps the
 // full pixel size).
-constexpr int kFallbackCopyMaxSide = 512;
+constexpr int kFallbackCopyMaxSide = 320;
 // Pictures are shown from a decode whose longer side keeps at least this
 // many pixels (JPEGs larger than twice this are decoded at a reduced scale).
 constexpr int kShownDecodeMinSide = 1600;

@@ -56,12 +56,12 @@ TEST(StoredBitmap, LargePictureKeepsItsPixelSizeWithAReducedCopyInTheMetafile) {
     EXPECT_EQ(599, in.i32(20));
     const std::size_t record = 108;
     EXPECT_EQ(kEmrStretchDiBits, in.u32(record));
-    EXPECT_EQ(512, in.i32(record + 40));   // cxSrc: the reduced copy
-    EXPECT_EQ(256, in.i32(record + 44));   // cySrc
+    EXPECT_EQ(320, in.i32(record + 40));   // cxSrc: the reduced copy
+    EXPECT_EQ(160, in.i32(record + 44));   // cySrc
     EXPECT_EQ(1200, in.i32(record + 72));  // cxDest
     EXPECT_EQ(600, in.i32(record + 76));   // cyDest
-    EXPECT_EQ(512, in.i32(record + 80 + 4));
-    EXPECT_EQ(256, in.i32(record + 80 + 8));
+    EXPECT_EQ(320, in.i32(record + 80 + 4));
+    EXPECT_EQ(160, in.i32(record + 80 + 8));
     const QImage shown = readBitmapEmf(stored.fallbackData);
     ASSERT_EQ(QSize(1200, 600), shown.size());
     EXPECT_PIXEL(shown, 10, 10, "#FF0000");
