@@ -5,6 +5,7 @@
 #include "controls/rb_panel.h"
 #include "controls/rb_panel_styles.h"
 #include "editor/emoticon_art.h"
+#include "editor/picture_clipboard.h"
 
 #include <QClipboard>
 #include <QEvent>
@@ -41,9 +42,7 @@ TRbButton* makeCloseButton(QWidget* parent) {
 }  // namespace
 
 void copyEmoticonToClipboard(const QImage& image) {
-    auto* data = new QMimeData;
-    data->setImageData(image);
-    QGuiApplication::clipboard()->setMimeData(data);
+    putPictureOnClipboard(image);
 }
 
 // --- EmoticonImage ------------------------------------------------------------

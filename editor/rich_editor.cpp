@@ -4,6 +4,7 @@
 #include "editor/rich_editor.h"
 
 #include "editor/rtf/rtf.h"
+#include "editor/picture_layout.h"
 #include "editor/url_links.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -46,6 +47,7 @@ RichEditor::RichEditor(QWidget* parent) : QTextEdit(parent), defaultFormat_(desi
     setUpLook();
     highlighter_ = new UrlHighlighter(nullptr);
     highlighter_->setParent(this);
+    pictureLayout_ = new PictureLayoutHandler(this);
     installDocument(newDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichEditor::editorSelectionChanged);
     connect(this, &QTextEdit::selectionChanged, this, &RichEditor::editorSelectionChanged);
@@ -96,6 +98,7 @@ void RichEditor::installDocument(QTextDocument* document) {
     document->setUndoRedoEnabled(true);
     document->setModified(false);
     setDocument(document);
+    pictureLayout_->install(document);
     // The control carries the old insertion format over to a new document;
     // a fresh cursor takes the format of the new text instead.
     setTextCursor(QTextCursor(document));
@@ -303,6 +306,10 @@ void RichEditor::mousePressEvent(QMouseEvent* event) {
         pressedButton_ = button;
     }
     QTextEdit::mousePressEvent(event);
+    // A right click on a link opens the link (on release), not the menu.
+    if (button == Qt::RightButton && pressedLink_) {
+        return;
+    }
     emit mousePressed(button);
 }
 

@@ -23,6 +23,7 @@ class QTextDocument;
 
 namespace quillmere {
 
+class PictureLayoutHandler;
 class UrlHighlighter;
 
 // Paragraph alignment, in the order (and with the numbers) of the formatting
@@ -195,7 +196,8 @@ public:
 signals:
     // The caret moved or the selection changed.
     void editorSelectionChanged();
-    // A mouse button was pressed in the text area.
+    // A mouse button was pressed in the text area (not for a right press on
+    // a link: that one opens the link when released on it).
     void mousePressed(Qt::MouseButton button);
     // The left or right button was pressed and released on the same link.
     void urlClicked(const QString& url);
@@ -205,15 +207,20 @@ signals:
     void modifiedChanged(bool modified);
     // A whole-document load or Clear All replaced document().
     void documentReplaced();
+    // A paste or drop could not be inserted (a damaged picture file); the
+    // message says why. Nothing was inserted.
+    void insertFailed(const QString& message);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    // The clipboard: copies carry RTF and text; pastes take RTF, then a
-    // picture (inserted as an embedded picture), then text, as the stored
-    // content can hold them. Plain-text mode pastes text only.
+    // The clipboard: copies carry RTF and text; pastes and drops take RTF,
+    // then a picture (inserted in its stored form, see rtf::insertPicture),
+    // then local files (pictures inserted likewise, other files as "file:"
+    // links), then text, as the stored content can hold them. Plain-text
+    // mode pastes text only.
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -231,8 +238,10 @@ private:
     void setIndentOfSelection(std::optional<int> offsetPoints, std::optional<bool> bullet);
     QString linkText(const TextRange& link) const;
     bool pasteRtf(const QByteArray& rtf);
+    bool insertFiles(const QStringList& files);
 
     UrlHighlighter* highlighter_ = nullptr;
+    PictureLayoutHandler* pictureLayout_ = nullptr;
     QTextCharFormat defaultFormat_;
     bool plainTextMode_ = false;
     bool advancedTypography_ = false;

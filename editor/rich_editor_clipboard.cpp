@@ -3,8 +3,12 @@
 // stored content can hold (pictures included) and nothing it cannot.
 #include "editor/rich_editor.h"
 
+#include "editor/picture_file.h"
+#include "editor/rtf/jpeg.h"
 #include "editor/rtf/rtf.h"
+#include "editor/url_links.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
 #include <QTextBlock>
@@ -14,6 +18,7 @@
 #include <QUrl>
 
 #include <array>
+#include <vector>
 
 namespace quillmere {
 
@@ -50,6 +55,28 @@ void copyImageResources(const QTextDocument& from, QTextDocument& to) {
     }
 }
 
+// The local files a drop or a file manager's copy names; empty when any of
+// its addresses is not a local file.
+QStringList localFilesOf(const QMimeData* source) {
+    QStringList files;
+    for (const QUrl& url : source->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+// The JPEG bytes that came with a pasted image, when they decode to it.
+QByteArray jpegOf(const QMimeData* source, const QImage& image) {
+    const QByteArray jpeg = source->data(QStringLiteral("image/jpeg"));
+    if (jpeg.isEmpty() || rtf::jpegSize(jpeg) != image.size()) {
+        return {};
+    }
+    return jpeg;
+}
+
 }  // namespace
 
 QMimeData* RichEditor::createMimeDataFromSelection() const {
@@ -70,7 +97,8 @@ bool RichEditor::canInsertFromMimeData(const QMimeData* source) const {
     if (plainTextMode_) {
         return source->hasText();
     }
-    return !rtfOf(source).isEmpty() || source->hasImage() || source->hasText();
+    return !rtfOf(source).isEmpty() || source->hasImage() || source->hasText() ||
+           !localFilesOf(source).isEmpty();
 }
 
 bool RichEditor::pasteRtf(const QByteArray& rtf) {
@@ -88,6 +116,45 @@ bool RichEditor::pasteRtf(const QByteArray& rtf) {
     return true;
 }
 
+// Files: pictures are inserted as pasted images, other files as links to
+// them. Nothing is inserted when a picture cannot be read; the message is
+// reported instead.
+bool RichEditor::insertFiles(const QStringList& files) {
+    std::vector<LoadedPicture> pictures;
+    for (const QString& file : files) {
+        if (!isImageFileName(file)) {
+            pictures.push_back({});
+            continue;
+        }
+        try {
+            pictures.push_back(loadImageFile(file));
+        } catch (const Error& e) {
+            emit insertFailed(e.message());
+            return true;
+        }
+        if (pictures.back().image.isNull()) {
+            emit insertFailed(QStringLiteral("%1 holds no picture that can be inserted.")
+                                  .arg(QFileInfo(file).fileName()));
+            return true;
+        }
+    }
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        if (i > 0) {
+            cursor.insertText(QStringLiteral(" "));
+        }
+        if (pictures[i].image.isNull()) {
+            cursor.insertText(fileLinkText(files[static_cast<qsizetype>(i)]));
+        } else {
+            rtf::insertPicture(cursor, pictures[i].image, pictures[i].jpeg);
+        }
+    }
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    return true;
+}
+
 void RichEditor::insertFromMimeData(const QMimeData* source) {
     if (!plainTextMode_) {
         const QByteArray rtf = rtfOf(source);
@@ -96,9 +163,15 @@ void RichEditor::insertFromMimeData(const QMimeData* source) {
             return;
         }
         if (source->hasImage()) {
+            const QImage image = qvariant_cast<QImage>(source->imageData());
             QTextCursor cursor = textCursor();
-            rtf::insertPicture(cursor, qvariant_cast<QImage>(source->imageData()));
+            rtf::insertPicture(cursor, image, jpegOf(source, image));
             setTextCursor(cursor);
+            ensureCursorVisible();
+            return;
+        }
+        const QStringList files = localFilesOf(source);
+        if (!files.isEmpty() && insertFiles(files)) {
             ensureCursorVisible();
             return;
         }

@@ -57,6 +57,40 @@ QList<UrlSpan> detectUrls(const QString& text) {
     return spans;
 }
 
+QString fileLinkText(const QString& path) {
+    QString text = path;
+    text.replace(QLatin1Char(' '), QLatin1Char('%'));
+    return QStringLiteral("file:") + text;
+}
+
+QString linkTextToOpen(const QString& linkText) {
+    QString text = linkText;
+    text.replace(QLatin1Char('%'), QLatin1Char(' '));
+    return text;
+}
+
+QUrl linkTarget(const QString& linkText) {
+    const QString text = linkTextToOpen(linkText);
+    if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        const QString rest = text.mid(5);
+        if (rest.startsWith(QLatin1String("//"))) {
+            return QUrl(text, QUrl::TolerantMode);
+        }
+        if (rest.startsWith(QLatin1Char('/'))) {
+            return QUrl::fromLocalFile(rest);
+        }
+        // A path of another system (C:\...) is passed on as it is written.
+        QUrl url;
+        url.setScheme(QStringLiteral("file"));
+        url.setPath(rest, QUrl::DecodedMode);
+        return url;
+    }
+    if (text.startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
+        return QUrl(QStringLiteral("http://") + text, QUrl::TolerantMode);
+    }
+    return QUrl(text, QUrl::TolerantMode);
+}
+
 UrlHighlighter::UrlHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}
 
 QTextCharFormat UrlHighlighter::linkFormat() {

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
@@ -27,6 +28,21 @@ struct UrlSpan {
 // first blank (any white space, line or paragraph break) or embedded object.
 // Spans come in text order and never overlap. Never throws.
 QList<UrlSpan> detectUrls(const QString& text);
+
+// The link text of a file: "file:" followed by the full path in which every
+// blank (space) is replaced by "%"; nothing else is changed or escaped, so a
+// path that holds "%" itself cannot be opened from its link.
+QString fileLinkText(const QString& path);
+
+// The text a clicked link opens: every "%" turned back into a blank.
+QString linkTextToOpen(const QString& linkText);
+
+// What the desktop opens for a clicked link (after linkTextToOpen): "file:"
+// links name a local file (the rest of the text is its path, unless it
+// starts with "//", a file URL), "www." addresses are web pages over http,
+// and every other address is taken as it is written. Never throws; the
+// result may be invalid for nonsense text.
+QUrl linkTarget(const QString& linkText);
 
 // Draws the addresses of every paragraph as links (underlined, blue) through
 // the layout's additional formats, never through the document's formats.

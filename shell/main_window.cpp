@@ -48,6 +48,7 @@ TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWid
     buildToolBarBand();
     buildEditorBand();
     buildCommands();
+    buildPictures();
     buildBottomBar();
     placeBands();
     buildKeyboard();

@@ -20,6 +20,7 @@ class QToolBar;
 namespace quillmere {
 
 class FormatCommands;
+class PictureCommands;
 class TfrmDBSearch;
 class TfrmEmoticons;
 class RichEditor;
@@ -137,6 +138,12 @@ public:
     // picture was picked, pastes it from the clipboard over the selection.
     // Nothing happens without a picker. Errors go to the error box.
     void btnInsertEmoticonClick();
+    // The tool bar's picture and link buttons and a click on a link in the
+    // entry (see PictureCommands). Insert Picture throws its errors on to
+    // the application's default error display.
+    void btnInsertPictureClick();
+    void btnInsertLinkClick();
+    void EditorURLClick(const QString& urlText);
 
     // --- Commands that move the journal ----------------------------------------
 
@@ -176,6 +183,9 @@ public:
     // The formatting commands: ToolBar1's buttons, the editor's context menu
     // and the header font command. Destroyed before the child widgets.
     std::unique_ptr<FormatCommands> Commands;
+    // Insert Picture, Insert Link and the opening of clicked links (a child
+    // of the window).
+    PictureCommands* Pictures = nullptr;
     TRbButton* btnPrevious = nullptr;
     TRbButton* btnToday = nullptr;
     TRbButton* btnNext = nullptr;
@@ -201,6 +211,7 @@ private:
     void buildToolBarBand();
     void buildEditorBand();
     void buildCommands();
+    void buildPictures();
     void buildBottomBar();
     void placeBands();
     // Keys for the day commands, the search and printing; Tab order.

@@ -135,10 +135,14 @@ QRect canvasRect(LeReader& in) {
 
 }  // namespace
 
-QByteArray writeBitmapEmf(const QImage& image) {
-    const int w = image.width();
-    const int h = image.height();
-    QByteArray dibHeader = encodeDibHeader24(w, h);
+QByteArray writeBitmapEmf(const QImage& image, QSize size) {
+    // The canvas (w x h) and the bitmap's own size (bw x bh) differ when a
+    // reduced copy is stretched over the picture's full size.
+    const int w = size.isEmpty() ? image.width() : size.width();
+    const int h = size.isEmpty() ? image.height() : size.height();
+    const int bw = image.width();
+    const int bh = image.height();
+    QByteArray dibHeader = encodeDibHeader24(bw, bh);
     QByteArray rows = encodeDibRows24(image);
     const std::uint32_t recordSize =
         kStretchDiBitsSize + static_cast<std::uint32_t>(dibHeader.size() + rows.size());
@@ -176,8 +180,8 @@ QByteArray writeBitmapEmf(const QImage& image) {
     putI32(out, 0);
     putI32(out, 0);  // xSrc, ySrc
     putI32(out, 0);
-    putI32(out, w);
-    putI32(out, h);
+    putI32(out, bw);
+    putI32(out, bh);
     putU32(out, kStretchDiBitsSize);
     putU32(out, static_cast<std::uint32_t>(dibHeader.size()));
     putU32(out, kStretchDiBitsSize + static_cast<std::uint32_t>(dibHeader.size()));

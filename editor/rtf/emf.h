@@ -30,6 +30,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 
 #include <cstdint>
 
@@ -44,9 +45,11 @@ constexpr std::uint32_t kEmrStretchDiBits = 81;
 constexpr std::uint32_t kEmfSignature = 0x464D4520;
 constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 
-// An EMF of the image's pixel size whose only drawing is the image at (0, 0),
-// as one EMR_STRETCHDIBITS with a 24-bit DIB (reference device 96 dpi).
-QByteArray writeBitmapEmf(const QImage& image);
+// An EMF of `size` pixels (the image's own size when empty) whose only
+// drawing is the image stretched over it from (0, 0), as one
+// EMR_STRETCHDIBITS with a 24-bit DIB (reference device 96 dpi);
+// transparent pixels are drawn over white.
+QByteArray writeBitmapEmf(const QImage& image, QSize size = {});
 
 // The picture of an EMF whose drawing is made of bitmap copies (the four
 // records above; other records are passed over). Null when the bytes are not

@@ -36,6 +36,7 @@ enum Word : int {
     kField,
     kFldrslt,
     kShppict,
+    kNonshppict,
     kShprslt,
     kSkip,
     // font, colour and list tables
@@ -238,7 +239,7 @@ constexpr WordName kWords[] = {
     {"fldinst", kSkip},
     {"pntext", kSkip},
     {"listtext", kSkip},
-    {"nonshppict", kSkip},
+    {"nonshppict", kNonshppict},
     {"header", kSkip},
     {"headerl", kSkip},
     {"headerr", kSkip},
@@ -589,6 +590,7 @@ void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
             pictWord(token);
             break;
         case Dest::Object:
+        case Dest::Alternate:
             break;
         default:
             tableWord(id, token, tokenizer);
@@ -622,7 +624,7 @@ bool Interpreter::destinationWord(int id, Tokenizer& tokenizer) {
             overrideListId_ = 0;
             return true;
         case kPict:
-            if (dest != Dest::Normal || inPicture_) {
+            if ((dest != Dest::Normal && dest != Dest::Alternate) || inPicture_) {
                 skipRest(tokenizer);
                 return true;
             }
@@ -650,9 +652,20 @@ bool Interpreter::destinationWord(int id, Tokenizer& tokenizer) {
                 beginDest(Dest::Normal);
             }
             return true;
+        case kShppict:
+            if (dest == Dest::Normal) {
+                stack_.back().shape = true;
+            }
+            return dest == Dest::Normal;
+        case kNonshppict:
+            if (dest != Dest::Normal) {
+                skipRest(tokenizer);
+                return true;
+            }
+            beginDest(Dest::Alternate);
+            return true;
         case kField:
         case kFldrslt:
-        case kShppict:
         case kShprslt:
             return dest == Dest::Normal;
         default:
@@ -1337,7 +1350,10 @@ void Interpreter::finishPicture() {
     Group saved = stack_.back();
     stack_.pop_back();
     if (!stack_.empty() && stack_.back().dest == Dest::Normal) {
+        picture_.inShape = saved.shape;
         sink_.picture(picture_);
+    } else if (!stack_.empty() && stack_.back().dest == Dest::Alternate) {
+        sink_.alternatePicture(picture_);
     }
     stack_.push_back(saved);
     picture_ = PictureData{};

@@ -72,6 +72,12 @@ struct PictureData {
     int goalHeight = 0;  // \pichgoal, twips
     int scaleX = 100;
     int scaleY = 100;
+    // Read inside a \shppict group (the picture for readers that know shapes).
+    bool inShape = false;
+    // The \nonshppict picture that followed it, for readers that know only
+    // metafiles: its control words and bytes as stored; empty when none.
+    QString fallbackHeader;
+    QByteArray fallbackData;
 };
 
 class Interpreter;
@@ -87,6 +93,10 @@ public:
     virtual void lineBreak() = 0;
     virtual void paragraphEnd() = 0;
     virtual void picture(const PictureData& picture) = 0;
+    // The picture of a \nonshppict group: the same picture for readers that
+    // do not know \shppict. It belongs to the picture just before it when
+    // that one came from a \shppict group; otherwise it is to be ignored.
+    virtual void alternatePicture(const PictureData& /*picture*/) {}
 };
 
 class Interpreter {
@@ -121,12 +131,14 @@ private:
         ListOverrideTable,
         Pict,
         Pn,
-        Object
+        Object,
+        Alternate  // a \nonshppict group: only its \pict is read
     };
     struct Group {
         CharState chars;
         Dest dest = Dest::Normal;
         bool ownsDest = false;
+        bool shape = false;   // inside \shppict
         int unicodeSkip = 1;  // \ucN
     };
 

@@ -1,7 +1,9 @@
 #include "editor/rtf/jpeg.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -11,32 +13,57 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
 };
 
 [[noreturn]] void onError(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+    (*info->err->format_message)(info, errors->message);
+    std::longjmp(errors->jump, 1);
 }
 
 void onMessage(j_common_ptr) {}  // warnings are not shown
 
 // Only plain C objects live in this frame, so the jump out of libjpeg on an
 // error skips no destructor; the image belongs to the caller.
-bool decodeInto(const unsigned char* data, unsigned long size, QImage* image) {
+// The largest libjpeg scale 1/denominator (8, 4, 2 or 1) that keeps at least
+// `minLongSide` pixels on the longer side.
+unsigned scaleDenominator(const jpeg_decompress_struct& info, int minLongSide) {
+    if (minLongSide <= 0) {
+        return 1;
+    }
+    const unsigned long longSide = std::max(info.image_width, info.image_height);
+    for (unsigned denom = 8; denom > 1; denom /= 2) {
+        if (longSide / denom >= static_cast<unsigned long>(minLongSide)) {
+            return denom;
+        }
+    }
+    return 1;
+}
+
+bool decodeInto(const unsigned char* data, unsigned long size, int minLongSide, QImage* image,
+                char* message) {
     jpeg_decompress_struct info;
     ErrorManager errors;
+    errors.message[0] = '\0';
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onError;
     errors.base.output_message = onMessage;
     if (setjmp(errors.jump)) {
+        std::memcpy(message, errors.message, JMSG_LENGTH_MAX);
         jpeg_destroy_decompress(&info);
         return false;
     }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
+    info.scale_num = 1;
+    info.scale_denom = scaleDenominator(info, minLongSide);
     bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : (info.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB);
     if (static_cast<long long>(info.image_width) * info.image_height > kMaxJpegPixels) {
+        std::snprintf(message, JMSG_LENGTH_MAX, "JPEG image is too large (%u x %u pixels)",
+                      info.image_width, info.image_height);
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -44,6 +71,7 @@ bool decodeInto(const unsigned char* data, unsigned long size, QImage* image) {
     *image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                     QImage::Format_RGB32);
     if (image->isNull()) {
+        std::snprintf(message, JMSG_LENGTH_MAX, "Out of memory for a JPEG image");
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -73,18 +101,52 @@ bool decodeInto(const unsigned char* data, unsigned long size, QImage* image) {
     return true;
 }
 
+bool readHeaderSize(const unsigned char* data, unsigned long size, QSize* result) {
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.output_message = onMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data, size);
+    jpeg_read_header(&info, TRUE);
+    *result = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
 }  // namespace
 
 QImage decodeJpeg(const QByteArray& bytes) {
-    if (bytes.size() < 4) {
-        return {};
-    }
+    return decodeJpegScaled(bytes, 0);
+}
+
+QImage decodeJpegScaled(const QByteArray& bytes, int minLongSide, QString* error) {
+    char message[JMSG_LENGTH_MAX] = "Not a JPEG file";
     QImage image;
-    if (!decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                    static_cast<unsigned long>(bytes.size()), &image)) {
+    if (bytes.size() < 4 ||
+        !decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                    static_cast<unsigned long>(bytes.size()), minLongSide, &image, message)) {
+        if (error != nullptr) {
+            *error = QString::fromLocal8Bit(message);
+        }
         return {};
     }
     return image;
+}
+
+QSize jpegSize(const QByteArray& bytes) {
+    if (bytes.size() < 4) {
+        return {};
+    }
+    QSize size;
+    readHeaderSize(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                   static_cast<unsigned long>(bytes.size()), &size);
+    return size;
 }
 
 }  // namespace quillmere::rtf

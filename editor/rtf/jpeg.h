@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
+#include <QString>
 
 namespace quillmere::rtf {
 
@@ -12,5 +14,16 @@ constexpr long long kMaxJpegPixels = 64LL * 1024 * 1024;
 // The decoded picture (greyscale, RGB, CMYK and YCCK sources), or a null
 // image when the bytes are not a JPEG libjpeg can decode. Never throws.
 QImage decodeJpeg(const QByteArray& bytes);
+
+// Decodes at a reduced scale when the picture is large: libjpeg's scaling
+// (1/2, 1/4 or 1/8) is used as far as the result keeps at least
+// `minLongSide` pixels on its longer side (0 decodes at full size). On
+// failure returns a null image and, when `error` is given, libjpeg's own
+// message in it. Never throws.
+QImage decodeJpegScaled(const QByteArray& bytes, int minLongSide, QString* error = nullptr);
+
+// The picture's size in pixels as its header gives it, or an invalid size
+// when the header cannot be read. Never throws.
+QSize jpegSize(const QByteArray& bytes);
 
 }  // namespace quillmere::rtf

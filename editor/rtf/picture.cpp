@@ -89,6 +89,44 @@ int himetric(int pixels) {
         (pixels * static_cast<long long>(kHimetricPerInch) + kPixelsPerInch / 2) / kPixelsPerInch);
 }
 
+bool isOpaque(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(line[x]) != 255) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// PNG bytes of an image: 24-bit when every pixel is opaque, else with alpha.
+QByteArray pngOf(const QImage& image) {
+    QImage source = image;
+    if (!source.hasAlphaChannel() || isOpaque(source)) {
+        source = source.convertToFormat(QImage::Format_RGB888);
+    } else {
+        source = source.convertToFormat(QImage::Format_ARGB32);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    source.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The bitmap copy of a metafile twin: the image itself when it is small,
+// else reduced to kFallbackCopyMaxSide on its longer side.
+QImage reducedCopy(const QImage& image) {
+    if (std::max(image.width(), image.height()) <= kFallbackCopyMaxSide) {
+        return image;
+    }
+    return image.scaled(kFallbackCopyMaxSide, kFallbackCopyMaxSide, Qt::KeepAspectRatio,
+                        Qt::SmoothTransformation);
+}
+
 }  // namespace
 
 QImage decodePicture(const QString& kind, const QByteArray& data) {
@@ -99,7 +137,7 @@ QImage decodePicture(const QString& kind, const QByteArray& data) {
         return decodePng(data);
     }
     if (kind == u"jpegblip") {
-        return decodeJpeg(data);
+        return decodeJpegScaled(data, kShownDecodeMinSide);
     }
     if (kind == u"emfblip") {
         return readBitmapEmf(data);
@@ -135,6 +173,10 @@ QTextImageFormat pictureFormat(QTextDocument& doc, const PictureData& picture) {
     format.setHeight(size.height());
     format.setProperty(kPictureHeaderProperty, picture.header);
     format.setProperty(kPictureDataProperty, picture.data);
+    if (!picture.fallbackHeader.isEmpty()) {
+        format.setProperty(kPictureFallbackHeaderProperty, picture.fallbackHeader);
+        format.setProperty(kPictureFallbackDataProperty, picture.fallbackData);
+    }
     return format;
 }
 
@@ -155,11 +197,55 @@ PictureData storedPictureOf(const QImage& image, QSize shownSize) {
     return picture;
 }
 
-void insertPicture(QTextCursor& cursor, const QImage& image) {
+PictureData storedBitmapPicture(const QImage& image, const QByteArray& jpeg) {
+    PictureData picture;
+    if (image.isNull()) {
+        return picture;
+    }
+    const int w = image.width();
+    const int h = image.height();
+    if (!jpeg.isEmpty()) {
+        picture.kind = QStringLiteral("jpegblip");
+        picture.data = jpeg;
+    } else {
+        picture.kind = QStringLiteral("pngblip");
+        picture.data = pngOf(image);
+    }
+    picture.picw = w;
+    picture.pich = h;
+    picture.goalWidth = w * kTwipsPerPixel;
+    picture.goalHeight = h * kTwipsPerPixel;
+    picture.header = QStringLiteral("\\%1\\picw%2\\pich%3\\picwgoal%4\\pichgoal%5")
+                         .arg(picture.kind)
+                         .arg(w)
+                         .arg(h)
+                         .arg(picture.goalWidth)
+                         .arg(picture.goalHeight);
+    picture.inShape = true;
+    // The twin: a metafile of the full pixel size drawing the (reduced) copy.
+    const int picw = himetric(w);
+    const int pich = himetric(h);
+    picture.fallbackData = writeBitmapEmf(reducedCopy(image), image.size());
+    picture.fallbackHeader = QStringLiteral("\\emfblip\\picw%1\\pich%2\\picwgoal%3\\pichgoal%4")
+                                 .arg(picw)
+                                 .arg(pich)
+                                 .arg(picture.goalWidth)
+                                 .arg(picture.goalHeight);
+    return picture;
+}
+
+QByteArray pictureDocumentRtf(const PictureData& picture) {
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0";
+    appendPictureGroup(out, picture);
+    out += "}";
+    return out;
+}
+
+void insertPicture(QTextCursor& cursor, const QImage& image, const QByteArray& jpeg) {
     if (image.isNull() || cursor.document() == nullptr) {
         return;
     }
-    QTextImageFormat format = pictureFormat(*cursor.document(), storedPictureOf(image));
+    QTextImageFormat format = pictureFormat(*cursor.document(), storedBitmapPicture(image, jpeg));
     cursor.insertImage(format);
 }
 

@@ -51,9 +51,16 @@ public:
     explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {}
     void attach(const Interpreter* interpreter) { in_ = interpreter; }
 
-    void text(const QString& text) override { cursor_.insertText(text, charFormat()); }
-    void lineBreak() override { cursor_.insertText(QString(QChar::LineSeparator), charFormat()); }
+    void text(const QString& text) override {
+        shapePictureAt_ = -1;
+        cursor_.insertText(text, charFormat());
+    }
+    void lineBreak() override {
+        shapePictureAt_ = -1;
+        cursor_.insertText(QString(QChar::LineSeparator), charFormat());
+    }
     void paragraphEnd() override {
+        shapePictureAt_ = -1;
         finishBlock();
         cursor_.insertBlock();
     }
@@ -61,7 +68,23 @@ public:
         QTextImageFormat format = pictureFormat(doc_, picture);
         format.merge(charFormat());
         format.setObjectType(QTextFormat::ImageObject);
+        shapePictureAt_ = picture.inShape ? cursor_.position() : -1;
         cursor_.insertText(QString(QChar::ObjectReplacementCharacter), format);
+    }
+    // The metafile twin of a \shppict picture is kept with it, so that both
+    // are written back.
+    void alternatePicture(const PictureData& picture) override {
+        if (shapePictureAt_ < 0) {
+            return;
+        }
+        QTextCursor at(&doc_);
+        at.setPosition(shapePictureAt_);
+        at.setPosition(shapePictureAt_ + 1, QTextCursor::KeepAnchor);
+        QTextCharFormat twin;
+        twin.setProperty(kPictureFallbackHeaderProperty, picture.header);
+        twin.setProperty(kPictureFallbackDataProperty, picture.data);
+        at.mergeCharFormat(twin);
+        shapePictureAt_ = -1;
     }
     // The last paragraph has no paragraph mark of its own.
     void finish() { finishBlock(); }
@@ -138,6 +161,9 @@ private:
 
     QTextDocument& doc_;
     QTextCursor cursor_;
+    // Position of the picture just read from a \shppict group, until other
+    // content follows it; -1 when none.
+    int shapePictureAt_ = -1;
     const Interpreter* in_ = nullptr;
     QTextCharFormat format_;
     CharState formatState_;

@@ -17,7 +17,9 @@
 //   picture    a QTextImageFormat whose image is a document resource; the
 //              stored bytes and their kind are kept in kPictureDataProperty /
 //              kPictureHeaderProperty so that a picture is always written back
-//              exactly as it was read, even one the reader cannot show.
+//              exactly as it was read, even one the reader cannot show. A
+//              \shppict picture followed by its \nonshppict twin keeps the
+//              twin too and is written back as the same pair.
 #pragma once
 
 #include "store/errors.h"
@@ -55,6 +57,12 @@ enum RtfProperty {
     // QTextImageFormat: true when the reader could not decode the picture and
     // shows it as an empty frame of its size (bool).
     kPictureUnshownProperty,
+    // QTextImageFormat: a picture stored as a \shppict / \nonshppict pair
+    // keeps the \nonshppict picture (the same picture for readers that know
+    // only metafiles) in these two: its control words (QString) and bytes
+    // (QByteArray). Absent for a plain \pict.
+    kPictureFallbackHeaderProperty,
+    kPictureFallbackDataProperty,
 };
 
 // Writes the whole document as 8-bit RTF (ASCII bytes only). The same
@@ -85,10 +93,11 @@ void loadEntryBytes(const QByteArray& bytes, QTextDocument& doc);
 // building it. Throws the same RtfError as readRtf for the same bytes.
 QString plainTextOfRtf(const QByteArray& rtf);
 
-// Inserts a bitmap at the cursor in its stored form: an enhanced metafile of
-// the bitmap's pixel size holding only that bitmap (transparent pixels are
-// drawn over white). Does nothing for a null image.
-void insertPicture(QTextCursor& cursor, const QImage& image);
+// Inserts a bitmap at the cursor in its stored form (see
+// storedBitmapPicture in picture.h): the picture's own pixels as PNG (or the
+// JPEG bytes given), paired with an enhanced metafile of the bitmap's pixel
+// size for readers that know only metafiles. Does nothing for a null image.
+void insertPicture(QTextCursor& cursor, const QImage& image, const QByteArray& jpeg = {});
 
 // True when the format is one of this library's pictures (or any image).
 bool isPicture(const QTextFormat& format);

@@ -377,27 +377,21 @@ private:
     }
 
     void writePicture(const QTextImageFormat& format) {
-        QString header = format.stringProperty(kPictureHeaderProperty);
-        QByteArray data = format.property(kPictureDataProperty).toByteArray();
-        if (header.isEmpty()) {
+        PictureData stored;
+        stored.header = format.stringProperty(kPictureHeaderProperty);
+        stored.data = format.property(kPictureDataProperty).toByteArray();
+        stored.fallbackHeader = format.stringProperty(kPictureFallbackHeaderProperty);
+        stored.fallbackData = format.property(kPictureFallbackDataProperty).toByteArray();
+        if (stored.header.isEmpty()) {
             QImage image = pictureImage(doc_, format);
             if (image.isNull()) {
                 return;  // nothing to show and nothing stored
             }
             QSize size(static_cast<int>(std::lround(format.width())),
                        static_cast<int>(std::lround(format.height())));
-            PictureData stored =
-                storedPictureOf(image, size.isValid() && !size.isEmpty() ? size : QSize());
-            header = stored.header;
-            data = stored.data;
+            stored = storedPictureOf(image, size.isValid() && !size.isEmpty() ? size : QSize());
         }
-        out_ += "{\\pict" + header.toLatin1() + "\r\n";
-        QByteArray hex = data.toHex();
-        for (qsizetype i = 0; i < hex.size(); i += kHexPerLine) {
-            out_ += hex.mid(i, kHexPerLine);
-            out_ += "\r\n";
-        }
-        out_ += "}";
+        appendPictureGroup(out_, stored);
         delimit_ = false;
     }
 
@@ -412,6 +406,33 @@ private:
 };
 
 }  // namespace
+
+namespace {
+
+void appendPict(QByteArray& out, const QString& header, const QByteArray& data) {
+    out += "{\\pict" + header.toLatin1() + "\r\n";
+    const QByteArray hex = data.toHex();
+    out.reserve(out.size() + hex.size() + (hex.size() / kHexPerLine + 1) * 2 + 1);
+    for (qsizetype i = 0; i < hex.size(); i += kHexPerLine) {
+        out.append(hex.constData() + i, std::min<qsizetype>(kHexPerLine, hex.size() - i));
+        out += "\r\n";
+    }
+    out += '}';
+}
+
+}  // namespace
+
+void appendPictureGroup(QByteArray& out, const PictureData& picture) {
+    if (picture.fallbackHeader.isEmpty()) {
+        appendPict(out, picture.header, picture.data);
+        return;
+    }
+    out += "{\\*\\shppict";
+    appendPict(out, picture.header, picture.data);
+    out += "}{\\nonshppict";
+    appendPict(out, picture.fallbackHeader, picture.fallbackData);
+    out += '}';
+}
 
 QByteArray writeRtf(const QTextDocument& doc) {
     return Writer(doc).write();

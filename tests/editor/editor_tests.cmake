@@ -25,3 +25,12 @@ quillmere_add_gtest(editor_command_tests
         ${CMAKE_CURRENT_LIST_DIR}/popup_menu_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/format_font_commands_test.cpp
     LIBS quillmere_editor quillmere_controls quillmere_store Qt6::Test)
+
+# Pictures and links: picture files, the GIF decoder, Insert Picture and
+# Insert Link, pasted and dropped pictures, link clicks, picture layout.
+quillmere_add_gtest(picture_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/qt_app_environment.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/picture_file_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/picture_commands_test.cpp
+    LIBS quillmere_editor Qt6::Test)

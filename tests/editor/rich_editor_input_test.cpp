@@ -104,6 +104,20 @@ TEST_F(EditorInputTest, ReportsEveryMousePress) {
     EXPECT_EQ(Qt::LeftButton, pressed.at(1).at(0).value<Qt::MouseButton>());
 }
 
+TEST_F(EditorInputTest, RightClickOnALinkOpensItInsteadOfTheMenu) {
+    QSignalSpy pressed(&editor_, &RichEditor::mousePressed);
+    QSignalSpy clicked(&editor_, &RichEditor::urlClicked);
+    click(Qt::RightButton, pointOf("http"), pointOf("http"));
+    EXPECT_EQ(0, pressed.count());
+    ASSERT_EQ(1, clicked.count());
+    EXPECT_EQ(kFirstLink, clicked.at(0).at(0).toString());
+    // Elsewhere the right button still asks for the menu.
+    click(Qt::RightButton, pointOf("and"), pointOf("and"));
+    ASSERT_EQ(1, pressed.count());
+    EXPECT_EQ(Qt::RightButton, pressed.at(0).at(0).value<Qt::MouseButton>());
+    EXPECT_EQ(1, clicked.count());
+}
+
 TEST_F(EditorInputTest, HandCursorOverLinksOnly) {
     QTest::mouseMove(editor_.viewport(), pointOf("http"));
     EXPECT_EQ(Qt::PointingHandCursor, editor_.viewport()->cursor().shape());

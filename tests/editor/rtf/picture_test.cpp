@@ -259,12 +259,14 @@ TEST(Pictures, BinaryPictureData) {
     expectQuadrants(pictureImage(doc, firstImage(doc)), 4, 4);
 }
 
-TEST(Pictures, InsertedBitmapIsStoredAsEmf) {
+TEST(Pictures, InsertedBitmapIsStoredAsPngWithAnEmfTwin) {
     QTextDocument doc;
     QTextCursor cursor(&doc);
     insertPicture(cursor, rtftest::quadrantImage(6, 4));
     QByteArray rtf = writeRtf(doc);
-    EXPECT_TRUE(rtf.contains("{\\pict\\emfblip\\picw159\\pich106\\picwgoal90\\pichgoal60\r\n"));
+    EXPECT_TRUE(rtf.contains("{\\*\\shppict{\\pict\\pngblip\\picw6\\pich4\\picwgoal90\\pichgoal60\r\n"));
+    EXPECT_TRUE(rtf.contains(
+        "}}{\\nonshppict{\\pict\\emfblip\\picw159\\pich106\\picwgoal90\\pichgoal60\r\n"));
     QTextDocument back;
     readRtf(rtf, back);
     QTextImageFormat format = firstImage(back);
