@@ -12,6 +12,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   fonts-liberation2 fonts-material-design-icons-iconfont fonts-noto-color-emoji
   xdg-utils
+  xvfb xdotool
 )
 
 missing=()
