@@ -77,11 +77,10 @@ protected:
             xvfb_.start(xvfbPath_, {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
                                     QStringLiteral("0"), QStringLiteral("1280x1024x24"),
                                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-            if (waitFor(
-                    [&] {
-                        return QFileInfo::exists(socket) || xvfb_.state() == QProcess::NotRunning;
-                    },
-                    20000) &&
+            // The process state follows only through the waitFor calls.
+            if (xvfb_.waitForStarted() &&
+                waitFor([&] { return QFileInfo::exists(socket) || xvfb_.waitForFinished(0); },
+                        20000) &&
                 xvfb_.state() == QProcess::Running) {
                 display_ = QStringLiteral(":%1").arg(display);
                 return;
@@ -124,9 +123,25 @@ protected:
             id = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                           QStringLiteral("--name"), pattern})
                      .section(QLatin1Char('\n'), 0, 0);
-            return !id.isEmpty() || app_.state() == QProcess::NotRunning;
+            return !id.isEmpty() || app_.waitForFinished(0);
         });
         return id;
+    }
+
+    // Answers the login window (no password is set) and waits for the main
+    // window; its id.
+    QString logIn() {
+        const QString login = windowNamed(QStringLiteral("^Login Window"));
+        if (login.isEmpty()) {
+            return QString();
+        }
+        pressReturnIn(login);
+        return windowNamed(QStringLiteral("Velmora Durazu"));
+    }
+
+    void pressReturnIn(const QString& window) {
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     }
 
     void typeInto(const QString& window, const QByteArray& text) {
@@ -167,7 +182,7 @@ TEST_F(ProgramOnXvfb, TextTypedBeforeAKillIsThereAtTheNextStartAndTheUserIsTold)
     const QByteArray before = folder_.read(QStringLiteral("Journal.cds"));
 
     startProgram();
-    const QString main = windowNamed(QStringLiteral("Velmora Durazu"));
+    const QString main = logIn();
     ASSERT_FALSE(main.isEmpty()) << "the main window did not appear";
     typeInto(main, kTyped);
     ASSERT_TRUE(waitFor([&] { return draftOnDisk(); })) << "no draft reached the disk";
@@ -177,10 +192,12 @@ TEST_F(ProgramOnXvfb, TextTypedBeforeAKillIsThereAtTheNextStartAndTheUserIsTold)
         << "the killed run left the journal file alone";
 
     startProgram();
+    const QString login = windowNamed(QStringLiteral("^Login Window"));
+    ASSERT_FALSE(login.isEmpty());
+    pressReturnIn(login);
     const QString told = windowNamed(QStringLiteral("^Information"));
     ASSERT_FALSE(told.isEmpty()) << "the user was not told what was recovered";
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), told});
-    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    pressReturnIn(told);
     ASSERT_FALSE(windowNamed(QStringLiteral("Velmora Durazu")).isEmpty());
     // A logout's SIGTERM ends it as Exit does: the files are written.
     ::kill(static_cast<pid_t>(app_.processId()), SIGTERM);
@@ -199,7 +216,7 @@ TEST_F(ProgramOnXvfb, TextTypedBeforeAKillIsThereAtTheNextStartAndTheUserIsTold)
 
 TEST_F(ProgramOnXvfb, SecondCopyOnTheSameFolderIsRefusedAndTouchesNothing) {
     startProgram();
-    ASSERT_FALSE(windowNamed(QStringLiteral("Velmora Durazu")).isEmpty());
+    ASSERT_FALSE(logIn().isEmpty());
     const QStringList before = QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden);
     QProcess second;
     second.setProcessEnvironment(environment());
@@ -213,8 +230,7 @@ TEST_F(ProgramOnXvfb, SecondCopyOnTheSameFolderIsRefusedAndTouchesNothing) {
         return !told.isEmpty();
     });
     ASSERT_FALSE(told.isEmpty()) << "the second copy did not say why it ends";
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), told});
-    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    pressReturnIn(told);
     ASSERT_TRUE(second.waitForFinished(kStepTimeoutMs));
     EXPECT_EQ(0, second.exitCode());
     EXPECT_EQ(before, QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden));

@@ -345,7 +345,8 @@ TEST_P(WriteFailureTest, FailedWriteAtTheEndOffersRetryAndSaveAsAndKeepsTheLog) 
     writeAnswers_ = c.answers;
     start();
     typeIntoEditor(QStringLiteral("precious"));
-    FailingWrites failing(QStringLiteral("Journal.cds"));
+    // Only the data folder's file: Save As writes one of the same name.
+    FailingWrites failing(dataPath(QStringLiteral("Journal.cds")));
     ScopedFileAccess guard(&failing);
     int prompted = 0;
     program().setWriteFailurePrompt([&](const QString& text) {
@@ -353,6 +354,10 @@ TEST_P(WriteFailureTest, FailedWriteAtTheEndOffersRetryAndSaveAsAndKeepsTheLog) 
         writeFailures_.push_back(text);
         EXPECT_TRUE(text.startsWith("Cannot write \"" + dataPath("Journal.cds") + "\": disk full"))
             << text.toStdString();
+        if (writeAnswers_.empty()) {
+            ADD_FAILURE() << "asked once more than expected";
+            return WriteFailureChoice::kGiveUp;
+        }
         const WriteFailureChoice answer = writeAnswers_.front();
         writeAnswers_.pop_front();
         if (answer == WriteFailureChoice::kRetry) {
@@ -372,13 +377,24 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, WriteFailureTest,
     ::testing::Values(
         WriteFailureCase{"nominal: give up", {WriteFailureChoice::kGiveUp}, false, 1, false, false},
-        WriteFailureCase{"nominal: retry after room was made", {WriteFailureChoice::kRetry}, false,
-                         1, true, false},
-        WriteFailureCase{"nominal: save as into another folder", {WriteFailureChoice::kSaveAs},
-                         true, 1, false, true},
+        WriteFailureCase{"nominal: retry after room was made",
+                         {WriteFailureChoice::kRetry},
+                         false,
+                         1,
+                         true,
+                         false},
+        WriteFailureCase{"nominal: save as into another folder",
+                         {WriteFailureChoice::kSaveAs},
+                         true,
+                         1,
+                         false,
+                         true},
         WriteFailureCase{"nominal: save as cancelled, then give up",
-                         {WriteFailureChoice::kSaveAs, WriteFailureChoice::kGiveUp}, false, 2,
-                         false, false}));
+                         {WriteFailureChoice::kSaveAs, WriteFailureChoice::kGiveUp},
+                         false,
+                         2,
+                         false,
+                         false}));
 
 TEST_F(MainWindowTest, CloseWithAClosedJournalShowsTheErrorAndStillEnds) {
     data_.write(QStringLiteral("Journal.cds"), "damaged");

@@ -67,9 +67,8 @@ TEST_F(SessionLifecycleTest, FailedLoginTellsNothingAndStillWritesTheRecoveredEn
     EXPECT_TRUE(messages_.texts(MessageKind::Information).empty())
         << "nothing shown before the login";
     program().destroyWindows();
-    EXPECT_EQ(
-        std::vector<std::pair<QDate, QString>>{{kToday, QStringLiteral("typed before the crash")}},
-        storedEntries())
+    using Entries = std::vector<std::pair<QDate, QString>>;
+    EXPECT_EQ((Entries{{kToday, QStringLiteral("typed before the crash")}}), storedEntries())
         << "recovered entries are written even when the login failed";
     EXPECT_FALSE(logExists());
 }

@@ -368,6 +368,7 @@ TEST_F(SessionTest, FailedWriteKeepsTheLogAndCanBeRetriedOrSavedElsewhere) {
     const QByteArray before = dir_.read(kJournalFileName);
     auto s = open();
     store(*s, march(2), "new");
+    s->writeSettings();
     testsupport::FailingFiles failing({kJournalFileName});
     {
         ScopedFileAccess seam(&failing);
