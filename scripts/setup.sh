@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation2 fonts-material-design-icons-iconfont fonts-noto-color-emoji
   xdg-utils
   desktop-file-utils appstream file
+  xvfb xdotool
 )
 
 missing=()

@@ -10,6 +10,7 @@
 #include "store/errors.h"
 #include "store/handler_guard.h"
 #include "store/settings_table.h"
+#include "store/journal_session.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -37,8 +38,8 @@ public:
 
 }  // namespace
 
-TfrmLogin::TfrmLogin(TfrmMain* main, const QString& dataFolder, QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint), main_(main), dataFolder_(dataFolder) {
+TfrmLogin::TfrmLogin(TfrmMain* main, JournalSession& session, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint), main_(main), session_(session) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Login Window"));
     setFixedSize(250, 138);
@@ -70,31 +71,18 @@ TfrmLogin::TfrmLogin(TfrmMain* main, const QString& dataFolder, QWidget* parent)
     OpenSettings();
 }
 
-TfrmLogin::~TfrmLogin() {
-    closeSettings();
+TfrmLogin::~TfrmLogin() = default;
+
+SettingsTable& TfrmLogin::settingsTable() {
+    return session_.settings();
 }
 
 void TfrmLogin::OpenSettings() {
-    tblPassword_ = std::make_unique<SettingsTable>();
     try {
-        tblPassword_->OpenSettings(dataFolder_ + QStringLiteral("/Settings.cds"));
+        session_.OpenSettings();
     } catch (const Error& e) {
         ShowErrorBox(this, e.message());
     }
-}
-
-void TfrmLogin::closeSettings() {
-    if (!tblPassword_) {
-        return;
-    }
-    try {
-        tblPassword_->close();
-    } catch (const Error& e) {
-        // Told once; the table is then let go without a second attempt.
-        ShowErrorBox(nullptr, e.message());
-        tblPassword_->abandon();
-    }
-    tblPassword_.reset();
 }
 
 void TfrmLogin::showEvent(QShowEvent* event) {
@@ -112,7 +100,7 @@ void TfrmLogin::FormActivate() {
 
 void TfrmLogin::btnLoginClick() {
     try {
-        if (!tblPassword_->isEmpty() && tblPassword_->Password() != edtPassword->text()) {
+        if (!session_.checkPassword(edtPassword->text())) {
             ShowInformationBox(this, QStringLiteral("Invalid Password."));
             edtPassword->setFocus();
             return;

@@ -1,7 +1,7 @@
 // The login window: the gate of the program, shown modally before anything
-// of the diary is shown. It owns the settings record table `tblPassword`,
-// which it opens when it is made and which is written (only when changed)
-// when it is destroyed at program end.
+// of the diary is shown. It opens the settings record (`tblPassword`, held by
+// the journal session) when it is made and asks the session to check the
+// password.
 #pragma once
 
 #include <QDialog>
@@ -17,18 +17,16 @@ class TRbButton;
 class TRbPanel;
 class TfrmMain;
 class SettingsTable;
+class JournalSession;
 
 class TfrmLogin : public QDialog {
     Q_OBJECT
 public:
-    // Builds the window and opens "Settings.cds" in `dataFolder`; an error
+    // Builds the window and opens "Settings.cds" through `session`; an error
     // is shown in the error box and leaves the table closed (counting as
-    // having no record). `main` receives LoggedIn.
-    TfrmLogin(TfrmMain* main, const QString& dataFolder, QWidget* parent = nullptr);
-
-    // Closes the settings table, which writes "Settings.cds" only when the
-    // record changed. Never throws: a failed write is shown in the error box
-    // naming the file.
+    // having no record). `main` receives LoggedIn. `session` must outlive
+    // the window.
+    TfrmLogin(TfrmMain* main, JournalSession& session, QWidget* parent = nullptr);
     ~TfrmLogin() override;
 
     // Reads "Settings.cds", or makes an empty table when there is none.
@@ -36,7 +34,7 @@ public:
     void OpenSettings();
 
     // The settings record table (the settings window edits its record).
-    SettingsTable& settingsTable() { return *tblPassword_; }
+    SettingsTable& settingsTable();
 
     // Login: passes (LoggedIn := true, the window closes) when there is no
     // record or the typed text equals the stored password exactly;
@@ -57,11 +55,9 @@ protected:
 
 private:
     void FormActivate();
-    void closeSettings();
 
     TfrmMain* main_;
-    QString dataFolder_;
-    std::unique_ptr<SettingsTable> tblPassword_;
+    JournalSession& session_;
 };
 
 }  // namespace quillmere

@@ -9,6 +9,7 @@
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "store/handler_guard.h"
+#include "store/journal_session.h"
 
 #include <QToolButton>
 
@@ -20,8 +21,12 @@ void TfrmMain::buildCommands() {
     hooks.setHeaderFont = [this](const QFont& font) { RbPanel1->setFont(font); };
     hooks.headerFontColor = [this] { return toQColor(RbPanel1->FontColor()); };
     hooks.setHeaderFontColor = [this](const QColor& c) { RbPanel1->SetFontColor(fromQColor(c)); };
-    hooks.headerCharset = [this] { return headerCharset_; };
-    hooks.setHeaderCharset = [this](int charset) { headerCharset_ = charset; };
+    hooks.headerCharset = [this] { return headerCharset(); };
+    hooks.setHeaderCharset = [this](int charset) {
+        FontSettings settings = session_.fontSettings();
+        settings.charset = charset;
+        session_.setFontSettings(settings);
+    };
     hooks.writeFontSettings = [this] { WriteFontSettings(); };
     hooks.openSearchWindow = [this] { btnDBSearchClick(); };
     hooks.showError = [this](const QString& message) { ShowErrorBox(this, message); };
@@ -44,16 +49,20 @@ void TfrmMain::btnDBSearchClick() {
 }
 
 void TfrmMain::setJournalCommandsEnabled(bool enabled) {
+    // The session counts the nesting; busyChanged switches the buttons.
     if (enabled) {
-        // An unpaired "on" must not unlock what another task still holds.
-        if (journalCommandsLocks_ == 0) {
-            return;
-        }
-        --journalCommandsLocks_;
+        session_.endBusy();
     } else {
-        ++journalCommandsLocks_;
+        session_.beginBusy();
     }
-    const bool on = journalCommandsLocks_ == 0;
+}
+
+bool TfrmMain::journalCommandsEnabled() const {
+    return !session_.busy();
+}
+
+void TfrmMain::busyChanged(bool busy) {
+    const bool on = !busy;
     for (TRbButton* button :
          {btnPrevious, btnNext, btnToday, btnCalendar, btnExport, btnSettings, btnExit}) {
         button->setEnabled(on);

@@ -1,42 +1,43 @@
-// The main window's operations on the journal table and the settings: the
-// lookup, load and store of the current day's entry, the skip searches, the
-// default font and the font settings file.
+// The main window's operations on the journal and the settings: thin calls
+// into the session for the lookup, load and store of the current day's
+// entry, the skip searches, the default font and the font settings file.
 #include "controls/rb_panel.h"
 #include "editor/rich_editor.h"
-#include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "shell/settings_window.h"
-#include "store/entry_codec.h"
 #include "store/errors.h"
-#include "store/font_settings.h"
-#include "store/journal_table.h"
-#include "store/settings_table.h"
-
-#include <QTextCursor>
+#include "store/journal_session.h"
 
 namespace quillmere {
 
+JournalTable& TfrmMain::journal() {
+    return session_.journal();
+}
+
+QString TfrmMain::dataFolder() const {
+    return session_.dataFolder();
+}
+
+int TfrmMain::headerCharset() const {
+    return session_.fontSettings().charset;
+}
+
 void TfrmMain::OpenJournal() {
-    tblJournal_ = std::make_unique<JournalTable>();
     try {
-        tblJournal_->OpenJournal(dataFolder_ + QStringLiteral("/Journal.cds"));
+        session_.OpenJournal();
     } catch (const Error& e) {
         ShowErrorBox(this, e.message());
     }
 }
 
-bool TfrmMain::lookUpCurrentDay() {
-    return tblJournal_->Locate(currentDay_);
-}
-
 void TfrmMain::LoadEntry() {
-    if (tblJournal_->isEmpty()) {
+    const JournalSession::LoadedEntry entry = session_.loadEntry();
+    if (entry.tableEmpty) {
         return;
     }
-    if (lookUpCurrentDay()) {
-        const QByteArray rtf = DecodeEntryContent(tblJournal_->JournalEntry());
-        Editor->loadEntryRtf(rtf);
+    if (entry.found) {
+        Editor->loadEntryRtf(entry.rtf);
         Editor->moveCaretToStart();
         Editor->ensureCursorVisible();
     } else {
@@ -47,110 +48,74 @@ void TfrmMain::LoadEntry() {
 }
 
 void TfrmMain::SaveEntry() {
-    if (lookUpCurrentDay()) {
-        UpdateEntry();
-    } else {
-        InsertEntry();
-    }
-}
-
-void TfrmMain::cancelPendingRecord() {
-    try {
-        tblJournal_->cancel();
-    } catch (const Error&) {
-        // Nothing was pending.
-    }
-}
-
-void TfrmMain::UpdateEntry() {
-    try {
-        tblJournal_->edit();
-        StoreEditorContent();
-        tblJournal_->post();
+    if (session_.storeEntry([this] { return Editor->saveRtf(); })) {
         Editor->setModified(false);
-    } catch (const Error& e) {
-        cancelPendingRecord();
-        ShowErrorBox(this, e.message());
+        // What the draft would keep is stored now.
+        draftTimer_.stop();
+        draftWindow_.invalidate();
     }
-}
-
-void TfrmMain::InsertEntry() {
-    try {
-        tblJournal_->insert();
-        tblJournal_->setJournalDate(currentDay_);
-        StoreEditorContent();
-        tblJournal_->post();
-        Editor->setModified(false);
-    } catch (const Error& e) {
-        cancelPendingRecord();
-        ShowErrorBox(this, e.message());
-    }
-}
-
-void TfrmMain::StoreEditorContent() {
-    tblJournal_->setJournalEntry(EncodeEntryContent(Editor->saveRtf()));
 }
 
 double TfrmMain::FindPreviousEntryDay() {
-    const double start = currentDay_;
-    try {
-        return tblJournal_->FindPreviousEntryDay(currentDay_,
-                                                 [this](double day) { SetCurrentDay(day); });
-    } catch (const Error& e) {
-        ShowErrorBox(this, e.message());
-        return start;
-    }
+    return session_.findPreviousEntryDay();
 }
 
 double TfrmMain::FindNextEntryDay() {
-    const double start = currentDay_;
-    try {
-        return tblJournal_->FindNextEntryDay(currentDay_,
-                                             [this](double day) { SetCurrentDay(day); });
-    } catch (const Error& e) {
-        ShowErrorBox(this, e.message());
-        return start;
-    }
+    return session_.findNextEntryDay();
 }
 
 void TfrmMain::ApplyDefaultFont() {
-    if (login_ == nullptr) {
+    const SettingsValues record = session_.settingsRecord();
+    if (!record.exists) {
         return;
     }
-    SettingsTable& settings = login_->settingsTable();
-    if (settings.isEmpty()) {
-        return;
-    }
-    Editor->applyDefaultFont(settings.FontName(), settings.FontSize(),
-                             static_cast<quint32>(settings.FontColor()));
+    Editor->applyDefaultFont(record.fontName, record.fontSize,
+                             static_cast<quint32>(record.fontColor));
     Editor->setModified(false);
 }
 
-QString TfrmMain::fontSettingsPath() const {
-    return dataFolder_ + QStringLiteral("/FontSettings.Ini");
-}
-
 void TfrmMain::ReadFontSettings() {
-    const FontSettings stored = quillmere::ReadFontSettings(fontSettingsPath());
+    session_.readFontSettings();
+    const FontSettings& stored = session_.fontSettings();
     QFont font = RbPanel1->font();
     font.setFamily(stored.name);
     RbPanel1->setFont(font);
-    headerCharset_ = stored.charset;
     if (settings_ != nullptr) {
         settings_->setSkipEmptyEntries(stored.skip);
     }
 }
 
 void TfrmMain::WriteFontSettings() {
-    FontSettings current;
+    FontSettings current = session_.fontSettings();
     current.name = RbPanel1->font().family();
-    current.charset = headerCharset_;
-    current.skip = skipMode();
-    quillmere::WriteFontSettings(fontSettingsPath(), current);
+    session_.setFontSettings(current);
+    session_.writeFontSettings();
 }
 
 bool TfrmMain::skipMode() const {
-    return settings_ != nullptr && settings_->skipEmptyEntries();
+    return session_.skipEmptyEntries();
+}
+
+// --- Drafts ------------------------------------------------------------------------
+
+void TfrmMain::editorChanged() {
+    if (!Editor->isModified()) {
+        return;
+    }
+    draftTimer_.start(kDraftIdleMs);
+    if (!draftWindow_.isValid()) {
+        draftWindow_.start();
+    } else if (draftWindow_.elapsed() >= kDraftMaxWaitMs) {
+        writeDraft();
+    }
+}
+
+void TfrmMain::writeDraft() {
+    draftTimer_.stop();
+    draftWindow_.invalidate();
+    if (Editor->isModified()) {
+        session_.saveDraft(Editor->saveRtf());
+    }
 }
 
 }  // namespace quillmere

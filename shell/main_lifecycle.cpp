@@ -11,6 +11,7 @@
 #include "store/errors.h"
 #include "store/handler_guard.h"
 #include "store/journal_table.h"
+#include "store/journal_session.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -61,15 +62,25 @@ TfrmMain::~TfrmMain() {
     if (!placementSaved_) {
         reportingErrors([this] { savePlacement(true); });
     }
-    if (tblJournal_) {
-        try {
-            tblJournal_->close();
-        } catch (const Error& e) {
-            // Told once; the table is then let go without a second attempt.
-            ShowErrorBox(nullptr, e.message());
-            tblJournal_->abandon();
-        }
+}
+
+void TfrmMain::requestEnd() {
+    endRequested_ = true;
+    if (closing_ || closed_ || !journalCommandsEnabled()) {
+        // Ends when the scan or export lets go of the journal (busyChanged).
+        return;
     }
+    // A modal window of the program (settings, calendar, a message) goes
+    // first, as it would when the user closed it.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+        modal->close();
+    }
+    if (!shownOnce_) {
+        closed_ = true;
+        QCoreApplication::quit();
+        return;
+    }
+    close();
 }
 
 void TfrmMain::setVisible(bool visible) {
@@ -102,6 +113,10 @@ void TfrmMain::FormShow() {
     if (!LoggedIn) {
         close();
         return;
+    }
+    if (!startupNotice_.isEmpty()) {
+        ShowInformationBox(this, startupNotice_);
+        startupNotice_.clear();
     }
     reportingErrors([this] {
         SetCurrentDay(today());
@@ -171,6 +186,7 @@ void TfrmMain::FormClose() {
     std::exception_ptr failure;
     {
         WaitCursor wait;
+        draftTimer_.stop();
         try {
             if (Editor->isModified()) {
                 SaveEntry();

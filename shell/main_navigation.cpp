@@ -11,18 +11,21 @@
 #include "shell/wait_cursor.h"
 #include "store/day.h"
 #include "store/errors.h"
-#include "store/settings_table.h"
+#include "store/journal_session.h"
 
 namespace quillmere {
 
+double TfrmMain::CurrentDay() const {
+    return session_.currentDay();
+}
+
 QDate TfrmMain::currentDate() const {
-    return dateFromDay(currentDay_);
+    return dateFromDay(session_.currentDay());
 }
 
 void TfrmMain::SetCurrentDay(double day) {
-    currentDay_ = day;
-    RbPanel1->SetCaption(DayCaption(dateFromDay(day)));
-    emit currentDayChanged(day);
+    // The header follows the session's currentDayChanged.
+    session_.setCurrentDay(day);
 }
 
 void TfrmMain::ShowDay(double day) {
@@ -56,7 +59,7 @@ void TfrmMain::navigate(const std::function<void()>& dayChange) {
 
 void TfrmMain::btnPreviousClick() {
     navigate([this] {
-        SetCurrentDay(addDays(currentDay_, -1));
+        SetCurrentDay(addDays(CurrentDay(), -1));
         if (skipMode()) {
             SetCurrentDay(FindPreviousEntryDay());
         }
@@ -66,7 +69,7 @@ void TfrmMain::btnPreviousClick() {
 
 void TfrmMain::btnNextClick() {
     navigate([this] {
-        SetCurrentDay(addDays(currentDay_, 1));
+        SetCurrentDay(addDays(CurrentDay(), 1));
         if (skipMode()) {
             SetCurrentDay(FindNextEntryDay());
         }
@@ -95,7 +98,7 @@ void TfrmMain::btnCalendarClick() {
 
 void TfrmMain::btnSettingsClick() {
     try {
-        SettingsTable& table = login_->settingsTable();
+        SettingsTable& table = session_.settings();
         if (!table.isEmpty()) {
             table.edit();
         } else {

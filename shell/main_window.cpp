@@ -7,12 +7,15 @@
 #include "controls/rb_panel.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
+#include "shell/day_caption.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
+#include "shell/message_boxes.h"
 #include "shell/program_icon.h"
 #include "store/day.h"
 #include "store/handler_guard.h"
 #include "store/journal_table.h"
+#include "store/journal_session.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -38,8 +41,8 @@ constexpr uint32_t kBarButtonColor = 4827907;  // #03AB49
 
 }  // namespace
 
-TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWidget* parent)
-    : QWidget(parent), dataFolder_(dataFolder), placementFile_(placementFile) {
+TfrmMain::TfrmMain(JournalSession& session, const QString& placementFile, QWidget* parent)
+    : QWidget(parent), session_(session), placementFile_(placementFile) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Velmora Durazu - Quillmere"));
     setWindowIcon(ProgramIcon());
@@ -57,7 +60,26 @@ TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWid
     FormResize();
     CentreOn(*this, nullptr);
     Editor->setAdvancedTypography(true);
+    connectSession();
     OpenJournal();
+}
+
+void TfrmMain::connectSession() {
+    connect(&session_, &JournalSession::currentDayChanged, this, [this](double day) {
+        RbPanel1->SetCaption(DayCaption(dateFromDay(day)));
+        emit currentDayChanged(day);
+    });
+    connect(&session_, &JournalSession::busyChanged, this, &TfrmMain::busyChanged);
+    connect(&session_, &JournalSession::busyChanged, this, [this](bool busy) {
+        if (!busy && endRequested_) {
+            requestEnd();
+        }
+    });
+    connect(&session_, &JournalSession::errorOccurred, this,
+            [this](const QString& message) { ShowErrorBox(this, message); });
+    draftTimer_.setSingleShot(true);
+    connect(&draftTimer_, &QTimer::timeout, this, &TfrmMain::writeDraft);
+    connect(Editor, &QTextEdit::textChanged, this, &TfrmMain::editorChanged);
 }
 
 void TfrmMain::buildHeader() {

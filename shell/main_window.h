@@ -1,11 +1,14 @@
 // The main window: the date header, the tool bar band, the entry editor and
-// the bottom bar with the day commands. It owns the journal table, the day
-// shown (`CurrentDay`) and the editor; every other window works on the
-// journal through its operations.
+// the bottom bar with the day commands. It is a view of the journal session,
+// which owns the journal, the day shown and the settings; its operations are
+// thin calls into the session and the editor, and every other window works on
+// the journal through them.
 #pragma once
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include "shell/placement.h"
@@ -30,6 +33,7 @@ class TfrmCalendar;
 class TfrmLogin;
 class TfrmSettings;
 class JournalTable;
+class JournalSession;
 
 // The maker's home page, opened from the date header's web label.
 inline constexpr const char* kHomePageUrl = "https://quillmere.example.org";
@@ -38,14 +42,14 @@ inline constexpr const char* kHomePageCaption = "quillmere.example.org";
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
-    // Builds the window and opens "Journal.cds" in `dataFolder` (an error is
-    // shown in the error box and leaves the table closed). The placement is
-    // kept in `placementFile` (no placement is kept when it is empty).
-    TfrmMain(const QString& dataFolder, const QString& placementFile, QWidget* parent = nullptr);
+    // Builds the window over `session` and opens "Journal.cds" through it (an
+    // error is shown in the error box and leaves the table closed). The
+    // placement is kept in `placementFile` (no placement is kept when it is
+    // empty). `session` must outlive the window.
+    TfrmMain(JournalSession& session, const QString& placementFile, QWidget* parent = nullptr);
 
-    // Saves the placement if closing did not, then closes the journal table,
-    // which writes "Journal.cds" only when an entry changed. Never throws: a
-    // failed write is shown in the error box naming the file.
+    // Saves the placement if closing did not. The data files are written by
+    // the session's end of run, after every window is gone.
     ~TfrmMain() override;
 
     // The windows the main window works with; set by the program right after
@@ -62,12 +66,13 @@ public:
     // --- State ---------------------------------------------------------------
 
     // The day shown: days since 30 December 1899, no time part.
-    double CurrentDay() const { return currentDay_; }
+    double CurrentDay() const;
     QDate currentDate() const;
     // The journal table (for the search and the export, which walk it).
-    JournalTable& journal() { return *tblJournal_; }
+    JournalTable& journal();
+    JournalSession& session() const { return session_; }
     RichEditor* editor() const { return Editor; }
-    QString dataFolder() const { return dataFolder_; }
+    QString dataFolder() const;
     // Set by the login window: false when it becomes active, true when the
     // password check passed.
     bool LoggedIn = false;
@@ -85,15 +90,11 @@ public:
     // and not modified. The editor then takes the focus.
     void LoadEntry();
     // Stores the editor content as the entry of CurrentDay (update when the
-    // day has a record, insert otherwise). A failure inside the insert or
-    // update is shown in the error box and the editor stays modified; a
-    // failure of the lookup (closed table) is thrown.
+    // day has a record, insert otherwise; on disk in the recovery log before
+    // it returns). A failure inside the insert or update is shown in the
+    // error box and the editor stays modified; a failure of the lookup
+    // (closed table) is thrown.
     void SaveEntry();
-    void InsertEntry();
-    void UpdateEntry();
-    // Encodes the editor's RTF into JournalEntry of the record being
-    // inserted or edited. Throws ZlibError.
-    void StoreEditorContent();
     // The nearest earlier (later) day with an entry, walking through
     // SetCurrentDay, called after CurrentDay moved one day; errors are shown
     // in the error box and give CurrentDay as it was when the search began.
@@ -111,7 +112,7 @@ public:
     // Writes them to "FontSettings.Ini". Throws FileError.
     void WriteFontSettings();
     // The header font's character set number (as stored in "Charset").
-    int headerCharset() const { return headerCharset_; }
+    int headerCharset() const;
 
     // --- Days ----------------------------------------------------------------------
 
@@ -119,6 +120,24 @@ public:
     void SetCurrentDay(double day);
     // Stores a modified entry, then shows `day` (used by the search results).
     void ShowDay(double day);
+
+    // --- Drafts ----------------------------------------------------------------------
+
+    // Unsaved text is kept as a draft this long after the last change, and at
+    // the latest this long after the first change not yet kept.
+    static constexpr int kDraftIdleMs = 2000;
+    static constexpr int kDraftMaxWaitMs = 30000;
+    // Hands the editor's text to the session as a draft of CurrentDay now
+    // (nothing when the editor is not modified).
+    void writeDraft();
+
+    // A message shown once in the information box right after the login
+    // passed (what a start recovered).
+    void setStartupNotice(const QString& text) { startupNotice_ = text; }
+
+    // Ends the program the way Exit does, as soon as no scan or export holds
+    // the journal (a logout, SIGTERM or SIGHUP).
+    void requestEnd();
 
     // --- Commands of the bottom bar ------------------------------------------------
 
@@ -154,7 +173,7 @@ public:
     // refused meanwhile). Calls come in pairs and nest: the commands come
     // back only when every false has had its true.
     void setJournalCommandsEnabled(bool enabled);
-    bool journalCommandsEnabled() const { return journalCommandsLocks_ == 0; }
+    bool journalCommandsEnabled() const;
 
     // --- Window events ------------------------------------------------------------
 
@@ -228,14 +247,16 @@ private:
     bool skipMode() const;
     QString fontSettingsPath() const;
     bool lookUpCurrentDay();
-    void cancelPendingRecord();
-    void showFileWriteErrors();
+    void connectSession();
+    void editorChanged();
+    void busyChanged(bool busy);
 
-    QString dataFolder_;
+    JournalSession& session_;
     QString placementFile_;
-    std::unique_ptr<JournalTable> tblJournal_;
-    double currentDay_ = 0;
-    int headerCharset_ = 1;
+    QString startupNotice_;
+    QTimer draftTimer_;
+    QElapsedTimer draftWindow_;
+    bool endRequested_ = false;
     bool shownOnce_ = false;
     bool activatedOnce_ = false;
     bool placementSaved_ = false;
@@ -248,7 +269,6 @@ private:
     TfrmCalendar* calendar_ = nullptr;
     TfrmDBSearch* search_ = nullptr;
     TfrmEmoticons* emoticons_ = nullptr;
-    int journalCommandsLocks_ = 0;
 };
 
 }  // namespace quillmere

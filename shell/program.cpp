@@ -9,9 +9,13 @@
 #include "shell/login_window.h"
 #include "shell/main_hosts.h"
 #include "shell/main_window.h"
+#include "shell/message_boxes.h"
 #include "shell/placement.h"
 #include "shell/settings_window.h"
+#include "shell/termination_signals.h"
 #include "store/data_location.h"
+#include "store/errors.h"
+#include "store/journal_session.h"
 
 #include <QApplication>
 
@@ -24,13 +28,24 @@ ProgramPaths DefaultProgramPaths() {
     return paths;
 }
 
-Program::Program(const ProgramPaths& paths) {
-    main_ = std::make_unique<TfrmMain>(paths.dataFolder, paths.placementFile);
-    login_ = std::make_unique<TfrmLogin>(main_.get(), paths.dataFolder);
+Program::Program(const ProgramPaths& paths)
+    : session_(std::make_unique<JournalSession>(paths.dataFolder)) {
+    if (session_->lockFolder() == JournalSession::LockResult::kHeldByAnother) {
+        refused_ = true;
+        session_.reset();
+        return;
+    }
+    createWindows(paths);
+    recover();
+}
+
+void Program::createWindows(const ProgramPaths& paths) {
+    main_ = std::make_unique<TfrmMain>(*session_, paths.placementFile);
+    login_ = std::make_unique<TfrmLogin>(main_.get(), *session_);
     emoticons_ = std::make_unique<TfrmEmoticons>(main_.get());
     characterMap_ = std::make_unique<TDLLForm>(main_.get());
     calendar_ = std::make_unique<TfrmCalendar>(main_.get());
-    settings_ = std::make_unique<TfrmSettings>(login_->settingsTable(), main_.get());
+    settings_ = std::make_unique<TfrmSettings>(*session_, main_.get());
     searchHost_ = std::make_unique<MainSearchHost>(*main_);
     search_ = std::make_unique<TfrmDBSearch>(*searchHost_);
     progress_ = std::make_unique<TfrmProgress>(main_.get());
@@ -46,6 +61,17 @@ Program::Program(const ProgramPaths& paths) {
     main_->onExport = [exporter] { exporter->btnExportClick(); };
     TfrmMain* mainWindow = main_.get();
     calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
+}
+
+void Program::recover() {
+    try {
+        const JournalSession::Recovered recovered = session_->recover();
+        if (!recovered.days.empty() || recovered.settings) {
+            main_->setStartupNotice(RecoveredText(recovered.days, recovered.settings));
+        }
+    } catch (const Error& e) {
+        ShowErrorBox(main_.get(), e.message());
+    }
 }
 
 Program::~Program() {
@@ -69,14 +95,29 @@ void Program::destroyWindows() {
     emoticons_.reset();
     login_.reset();
     main_.reset();
+    if (session_ && !ended_) {
+        ended_ = true;
+        EndRun(*session_, writePrompt_, folderPrompt_);
+    }
 }
 
 bool Program::start() {
+    if (refused_) {
+        return false;
+    }
     main_->show();
     return !main_->closed();
 }
 
 int Program::run() {
+    if (refused_) {
+        ShowInformationBox(nullptr, QString::fromLatin1(kAlreadyRunningMessage));
+        return 0;
+    }
+    TerminationSignals endSignals;
+    TfrmMain* mainWindow = main_.get();
+    QObject::connect(&endSignals, &TerminationSignals::endRequested, mainWindow,
+                     [mainWindow] { mainWindow->requestEnd(); });
     if (!start()) {
         return 0;
     }

@@ -1,6 +1,9 @@
-// The program's life: its eight windows, made once in their order at start
-// and destroyed in the reverse order at the end.
+// The program's life: the journal session (one per data folder, locked), its
+// eight windows, made once in their order at start and destroyed in the
+// reverse order at the end, and the writing of the data files after them.
 #pragma once
+
+#include "shell/end_of_run.h"
 
 #include <QString>
 
@@ -19,6 +22,8 @@ class TfrmProgress;
 class TExporter;
 class MainSearchHost;
 class MainExportHost;
+class JournalSession;
+class TerminationSignals;
 
 // Where the program keeps its files.
 struct ProgramPaths {
@@ -32,33 +37,47 @@ ProgramPaths DefaultProgramPaths();
 
 class Program {
 public:
-    // Creates the windows in this order: main (opens "Journal.cds"), login
-    // (opens "Settings.cds"), emoticons, character map, calendar, settings
-    // (fills its font controls from the settings record), search, progress.
-    // Opening errors are shown in the error box and start-up goes on.
+    // Takes the data folder's lock first: when another running program holds
+    // it, nothing is made or read (refused()). Then creates the windows in
+    // this order: main (opens "Journal.cds"), login (opens "Settings.cds"),
+    // emoticons, character map, calendar, settings (fills its font controls
+    // from the settings record), search, progress; and replays a recovery
+    // log a killed run left, to be told after the login. Opening errors are
+    // shown in the error box and start-up goes on.
     explicit Program(const ProgramPaths& paths);
 
-    // Destroys the windows in reverse order (the export first, which waits
-    // for a worker still running); the login window's destruction
-    // writes "Settings.cds" and the main window's "Journal.cds", each only
-    // when its table changed. A file that cannot be written is reported in
-    // the error box with its name.
+    // destroyWindows().
     ~Program();
 
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     // Shows the main window (which runs the login gate) and runs the message
-    // loop until the main window has closed. Returns the loop's exit code.
+    // loop until the main window has closed; SIGTERM, SIGHUP and the
+    // desktop's logout close it as Exit does. Returns the loop's exit code.
+    // A refused program shows "Quillmere is already running with this
+    // diary." in the information box and returns 0 at once.
     int run();
+
+    // True when another running program holds the data folder.
+    bool refused() const { return refused_; }
 
     // Shows the main window without running the loop (tests drive the loop
     // themselves). False when the login did not pass and the window closed.
     bool start();
 
-    // Destroys the windows now, in reverse order (the destructor then has
-    // nothing left to do).
+    // Destroys the windows now, in reverse order (the export first, which
+    // waits for a worker still running), then writes "Settings.cds" and
+    // "Journal.cds" when they changed and removes the recovery log (EndRun).
+    // The destructor then has nothing left to do.
     void destroyWindows();
+
+    // The session the windows view (null when refused).
+    JournalSession* session() const { return session_.get(); }
+
+    // Replace the boxes asked when "Journal.cds" cannot be written (tests).
+    void setWriteFailurePrompt(WriteFailurePrompt prompt) { writePrompt_ = std::move(prompt); }
+    void setFolderPrompt(FolderPrompt prompt) { folderPrompt_ = std::move(prompt); }
 
     TfrmMain* main() const { return main_.get(); }
     TfrmLogin* login() const { return login_.get(); }
@@ -74,6 +93,14 @@ public:
     MainExportHost* exportHost() const { return exportHost_.get(); }
 
 private:
+    void createWindows(const ProgramPaths& paths);
+    void recover();
+
+    std::unique_ptr<JournalSession> session_;
+    bool refused_ = false;
+    bool ended_ = false;
+    WriteFailurePrompt writePrompt_ = AskAboutWriteFailure;
+    FolderPrompt folderPrompt_ = AskForSaveFolder;
     // The main window as the search and the export see it; made before and
     // destroyed after the windows that use them.
     std::unique_ptr<MainSearchHost> searchHost_;

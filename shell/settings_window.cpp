@@ -9,6 +9,7 @@
 #include "shell/message_boxes.h"
 #include "store/handler_guard.h"
 #include "store/settings_table.h"
+#include "store/journal_session.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -127,8 +128,8 @@ int ClampFontSize(const QString& text) {
     return static_cast<int>(std::clamp<qlonglong>(value, kMinFontSize, kMaxFontSize));
 }
 
-TfrmSettings::TfrmSettings(SettingsTable& table, QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint), table_(table) {
+TfrmSettings::TfrmSettings(JournalSession& session, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint), session_(session), table_(session.settings()) {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Edit Password"));
     setFixedSize(231, 405);
@@ -136,6 +137,8 @@ TfrmSettings::TfrmSettings(SettingsTable& table, QWidget* parent)
     buildControls();
     buildLabels();
     fillFontControls();
+    connect(chkSkip, &TRbCheckBox::OnClick, this,
+            [this] { session_.setSkipEmptyEntries(chkSkip->Checked()); });
 }
 
 void TfrmSettings::buildControls() {
@@ -247,6 +250,7 @@ bool TfrmSettings::skipEmptyEntries() const {
 
 void TfrmSettings::setSkipEmptyEntries(bool on) {
     chkSkip->SetChecked(on);
+    session_.setSkipEmptyEntries(on);
 }
 
 void TfrmSettings::showEvent(QShowEvent* event) {
@@ -287,7 +291,7 @@ void TfrmSettings::btnSaveClick() {
         table_.setFontSize(SpinEdit1->value());
         table_.setFontColor(static_cast<int>(selectedColor()));
         table_.setPassword(DBEdit1->text());
-        table_.post();
+        session_.postSettings();
         accept();
     } catch (const Error& e) {
         ShowErrorBox(this, e.message());

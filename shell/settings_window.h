@@ -16,6 +16,7 @@ class QSpinBox;
 namespace quillmere {
 
 class SettingsTable;
+class JournalSession;
 class TRbButton;
 class TRbCheckBox;
 class TRbPanel;
@@ -38,12 +39,12 @@ class TfrmSettings : public QDialog {
     Q_OBJECT
 public:
     // Builds the window and fills the font controls from the settings
-    // record of `table` (Arial, 11, clBlack when there is none). The
-    // controls are filled only here.
-    explicit TfrmSettings(SettingsTable& table, QWidget* parent = nullptr);
+    // record of `session` (Arial, 11, clBlack when there is none). The
+    // controls are filled only here. `session` must outlive the window.
+    explicit TfrmSettings(JournalSession& session, QWidget* parent = nullptr);
 
-    // "Skip empty entries" (read by the navigation, stored in
-    // "FontSettings.Ini" by the main window).
+    // "Skip empty entries": the check box is a view of the session's option
+    // (read by the navigation, stored in "FontSettings.Ini").
     bool skipEmptyEntries() const;
     void setSkipEmptyEntries(bool on);
 
@@ -78,6 +79,7 @@ private:
     void commitSize();
     uint32_t selectedColor() const;
 
+    JournalSession& session_;
     SettingsTable& table_;
     uint32_t unlistedColor_ = 0;
 };

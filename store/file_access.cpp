@@ -5,10 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -115,6 +118,89 @@ void FileAccess::writeInPlace(const QString& path, const QByteArray& bytes) cons
 bool FileAccess::folderWritable(const QString& folder) const {
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".quillmere-probe-XXXXXX")));
     return probe.open();
+}
+
+namespace {
+
+QString systemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Flushes a folder's entries, so a file just made in it survives a power cut.
+void syncFolder(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+void FileAccess::appendDurably(const QString& path, const QByteArray& bytes) const {
+    const QByteArray name = QFile::encodeName(path);
+    bool created = false;
+    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        created = fd >= 0;
+    }
+    if (fd < 0) {
+        throw FileError(failure(QStringLiteral("Cannot write"), path, systemReason()));
+    }
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            const QString reason = n < 0 ? systemReason() : QStringLiteral("No space left");
+            ::close(fd);
+            throw FileError(failure(QStringLiteral("Cannot write"), path, reason));
+        }
+        data += n;
+        left -= n;
+    }
+    if (::fdatasync(fd) != 0) {
+        const QString reason = systemReason();
+        ::close(fd);
+        throw FileError(failure(QStringLiteral("Cannot write"), path, reason));
+    }
+    ::close(fd);
+    if (created) {
+        syncFolder(QFileInfo(path).absolutePath());
+    }
+}
+
+void FileAccess::truncate(const QString& path, qint64 size) const {
+    if (::truncate(QFile::encodeName(path).constData(), static_cast<off_t>(size)) != 0) {
+        throw FileError(failure(QStringLiteral("Cannot write"), path, systemReason()));
+    }
+}
+
+void FileAccess::remove(const QString& path) const {
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) {
+        throw FileError(failure(QStringLiteral("Cannot remove"), path, systemReason()));
+    }
+}
+
+std::unique_ptr<QLockFile> FileAccess::lock(const QString& path) const {
+    auto lockFile = std::make_unique<QLockFile>(path);
+    // Only a dead owner makes a lock stale, never its age: a diary may stay
+    // open for days.
+    lockFile->setStaleLockTime(0);
+    if (lockFile->tryLock(0)) {
+        return lockFile;
+    }
+    if (lockFile->error() == QLockFile::LockFailedError) {
+        return nullptr;
+    }
+    throw FileError(failure(QStringLiteral("Cannot lock"), path,
+                            lockFile->error() == QLockFile::PermissionError
+                                ? QStringLiteral("Permission denied")
+                                : QStringLiteral("Unknown error")));
 }
 
 FileAccess& fileAccess() {

@@ -6,6 +6,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+class QLockFile;
+
 namespace quillmere {
 
 // What a path names.
@@ -56,6 +60,25 @@ public:
 
     // True when a new file can be created in `folder`.
     virtual bool folderWritable(const QString& folder) const;
+
+    // Appends `bytes` to the end of the file (created when missing, and then
+    // its folder entry flushed too) and forces them to disk before it
+    // returns. Throws FileError naming the file; bytes may then have been
+    // partly written, which readers of such logs must expect.
+    virtual void appendDurably(const QString& path, const QByteArray& bytes) const;
+
+    // Cuts the file to its first `size` bytes. Throws FileError naming it.
+    virtual void truncate(const QString& path, qint64 size) const;
+
+    // Removes the file; a missing file is not an error. Throws FileError
+    // naming the file when it exists and cannot be removed.
+    virtual void remove(const QString& path) const;
+
+    // Takes the lock file `path` for this process. A lock left by a process
+    // that no longer runs is taken over. Returns nullptr when a running
+    // process holds it. Throws FileError naming the file when the lock cannot
+    // be made at all (for example a read-only folder).
+    virtual std::unique_ptr<QLockFile> lock(const QString& path) const;
 };
 
 // The instance every caller uses. Never null.

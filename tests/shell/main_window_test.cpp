@@ -315,6 +315,7 @@ TEST_F(MainWindowTest, NothingStoredCreatesNoJournalFile) {
 class FailingWrites : public FileAccess {
 public:
     explicit FailingWrites(QString name) : name_(std::move(name)) {}
+    void heal() { name_ = QStringLiteral("\n"); }
     void writeAtomic(const QString& path, const QByteArray& bytes) const override {
         if (path.endsWith(name_)) {
             throw FileError(QStringLiteral("Cannot write \"%1\": disk full").arg(path));
@@ -326,16 +327,75 @@ private:
     QString name_;
 };
 
-TEST_F(MainWindowTest, FailedWriteAtTheEndIsShownWithTheFileName) {
+struct WriteFailureCase {
+    const char* label;
+    std::deque<WriteFailureChoice> answers;
+    bool saveFolderChosen;
+    int prompts;
+    bool journalWritten;  // in the data folder, after the disk came back
+    bool copySaved;       // in the folder Save As picked
+};
+
+class WriteFailureTest : public MainWindowTest,
+                         public ::testing::WithParamInterface<WriteFailureCase> {};
+
+TEST_P(WriteFailureTest, FailedWriteAtTheEndOffersRetryAndSaveAsAndKeepsTheLog) {
+    const WriteFailureCase& c = GetParam();
+    testsupport::TempFolder elsewhere;
+    saveFolder_ = c.saveFolderChosen ? std::optional<QString>(elsewhere.path()) : std::nullopt;
+    writeAnswers_ = c.answers;
     start();
     typeIntoEditor(QStringLiteral("precious"));
-    FailingWrites failing(QStringLiteral("Journal.cds"));
+    // Only the data folder's file: Save As writes one of the same name.
+    FailingWrites failing(dataPath(QStringLiteral("Journal.cds")));
     ScopedFileAccess guard(&failing);
+    int prompted = 0;
+    program().setWriteFailurePrompt([&](const QString& text) {
+        ++prompted;
+        writeFailures_.push_back(text);
+        EXPECT_TRUE(text.startsWith("Cannot write \"" + dataPath("Journal.cds") + "\": disk full"))
+            << text.toStdString();
+        if (writeAnswers_.empty()) {
+            ADD_FAILURE() << "asked once more than expected";
+            return WriteFailureChoice::kGiveUp;
+        }
+        const WriteFailureChoice answer = writeAnswers_.front();
+        writeAnswers_.pop_front();
+        if (answer == WriteFailureChoice::kRetry) {
+            failing.heal();  // the user freed some room
+        }
+        return answer;
+    });
     quit();
-    const std::vector<QString> errors = messages_.texts(MessageKind::Error);
-    ASSERT_EQ(1u, errors.size());
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("Journal.cds"))) << errors[0].toStdString();
+    EXPECT_EQ(c.prompts, prompted) << c.label;
+    EXPECT_EQ(c.journalWritten, QFileInfo::exists(dataPath("Journal.cds"))) << c.label;
+    EXPECT_EQ(c.copySaved, QFileInfo::exists(elsewhere.file("Journal.cds"))) << c.label;
+    EXPECT_EQ(!c.journalWritten, QFileInfo::exists(dataPath("Journal.recovery")))
+        << c.label << ": the log stays until the data folder holds the entry";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, WriteFailureTest,
+    ::testing::Values(
+        WriteFailureCase{"nominal: give up", {WriteFailureChoice::kGiveUp}, false, 1, false, false},
+        WriteFailureCase{"nominal: retry after room was made",
+                         {WriteFailureChoice::kRetry},
+                         false,
+                         1,
+                         true,
+                         false},
+        WriteFailureCase{"nominal: save as into another folder",
+                         {WriteFailureChoice::kSaveAs},
+                         true,
+                         1,
+                         false,
+                         true},
+        WriteFailureCase{"nominal: save as cancelled, then give up",
+                         {WriteFailureChoice::kSaveAs, WriteFailureChoice::kGiveUp},
+                         false,
+                         2,
+                         false,
+                         false}));
 
 TEST_F(MainWindowTest, CloseWithAClosedJournalShowsTheErrorAndStillEnds) {
     data_.write(QStringLiteral("Journal.cds"), "damaged");

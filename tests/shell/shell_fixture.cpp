@@ -91,7 +91,22 @@ void ShellTest::createProgram(const QDate& today) {
     ProgramPaths paths;
     paths.dataFolder = data_.path();
     paths.placementFile = placementPath();
+    // One program per data folder: the previous one lets go of it first.
+    program_.reset();
     program_ = std::make_unique<Program>(paths);
+    program_->setWriteFailurePrompt([this](const QString& text) {
+        writeFailures_.push_back(text);
+        if (writeAnswers_.empty()) {
+            return WriteFailureChoice::kGiveUp;
+        }
+        const WriteFailureChoice answer = writeAnswers_.front();
+        writeAnswers_.pop_front();
+        return answer;
+    });
+    program_->setFolderPrompt([this] { return saveFolder_; });
+    if (program_->refused()) {
+        return;
+    }
     const double day = dayFromDate(today);
     program_->main()->today = [day] { return day; };
 }

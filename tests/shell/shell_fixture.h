@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -80,6 +81,12 @@ protected:
 
     testsupport::TempFolder data_;
     MessageRecorder messages_;
+    // The box asked when "Journal.cds" cannot be written at the end: its
+    // texts, and scripted answers (giving up when none are left).
+    std::vector<QString> writeFailures_;
+    std::deque<WriteFailureChoice> writeAnswers_;
+    // The folder Save As picks (none: the user cancelled).
+    std::optional<QString> saveFolder_;
     std::unique_ptr<Program> program_;
 };
 

@@ -1,0 +1,137 @@
+#include "shell/end_of_run.h"
+
+#include "shell/day_caption.h"
+#include "shell/message_boxes.h"
+#include "store/day.h"
+#include "store/errors.h"
+#include "store/journal_session.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+namespace quillmere {
+
+namespace {
+
+QString dayList(const std::vector<double>& days) {
+    QStringList captions;
+    for (const double day : days) {
+        captions << DayCaption(dateFromDay(day));
+    }
+    return captions.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+WriteFailureChoice AskAboutWriteFailure(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text);
+    QPushButton* retry = box.addButton(QMessageBox::Retry);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Save As..."), QMessageBox::AcceptRole);
+    QPushButton* quit =
+        box.addButton(QStringLiteral("Quit Without Saving"), QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+    box.setEscapeButton(quit);
+    box.exec();
+    if (box.clickedButton() == retry) {
+        return WriteFailureChoice::kRetry;
+    }
+    if (box.clickedButton() == saveAs) {
+        return WriteFailureChoice::kSaveAs;
+    }
+    return WriteFailureChoice::kGiveUp;
+}
+
+std::optional<QString> AskForSaveFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        nullptr, QStringLiteral("Save the Diary Into"), QString(),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return folder;
+}
+
+QString WriteFailureText(const QString& message) {
+    return message + QStringLiteral(
+                         "\n\nNothing is lost: this run's entries stay in \"%1\" beside it and "
+                         "come back at the next start. Try again, or save the diary into "
+                         "another folder?")
+                         .arg(QString::fromLatin1(kRecoveryFileName));
+}
+
+QString MergedDaysText(const std::vector<double>& days) {
+    return QStringLiteral(
+               "\"Journal.cds\" was changed by another program while Quillmere was "
+               "running. The entries of these days were taken from it: %1.")
+        .arg(dayList(days));
+}
+
+QString RecoveredText(const std::vector<double>& days, bool settings) {
+    QString text = QStringLiteral("Quillmere did not end normally last time.");
+    if (!days.empty()) {
+        text += QStringLiteral(" The entries of these days were recovered: %1.").arg(dayList(days));
+    }
+    if (settings) {
+        text += QStringLiteral(" The settings were recovered.");
+    }
+    return text;
+}
+
+namespace {
+
+void writeJournalAsking(JournalSession& session, const WriteFailurePrompt& prompt,
+                        const FolderPrompt& chooseFolder) {
+    for (;;) {
+        try {
+            const JournalSession::JournalWrite written = session.writeJournal();
+            if (!written.fromFile.empty()) {
+                ShowInformationBox(nullptr, MergedDaysText(written.fromFile));
+            }
+            return;
+        } catch (const Error& e) {
+            switch (prompt(WriteFailureText(e.message()))) {
+                case WriteFailureChoice::kRetry:
+                    continue;
+                case WriteFailureChoice::kGiveUp:
+                    return;
+                case WriteFailureChoice::kSaveAs:
+                    break;
+            }
+        }
+        const std::optional<QString> folder = chooseFolder();
+        if (!folder) {
+            continue;
+        }
+        try {
+            session.saveJournalCopy(*folder);
+            ShowInformationBox(
+                nullptr, QStringLiteral("The diary was saved into \"%1\". The entries of this run "
+                                        "also come back at the next start.")
+                             .arg(*folder));
+            return;
+        } catch (const Error& e) {
+            ShowErrorBox(nullptr, e.message());
+        }
+    }
+}
+
+}  // namespace
+
+void EndRun(JournalSession& session, const WriteFailurePrompt& prompt,
+            const FolderPrompt& chooseFolder) {
+    try {
+        session.writeSettings();
+    } catch (const Error& e) {
+        ShowErrorBox(nullptr, e.message());
+    }
+    writeJournalAsking(session, prompt, chooseFolder);
+    try {
+        session.finishRun();
+    } catch (const Error& e) {
+        ShowErrorBox(nullptr, e.message());
+    }
+}
+
+}  // namespace quillmere

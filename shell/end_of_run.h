@@ -1,0 +1,45 @@
+// The end of a run, after every window is gone: "Settings.cds" and
+// "Journal.cds" written when they changed, a changed "Journal.cds" merged, a
+// failed write offered again (Retry) or into another folder (Save As), and the
+// recovery log removed once both files hold everything.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace quillmere {
+
+class JournalSession;
+
+enum class WriteFailureChoice { kRetry, kSaveAs, kGiveUp };
+
+// Asks what to do about a data file that could not be written; `text` names
+// the file and the reason.
+using WriteFailurePrompt = std::function<WriteFailureChoice(const QString& text)>;
+// Picks a folder for Save As; nothing when the user cancelled.
+using FolderPrompt = std::function<std::optional<QString>()>;
+
+// The desktop's boxes: "Error" with Retry, Save As... and Quit Without Saving;
+// the folder chooser.
+WriteFailureChoice AskAboutWriteFailure(const QString& text);
+std::optional<QString> AskForSaveFolder();
+
+// The text of the failure box for the error `message`.
+QString WriteFailureText(const QString& message);
+
+// The days a merge took from "Journal.cds" and a start recovered, as told in
+// the information box.
+QString MergedDaysText(const std::vector<double>& days);
+QString RecoveredText(const std::vector<double>& days, bool settings);
+
+// Writes the data files of `session` and removes its recovery log when they
+// hold everything. Messages go through the program's message boxes; write
+// failures of "Journal.cds" through `prompt` and `chooseFolder`. Never throws.
+void EndRun(JournalSession& session, const WriteFailurePrompt& prompt,
+            const FolderPrompt& chooseFolder);
+
+}  // namespace quillmere

@@ -1,0 +1,348 @@
+#include "store/journal_session.h"
+
+#include "store/entry_codec.h"
+#include "store/errors.h"
+#include "store/file_access.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QtGlobal>
+
+#include <zlib.h>
+
+namespace quillmere {
+
+namespace {
+
+quint32 crcOf(const QByteArray& bytes) {
+    return static_cast<quint32>(crc32(0L, reinterpret_cast<const Bytef*>(bytes.constData()),
+                                      static_cast<uInt>(bytes.size())));
+}
+
+}  // namespace
+
+JournalSession::JournalSession(const QString& dataFolder, QObject* parent)
+    : QObject(parent),
+      dataFolder_(dataFolder),
+      log_(QDir(dataFolder).filePath(QString::fromLatin1(kRecoveryFileName))) {
+    drafts_.setMaxThreadCount(1);
+}
+
+JournalSession::~JournalSession() {
+    drafts_.waitForDone();
+    journal_.abandon();
+    settings_.abandon();
+}
+
+QString JournalSession::filePath(const char* fileName) const {
+    return QDir(dataFolder_).filePath(QString::fromLatin1(fileName));
+}
+
+JournalSession::LockResult JournalSession::lockFolder() {
+    try {
+        lock_ = fileAccess().lock(filePath(kLockFileName));
+    } catch (const Error& e) {
+        qWarning("%s", e.what());
+        return LockResult::kUnavailable;
+    }
+    return lock_ ? LockResult::kLocked : LockResult::kHeldByAnother;
+}
+
+// --- Opening ---------------------------------------------------------------------
+
+void JournalSession::OpenJournal() {
+    const QString path = filePath(kJournalFileName);
+    journalExisted_ = false;
+    journalOpened_ = false;
+    journal_.OpenJournal(path);
+    journalOpened_ = true;
+    // The table read the file already; reading it again for its checksum is
+    // cheap next to decoding it and happens once per run.
+    if (fileAccess().exists(path)) {
+        const QByteArray bytes = fileAccess().readAll(path);
+        journalExisted_ = true;
+        journalSize_ = bytes.size();
+        journalCrc_ = crcOf(bytes);
+    }
+}
+
+void JournalSession::OpenSettings() {
+    settings_.OpenSettings(filePath(kSettingsFileName));
+}
+
+JournalSession::Recovered JournalSession::recover() {
+    Recovered recovered;
+    if (!journal_.isOpen()) {
+        return recovered;
+    }
+    const RecoveryContents contents = log_.recover();
+    std::set<double> days;
+    for (const RecoveryRecord& record : contents.records) {
+        if (record.kind == RecoveryKind::kSettings) {
+            if (settings_.isOpen() && record.settings.exists) {
+                try {
+                    applySettings(record.settings);
+                    recovered.settings = true;
+                } catch (const Error& e) {
+                    qWarning("%s", e.what());
+                }
+            }
+            continue;
+        }
+        const QByteArray blob = record.content;
+        try {
+            journal_.StoreDay(record.day, [&blob] { return blob; });
+            days.insert(record.day);
+        } catch (const Error& e) {
+            // A record whose day the table cannot hold; the others still count.
+            qWarning("%s", e.what());
+        }
+    }
+    storedDays_.insert(days.begin(), days.end());
+    recovered.days.assign(days.begin(), days.end());
+    return recovered;
+}
+
+void JournalSession::applySettings(const SettingsValues& values) {
+    try {
+        if (settings_.isEmpty()) {
+            settings_.insert();
+        } else {
+            settings_.edit();
+        }
+        settings_.setPassword(values.password);
+        settings_.setFontName(values.fontName);
+        settings_.setFontSize(values.fontSize);
+        settings_.setFontColor(values.fontColor);
+        settings_.post();
+    } catch (...) {
+        settings_.cancel();
+        throw;
+    }
+}
+
+// --- The day shown -----------------------------------------------------------------
+
+void JournalSession::setCurrentDay(double day) {
+    currentDay_ = day;
+    emit currentDayChanged(day);
+}
+
+// --- Entries -------------------------------------------------------------------------
+
+JournalSession::LoadedEntry JournalSession::loadEntry() {
+    LoadedEntry entry;
+    if (journal_.isEmpty()) {
+        entry.tableEmpty = true;
+        return entry;
+    }
+    entry.found = journal_.Locate(currentDay_);
+    if (entry.found) {
+        entry.rtf = DecodeEntryContent(journal_.JournalEntry());
+    }
+    emit entryLoaded(currentDay_, entry.found);
+    return entry;
+}
+
+bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
+    // The lookup's failure (a closed table) belongs to the caller.
+    journal_.find(currentDay_);
+    const double day = currentDay_;
+    QByteArray blob;
+    try {
+        journal_.StoreDay(day, [&] {
+            blob = EncodeEntryContent(rtf());
+            return blob;
+        });
+    } catch (const Error& e) {
+        emit errorOccurred(e.message());
+        return false;
+    }
+    storedDays_.insert(day);
+    // A draft still on its way must not land after the stored entry.
+    waitForDrafts();
+    lastDraft_.clear();
+    appendToLog(RecoveryRecord{RecoveryKind::kStored, day, blob, {}});
+    return true;
+}
+
+void JournalSession::appendToLog(const RecoveryRecord& record) {
+    try {
+        log_.append(record);
+        logFailed_ = false;
+    } catch (const Error& e) {
+        if (!logFailed_) {
+            logFailed_ = true;
+            emit errorOccurred(e.message());
+        }
+    }
+}
+
+void JournalSession::saveDraft(const QByteArray& rtf) {
+    if (rtf == lastDraft_ && currentDay_ == lastDraftDay_) {
+        return;
+    }
+    lastDraft_ = rtf;
+    lastDraftDay_ = currentDay_;
+    const double day = currentDay_;
+    drafts_.start([this, day, rtf] {
+        try {
+            appendToLog(RecoveryRecord{RecoveryKind::kDraft, day, EncodeEntryContent(rtf), {}});
+        } catch (const Error& e) {
+            emit errorOccurred(e.message());
+        }
+    });
+}
+
+void JournalSession::waitForDrafts() {
+    drafts_.waitForDone();
+}
+
+double JournalSession::findPreviousEntryDay() {
+    const double start = currentDay_;
+    try {
+        return journal_.FindPreviousEntryDay(currentDay_,
+                                             [this](double day) { setCurrentDay(day); });
+    } catch (const Error& e) {
+        emit errorOccurred(e.message());
+        return start;
+    }
+}
+
+double JournalSession::findNextEntryDay() {
+    const double start = currentDay_;
+    try {
+        return journal_.FindNextEntryDay(currentDay_, [this](double day) { setCurrentDay(day); });
+    } catch (const Error& e) {
+        emit errorOccurred(e.message());
+        return start;
+    }
+}
+
+// --- Settings ------------------------------------------------------------------------
+
+bool JournalSession::checkPassword(const QString& typed) const {
+    return settings_.isEmpty() || settings_.Password() == typed;
+}
+
+SettingsValues JournalSession::settingsRecord() const {
+    SettingsValues values;
+    if (settings_.isEmpty()) {
+        return values;
+    }
+    values.exists = true;
+    values.password = settings_.Password();
+    values.fontName = settings_.FontName();
+    values.fontSize = settings_.FontSize();
+    values.fontColor = settings_.FontColor();
+    return values;
+}
+
+void JournalSession::postSettings() {
+    settings_.post();
+    RecoveryRecord record;
+    record.kind = RecoveryKind::kSettings;
+    record.settings = settingsRecord();
+    appendToLog(record);
+}
+
+void JournalSession::readFontSettings() {
+    fontSettings_ = ReadFontSettings(filePath(kFontSettingsFileName));
+}
+
+void JournalSession::writeFontSettings() {
+    WriteFontSettings(filePath(kFontSettingsFileName), fontSettings_);
+}
+
+// --- Busy ------------------------------------------------------------------------------
+
+void JournalSession::beginBusy() {
+    if (++busyCount_ == 1) {
+        emit busyChanged(true);
+    }
+}
+
+void JournalSession::endBusy() {
+    // An unpaired end must not release what another task still holds.
+    if (busyCount_ == 0) {
+        return;
+    }
+    if (--busyCount_ == 0) {
+        emit busyChanged(false);
+    }
+}
+
+// --- The end of a run -------------------------------------------------------------------
+
+void JournalSession::writeSettings() {
+    settings_.close();
+}
+
+std::vector<double> JournalSession::mergeChangedFile() {
+    JournalTable onDisk(QStringLiteral("tblJournal"));
+    onDisk.OpenJournal(filePath(kJournalFileName));
+    std::vector<double> fromFile;
+    for (int i = 0; i < onDisk.recordCount(); ++i) {
+        const double day = onDisk.dayAt(i);
+        if (storedDays_.count(day) != 0) {
+            continue;
+        }
+        const int mine = journal_.find(day);
+        const QByteArray blob = onDisk.entryAt(i);
+        if (mine >= 0 && journal_.entryViewAt(mine) == QByteArrayView(blob)) {
+            continue;
+        }
+        journal_.StoreDay(day, [&blob] { return blob; });
+        fromFile.push_back(day);
+    }
+    onDisk.abandon();
+    return fromFile;
+}
+
+JournalSession::JournalWrite JournalSession::writeJournal() {
+    JournalWrite result;
+    waitForDrafts();
+    if (!journal_.isOpen()) {
+        return result;
+    }
+    journal_.cancel();
+    if (!journal_.isModified()) {
+        journal_.close();
+        return result;
+    }
+    const QString path = filePath(kJournalFileName);
+    if (fileAccess().exists(path)) {
+        const QByteArray previous = fileAccess().readAll(path);
+        if (!journalExisted_ || previous.size() != journalSize_ || crcOf(previous) != journalCrc_) {
+            try {
+                result.fromFile = mergeChangedFile();
+            } catch (const Error& e) {
+                // A file another program left unreadable cannot be merged; it
+                // is kept as the backup copy below.
+                qWarning("%s", e.what());
+            }
+        }
+        fileAccess().writeAtomic(filePath(kJournalBackupFileName), previous);
+    }
+    journal_.close();
+    result.written = true;
+    return result;
+}
+
+void JournalSession::saveJournalCopy(const QString& folder) const {
+    const QString path = QDir(folder).filePath(QString::fromLatin1(kJournalFileName));
+    fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
+}
+
+bool JournalSession::finishRun() {
+    waitForDrafts();
+    // A journal never read (damaged, locked) leaves the log to a run that can
+    // read it; a table still open was not written.
+    if (!journalOpened_ || journal_.isOpen() || settings_.isOpen()) {
+        return false;
+    }
+    log_.remove();
+    return true;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,156 @@
+// The program around its journal session: a recovery log left by a killed
+// run is told after the login, a second program on the same folder is
+// refused, an end request (logout, SIGTERM) ends like Exit, and typing
+// reaches the log as a draft.
+#include "shell_fixture.h"
+
+#include "controls/rb_button.h"
+#include "editor/rich_editor.h"
+#include "shell/day_caption.h"
+#include "shell/main_window.h"
+#include "store/day.h"
+#include "store/entry_codec.h"
+#include "store/journal_session.h"
+#include "store/recovery_log.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTest>
+
+namespace quillmere {
+namespace {
+
+const QDate kToday(2024, 3, 20);
+
+class SessionLifecycleTest : public ShellTest {
+protected:
+    // The log a run killed after storing `entries` leaves.
+    void leaveLog(const std::vector<std::pair<QDate, QString>>& entries) {
+        RecoveryLog log(dataPath(QString::fromLatin1(kRecoveryFileName)));
+        for (const auto& [date, text] : entries) {
+            log.append(
+                {RecoveryKind::kStored, dayFromDate(date), EncodeEntryContent(EntryRtf(text)), {}});
+        }
+    }
+    bool logExists() const { return QFileInfo::exists(dataPath(kRecoveryFileName)); }
+    std::vector<RecoveryRecord> logRecords() const {
+        return DecodeRecoveryLog(data_.read(kRecoveryFileName)).records;
+    }
+};
+
+TEST_F(SessionLifecycleTest, RecoveredDaysAreToldOnceAfterTheLoginAndWrittenAtTheEnd) {
+    writeJournal({{QDate(2024, 3, 1), QStringLiteral("old")}});
+    leaveLog({{kToday, QStringLiteral("typed before the crash")},
+              {QDate(2024, 3, 19), QStringLiteral("yesterday")}});
+    start(kToday);
+    EXPECT_EQ(std::vector<QString>{RecoveredText(
+                  {dayFromDate(QDate(2024, 3, 19)), dayFromDate(kToday)}, false)},
+              messages_.texts(MessageKind::Information));
+    EXPECT_EQ(QStringLiteral("Quillmere did not end normally last time. The entries of these days "
+                             "were recovered: 19 March 2024, 20 March 2024."),
+              messages_.texts(MessageKind::Information).at(0));
+    EXPECT_EQ(QStringLiteral("typed before the crash"), main().Editor->toPlainText());
+    quit();
+    EXPECT_FALSE(logExists());
+    EXPECT_EQ((std::vector<std::pair<QDate, QString>>{
+                  {QDate(2024, 3, 1), QStringLiteral("old")},
+                  {QDate(2024, 3, 19), QStringLiteral("yesterday")},
+                  {kToday, QStringLiteral("typed before the crash")}}),
+              storedEntries());
+}
+
+TEST_F(SessionLifecycleTest, FailedLoginTellsNothingAndStillWritesTheRecoveredEntries) {
+    writeSettings({QStringLiteral("pw")});
+    leaveLog({{kToday, QStringLiteral("typed before the crash")}});
+    createProgram(kToday);
+    EXPECT_FALSE(startProgram(QString(), true));
+    EXPECT_TRUE(messages_.texts(MessageKind::Information).empty())
+        << "nothing shown before the login";
+    program().destroyWindows();
+    using Entries = std::vector<std::pair<QDate, QString>>;
+    EXPECT_EQ((Entries{{kToday, QStringLiteral("typed before the crash")}}), storedEntries())
+        << "recovered entries are written even when the login failed";
+    EXPECT_FALSE(logExists());
+}
+
+TEST_F(SessionLifecycleTest, SecondProgramOnTheSameFolderIsRefusedAndTouchesNothing) {
+    start(kToday);
+    typeIntoEditor(QStringLiteral("first copy"));
+    ProgramPaths paths{data_.path(), placementPath()};
+    const QStringList before = QDir(data_.path()).entryList(QDir::Files | QDir::Hidden);
+    {
+        Program second(paths);
+        EXPECT_TRUE(second.refused());
+        EXPECT_EQ(nullptr, second.main());
+        EXPECT_EQ(0, second.run());
+    }
+    EXPECT_EQ(std::vector<QString>{QString::fromLatin1(kAlreadyRunningMessage)},
+              messages_.texts(MessageKind::Information));
+    EXPECT_EQ(before, QDir(data_.path()).entryList(QDir::Files | QDir::Hidden));
+    quit();
+    EXPECT_EQ((std::vector<std::pair<QDate, QString>>{{kToday, QStringLiteral("first copy")}}),
+              storedEntries());
+}
+
+TEST_F(SessionLifecycleTest, EndRequestEndsLikeExit) {
+    start(kToday);
+    typeIntoEditor(QStringLiteral("written at logout"));
+    main().requestEnd();
+    EXPECT_TRUE(main().closed());
+    program().destroyWindows();
+    EXPECT_EQ(
+        (std::vector<std::pair<QDate, QString>>{{kToday, QStringLiteral("written at logout")}}),
+        storedEntries());
+    EXPECT_TRUE(QFileInfo::exists(dataPath(QStringLiteral("FontSettings.Ini"))));
+    EXPECT_FALSE(logExists());
+}
+
+TEST_F(SessionLifecycleTest, EndRequestWaitsForAScanOrExportToLetGo) {
+    start(kToday);
+    main().setJournalCommandsEnabled(false);
+    main().requestEnd();
+    EXPECT_FALSE(main().closed()) << "closing now would pull the journal from under the walk";
+    main().setJournalCommandsEnabled(true);
+    EXPECT_TRUE(main().closed());
+}
+
+TEST_F(SessionLifecycleTest, TypingReachesTheLogAsADraftAfterAPause) {
+    start(kToday);
+    typeIntoEditor(QStringLiteral("draft text"));
+    EXPECT_FALSE(logExists()) << "nothing is written while the user types";
+    QElapsedTimer clock;
+    clock.start();
+    while (!logExists() && clock.elapsed() < 20000) {
+        QTest::qWait(100);
+    }
+    main().session().waitForDrafts();
+    const std::vector<RecoveryRecord> records = logRecords();
+    ASSERT_EQ(1u, records.size());
+    EXPECT_EQ(RecoveryKind::kDraft, records[0].kind);
+    EXPECT_EQ(dayFromDate(kToday), records[0].day);
+    EXPECT_EQ(QStringLiteral("draft text"), PlainTextOfRtf(DecodeEntryContent(records[0].content)));
+    EXPECT_TRUE(main().Editor->isModified()) << "a draft is not a stored entry";
+    click(main().btnNext);
+    ASSERT_EQ(2u, logRecords().size());
+    EXPECT_EQ(RecoveryKind::kStored, logRecords()[1].kind);
+}
+
+TEST_F(SessionLifecycleTest, ChangedJournalFileIsMergedAndTheDaysAreTold) {
+    writeJournal({{QDate(2024, 3, 1), QStringLiteral("one")}});
+    start(kToday);
+    typeIntoEditor(QStringLiteral("mine"));
+    click(main().btnNext);
+    writeJournal({{QDate(2024, 3, 1), QStringLiteral("one")},
+                  {QDate(2024, 3, 5), QStringLiteral("theirs")}});
+    messages_.calls.clear();
+    quit();
+    EXPECT_EQ(std::vector<QString>{MergedDaysText({dayFromDate(QDate(2024, 3, 5))})},
+              messages_.texts(MessageKind::Information));
+    EXPECT_EQ((std::vector<std::pair<QDate, QString>>{{QDate(2024, 3, 1), QStringLiteral("one")},
+                                                      {QDate(2024, 3, 5), QStringLiteral("theirs")},
+                                                      {kToday, QStringLiteral("mine")}}),
+              storedEntries());
+}
+
+}  // namespace
+}  // namespace quillmere
