@@ -154,8 +154,7 @@ void EntryFileCommands::btnNoteBookSaveAsClick(const RichEditor& editor, QWidget
     // The dialog asked about the name it gave; a name the extension was
     // added to here is asked about now.
     if (path != *chosen && fileAccess().exists(path)) {
-        if (!confirm ||
-            !confirm(QString::fromLatin1(kReplaceQuestion).arg(nativeName(path)))) {
+        if (!confirm || !confirm(QString::fromLatin1(kReplaceQuestion).arg(nativeName(path)))) {
             return;
         }
     }

@@ -227,8 +227,12 @@ void EntryPrintCommand::run(RichEditor& editor, QWidget* parent, const QString& 
     printer.setPrintRange(QPrinter::AllPages);
     const PrintDialogResult choice = PrintDialog1(parent, printer, hasSelection);
     if (choice != PrintDialogResult::Cancelled) {
-        if (printer.outputFormat() == QPrinter::NativeFormat &&
-            (!printer.isValid() || printer.printerName().isEmpty())) {
+        // Without any printer Qt falls back to a PDF file; without a file
+        // name there is nowhere to print to (a preview needs neither).
+        const bool noPrinter = printer.outputFormat() == QPrinter::NativeFormat
+                                   ? !printer.isValid() || printer.printerName().isEmpty()
+                                   : printer.outputFileName().isEmpty();
+        if (noPrinter && choice == PrintDialogResult::Print) {
             throw Error(QString::fromLatin1(kNoDefaultPrinter));
         }
         if (printer.outputFormat() == QPrinter::PdfFormat) {

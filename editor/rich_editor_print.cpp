@@ -116,9 +116,9 @@ int RichEditor::formatRange(bool render, const FormatRange& range) {
     const int length = renderLength();
     const int cpMin = std::clamp(range.cpMin, 0, length);
     const int end = (range.cpMax < 0 || range.cpMax > length) ? length : range.cpMax;
-    const QPaintDevice* target =
-        range.target != nullptr ? range.target
-                                : (range.render != nullptr ? range.render->device() : nullptr);
+    const QPaintDevice* target = range.target != nullptr
+                                     ? range.target
+                                     : (range.render != nullptr ? range.render->device() : nullptr);
     if (cpMin >= end || target == nullptr || target->logicalDpiX() <= 0 ||
         target->logicalDpiY() <= 0) {
         return cpMin;

@@ -47,6 +47,7 @@ TfrmMain::TfrmMain(const QString& dataFolder, const QString& placementFile, QWid
     buildToolBarBand();
     buildEditorBand();
     buildCommands();
+    buildEntryFileCommands();
     buildBottomBar();
     placeBands();
     setMinimumSize(kMinimumWidth, kMinimumHeight);

@@ -19,6 +19,8 @@ class QToolBar;
 
 namespace quillmere {
 
+class EntryFileCommands;
+class EntryPrintCommand;
 class FormatCommands;
 class TfrmDBSearch;
 class RichEditor;
@@ -142,6 +144,17 @@ public:
     void setJournalCommandsEnabled(bool enabled);
     bool journalCommandsEnabled() const { return journalCommandsLocks_ == 0; }
 
+    // --- Import, save-as and print of the current entry (main_entry_files.cpp) ---
+
+    // The tool bar's import, save-as and print buttons. Import and print
+    // errors reach the default error display; save-as errors the error box.
+    void btnNoteBookOpenClick();
+    void btnNoteBookSaveAsClick();
+    void ToolButton13Click();
+    // The commands with their dialogs (tests put scripted dialogs in place).
+    std::shared_ptr<EntryFileCommands> EntryFiles;
+    std::shared_ptr<EntryPrintCommand> EntryPrint;
+
     // --- Window events ------------------------------------------------------------
 
     // First show: placement restored, the login run modally, today shown (or
@@ -194,6 +207,7 @@ private:
     void buildToolBarBand();
     void buildEditorBand();
     void buildCommands();
+    void buildEntryFileCommands();
     void buildBottomBar();
     void placeBands();
     void FormResize();

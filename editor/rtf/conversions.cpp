@@ -39,8 +39,7 @@ void convertFile(const QString& inPath, const QString& outPath) {
     }
     // Through a temporary file, so a failed write never leaves half a file
     // under the output name.
-    fileAccess().writeReplacing(outPath,
-                                isTextFile(outPath) ? writePlainText(doc) : writeRtf(doc));
+    fileAccess().writeReplacing(outPath, isTextFile(outPath) ? writePlainText(doc) : writeRtf(doc));
 }
 
 }  // namespace quillmere::rtf
