@@ -6,6 +6,8 @@
 #include "store/errors.h"
 #include "store/file_access.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,10 +37,21 @@ QFileDialog* sharedFileDialog(QPointer<QFileDialog>& slot, QWidget* parent, cons
 }
 
 std::optional<QString> chosenFile(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const int result = dialog.exec();
+    // A name typed and confirmed with Enter can leave the name completer's
+    // list open over the main window.
+    for (QCompleter* completer : dialog.findChildren<QCompleter*>()) {
+        if (completer->popup() != nullptr) {
+            completer->popup()->hide();
+        }
+    }
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    // Next time the dialog opens where this file is, also for a typed path.
+    dialog.setDirectory(QFileInfo(chosen).absolutePath());
+    return chosen;
 }
 
 }  // namespace

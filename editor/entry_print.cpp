@@ -15,6 +15,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 #include <optional>
 
@@ -185,6 +187,13 @@ PrintDialogFn platformPrintDialog() {
                 dialog.accept();
             });
         }
+        // No page range: Qt's dialog enables "Pages from" whatever the
+        // options say, each time it is shown.
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            if (auto* pageRange = dialog.findChild<QRadioButton*>(QStringLiteral("printRange"))) {
+                pageRange->setEnabled(false);
+            }
+        });
         if (dialog.exec() != QDialog::Accepted) {
             return PrintDialogResult::Cancelled;
         }

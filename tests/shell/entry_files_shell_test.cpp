@@ -3,6 +3,7 @@
 // job title from the date header, and where each command's errors are shown.
 #include "shell_fixture.h"
 
+#include "controls/rb_button.h"
 #include "controls/rb_panel.h"
 #include "editor/entry_files.h"
 #include "editor/entry_print.h"
