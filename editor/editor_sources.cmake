@@ -47,3 +47,13 @@ target_sources(quillmere_editor PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/picture_commands.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_dialog.cpp
 )
+# Import, save-as and print of the current entry, with the editor's render call.
+target_sources(quillmere_editor PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/format_range.h
+    ${CMAKE_CURRENT_LIST_DIR}/rich_editor_print.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/entry_files.h
+    ${CMAKE_CURRENT_LIST_DIR}/entry_files.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/entry_print.h
+    ${CMAKE_CURRENT_LIST_DIR}/entry_print.cpp
+)
+target_link_libraries(quillmere_editor PUBLIC Qt6::PrintSupport)

@@ -8,6 +8,7 @@
 // font clear it.
 #pragma once
 
+#include "editor/format_range.h"
 #include "editor/text_find.h"
 
 #include <QByteArray>
@@ -17,6 +18,7 @@
 #include <QTextCharFormat>
 #include <QTextEdit>
 
+#include <memory>
 #include <optional>
 
 class QTextDocument;
@@ -24,6 +26,12 @@ class QTextDocument;
 namespace quillmere {
 
 class PictureLayoutHandler;
+class FormatCache;
+class PrintDevice;
+// Deletes the render call's layout cache (defined with it).
+struct FormatCacheDeleter {
+    void operator()(FormatCache* cache) const;
+};
 class UrlHighlighter;
 
 // Paragraph alignment, in the order (and with the numbers) of the formatting
@@ -193,6 +201,32 @@ public:
     // hidden editor that only reads text can leave it off.
     void setUrlDetection(bool on);
 
+    // --- Printing (rich_editor_print.cpp) -------------------------------------
+
+    // The text length as the render call counts it: every position of the
+    // document except the final paragraph end.
+    int renderLength() const;
+    // Lays out the characters of `range` for its target device in the width
+    // of `range.rc`, from the top of `range.rc`, and when `render` draws the
+    // lines that fit wholly into it (clipped to `range.rcPage`). Pictures
+    // keep their size, scaled down to fit `range.rc` when larger. Returns the
+    // index of the first character that did not fit, or the end of the range
+    // (cpMax, or renderLength() for -1) when all of it fits. The first line
+    // is always taken, so a call from a line start always moves on. Returns
+    // cpMin (clamped to the text) for an empty range or without any device.
+    // The layout is cached for the next call over the same range end, device
+    // and width; releaseFormatRange drops it. Never throws.
+    int formatRange(bool render, const FormatRange& range);
+    // The final call: drops the layout cache.
+    void releaseFormatRange();
+    // The print rectangle in device pixels of the printer (empty: the page).
+    void setPrintRectangle(const PageRect& devicePixels) { printRectangle_ = devicePixels; }
+    PageRect printRectangle() const { return printRectangle_; }
+    // Prints the whole content as one document titled `title`: one page per
+    // page loop step, one empty page for an empty text. Throws the device's
+    // Error; the document is then ended (cancelled) before the error passes.
+    void print(PrintDevice& device, const QString& title);
+
 signals:
     // The caret moved or the selection changed.
     void editorSelectionChanged();
@@ -249,6 +283,9 @@ private:
     // The link and button of the last press on a link, until its release.
     std::optional<TextRange> pressedLink_;
     Qt::MouseButton pressedButton_ = Qt::NoButton;
+    // Printing: the render call's layout and the print rectangle.
+    std::unique_ptr<FormatCache, FormatCacheDeleter> formatCache_;
+    PageRect printRectangle_;
 };
 
 }  // namespace quillmere

@@ -52,6 +52,7 @@ TfrmMain::TfrmMain(JournalSession& session, const QString& placementFile, QWidge
     buildEditorBand();
     buildCommands();
     buildPictures();
+    buildEntryFileCommands();
     buildBottomBar();
     placeBands();
     buildKeyboard();

@@ -22,6 +22,8 @@ class QToolBar;
 
 namespace quillmere {
 
+class EntryFileCommands;
+class EntryPrintCommand;
 class FormatCommands;
 class PictureCommands;
 class TfrmDBSearch;
@@ -175,6 +177,17 @@ public:
     void setJournalCommandsEnabled(bool enabled);
     bool journalCommandsEnabled() const;
 
+    // --- Import, save-as and print of the current entry (main_entry_files.cpp) ---
+
+    // The tool bar's import, save-as and print buttons. Import and print
+    // errors reach the default error display; save-as errors the error box.
+    void btnNoteBookOpenClick();
+    void btnNoteBookSaveAsClick();
+    void ToolButton13Click();
+    // The commands with their dialogs (tests put scripted dialogs in place).
+    std::shared_ptr<EntryFileCommands> EntryFiles;
+    std::shared_ptr<EntryPrintCommand> EntryPrint;
+
     // --- Window events ------------------------------------------------------------
 
     // First show: placement restored, the login run modally, today shown (or
@@ -231,6 +244,7 @@ private:
     void buildEditorBand();
     void buildCommands();
     void buildPictures();
+    void buildEntryFileCommands();
     void buildBottomBar();
     void placeBands();
     // Keys for the day commands, the search and printing; Tab order.

@@ -37,7 +37,9 @@ void convertFile(const QString& inPath, const QString& outPath) {
     } else {
         readRtf(input, doc);
     }
-    fileAccess().writeInPlace(outPath, isTextFile(outPath) ? writePlainText(doc) : writeRtf(doc));
+    // Through a temporary file, so a failed write never leaves half a file
+    // under the output name.
+    fileAccess().writeReplacing(outPath, isTextFile(outPath) ? writePlainText(doc) : writeRtf(doc));
 }
 
 }  // namespace quillmere::rtf

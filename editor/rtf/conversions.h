@@ -15,10 +15,13 @@ QString entryText(const QByteArray& rtf);
 // ZlibError when the blob does not inflate, RtfError as entryText.
 QString entryTextOfBlob(const QByteArray& blob);
 
-// Reads `inPath` as RTF (as plain text when its name ends in ".txt") and
-// writes `outPath` as RTF (as plain text when its name ends in ".txt"),
-// through the file-access seam. Throws FileError when a file cannot be read
-// or written, RtfError when the input cannot be read as RTF.
+// Reads `inPath` as RTF (as plain text when its name ends in ".txt", in any
+// letter case) and writes `outPath` as RTF (as plain text when its name ends
+// in ".txt"), through the file-access seam. Plain text follows readPlainText
+// and writePlainText: UTF-8 or Windows-1252 in, UTF-8 with LF line ends out.
+// The output replaces `outPath` in one step. Throws FileError when a file
+// cannot be read or written (`outPath` is then as it was), RtfError when the
+// input cannot be read in its format.
 void convertFile(const QString& inPath, const QString& outPath);
 
 }  // namespace quillmere::rtf

@@ -1,5 +1,5 @@
 // The document reader, the fast plain-text path and the entry load rule, all
-// driven by the one Interpreter.
+// driven by the one Interpreter. Plain-text files are read in plain_text.cpp.
 #include "editor/rtf/codepage.h"
 #include "editor/rtf/interpreter.h"
 #include "editor/rtf/picture.h"
@@ -230,22 +230,6 @@ QString plainTextOfRtf(const QByteArray& rtf) {
     sink.attach(&interpreter);
     interpreter.run(rtf);
     return sink.take();
-}
-
-void readPlainText(const QByteArray& bytes, QTextDocument& doc) {
-    if (bytes.contains('\0')) {
-        throw RtfError(QStringLiteral("The data is not text: it holds NUL bytes."));
-    }
-    QString text;
-    appendDecoded(kCodePage1252, bytes.constData(), static_cast<std::size_t>(bytes.size()), text);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    const bool undo = doc.isUndoRedoEnabled();
-    doc.setUndoRedoEnabled(false);
-    doc.clear();
-    QTextCursor cursor(&doc);
-    cursor.insertText(text);
-    doc.setUndoRedoEnabled(undo);
 }
 
 void loadEntryBytes(const QByteArray& bytes, QTextDocument& doc) {

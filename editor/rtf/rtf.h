@@ -75,15 +75,23 @@ QByteArray writeRtf(const QTextDocument& doc);
 // allows); the document is then left empty.
 void readRtf(const QByteArray& rtf, QTextDocument& doc);
 
-// Replaces the document's content with 8-bit plain text (code page 1252);
-// CR LF, CR and LF end paragraphs. Throws RtfError when the bytes hold a NUL
-// byte, which no text file does (they are binary data, not text).
+// Replaces the document's content with the text of a plain-text file
+// (plain_text.cpp): UTF-16 when the bytes start with its byte-order mark;
+// otherwise UTF-8 (a leading UTF-8 byte-order mark is dropped) when the bytes
+// are valid UTF-8, else Windows code page 1252, so files written on Linux and
+// on Windows both read correctly. CR LF, CR and LF end paragraphs. Throws
+// RtfError when the text holds a NUL character, which no text file does
+// (the bytes are binary data, not text).
 void readPlainText(const QByteArray& bytes, QTextDocument& doc);
 
-// The document as 8-bit plain text (code page 1252), paragraphs ended by
-// CR LF except the last; characters outside the code page become '?',
-// pictures are left out. Never throws.
+// The document as a plain-text file: UTF-8 without a byte-order mark,
+// paragraphs and line breaks ended by LF except the last paragraph; no-break
+// spaces become spaces, pictures are left out. Never throws.
 QByteArray writePlainText(const QTextDocument& doc);
+
+// The text of a plain-text file's bytes by the rules of readPlainText, line
+// ends as they are. Never throws (NUL characters are kept).
+QString decodePlainText(const QByteArray& bytes);
 
 // The load rule of an entry: the bytes as RTF; if that throws, the same bytes
 // as plain text; if that fails too, throws RtfError("Failed to Load Stream").

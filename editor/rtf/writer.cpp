@@ -438,31 +438,4 @@ QByteArray writeRtf(const QTextDocument& doc) {
     return Writer(doc).write();
 }
 
-QByteArray writePlainText(const QTextDocument& doc) {
-    QByteArray out;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        QString text = block.text();
-        for (QChar qc : text) {
-            char16_t c = qc.unicode();
-            if (c == QChar::ObjectReplacementCharacter) {
-                continue;
-            }
-            if (c == QChar::LineSeparator) {
-                out += "\r\n";
-            } else if (c == QChar::Nbsp) {
-                out += ' ';
-            } else if (c == '\t' || (c >= 0x20 && c < 0x80)) {
-                out += static_cast<char>(c);
-            } else {
-                unsigned char b = encodeCp1252(c);
-                out += b ? static_cast<char>(b) : '?';
-            }
-        }
-        if (block.next().isValid()) {
-            out += "\r\n";
-        }
-    }
-    return out;
-}
-
 }  // namespace quillmere::rtf

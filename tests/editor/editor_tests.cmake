@@ -34,3 +34,14 @@ quillmere_add_gtest(picture_tests
         ${CMAKE_CURRENT_LIST_DIR}/picture_file_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/picture_commands_test.cpp
     LIBS quillmere_editor Qt6::Test)
+# Tests of import, save-as and print of the current entry, and of the
+# editor's render call.
+quillmere_add_gtest(entry_files_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/qt_app_environment.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/print_recorder.h
+        ${CMAKE_CURRENT_LIST_DIR}/print_recorder.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/rich_editor_print_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/entry_print_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/entry_files_test.cpp
+    LIBS quillmere_editor quillmere_store Qt6::PrintSupport Qt6::Test)

@@ -132,7 +132,7 @@ TEST(RichEditorTest, PlainTextModeReadsAndWritesPlainTextInOneFormat) {
     editor.setPlainTextMode(true);
     editor.loadContent("one\r\ntwo");
     EXPECT_EQ("one\ntwo", editor.toPlainText());
-    EXPECT_EQ(QByteArray("one\r\ntwo"), editor.saveContent());
+    EXPECT_EQ(QByteArray("one\ntwo"), editor.saveContent());
     EXPECT_FALSE(editor.acceptRichText());
 
     editor.setSelection(0, 2);

@@ -1,6 +1,8 @@
 // convert IN OUT: reads IN as RTF (plain text when it ends in ".txt") and
 // writes OUT as RTF (plain text when it ends in ".txt"), through the same
-// reader and writer the program stores entries with.
+// reader and writer the program stores entries with. Plain text is read as
+// UTF-8 or, when it is not valid UTF-8, as Windows-1252, and written as UTF-8
+// with LF line ends, as the editor's import and save-as do.
 #include "tools/journal/commands.h"
 
 #include "editor/rtf/conversions.h"

@@ -300,10 +300,10 @@ TEST(RtfWriter, NonAnsiFontWritesUnicodeEscapes) {
     EXPECT_EQ(QStringLiteral("\u00e9\u0416"), back.toPlainText());
 }
 
-TEST(RtfPlainText, WritesCp1252WithCrLf) {
+TEST(RtfPlainText, WritesUtf8WithLf) {
     QTextDocument doc;
     doc.setPlainText(QStringLiteral("caf\u00e9 \u20ac\n\u0416"));
-    EXPECT_EQ(QByteArray("caf\xe9 \x80\r\n?"), writePlainText(doc));
+    EXPECT_EQ(QByteArray("caf\xc3\xa9 \xe2\x82\xac\n\xd0\x96"), writePlainText(doc));
 }
 
 }  // namespace

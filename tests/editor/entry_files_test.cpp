@@ -1,0 +1,283 @@
+// Import and save-as of the current entry: the dialogs' filters, the text
+// format by extension, the import of every kind of file with its fallbacks
+// and errors, and saves that never leave a damaged file.
+#include "editor/entry_files.h"
+
+#include "editor/rich_editor.h"
+#include "editor/rtf/rtf.h"
+#include "store/errors.h"
+#include "store/file_access.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+namespace quillmere {
+namespace {
+
+using testsupport::TempFolder;
+
+TEST(EntryFileNames, DialogFiltersInQtForm) {
+    EXPECT_EQ((QStringList{"All Supported Documents (*.rtf *.txt)", "Rich Text File (*.rtf)",
+                           "Plain Text File (*.txt)"}),
+              qtNameFilters(QString::fromLatin1(kImportFilter)));
+    EXPECT_EQ(QStringList{"Rich Text Format (*.rtf)"},
+              qtNameFilters(QString::fromLatin1(kSaveFilter)));
+}
+
+TEST(EntryFileNames, FormatAndDefaultExtension) {
+    const std::pair<const char*, bool> plain[] = {
+        {"notes.txt", true},  {"notes.TXT", true},         {"notes.Txt", true},
+        {"notes.rtf", false}, {"notes.txt.rtf", false},    {"notes", false},
+        {"txt", false},       {"/a.txt/notes.doc", false},
+    };
+    for (const auto& [name, isPlain] : plain) {
+        EXPECT_EQ(isPlain, isPlainTextFile(QString::fromLatin1(name))) << name;
+    }
+    const std::pair<const char*, const char*> named[] = {
+        {"/tmp/entry", "/tmp/entry.rtf"},           {"/tmp/entry.rtf", "/tmp/entry.rtf"},
+        {"/tmp/entry.txt", "/tmp/entry.txt"},       {"/tmp/entry.", "/tmp/entry.rtf"},
+        {"/tmp/v1.2/entry", "/tmp/v1.2/entry.rtf"},
+    };
+    for (const auto& [typed, saved] : named) {
+        EXPECT_EQ(saved, withDefaultExtension(QString::fromLatin1(typed)).toStdString()) << typed;
+    }
+}
+
+// --- Import -----------------------------------------------------------------------
+
+struct ImportCase {
+    const char* label;
+    const char* file;
+    QByteArray bytes;
+    const char16_t* text;
+    bool plainMode;
+};
+
+void PrintTo(const ImportCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+// What a deeply nested, unreadable RTF file shows as plain text.
+const std::u16string kBrokenRtfText = u"{\\rtf1" + std::u16string(3000, u'{');
+
+class ImportTest : public ::testing::TestWithParam<ImportCase> {};
+
+TEST_P(ImportTest, ReadsTheFileInTheFormatOfItsExtension) {
+    const ImportCase& row = GetParam();
+    TempFolder folder;
+    RichEditor editor;
+    editor.replaceSelection(QStringLiteral("old text"));
+    editor.setModified(false);
+    importEntryFile(editor, folder.write(QString::fromLatin1(row.file), row.bytes));
+    EXPECT_EQ(QString::fromUtf16(row.text).toStdU16String(), editor.toPlainText().toStdU16String());
+    EXPECT_EQ(row.plainMode, editor.isPlainTextMode());
+    EXPECT_TRUE(editor.isModified()) << "an import is stored when the day is left";
+    EXPECT_EQ(0, editor.textCursor().position());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImportTest,
+    ::testing::Values(
+        ImportCase{"nominal: notes.TXT is plain text, whatever it holds", "notes.TXT",
+                   "{\\rtf1 {\\b bold}}", u"{\\rtf1 {\\b bold}}", true},
+        ImportCase{"nominal: UTF-8 Cyrillic and emoji", "utf8.txt",
+                   "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xF0\x9F\x98\x80\r\n\xE6\x97\xA5\xE8\xA8\x98",
+                   u"\u041F\u0440\u0438\u0432\u0435\u0442 \U0001F600\n\u65E5\u8A18", true},
+        ImportCase{"nominal: UTF-8 with a byte-order mark", "marked.txt",
+                   "\xEF\xBB\xBF" "caf\xC3\xA9", u"caf\u00E9", true},
+        ImportCase{"nominal: Windows-1252 with e-acute and euro", "windows.txt",
+                   "caf\xE9 \x80 5", u"caf\u00E9 \u20AC 5", true},
+        ImportCase{"nominal: rich text", "entry.rtf", "{\\rtf1\\ansi {\\b Bold} caf\\'e9}",
+                   u"Bold caf\u00E9", false},
+        ImportCase{"nominal: another extension is rich text", "entry.doc", "{\\rtf1 Rich}",
+                   u"Rich", false},
+        ImportCase{"robustness: broken .rtf is shown as plain text", "broken.rtf",
+                   "{\\rtf1" + QByteArray(3000, '{'),
+                   kBrokenRtfText.c_str(), false},
+        ImportCase{"robustness: .rtf that is not RTF at all", "words.rtf",
+                   "just words", u"just words", false},
+        ImportCase{"robustness: .txt that is not text but RTF", "odd.txt",
+                   QByteArray("{\\rtf1 rich}\0", 13), u"rich", true},
+        ImportCase{"robustness: empty file", "empty.txt", "", u"", true}));
+// clang-format on
+
+TEST(Import, PlainTextTakesOneCharacterFormatAndRichTextKeepsItsOwn) {
+    TempFolder folder;
+    RichEditor editor;
+    editor.applyDefaultFont(QStringLiteral("Courier New"), 14, QColor(Qt::blue));
+    importEntryFile(editor, folder.write("notes.txt", "one\ntwo"));
+    QTextCursor cursor(editor.document());
+    for (int position : {1, 3, 5, 7}) {
+        cursor.setPosition(position);
+        EXPECT_EQ(QStringLiteral("Courier New"),
+                  cursor.charFormat().fontFamilies().toStringList().value(0));
+        EXPECT_EQ(14, cursor.charFormat().fontPointSize());
+    }
+    importEntryFile(editor, folder.write("rich.rtf", "{\\rtf1 {\\b Bold}plain}"));
+    EXPECT_FALSE(editor.isPlainTextMode()) << "a rich import brings rich mode back";
+    cursor = QTextCursor(editor.document());
+    cursor.setPosition(1);
+    EXPECT_EQ(QFont::Bold, cursor.charFormat().fontWeight());
+    cursor.setPosition(6);
+    EXPECT_NE(QFont::Bold, cursor.charFormat().fontWeight());
+}
+
+TEST(Import, ErrorsKeepTheEntryAsItWas) {
+    TempFolder folder;
+    RichEditor editor;
+    editor.replaceSelection(QStringLiteral("kept"));
+    editor.setModified(false);
+    const QString missing = folder.file("missing.rtf");
+    EXPECT_THROW_MSG(importEntryFile(editor, missing), Error,
+                     ("Cannot open file " + missing).toStdString());
+    const QString binary = folder.write("binary.txt", QByteArray("\0\1\2", 3));
+    EXPECT_THROW_MSG(importEntryFile(editor, binary), rtf::RtfError, "Failed to Load Stream");
+    EXPECT_EQ("kept", editor.toPlainText().toStdString());
+    EXPECT_FALSE(editor.isPlainTextMode());
+    EXPECT_FALSE(editor.isModified());
+}
+
+TEST(Import, CommandDoesNothingWhenCancelled) {
+    RichEditor editor;
+    editor.replaceSelection(QStringLiteral("kept"));
+    EntryFileCommands commands;
+    commands.setOpenDialog([](QWidget*) { return std::optional<QString>(); });
+    commands.btnNoteBookOpenClick(editor, nullptr);
+    EXPECT_EQ("kept", editor.toPlainText().toStdString());
+}
+
+// --- Save-as ----------------------------------------------------------------------
+
+class SaveAsTest : public ::testing::Test {
+protected:
+    SaveAsTest() {
+        editor.replaceSelection(QString::fromUtf16(u"Dear diary \u20AC\nsecond"));
+        commands.showError = [this](const QString& message) { errors << message; };
+        commands.confirm = [this](const QString& question) {
+            questions << question;
+            return answer;
+        };
+    }
+    void choose(const QString& path) {
+        commands.setSaveDialog([this, path](QWidget*) {
+            ++dialogs;
+            return std::optional<QString>(path);
+        });
+    }
+    QStringList files() const {
+        return QDir(folder.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    TempFolder folder;
+    RichEditor editor;
+    EntryFileCommands commands;
+    QStringList errors;
+    QStringList questions;
+    bool answer = false;
+    int dialogs = 0;
+};
+
+TEST_F(SaveAsTest, NameWithoutExtensionGetsRtf) {
+    choose(folder.file("entry"));
+    commands.btnNoteBookSaveAsClick(editor, nullptr);
+    EXPECT_EQ(QStringList{"entry.rtf"}, files());
+    const QByteArray saved = folder.read("entry.rtf");
+    EXPECT_EQ(editor.saveRtf(), saved);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(SaveAsTest, TxtIsWrittenAsUtf8PlainText) {
+    choose(folder.file("entry.TXT"));
+    commands.btnNoteBookSaveAsClick(editor, nullptr);
+    EXPECT_EQ(QByteArray("Dear diary \xE2\x82\xAC\nsecond"), folder.read("entry.TXT"));
+}
+
+TEST_F(SaveAsTest, EmptyEntryShowsNoDialog) {
+    RichEditor empty;
+    choose(folder.file("entry.rtf"));
+    commands.btnNoteBookSaveAsClick(empty, nullptr);
+    EXPECT_EQ(0, dialogs);
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(SaveAsTest, AddedExtensionOverAnExistingFileIsAskedAbout) {
+    folder.write("entry.rtf", "old");
+    choose(folder.file("entry"));
+    commands.btnNoteBookSaveAsClick(editor, nullptr);
+    ASSERT_EQ(1, questions.size());
+    EXPECT_EQ(folder.file("entry.rtf") + " already exists.\nDo you want to replace it?",
+              questions[0]);
+    EXPECT_EQ(QByteArray("old"), folder.read("entry.rtf")) << "declined: kept";
+    answer = true;
+    commands.btnNoteBookSaveAsClick(editor, nullptr);
+    EXPECT_EQ(editor.saveRtf(), folder.read("entry.rtf"));
+}
+
+TEST_F(SaveAsTest, UnwritableFolderLeavesNoFileAndShowsTheMessage) {
+    // A folder that does not exist, and one "inside" a plain file: neither
+    // can take a file, whoever runs the test.
+    folder.write("plain", "x");
+    for (const QString& name :
+         {QStringLiteral("missing/entry.rtf"), QStringLiteral("plain/entry.rtf")}) {
+        errors.clear();
+        const QString path = folder.file(name);
+        choose(path);
+        commands.btnNoteBookSaveAsClick(editor, nullptr);
+        EXPECT_EQ(QStringList{"Cannot create file " + path}, errors);
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    EXPECT_EQ(QStringList{"plain"}, files());
+}
+
+// Fails every whole-file write after writing half of it to a temporary file
+// of its own, as a full disk would.
+class FailingWrites : public FileAccess {
+public:
+    void writeAtomic(const QString& path, const QByteArray& bytes) const override {
+        FileAccess::writeAtomic(path + ".partial", bytes.left(bytes.size() / 2));
+        QFile::remove(path + ".partial");
+        throw FileError(QStringLiteral("Cannot write \"%1\": No space left on device").arg(path));
+    }
+};
+
+TEST_F(SaveAsTest, FailedWriteKeepsTheOldFileAndShowsTheMessage) {
+    folder.write("entry.rtf", "old entry");
+    FailingWrites failing;
+    ScopedFileAccess seam(&failing);
+    choose(folder.file("entry.rtf"));
+    commands.btnNoteBookSaveAsClick(editor, nullptr);
+    EXPECT_EQ(QStringList{"Failed to Save Stream"}, errors);
+    EXPECT_EQ(QByteArray("old entry"), folder.read("entry.rtf"));
+    EXPECT_EQ(QStringList{"entry.rtf"}, files());
+}
+
+TEST_F(SaveAsTest, WithoutAnErrorBoxTheErrorPassesOn) {
+    commands.showError = nullptr;
+    const QString path = folder.file("missing/entry.rtf");
+    EXPECT_THROW_MSG(saveEntryFile(editor, path), Error,
+                     ("Cannot create file " + path).toStdString());
+    choose(path);
+    EXPECT_THROW(commands.btnNoteBookSaveAsClick(editor, nullptr), Error);
+}
+
+TEST_F(SaveAsTest, SavedEntryImportsBackUnchanged) {
+    QTextCursor cursor(editor.document());
+    cursor.setPosition(0);
+    cursor.setPosition(4, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.mergeCharFormat(bold);
+    const QString path = folder.file("entry.rtf");
+    saveEntryFile(editor, path);
+    RichEditor back;
+    importEntryFile(back, path);
+    EXPECT_EQ(editor.saveRtf(), back.saveRtf());
+}
+
+}  // namespace
+}  // namespace quillmere
