@@ -31,3 +31,13 @@ target_sources(quillmere_editor PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/format_font_commands.cpp
 )
 target_link_libraries(quillmere_editor PUBLIC quillmere_controls)
+
+# The character map and the command that inserts from it.
+target_sources(quillmere_editor PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/char_map.h
+    ${CMAKE_CURRENT_LIST_DIR}/char_map.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/char_map_window.h
+    ${CMAKE_CURRENT_LIST_DIR}/char_map_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/char_map_insert.h
+    ${CMAKE_CURRENT_LIST_DIR}/char_map_insert.cpp
+)

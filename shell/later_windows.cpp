@@ -6,8 +6,4 @@ TfrmEmoticons::TfrmEmoticons(QWidget* parent) : QDialog(parent, Qt::FramelessWin
     setObjectName(QStringLiteral("frmEmoticons"));
 }
 
-TDLLForm::TDLLForm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("DLLForm"));
-}
-
 }  // namespace quillmere

@@ -1,7 +1,7 @@
 // Windows of the program that other parts of the program fill in: the
-// emoticon picker and the character map. They exist here so that the program
-// creates all eight of its windows in their order; each is an empty window
-// for now and is replaced by its real class when that part arrives.
+// emoticon picker. It exists here so that the program creates all eight of
+// its windows in their order; it is an empty window for now and is replaced
+// by its real class when that part arrives.
 #pragma once
 
 #include <QDialog>
@@ -13,13 +13,6 @@ class TfrmEmoticons : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmEmoticons(QWidget* parent = nullptr);
-};
-
-// Character map (borderless, moved by dragging its panel).
-class TDLLForm : public QDialog {
-    Q_OBJECT
-public:
-    explicit TDLLForm(QWidget* parent = nullptr);
 };
 
 }  // namespace quillmere

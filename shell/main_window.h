@@ -21,6 +21,7 @@ namespace quillmere {
 
 class FormatCommands;
 class TfrmDBSearch;
+class TDLLForm;
 class RichEditor;
 class TRbButton;
 class TRbPanel;
@@ -54,6 +55,9 @@ public:
     void setCalendarWindow(TfrmCalendar* calendar) { calendar_ = calendar; }
     // The search window the tool bar's search button shows (null: none).
     void setSearchWindow(TfrmDBSearch* search) { search_ = search; }
+    // The character map the tool bar's special-character button opens (null:
+    // the button is disabled).
+    void setCharacterMap(TDLLForm* map);
 
     // --- State ---------------------------------------------------------------
 
@@ -130,6 +134,11 @@ public:
     // The tool bar's search button: shows the search window and brings it to
     // the front (nothing without one).
     void btnDBSearchClick();
+    // The tool bar's special-character button: the character map opens with
+    // the selection's face; on OK its text replaces the selection (or goes in
+    // at the caret) in the map's face at the selection's size and colour.
+    // Errors are shown in the error box.
+    void btnInsertCharClick();
 
     // --- Commands that move the journal ----------------------------------------
 
@@ -225,6 +234,7 @@ private:
     TfrmSettings* settings_ = nullptr;
     TfrmCalendar* calendar_ = nullptr;
     TfrmDBSearch* search_ = nullptr;
+    TDLLForm* characterMap_ = nullptr;
     int journalCommandsLocks_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "export/exporter.h"
 #include "export/progress_window.h"
+#include "editor/char_map_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
 #include "shell/later_windows.h"
@@ -40,6 +41,7 @@ Program::Program(const ProgramPaths& paths) {
     main_->setCalendarWindow(calendar_.get());
     main_->setSettingsWindow(settings_.get());
     main_->setSearchWindow(search_.get());
+    main_->setCharacterMap(characterMap_.get());
     TExporter* exporter = exporter_.get();
     main_->onExport = [exporter] { exporter->btnExportClick(); };
     TfrmMain* mainWindow = main_.get();
@@ -54,6 +56,7 @@ void Program::destroyWindows() {
     if (main_) {
         main_->onExport = nullptr;
         main_->setSearchWindow(nullptr);
+        main_->setCharacterMap(nullptr);
     }
     exporter_.reset();
     exportHost_.reset();

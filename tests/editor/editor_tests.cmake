@@ -25,3 +25,12 @@ quillmere_add_gtest(editor_command_tests
         ${CMAKE_CURRENT_LIST_DIR}/popup_menu_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/format_font_commands_test.cpp
     LIBS quillmere_editor quillmere_controls quillmere_store Qt6::Test)
+
+# Tests of the character map: its cells and characters, its window, and the
+# insertion of its text into the editor.
+quillmere_add_gtest(char_map_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/qt_app_environment.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/char_map_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/char_map_insert_test.cpp
+    LIBS quillmere_editor quillmere_controls Qt6::Test)

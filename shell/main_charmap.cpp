@@ -1,0 +1,36 @@
+// The main window's special-character command: the character map and the
+// insertion of its text into the entry.
+#include "editor/char_map_insert.h"
+#include "editor/char_map_window.h"
+#include "editor/format_commands.h"
+#include "shell/main_window.h"
+#include "shell/message_boxes.h"
+
+#include <QToolButton>
+
+#include <exception>
+
+namespace quillmere {
+
+void TfrmMain::setCharacterMap(TDLLForm* map) {
+    characterMap_ = map;
+    if (Commands == nullptr || Commands->btnInsertChar == nullptr) {
+        return;
+    }
+    connect(Commands->btnInsertChar, &QToolButton::clicked, this, &TfrmMain::btnInsertCharClick,
+            Qt::UniqueConnection);
+    Commands->btnInsertChar->setEnabled(map != nullptr);
+}
+
+void TfrmMain::btnInsertCharClick() {
+    if (characterMap_ == nullptr) {
+        return;
+    }
+    try {
+        InsertFromCharacterMap(*Editor, *characterMap_);
+    } catch (const std::exception& e) {
+        ShowErrorBox(this, QString::fromUtf8(e.what()));
+    }
+}
+
+}  // namespace quillmere
