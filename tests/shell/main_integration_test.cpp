@@ -4,6 +4,7 @@
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
+#include "editor/char_map_window.h"
 #include "editor/format_commands.h"
 #include "editor/image_list.h"
 #include "editor/rich_editor.h"
