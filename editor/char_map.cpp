@@ -4,6 +4,7 @@
 
 #include <QFontDatabase>
 #include <QPainter>
+#include <QRawFont>
 
 namespace quillmere {
 
@@ -24,12 +25,17 @@ int charMapCode(int column, int row) {
     return (kCharMapColumns * row + column) % kCharMapCodes;
 }
 
-QString charMapText(int code, bool symbolFont) {
+QString charMapText(int code, CodeMapping mapping) {
     if (code < 0 || code >= kCharMapCodes || isControlCode(code)) {
         return {};
     }
-    if (symbolFont) {
+    if (mapping == CodeMapping::SymbolPrivateUse) {
         return QString(QChar(static_cast<char16_t>(kSymbolFontBase + code)));
+    }
+    if (mapping == CodeMapping::SymbolLatin1) {
+        // 128 to 159 are Latin-1's second block of control codes.
+        return code >= 0x80 && code < 0xA0 ? QString()
+                                           : QString(QChar(static_cast<char16_t>(code)));
     }
     // The page table is the one the RTF reader decodes 1252 text with, so a
     // character inserted from the map is stored as the same byte.
@@ -40,31 +46,42 @@ QString charMapText(int code, bool symbolFont) {
     return QString(QChar(ch));
 }
 
-int charMapCodeOfText(const QString& text, bool symbolFont) {
+int charMapCodeOfText(const QString& text, CodeMapping mapping) {
     if (text.size() != 1) {
         return -1;
     }
     const char16_t ch = text.at(0).unicode();
     int code = -1;
-    if (symbolFont) {
+    if (mapping == CodeMapping::SymbolPrivateUse) {
         if (ch >= kSymbolFontBase && ch < kSymbolFontBase + kCharMapCodes) {
             code = ch - kSymbolFontBase;
         }
+    } else if (mapping == CodeMapping::SymbolLatin1) {
+        code = ch < kCharMapCodes ? ch : -1;
     } else if (ch < 0x80) {
         code = ch;
     } else {
         const unsigned char byte = rtf::encodeCp1252(ch);
         code = byte == 0 ? -1 : byte;
     }
-    return code >= 0 && charMapText(code, symbolFont) == text ? code : -1;
+    return code >= 0 && charMapText(code, mapping) == text ? code : -1;
 }
 
 QString altCodeLabel(int code) {
     return QLatin1Char('0') + QString::number(code);
 }
 
-bool isSymbolFontFamily(const QString& family) {
-    return QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol);
+CodeMapping codeMappingOf(const QString& family) {
+    if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol)) {
+        return CodeMapping::CodePage1252;
+    }
+    const QRawFont raw = QRawFont::fromFont(QFont(family));
+    for (int code = 0x20; code < kCharMapCodes; ++code) {
+        if (raw.supportsCharacter(QChar(static_cast<char16_t>(kSymbolFontBase + code)))) {
+            return CodeMapping::SymbolPrivateUse;
+        }
+    }
+    return CodeMapping::SymbolLatin1;
 }
 
 QImage renderCharPreview(const QString& text, const QFont& font, const QColor& color) {

@@ -4,10 +4,13 @@
 //
 // Codes are 8-bit: for an ordinary font the character of Windows code page
 // 1252 (128 is the euro sign, 233 is e acute); for a symbol font the font's
-// own symbol at that code, reached through the private-use block U+F000 +
-// code that symbol fonts are mapped to. Control codes (0 to 31, 127) and the
-// five codes 1252 leaves undefined (129, 141, 143, 144, 157) stand for no
-// character. This file is the one place that mapping lives.
+// own symbol at that code. Symbol fonts come in two kinds: those whose
+// symbols sit in the private-use block at U+F000 + code (Windows' symbol
+// encoding), and those that key their symbols on the Latin-1 character of
+// the code. Control codes (0 to 31, 127, and 128 to 159 where they are
+// Latin-1's) and the five codes 1252 leaves undefined (129, 141, 143, 144,
+// 157) stand for no character. This file is the one place that mapping
+// lives.
 #pragma once
 
 #include <QFont>
@@ -32,22 +35,31 @@ inline constexpr int kPreviewPointSize = 70;
 // column) mod 256. Cells outside the grid give -1.
 int charMapCode(int column, int row);
 
+// How a face's 8-bit codes become characters.
+enum class CodeMapping {
+    CodePage1252,      // an ordinary font
+    SymbolPrivateUse,  // a symbol font with its symbols at U+F000 + code
+    SymbolLatin1,      // a symbol font keyed on the Latin-1 characters
+};
+
 // The character `code` (0 to 255) stands for, as a one-character string, or
 // an empty string for a code that stands for none (and for codes outside
 // 0 to 255).
-QString charMapText(int code, bool symbolFont);
+QString charMapText(int code, CodeMapping mapping);
 
 // The code of a cell's text as charMapText made it, or -1 for a text it
 // cannot have made (empty, longer than one character, or not a map
 // character).
-int charMapCodeOfText(const QString& text, bool symbolFont);
+int charMapCodeOfText(const QString& text, CodeMapping mapping);
 
 // The label that reads, after "ALT + ", as the keyboard code: "0" followed by
 // the code in decimal (65 gives "065", 200 gives "0200", 0 gives "00").
 QString altCodeLabel(int code);
 
-// True when `family` is a symbol font (its writing systems include Symbol).
-bool isSymbolFontFamily(const QString& family);
+// The mapping of an installed face: CodePage1252 unless its writing systems
+// include Symbol; then SymbolPrivateUse when it has glyphs in U+F020 to
+// U+F0FF, else SymbolLatin1.
+CodeMapping codeMappingOf(const QString& family);
 
 // The preview: kPreviewWidth x kPreviewHeight, white, a one-pixel black
 // outline along its edges and `text` drawn as one line in `font` and

@@ -114,7 +114,7 @@ TDLLForm::TDLLForm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("DLLForm"));
     setWindowTitle(QStringLiteral("Character Map"));
     setFixedSize(kWidth, kHeight);
-    symbolFontTest_ = isSymbolFontFamily;
+    mappingTest_ = codeMappingOf;
     buildPanels();
     buildFontList();
     buildGrid();
@@ -246,12 +246,12 @@ QFont TDLLForm::gridFont() const {
 }
 
 int TDLLForm::gridCharset() const {
-    return symbolFont_ ? kSymbolCharset : kAnsiCharset;
+    return symbolFont() ? kSymbolCharset : kAnsiCharset;
 }
 
-void TDLLForm::setSymbolFontTest(std::function<bool(const QString&)> test) {
-    symbolFontTest_ =
-        test ? std::move(test) : std::function<bool(const QString&)>(isSymbolFontFamily);
+void TDLLForm::setCodeMappingTest(std::function<CodeMapping(const QString&)> test) {
+    mappingTest_ =
+        test ? std::move(test) : std::function<CodeMapping(const QString&)>(codeMappingOf);
     FontComboBox1Change();
 }
 
@@ -281,7 +281,7 @@ void TDLLForm::FillCharGrid() {
     for (int row = 0; row < kCharMapRows; ++row) {
         for (int column = 0; column < kCharMapColumns; ++column) {
             StringGrid1->item(row, column)
-                ->setText(charMapText(charMapCode(column, row), symbolFont_));
+                ->setText(charMapText(charMapCode(column, row), mapping_));
         }
     }
 }
@@ -295,7 +295,7 @@ void TDLLForm::FontComboBox1Change() {
     font.setUnderline(false);
     font.setStrikeOut(false);
     gridFont_ = font;
-    symbolFont_ = symbolFontTest_(font.family());
+    mapping_ = mappingTest_(font.family());
 
     QPalette palette = StringGrid1->palette();
     palette.setColor(QPalette::Text, toQColor(kNavy));

@@ -13,6 +13,8 @@
 // the entry editor).
 #pragma once
 
+#include "editor/char_map.h"
+
 #include <QDialog>
 #include <QFont>
 #include <QPoint>
@@ -51,7 +53,8 @@ public:
     QFont gridFont() const;
     // True when the chosen face is a symbol font (its cells show the font's
     // own symbols and the text carries the symbol character set).
-    bool symbolFont() const { return symbolFont_; }
+    bool symbolFont() const { return mapping_ != CodeMapping::CodePage1252; }
+    CodeMapping codeMapping() const { return mapping_; }
     // The Windows character set the grid's face resolves to (its font asks
     // for the default set): 2 (symbol) for a symbol font, else 0 (ANSI).
     int gridCharset() const;
@@ -61,9 +64,9 @@ public:
     // clipboard was left as it was.
     QString insertedText() const { return insertedText_; }
 
-    // Tells whether a face is a symbol font (tests put a fake in place; the
+    // Tells how a face maps its codes (tests put a fake in place; the
     // default asks the font database). Refills the grid for the shown face.
-    void setSymbolFontTest(std::function<bool(const QString&)> test);
+    void setCodeMappingTest(std::function<CodeMapping(const QString&)> test);
 
     // Chooses `face` in the font list when it is listed and differs from the
     // one shown (the font change then runs). Returns false and changes
@@ -123,9 +126,9 @@ private:
     void gridKeyPressed(QKeyEvent* event, bool& handled);
 
     QFont gridFont_;
-    bool symbolFont_ = false;
+    CodeMapping mapping_ = CodeMapping::CodePage1252;
     QString insertedText_;
-    std::function<bool(const QString&)> symbolFontTest_;
+    std::function<CodeMapping(const QString&)> mappingTest_;
     // The manual drag of the title panel where the window system cannot move
     // the window itself: the press point relative to the window's corner.
     bool dragging_ = false;

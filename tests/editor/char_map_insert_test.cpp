@@ -225,8 +225,10 @@ TEST_F(CharMapInsert, NothingToInsertKeepsTheSelection) {
 }
 
 TEST_F(CharMapInsert, SymbolFontTextCarriesTheSymbolCharacterSet) {
-    map_->setSymbolFontTest(
-        [](const QString& face) { return face == QStringLiteral("DejaVu Sans"); });
+    map_->setCodeMappingTest([](const QString& face) {
+        return face == QStringLiteral("DejaVu Sans") ? CodeMapping::SymbolPrivateUse
+                                                     : CodeMapping::CodePage1252;
+    });
     setText(QStringLiteral("x"));
     editor_->setSelection(1, 0);
     ASSERT_TRUE(run([&](TDLLForm& map) {
@@ -238,6 +240,24 @@ TEST_F(CharMapInsert, SymbolFontTextCarriesTheSymbolCharacterSet) {
     EXPECT_EQ(2, formatAt(1).intProperty(rtf::kCharsetProperty));
     EXPECT_TRUE(editor_->saveRtf().contains("\\fcharset2 DejaVu Sans;"))
         << editor_->saveRtf().constData();
+}
+
+TEST_F(CharMapInsert, Latin1SymbolFontTextIsStoredAsItsCodeByte) {
+    map_->setCodeMappingTest([](const QString& face) {
+        return face == QStringLiteral("DejaVu Serif") ? CodeMapping::SymbolLatin1
+                                                      : CodeMapping::CodePage1252;
+    });
+    setText(QStringLiteral("x"));
+    editor_->setSelection(1, 0);
+    ASSERT_TRUE(run([&](TDLLForm& map) {
+        ASSERT_TRUE(map.setFontName(QStringLiteral("DejaVu Serif")));
+        clickCell(map, 13, 11);  // 233
+        map.btnInsert->Click();
+    }));
+    EXPECT_EQ(QStringLiteral("x\u00E9"), text());
+    const QByteArray rtf = editor_->saveRtf();
+    EXPECT_TRUE(rtf.contains("{\\f1\\fnil\\fcharset2 DejaVu Serif;}")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\'e9")) << rtf.constData();
 }
 
 TEST_F(CharMapInsert, RunsModallyWhenNoScriptIsGiven) {

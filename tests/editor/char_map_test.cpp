@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -62,68 +63,94 @@ TEST(CharMapCells, EveryCodeAppearsAndOnlyCodes0To3Twice) {
 
 // --- Characters of the codes ---------------------------------------------------------
 
+constexpr CodeMapping kAnsi = CodeMapping::CodePage1252;
+constexpr CodeMapping kPua = CodeMapping::SymbolPrivateUse;
+constexpr CodeMapping kLatin1 = CodeMapping::SymbolLatin1;
+
 struct CharCase {
     const char* label;
     int code;
-    bool symbol;
+    CodeMapping mapping;
     char16_t expected;  // 0: no character
 };
 
 TEST(CharMapText, CodePage1252AndSymbolFonts) {
     const CharCase cases[] = {
-        {"nominal: A", 65, false, u'A'},
-        {"nominal: space", 32, false, u' '},
-        {"nominal: tilde", 126, false, u'~'},
-        {"nominal: euro sign", 128, false, 0x20AC},
-        {"nominal: low single quote", 130, false, 0x201A},
-        {"nominal: trade mark", 153, false, 0x2122},
-        {"nominal: Y diaeresis", 159, false, 0x0178},
-        {"nominal: no-break space", 160, false, 0x00A0},
-        {"nominal: e acute", 233, false, 0x00E9},
-        {"nominal: y diaeresis", 255, false, 0x00FF},
-        {"robustness: NUL shows nothing", 0, false, 0},
-        {"robustness: control code 1", 1, false, 0},
-        {"robustness: tab", 9, false, 0},
-        {"robustness: carriage return", 13, false, 0},
-        {"robustness: control code 31", 31, false, 0},
-        {"robustness: DEL", 127, false, 0},
-        {"robustness: undefined 129", 129, false, 0},
-        {"robustness: undefined 141", 141, false, 0},
-        {"robustness: undefined 143", 143, false, 0},
-        {"robustness: undefined 144", 144, false, 0},
-        {"robustness: undefined 157", 157, false, 0},
-        {"robustness: code past 255", 256, false, 0},
-        {"robustness: negative code", -1, false, 0},
-        {"nominal: symbol A", 65, true, 0xF041},
-        {"nominal: symbol 128", 128, true, 0xF080},
-        {"nominal: symbol 129 (undefined in 1252)", 129, true, 0xF081},
-        {"nominal: symbol 255", 255, true, 0xF0FF},
-        {"robustness: symbol control code", 10, true, 0},
-        {"robustness: symbol NUL", 0, true, 0},
+        {"nominal: A", 65, kAnsi, u'A'},
+        {"nominal: space", 32, kAnsi, u' '},
+        {"nominal: tilde", 126, kAnsi, u'~'},
+        {"nominal: euro sign", 128, kAnsi, 0x20AC},
+        {"nominal: low single quote", 130, kAnsi, 0x201A},
+        {"nominal: trade mark", 153, kAnsi, 0x2122},
+        {"nominal: Y diaeresis", 159, kAnsi, 0x0178},
+        {"nominal: no-break space", 160, kAnsi, 0x00A0},
+        {"nominal: e acute", 233, kAnsi, 0x00E9},
+        {"nominal: y diaeresis", 255, kAnsi, 0x00FF},
+        {"robustness: NUL shows nothing", 0, kAnsi, 0},
+        {"robustness: control code 1", 1, kAnsi, 0},
+        {"robustness: tab", 9, kAnsi, 0},
+        {"robustness: carriage return", 13, kAnsi, 0},
+        {"robustness: control code 31", 31, kAnsi, 0},
+        {"robustness: DEL", 127, kAnsi, 0},
+        {"robustness: undefined 129", 129, kAnsi, 0},
+        {"robustness: undefined 141", 141, kAnsi, 0},
+        {"robustness: undefined 143", 143, kAnsi, 0},
+        {"robustness: undefined 144", 144, kAnsi, 0},
+        {"robustness: undefined 157", 157, kAnsi, 0},
+        {"robustness: code past 255", 256, kAnsi, 0},
+        {"robustness: negative code", -1, kAnsi, 0},
+        {"nominal: symbol A", 65, kPua, 0xF041},
+        {"nominal: symbol 128", 128, kPua, 0xF080},
+        {"nominal: symbol 129 (undefined in 1252)", 129, kPua, 0xF081},
+        {"nominal: symbol 255", 255, kPua, 0xF0FF},
+        {"robustness: symbol control code", 10, kPua, 0},
+        {"robustness: symbol NUL", 0, kPua, 0},
+        {"nominal: Latin-1 symbol A", 65, kLatin1, u'A'},
+        {"nominal: Latin-1 symbol 160", 160, kLatin1, 0x00A0},
+        {"nominal: Latin-1 symbol 255", 255, kLatin1, 0x00FF},
+        {"robustness: Latin-1 symbol 128 is a control code", 128, kLatin1, 0},
+        {"robustness: Latin-1 symbol 159 is a control code", 159, kLatin1, 0},
+        {"robustness: Latin-1 symbol DEL", 127, kLatin1, 0},
     };
     for (const CharCase& c : cases) {
         const QString expected = c.expected == 0 ? QString() : QString(QChar(c.expected));
-        EXPECT_EQ(expected, charMapText(c.code, c.symbol)) << c.label;
+        EXPECT_EQ(expected, charMapText(c.code, c.mapping)) << c.label;
     }
 }
 
 TEST(CharMapText, CodeOfTextReversesEveryCharacter) {
-    for (bool symbol : {false, true}) {
+    // 256 codes less 33 control codes; 1252 has five holes, Latin-1 has 32
+    // more control codes.
+    const std::pair<CodeMapping, int> mappings[] = {{kAnsi, 218}, {kPua, 223}, {kLatin1, 191}};
+    for (const auto& [mapping, count] : mappings) {
         int characters = 0;
         for (int code = 0; code < 256; ++code) {
-            const QString text = charMapText(code, symbol);
+            const QString text = charMapText(code, mapping);
             if (!text.isEmpty()) {
                 ++characters;
-                EXPECT_EQ(code, charMapCodeOfText(text, symbol)) << code << " symbol " << symbol;
+                EXPECT_EQ(code, charMapCodeOfText(text, mapping)) << code;
             }
         }
-        // 256 codes less 33 control codes, and for 1252 its five holes.
-        EXPECT_EQ(symbol ? 223 : 218, characters);
+        EXPECT_EQ(count, characters);
     }
-    EXPECT_EQ(-1, charMapCodeOfText(QString(), false));
-    EXPECT_EQ(-1, charMapCodeOfText(QStringLiteral("AB"), false));
-    EXPECT_EQ(-1, charMapCodeOfText(QString(QChar(0x03B1)), false));  // not in 1252
-    EXPECT_EQ(-1, charMapCodeOfText(QStringLiteral("A"), true));
+    EXPECT_EQ(-1, charMapCodeOfText(QString(), kAnsi));
+    EXPECT_EQ(-1, charMapCodeOfText(QStringLiteral("AB"), kAnsi));
+    EXPECT_EQ(-1, charMapCodeOfText(QString(QChar(0x03B1)), kAnsi));  // not in 1252
+    EXPECT_EQ(-1, charMapCodeOfText(QString(QChar(0x0080)), kAnsi));
+    EXPECT_EQ(-1, charMapCodeOfText(QStringLiteral("A"), kPua));
+    EXPECT_EQ(-1, charMapCodeOfText(QString(QChar(0x20AC)), kLatin1));
+    EXPECT_EQ(-1, charMapCodeOfText(QString(QChar(0x0085)), kLatin1));
+}
+
+TEST(CharMapText, InstalledFacesReportTheirMapping) {
+    EXPECT_EQ(kAnsi, codeMappingOf(QStringLiteral("DejaVu Sans")));
+    EXPECT_EQ(kAnsi, codeMappingOf(QStringLiteral("Liberation Sans")));
+    // The URW symbol font keys its symbols on Latin-1; it is optional.
+    const QString symbols = QStringLiteral("Standard Symbols PS");
+    if (!QFontDatabase::hasFamily(symbols)) {
+        GTEST_SKIP() << "no " << symbols.toStdString() << " installed";
+    }
+    EXPECT_EQ(kLatin1, codeMappingOf(symbols));
 }
 
 TEST(CharMapText, AltCodeLabelIsZeroAndTheDecimalCode) {
@@ -287,7 +314,7 @@ TEST_F(CharMapWindow, GridHoldsTheMapCharactersInArialNavy) {
     ASSERT_EQ(20, grid->columnCount());
     for (int row = 0; row < 13; ++row) {
         for (int column = 0; column < 20; ++column) {
-            EXPECT_EQ(charMapText(charMapCode(column, row), false), grid->item(row, column)->text())
+            EXPECT_EQ(charMapText(charMapCode(column, row), kAnsi), grid->item(row, column)->text())
                 << row << "," << column;
         }
     }
@@ -468,16 +495,26 @@ TEST_F(CharMapWindow, ChoosingAFontRefillsGridEditAndPreview) {
 
 TEST_F(CharMapWindow, ASymbolFontShowsItsOwnSymbols) {
     // No symbol font need be installed: the test says which face is one.
-    map_->setSymbolFontTest(
-        [](const QString& face) { return face == QStringLiteral("DejaVu Sans"); });
+    map_->setCodeMappingTest([](const QString& face) {
+        if (face == QStringLiteral("DejaVu Serif")) {
+            return kLatin1;
+        }
+        return face == QStringLiteral("DejaVu Sans") ? kPua : kAnsi;
+    });
     ASSERT_TRUE(map_->setFontName(QStringLiteral("DejaVu Sans")));
     EXPECT_TRUE(map_->symbolFont());
     EXPECT_EQ(2, map_->gridCharset());
     EXPECT_EQ(QString(QChar(0xF041)), map_->StringGrid1->item(3, 5)->text());
     EXPECT_EQ(QString(QChar(0xF081)), map_->StringGrid1->item(6, 9)->text());
     EXPECT_TRUE(map_->StringGrid1->item(0, 0)->text().isEmpty());
+    ASSERT_TRUE(map_->setFontName(QStringLiteral("DejaVu Serif")));
+    EXPECT_EQ(kLatin1, map_->codeMapping());
+    EXPECT_EQ(2, map_->gridCharset());
+    EXPECT_EQ(QStringLiteral("A"), map_->StringGrid1->item(3, 5)->text());
+    EXPECT_TRUE(map_->StringGrid1->item(6, 8)->text().isEmpty());  // 128
     ASSERT_TRUE(map_->setFontName(QStringLiteral("Arial")));
     EXPECT_FALSE(map_->symbolFont());
+    EXPECT_EQ(0, map_->gridCharset());
     EXPECT_EQ(QStringLiteral("A"), map_->StringGrid1->item(3, 5)->text());
 }
 
