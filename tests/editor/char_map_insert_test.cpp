@@ -260,6 +260,20 @@ TEST_F(CharMapInsert, Latin1SymbolFontTextIsStoredAsItsCodeByte) {
     EXPECT_TRUE(rtf.contains("\\'e9")) << rtf.constData();
 }
 
+TEST_F(CharMapInsert, PlainTextModeKeepsItsOneFormat) {
+    editor_->setPlainTextMode(true);
+    setText(QStringLiteral("plain"));
+    editor_->setSelection(5, 0);
+    ASSERT_TRUE(run([&](TDLLForm& map) {
+        ASSERT_TRUE(map.setFontName(QStringLiteral("DejaVu Serif")));
+        clickCell(map, 8, 6);
+        map.btnInsert->Click();
+    }));
+    EXPECT_EQ(QStringLiteral("plain\u20AC"), text());
+    EXPECT_EQ(formatAt(0).fontFamilies(), formatAt(5).fontFamilies());
+    EXPECT_EQ(formatAt(0).fontPointSize(), formatAt(5).fontPointSize());
+}
+
 TEST_F(CharMapInsert, RunsModallyWhenNoScriptIsGiven) {
     setText(QStringLiteral("ab"));
     editor_->setSelection(2, 0);
