@@ -404,50 +404,46 @@ void TDLLForm::showEvent(QShowEvent* event) {
     StringGrid1->setFocus();
 }
 
-void TDLLForm::gridKeyPressed(QKeyEvent* event, bool& handled) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        StringGrid1SelectCell(StringGrid1->currentColumn(), StringGrid1->currentRow());
-        dxButton2Click();
-        handled = true;
+bool TDLLForm::insertOnEnter(const QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        return false;
     }
+    StringGrid1SelectCell(StringGrid1->currentColumn(), StringGrid1->currentRow());
+    dxButton2Click();
+    return true;
 }
 
 void TDLLForm::keyPressEvent(QKeyEvent* event) {
-    bool handled = false;
-    gridKeyPressed(event, handled);
-    if (!handled) {
+    if (!insertOnEnter(event)) {
         QDialog::keyPressEvent(event);
     }
 }
 
 bool TDLLForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == RbPanel1) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+    const QEvent::Type type = event->type();
+    if (watched == RbPanel1 && (type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+                                type == QEvent::MouseButtonRelease)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             RbPanel1MouseDown(mouse->globalPosition().toPoint());
             return true;
         }
-        if (event->type() == QEvent::MouseMove && dragging_ &&
-            (mouse->buttons() & Qt::LeftButton)) {
+        if (type == QEvent::MouseMove && dragging_ && (mouse->buttons() & Qt::LeftButton)) {
             move(mouse->globalPosition().toPoint() - dragOffset_);
             return true;
         }
-        if (event->type() == QEvent::MouseButtonRelease && dragging_) {
+        if (type == QEvent::MouseButtonRelease && dragging_) {
             dragging_ = false;
             return true;
         }
-    } else if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        bool handled = false;
-        if (watched == StringGrid1) {
-            gridKeyPressed(key, handled);
-        } else if (watched == Edit1 &&
-                   (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    } else if (type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == StringGrid1 && insertOnEnter(key)) {
+            return true;
+        }
+        if (watched == Edit1 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
             // Enter in the edit line inserts the line being composed.
             btnInsertLineClick();
-            handled = true;
-        }
-        if (handled) {
             return true;
         }
     }

@@ -123,7 +123,8 @@ private:
     void buildButtons();
     QString cellText(int column, int row) const;
     void putOnClipboard(const QString& text);
-    void gridKeyPressed(QKeyEvent* event, bool& handled);
+    // Enter: the highlighted cell is picked and inserted. False for other keys.
+    bool insertOnEnter(const QKeyEvent* event);
 
     QFont gridFont_;
     CodeMapping mapping_ = CodeMapping::CodePage1252;
