@@ -57,3 +57,12 @@ target_sources(quillmere_editor PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/entry_print.cpp
 )
 target_link_libraries(quillmere_editor PUBLIC Qt6::PrintSupport)
+# The character map and the command that inserts from it.
+target_sources(quillmere_editor PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/char_map.h
+    ${CMAKE_CURRENT_LIST_DIR}/char_map.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/char_map_window.h
+    ${CMAKE_CURRENT_LIST_DIR}/char_map_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/char_map_insert.h
+    ${CMAKE_CURRENT_LIST_DIR}/char_map_insert.cpp
+)

@@ -61,7 +61,7 @@ const ToolButtonRow kToolButtons[] = {
     {&F::btnNoteBookFillColour, "btnNoteBookFillColour", "Highlight Colour...",          23, Kind::Command, &F::btnNoteBookFillColourClick},
     {&F::btnNoteBookFontColour, "btnNoteBookFontColour", "Font Colour...",               22, Kind::Command, &F::btnNoteBookFontColourClick},
     {nullptr, nullptr, nullptr, -1, Kind::Command, nullptr},
-    {&F::btnInsertChar,         "btnInsertChar",         "Insert Special Characters...", 25, Kind::Later,   nullptr},
+    {&F::btnInsertChar,         "btnInsertChar",         "Insert Special Characters...", 25, Kind::Command, nullptr},
     {&F::btnInsertEmoticon,     "btnInsertEmoticon",     "Insert Emoticon...",           24, Kind::Command, nullptr},
     {&F::btnInsertPicture,      "btnInsertPicture",      "Insert Picture...",            29, Kind::Later,   nullptr},
     {&F::btnInsertLink,         "btnInsertLink",         "Insert Link...",               30, Kind::Later,   nullptr},

@@ -12,9 +12,7 @@
 
 #include <QToolButton>
 
-
 namespace quillmere {
-
 
 void TfrmMain::buildEntryFileCommands() {
     EntryFiles = std::make_shared<EntryFileCommands>();

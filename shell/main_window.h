@@ -28,6 +28,7 @@ class FormatCommands;
 class PictureCommands;
 class TfrmDBSearch;
 class TfrmEmoticons;
+class TDLLForm;
 class RichEditor;
 class TRbButton;
 class TRbPanel;
@@ -64,6 +65,9 @@ public:
     void setEmoticonsWindow(TfrmEmoticons* emoticons) { emoticons_ = emoticons; }
     // The search window the tool bar's search button shows (null: none).
     void setSearchWindow(TfrmDBSearch* search) { search_ = search; }
+    // The character map the tool bar's special-character button opens (null:
+    // the button is disabled).
+    void setCharacterMap(TDLLForm* map);
 
     // --- State ---------------------------------------------------------------
 
@@ -165,6 +169,11 @@ public:
     void btnInsertPictureClick();
     void btnInsertLinkClick();
     void EditorURLClick(const QString& urlText);
+    // The tool bar's special-character button: the character map opens with
+    // the selection's face; on OK its text replaces the selection (or goes in
+    // at the caret) in the map's face at the selection's size and colour.
+    // Errors are shown in the error box.
+    void btnInsertCharClick();
 
     // --- Commands that move the journal ----------------------------------------
 
@@ -283,6 +292,7 @@ private:
     TfrmCalendar* calendar_ = nullptr;
     TfrmDBSearch* search_ = nullptr;
     TfrmEmoticons* emoticons_ = nullptr;
+    TDLLForm* characterMap_ = nullptr;
 };
 
 }  // namespace quillmere

@@ -3,9 +3,9 @@
 #include "editor/emoticons_window.h"
 #include "export/exporter.h"
 #include "export/progress_window.h"
+#include "editor/char_map_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
-#include "shell/later_windows.h"
 #include "shell/login_window.h"
 #include "shell/main_hosts.h"
 #include "shell/main_window.h"
@@ -57,6 +57,7 @@ void Program::createWindows(const ProgramPaths& paths) {
     main_->setCalendarWindow(calendar_.get());
     main_->setSettingsWindow(settings_.get());
     main_->setSearchWindow(search_.get());
+    main_->setCharacterMap(characterMap_.get());
     TExporter* exporter = exporter_.get();
     main_->onExport = [exporter] { exporter->btnExportClick(); };
     TfrmMain* mainWindow = main_.get();
@@ -83,6 +84,7 @@ void Program::destroyWindows() {
         main_->onExport = nullptr;
         main_->setSearchWindow(nullptr);
         main_->setEmoticonsWindow(nullptr);
+        main_->setCharacterMap(nullptr);
     }
     exporter_.reset();
     exportHost_.reset();

@@ -45,3 +45,11 @@ quillmere_add_gtest(entry_files_tests
         ${CMAKE_CURRENT_LIST_DIR}/entry_print_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/entry_files_test.cpp
     LIBS quillmere_editor quillmere_store Qt6::PrintSupport Qt6::Test)
+# Tests of the character map: its cells and characters, its window, and the
+# insertion of its text into the editor.
+quillmere_add_gtest(char_map_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/qt_app_environment.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/char_map_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/char_map_insert_test.cpp
+    LIBS quillmere_editor quillmere_controls Qt6::Test)

@@ -51,7 +51,7 @@ const ExpectedButton kExpected[] = {
     {"btnNoteBookFillColour", "Highlight Colour...", 23, false, false},
     {"btnNoteBookFontColour", "Font Colour...", 22, false, false},
     {"-", "", -1, false, false},
-    {"btnInsertChar", "Insert Special Characters...", 25, false, true},
+    {"btnInsertChar", "Insert Special Characters...", 25, false, false},
     {"btnInsertEmoticon", "Insert Emoticon...", 24, false, false},
     {"btnInsertPicture", "Insert Picture...", 29, false, true},
     {"btnInsertLink", "Insert Link...", 30, false, true},

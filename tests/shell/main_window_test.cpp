@@ -5,7 +5,6 @@
 #include "editor/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "search/db_search_form.h"
-#include "shell/later_windows.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
 #include "store/errors.h"
