@@ -56,7 +56,7 @@ std::optional<QString> chosenFile(QFileDialog& dialog) {
 
 }  // namespace
 
-QStringList qtNameFilters(const QString& windowsFilter) {
+QStringList documentNameFilters(const QString& windowsFilter) {
     const QStringList parts = windowsFilter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -91,7 +91,7 @@ OpenFileDialogFn platformOpenDialog() {
         dialog->setWindowTitle(QString::fromLatin1(kImportDialogTitle));
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
-        dialog->setNameFilters(qtNameFilters(QString::fromLatin1(kImportFilter)));
+        dialog->setNameFilters(documentNameFilters(QString::fromLatin1(kImportFilter)));
         dialog->setDefaultSuffix(QString::fromLatin1(kDefaultExtension));
         return chosenFile(*dialog);
     };
@@ -103,7 +103,7 @@ SaveFileDialogFn platformSaveDialog() {
         QFileDialog* dialog = sharedFileDialog(*slot, parent, "SaveDialog1");
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);
-        dialog->setNameFilters(qtNameFilters(QString::fromLatin1(kSaveFilter)));
+        dialog->setNameFilters(documentNameFilters(QString::fromLatin1(kSaveFilter)));
         dialog->setDefaultSuffix(QString::fromLatin1(kDefaultExtension));
         dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
         return chosenFile(*dialog);

@@ -35,7 +35,7 @@ inline constexpr char kFailedToSaveStream[] = "Failed to Save Stream";
 // The name filters of a Windows filter string, one per label and pattern
 // pair, as Qt's file dialogs take them: the patterns the pair filters by,
 // in the label's parentheses ("All Supported Documents (*.rtf *.txt)").
-QStringList qtNameFilters(const QString& windowsFilter);
+QStringList documentNameFilters(const QString& windowsFilter);
 
 // True when the file name ends in ".txt" in any letter case: plain text;
 // every other name means rich text.

@@ -39,11 +39,14 @@ void TfrmMain::ShowDay(double day) {
 void TfrmMain::navigate(const std::function<void()>& dayChange) {
     WaitCursor wait;
     // The final step runs also when storing or the day change failed: an
-    // empty editor takes the default font.
+    // empty editor takes the default font, and the editor has the keyboard
+    // again (the drawn button that ran the command took it on its press, and
+    // a day that loads nothing would leave typing to go into the button).
     const auto finalStep = [this] {
         if (Editor->toPlainText().isEmpty()) {
             ApplyDefaultFont();
         }
+        Editor->setFocus();
     };
     try {
         if (Editor->isModified()) {
@@ -108,6 +111,9 @@ void TfrmMain::btnSettingsClick() {
     } catch (const Error& e) {
         ShowErrorBox(this, e.message());
     }
+    // Typing after the window closed goes to the entry, not to the button
+    // that opened it (a Space would open the settings again).
+    Editor->setFocus();
 }
 
 }  // namespace quillmere

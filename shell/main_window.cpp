@@ -14,8 +14,8 @@
 #include "shell/program_icon.h"
 #include "store/day.h"
 #include "store/handler_guard.h"
-#include "store/journal_table.h"
 #include "store/journal_session.h"
+#include "store/journal_table.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -178,6 +178,11 @@ void TfrmMain::buildBottomBar() {
     connect(btnExport, &TRbButton::OnClick, this, guardSlot([this] {
                 if (onExport) {
                     onExport();
+                }
+                // The drawn button took the focus; typing goes to the entry
+                // again unless an export now holds the journal.
+                if (journalCommandsEnabled()) {
+                    Editor->setFocus();
                 }
             }));
 }

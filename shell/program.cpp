@@ -1,9 +1,10 @@
 #include "shell/program.h"
 
+#include "editor/char_map_window.h"
 #include "editor/emoticons_window.h"
+#include "editor/rich_editor.h"
 #include "export/exporter.h"
 #include "export/progress_window.h"
-#include "editor/char_map_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
 #include "shell/login_window.h"
@@ -61,6 +62,8 @@ void Program::createWindows(const ProgramPaths& paths) {
     TExporter* exporter = exporter_.get();
     main_->onExport = [exporter] { exporter->btnExportClick(); };
     TfrmMain* mainWindow = main_.get();
+    QObject::connect(exporter, &TExporter::exportFinished, mainWindow,
+                     [mainWindow] { mainWindow->Editor->setFocus(); });
     calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
 }
 

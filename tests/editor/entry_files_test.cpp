@@ -22,9 +22,9 @@ using testsupport::TempFolder;
 TEST(EntryFileNames, DialogFiltersInQtForm) {
     EXPECT_EQ((QStringList{"All Supported Documents (*.rtf *.txt)", "Rich Text File (*.rtf)",
                            "Plain Text File (*.txt)"}),
-              qtNameFilters(QString::fromLatin1(kImportFilter)));
+              documentNameFilters(QString::fromLatin1(kImportFilter)));
     EXPECT_EQ(QStringList{"Rich Text Format (*.rtf)"},
-              qtNameFilters(QString::fromLatin1(kSaveFilter)));
+              documentNameFilters(QString::fromLatin1(kSaveFilter)));
 }
 
 TEST(EntryFileNames, FormatAndDefaultExtension) {

@@ -37,7 +37,7 @@ TEST_F(EntryFilesShellTest, ButtonsAreEnabledWithTheirHints) {
     const FormatCommands& c = *main().Commands;
     const std::pair<QToolButton*, const char*> rows[] = {{c.btnNoteBookOpen, "Import..."},
                                                          {c.btnNoteBookSaveAs, "Export..."},
-                                                         {c.ToolButton13, "Print..."}};
+                                                         {c.ToolButton13, "Print... (Ctrl+P)"}};
     for (const auto& [button, hint] : rows) {
         EXPECT_TRUE(button->isEnabled()) << hint;
         EXPECT_EQ(hint, button->toolTip().toStdString());

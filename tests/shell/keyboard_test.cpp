@@ -4,6 +4,7 @@
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
+#include "editor/entry_print.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
 #include "export/progress_window.h"
@@ -115,12 +116,18 @@ TEST_F(KeyboardTest, CtrlPPressesThePrintButtonOnlyWhenItIsEnabled) {
     startOn(march(5), false);
     QToolButton* print = commands().ToolButton13;
     QSignalSpy clicks(print, &QToolButton::clicked);
+    int dialogs = 0;
+    main().EntryPrint->setPrintDialog([&](QWidget*, QPrinter&, bool) {
+        ++dialogs;
+        return PrintDialogResult::Cancelled;
+    });
     print->setEnabled(false);
     press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(0, clicks.count()) << "no printing before it exists";
     print->setEnabled(true);
     press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(1, clicks.count());
+    EXPECT_EQ(1, dialogs) << "the print dialog was asked for";
     EXPECT_TRUE(main().Editor->toPlainText().isEmpty()) << "the key is not typed into the entry";
 }
 
