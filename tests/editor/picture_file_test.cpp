@@ -109,49 +109,49 @@ int tableBits(std::size_t entries) {
     return bits;
 }
 
-QByteArray gifBytes(const GifSpec& spec) {
-    const int fw = spec.frameWidth ? spec.frameWidth : spec.width;
-    const int fh = spec.frameHeight ? spec.frameHeight : spec.height;
-    const int bits = tableBits(spec.palette.size());
+QByteArray gifBytes(const GifSpec& layout) {
+    const int fw = layout.frameWidth ? layout.frameWidth : layout.width;
+    const int fh = layout.frameHeight ? layout.frameHeight : layout.height;
+    const int bits = tableBits(layout.palette.size());
     QByteArray table;
     for (std::size_t i = 0; i < (std::size_t{2} << bits); ++i) {
-        QRgb c = i < spec.palette.size() ? spec.palette[i] : 0;
+        QRgb c = i < layout.palette.size() ? layout.palette[i] : 0;
         table += char(qRed(c));
         table += char(qGreen(c));
         table += char(qBlue(c));
     }
     QByteArray out = "GIF89a";
-    putU16(out, spec.width);
-    putU16(out, spec.height);
-    out += char(spec.localTable ? 0 : (0x80 | bits));
+    putU16(out, layout.width);
+    putU16(out, layout.height);
+    out += char(layout.localTable ? 0 : (0x80 | bits));
     out += char(0);
     out += char(0);
-    if (!spec.localTable) {
+    if (!layout.localTable) {
         out += table;
     }
-    if (spec.transparentIndex >= 0) {
+    if (layout.transparentIndex >= 0) {
         out += QByteArray::fromHex("21f904010000");
-        out += char(spec.transparentIndex);
+        out += char(layout.transparentIndex);
         out += char(0);
     }
     // A comment extension the decoder passes over.
     out += QByteArray::fromHex("21fe0368657900");
     out += char(0x2C);
-    putU16(out, spec.left);
-    putU16(out, spec.top);
+    putU16(out, layout.left);
+    putU16(out, layout.top);
     putU16(out, fw);
     putU16(out, fh);
-    out += char((spec.localTable ? (0x80 | bits) : 0) | (spec.interlaced ? 0x40 : 0));
-    if (spec.localTable) {
+    out += char((layout.localTable ? (0x80 | bits) : 0) | (layout.interlaced ? 0x40 : 0));
+    if (layout.localTable) {
         out += table;
     }
-    std::vector<int> stored = spec.indices;
-    if (spec.interlaced) {
+    std::vector<int> stored = layout.indices;
+    if (layout.interlaced) {
         stored.clear();
         for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
             for (int y = start; y < fh; y += step) {
-                stored.insert(stored.end(), spec.indices.begin() + y * fw,
-                              spec.indices.begin() + (y + 1) * fw);
+                stored.insert(stored.end(), layout.indices.begin() + y * fw,
+                              layout.indices.begin() + (y + 1) * fw);
             }
         }
     }
@@ -183,22 +183,22 @@ std::vector<int> pattern(int count, int colours, std::uint32_t seed) {
     return out;
 }
 
-void expectFrame(const GifFrame& frame, const GifSpec& spec) {
-    ASSERT_EQ(QSize(spec.width, spec.height), frame.image.size());
-    const int fw = spec.frameWidth ? spec.frameWidth : spec.width;
-    for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x) {
-            const int fx = x - spec.left;
-            const int fy = y - spec.top;
+void expectFrame(const GifFrame& frame, const GifSpec& layout) {
+    ASSERT_EQ(QSize(layout.width, layout.height), frame.image.size());
+    const int fw = layout.frameWidth ? layout.frameWidth : layout.width;
+    for (int y = 0; y < layout.height; ++y) {
+        for (int x = 0; x < layout.width; ++x) {
+            const int fx = x - layout.left;
+            const int fy = y - layout.top;
             const QRgb got = frame.image.pixel(x, y);
-            if (fx < 0 || fy < 0 || fx >= fw || fy * fw + fx >= int(spec.indices.size())) {
+            if (fx < 0 || fy < 0 || fx >= fw || fy * fw + fx >= int(layout.indices.size())) {
                 continue;
             }
-            const int index = spec.indices[std::size_t(fy * fw + fx)];
-            if (index == spec.transparentIndex) {
+            const int index = layout.indices[std::size_t(fy * fw + fx)];
+            if (index == layout.transparentIndex) {
                 ASSERT_EQ(0, qAlpha(got)) << "at " << x << "," << y;
             } else {
-                ASSERT_EQ(spec.palette[std::size_t(index)] | 0xFF000000u, got)
+                ASSERT_EQ(layout.palette[std::size_t(index)] | 0xFF000000u, got)
                     << "at " << x << "," << y;
             }
         }
@@ -207,7 +207,7 @@ void expectFrame(const GifFrame& frame, const GifSpec& spec) {
 
 struct GifCase {
     const char* name;
-    GifSpec spec;
+    GifSpec layout;
 };
 
 std::vector<GifCase> gifCases() {
@@ -263,25 +263,25 @@ std::vector<GifCase> gifCases() {
 class GifFirstFrame : public ::testing::TestWithParam<GifCase> {};
 
 TEST_P(GifFirstFrame, DecodesEveryPixel) {
-    const GifSpec& spec = GetParam().spec;
-    const GifFrame frame = decodeGifFirstFrame(gifBytes(spec));
-    EXPECT_EQ(spec.transparentIndex >= 0, frame.transparent);
-    expectFrame(frame, spec);
+    const GifSpec& layout = GetParam().layout;
+    const GifFrame frame = decodeGifFirstFrame(gifBytes(layout));
+    EXPECT_EQ(layout.transparentIndex >= 0, frame.transparent);
+    expectFrame(frame, layout);
 }
 
 INSTANTIATE_TEST_SUITE_P(Gifs, GifFirstFrame, ::testing::ValuesIn(gifCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GifFirstFrame, PixelsOutsideTheFrameOfATransparentGifAreTransparent) {
-    GifSpec spec = gifCases()[5].spec;
-    const GifFrame frame = decodeGifFirstFrame(gifBytes(spec));
+    GifSpec layout = gifCases()[5].layout;
+    const GifFrame frame = decodeGifFirstFrame(gifBytes(layout));
     EXPECT_EQ(0, qAlpha(frame.image.pixel(0, 0)));
     EXPECT_EQ(0, qAlpha(frame.image.pixel(5, 4)));
 }
 
 TEST(GifFirstFrame, DataEndingEarlyKeepsTheDecodedRows) {
-    GifSpec spec = gifCases()[0].spec;
-    QByteArray bytes = gifBytes(spec);
+    GifSpec layout = gifCases()[0].layout;
+    QByteArray bytes = gifBytes(layout);
     // Cut the code data after its first two bytes and close the blocks.
     const qsizetype codesAt = bytes.indexOf(char(0x2C)) + 10 + 1;
     QByteArray cut = bytes.left(codesAt);
@@ -301,8 +301,8 @@ struct DamageCase {
 };
 
 std::vector<DamageCase> damageCases() {
-    GifSpec spec = gifCases()[0].spec;
-    const QByteArray good = gifBytes(spec);
+    GifSpec layout = gifCases()[0].layout;
+    const QByteArray good = gifBytes(layout);
     QByteArray badCode = good;
     // The first code after the clear code names a string that does not exist.
     const qsizetype codesAt = good.indexOf(char(0x2C)) + 10 + 2;
@@ -338,8 +338,8 @@ INSTANTIATE_TEST_SUITE_P(Gifs, GifDamage, ::testing::ValuesIn(damageCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GifDamage, EveryTruncationIsReportedOrDecoded) {
-    GifSpec spec = gifCases()[4].spec;
-    const QByteArray good = gifBytes(spec);
+    GifSpec layout = gifCases()[4].layout;
+    const QByteArray good = gifBytes(layout);
     for (qsizetype n = 0; n < good.size(); ++n) {
         try {
             const GifFrame frame = decodeGifFirstFrame(good.left(n));
@@ -378,7 +378,7 @@ QImage quadrants(int w, int h) {
 TEST(LoadPictureFile, LoadsEachKindByExtension) {
     testsupport::TempFolder folder;
     const QImage image = quadrants(16, 8);
-    GifSpec gif = gifCases()[4].spec;
+    GifSpec gif = gifCases()[4].layout;
     struct Row {
         const char* name;
         QByteArray bytes;
@@ -478,9 +478,9 @@ TEST(PicturePreview, FitsTheBoxAndIsNullForNonPictures) {
     const QImage preview = loadPicturePreview(
         folder.write("big.jpg", encoded(quadrants(800, 400), "JPEG")), QSize(100, 100));
     EXPECT_EQ(QSize(100, 50), preview.size());
-    EXPECT_EQ(
-        QSize(4, 4),
-        loadPicturePreview(folder.write("s.gif", gifBytes(gifCases()[0].spec)), {100, 100}).size());
+    EXPECT_EQ(QSize(4, 4),
+              loadPicturePreview(folder.write("s.gif", gifBytes(gifCases()[0].layout)), {100, 100})
+                  .size());
     EXPECT_TRUE(loadPicturePreview(folder.write("n.txt", "text"), {100, 100}).isNull());
     EXPECT_TRUE(loadPicturePreview(folder.write("d.jpg", "damaged"), {100, 100}).isNull());
 }
