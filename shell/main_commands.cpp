@@ -11,6 +11,7 @@
 #include "store/handler_guard.h"
 #include "store/journal_session.h"
 
+#include <QAction>
 #include <QToolButton>
 
 namespace quillmere {
@@ -31,6 +32,9 @@ void TfrmMain::buildCommands() {
     hooks.openSearchWindow = [this] { btnDBSearchClick(); };
     hooks.showError = [this](const QString& message) { ShowErrorBox(this, message); };
     Commands = std::make_unique<FormatCommands>(Editor, ToolBar1, std::move(hooks));
+    // Clear All gives up a damaged entry on purpose: the day can be written
+    // again.
+    connect(Commands->ClearAll1, &QAction::triggered, this, [this] { Editor->setReadOnly(false); });
     connect(Commands->btnInsertEmoticon, &QToolButton::clicked, this,
             guardSlot(this, &TfrmMain::btnInsertEmoticonClick));
 }

@@ -3,6 +3,8 @@
 // entry, the skip searches, the default font and the font settings file.
 #include "controls/rb_panel.h"
 #include "editor/rich_editor.h"
+#include "editor/rtf/rtf.h"
+#include "shell/day_caption.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "shell/settings_window.h"
@@ -32,12 +34,24 @@ void TfrmMain::OpenJournal() {
 }
 
 void TfrmMain::LoadEntry() {
-    const JournalSession::LoadedEntry entry = session_.loadEntry();
+    // Editing comes back with every day shown; only a damaged entry's day
+    // is shown read-only.
+    Editor->setReadOnly(false);
+    JournalSession::LoadedEntry entry;
+    try {
+        entry = session_.loadEntry();
+        if (entry.found) {
+            Editor->loadEntryRtf(entry.rtf);
+        }
+    } catch (const ZlibError& e) {
+        showDamagedEntry(e);
+    } catch (const rtf::RtfError& e) {
+        showDamagedEntry(e);
+    }
     if (entry.tableEmpty) {
         return;
     }
     if (entry.found) {
-        Editor->loadEntryRtf(entry.rtf);
         Editor->moveCaretToStart();
         Editor->ensureCursorVisible();
     } else {
@@ -45,6 +59,18 @@ void TfrmMain::LoadEntry() {
         Editor->setModified(false);
     }
     Editor->setFocus();
+}
+
+void TfrmMain::showDamagedEntry(const Error& error) {
+    // Nothing of the day shown before may stay under this day's date, and
+    // nothing typed may replace the stored bytes, which a repair tool can
+    // still rescue: the day shows an empty editor that cannot be edited
+    // (Clear All makes it editable, for a user who gives the entry up).
+    Editor->clearAll();
+    Editor->setModified(false);
+    Editor->setReadOnly(true);
+    Editor->setFocus();
+    throw Error(DayCaption(currentDate()) + QStringLiteral(": ") + error.message());
 }
 
 void TfrmMain::SaveEntry() {

@@ -23,6 +23,7 @@ class QToolBar;
 namespace quillmere {
 
 class EntryFileCommands;
+class Error;
 class EntryPrintCommand;
 class FormatCommands;
 class PictureCommands;
@@ -91,9 +92,11 @@ public:
     // box and leave the table closed.
     void OpenJournal();
     // Shows the entry of CurrentDay: nothing on an empty table; found: its
-    // RTF replaces the editor content (throws ZlibError for a damaged blob,
-    // RtfError "Failed to Load Stream"); not found: the editor is cleared
-    // and not modified. The editor then takes the focus.
+    // RTF replaces the editor content; not found: the editor is cleared and
+    // not modified. The editor then takes the focus. An entry that does not
+    // inflate or read leaves the editor empty and read-only for this day and
+    // throws Error "<day caption>: <zlib's or the reader's message>" (for
+    // example "15 June 2010: data error"); the stored bytes stay as they are.
     void LoadEntry();
     // Stores the editor content as the entry of CurrentDay (update when the
     // day has a record, insert otherwise; on disk in the recovery log before
@@ -260,6 +263,9 @@ private:
     void buildKeyboard();
     // Ctrl+Tab and Ctrl+Shift+Tab in the editor move the focus on.
     bool leaveEditorByKey(QEvent* event);
+    // A day whose stored entry cannot be read: an empty, read-only editor,
+    // then throws Error "<day caption>: <the error's message>".
+    [[noreturn]] void showDamagedEntry(const Error& error);
     void FormResize();
     void FormClose();
     void restorePlacement();

@@ -253,7 +253,9 @@ TEST_F(NavigationTest, ClosedJournalSkipPreviousShowsTheErrorBox) {
     EXPECT_EQ(march(20), shown()) << "a closed table gives the next day";
 }
 
-TEST_F(NavigationTest, DamagedEntryKeepsTheOldTextButNamesTheNewDay) {
+// The old day's text must not stay under the new date, where typing would
+// store it over the damaged entry.
+TEST_F(NavigationTest, DamagedEntryNamesTheNewDayAndShowsNothingOfTheOldOne) {
     writeJournal({{march(1), QStringLiteral("fine")}});
     {
         JournalTable table;
@@ -267,7 +269,10 @@ TEST_F(NavigationTest, DamagedEntryKeepsTheOldTextButNamesTheNewDay) {
     EXPECT_EQ(march(2), shown());
     ASSERT_EQ(1u, messages_.calls.size());
     EXPECT_EQ(MessageKind::Unhandled, messages_.calls[0].kind);
-    EXPECT_EQ(QStringLiteral("fine"), main().Editor->toPlainText());
+    EXPECT_TRUE(messages_.calls[0].text.startsWith(QStringLiteral("02 March 2024: ")))
+        << messages_.calls[0].text.toStdString();
+    EXPECT_TRUE(main().Editor->toPlainText().isEmpty());
+    EXPECT_TRUE(main().Editor->isReadOnly());
 }
 
 TEST_F(NavigationTest, HeaderShowsTheDayInItsFormat) {
