@@ -6,6 +6,7 @@
 #include "store/journal_table.h"
 #include "tools/journal/commands.h"
 
+#include "journal_tool_run.h"
 #include "test_support.h"
 
 #include <QBuffer>
@@ -20,19 +21,8 @@ using testsupport::TempFolder;
 
 namespace {
 
-struct ToolRun {
-    int code;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun tool(const QStringList& args) {
-    QBuffer out, err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int code = journaltool::runTool(args, out, err);
-    return {code, out.data(), err.data()};
-}
+using tooltest::tool;
+using tooltest::ToolRun;
 
 // A folder holding a journal, a folder, a FIFO and an entry source.
 struct Paths {

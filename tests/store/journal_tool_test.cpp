@@ -6,6 +6,7 @@
 #include "tools/journal/commands.h"
 #include "tools/journal/journal_generate.h"
 
+#include "journal_tool_run.h"
 #include "test_support.h"
 
 #include <QBuffer>
@@ -17,19 +18,8 @@ using testsupport::TempFolder;
 
 namespace {
 
-struct ToolRun {
-    int code;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun tool(const QStringList& args) {
-    QBuffer out, err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int code = journaltool::runTool(args, out, err);
-    return {code, out.data(), err.data()};
-}
+using tooltest::tool;
+using tooltest::ToolRun;
 
 QString makeJournal(const TempFolder& dir) {
     const QString path = dir.file("Journal.cds");
