@@ -2,6 +2,7 @@
 // handlers.
 #include "editor/char_map_window.h"
 
+#include "controls/bar_button.h"
 #include "controls/rb_button.h"
 #include "controls/rb_fonts.h"
 #include "controls/rb_panel.h"
@@ -35,7 +36,6 @@ constexpr int kAnsiCharset = 0;
 constexpr int kSymbolCharset = 2;
 constexpr TColor kNavy = 8388608;            // #000080
 constexpr TColor kBarButtonColor = 4827907;  // #03AB49
-constexpr TColor kGlyphColor = 0x00303030;
 // Material icons of the buttons.
 constexpr char32_t kGlyphInsert = 0xE5CA;  // check
 constexpr char32_t kGlyphClose = 0xE5CD;   // close
@@ -87,25 +87,6 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
     label->move(at);
     label->adjustSize();
     return label;
-}
-
-TRbButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                      const QRect& geometry, TColor color, char32_t glyph) {
-    auto* button = new TRbButton(parent, name);
-    button->setGeometry(geometry);
-    button->SetCaption(caption);
-    button->setFont(designFont(QStringLiteral("MS Sans Serif"), 11));
-    button->SetColor(color);
-    button->SetShowFocusRect(false);
-    button->SetHotTrack(false);
-    button->SetGradientBorder(false);
-    button->SetTextShadow(false);
-    if (glyph != 0) {
-        button->SetGlyph(materialGlyph(glyph, 16, kGlyphColor));
-        button->SetLayout(blGlyphLeft);
-        button->SetSpacing(5);
-    }
-    return button;
 }
 
 }  // namespace
@@ -215,17 +196,18 @@ void TDLLForm::buildPreview() {
 }
 
 void TDLLForm::buildButtons() {
-    btnInsert = makeButton(RbPanel3, QStringLiteral("btnInsert"), QStringLiteral("  Insert"),
-                           QRect(568, 240, 121, 49), clWhite, kGlyphInsert);
+    btnInsert = MakeBarButton(RbPanel3, QStringLiteral("btnInsert"), QStringLiteral("  Insert"),
+                              QRect(568, 240, 121, 49), kGlyphInsert, false, clWhite);
     btnInsert->setStatusTip(QStringLiteral("Insert Selected Character"));
     connect(btnInsert, &TRbButton::OnClick, this, &TDLLForm::dxButton2Click);
 
-    btnAdd = makeButton(RbPanel3, QStringLiteral("btnAdd"), QStringLiteral("Add"),
-                        QRect(568, 340, 40, 25), clWhite, 0);
+    btnAdd = MakeBarButton(RbPanel3, QStringLiteral("btnAdd"), QStringLiteral("Add"),
+                           QRect(568, 340, 40, 25), 0, false, clWhite);
     connect(btnAdd, &TRbButton::OnClick, this, &TDLLForm::btnAddClick);
 
-    btnInsertLine = makeButton(RbPanel3, QStringLiteral("btnInsertLine"),
-                               QStringLiteral("Insert Line"), QRect(622, 340, 65, 25), clWhite, 0);
+    btnInsertLine =
+        MakeBarButton(RbPanel3, QStringLiteral("btnInsertLine"), QStringLiteral("Insert Line"),
+                      QRect(622, 340, 65, 25), 0, false, clWhite);
     connect(btnInsertLine, &TRbButton::OnClick, this, &TDLLForm::btnInsertLineClick);
 
     Edit1 = new QLineEdit(RbPanel3);
@@ -233,8 +215,8 @@ void TDLLForm::buildButtons() {
     Edit1->setGeometry(568, 373, 121, 21);
     Edit1->installEventFilter(this);
 
-    RbButton1 = makeButton(RbPanel2, QStringLiteral("RbButton1"), QStringLiteral("  Close"),
-                           QRect(610, 10, 75, 25), kBarButtonColor, kGlyphClose);
+    RbButton1 = MakeBarButton(RbPanel2, QStringLiteral("RbButton1"), QStringLiteral("  Close"),
+                              QRect(610, 10, 75, 25), kGlyphClose, false, kBarButtonColor);
     RbButton1->setStatusTip(QStringLiteral("Close"));
     connect(RbButton1, &TRbButton::OnClick, this, &TDLLForm::dxButton1Click);
 }

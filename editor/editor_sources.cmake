@@ -12,7 +12,7 @@ add_library(quillmere_editor STATIC
     ${CMAKE_CURRENT_LIST_DIR}/url_links.h
     ${CMAKE_CURRENT_LIST_DIR}/url_links.cpp
 )
-target_include_directories(quillmere_editor PUBLIC ${CMAKE_SOURCE_DIR})
+quillmere_layer_headers(quillmere_editor editor)
 target_link_libraries(quillmere_editor PUBLIC Qt6::Widgets quillmere_rtf quillmere_store)
 
 # The formatting and editing commands of the main window's editor: the tool

@@ -1,5 +1,6 @@
 #include "editor/emoticons_window.h"
 
+#include "controls/bar_button.h"
 #include "controls/rb_button.h"
 #include "controls/rb_fonts.h"
 #include "controls/rb_panel.h"
@@ -25,19 +26,6 @@ constexpr int kWindowWidth = 427;
 constexpr int kWindowHeight = 312;
 constexpr int kPicturePanelHeight = kWindowHeight - 2 * kBarHeight;  // 222
 constexpr TColor kCloseButtonColor = 4827907;                        // #03AB49
-
-TRbButton* makeCloseButton(QWidget* parent) {
-    auto* button = new TRbButton(parent, QStringLiteral("btnClose"));
-    button->setGeometry(328, 10, 75, 25);
-    button->SetCaption(QStringLiteral("Close"));
-    button->setFont(designFont(QStringLiteral("MS Sans Serif"), 11));
-    button->SetColor(kCloseButtonColor);
-    button->SetShowFocusRect(false);
-    button->SetHotTrack(false);
-    button->SetGradientBorder(false);
-    button->SetTextShadow(false);
-    return button;
-}
 
 }  // namespace
 
@@ -113,7 +101,8 @@ void TfrmEmoticons::FormCreate() {
     RbPanel2 = new TRbPanel(this, QStringLiteral("RbPanel2"));
     applyButtonBarStyle(*RbPanel2);
     RbPanel2->setGeometry(0, kBarHeight + kPicturePanelHeight, kWindowWidth, kBarHeight);
-    btnClose = makeCloseButton(RbPanel2);
+    btnClose = MakeBarButton(RbPanel2, QStringLiteral("btnClose"), QStringLiteral("Close"),
+                             QRect(328, 10, 75, 25), 0, false, kCloseButtonColor);
     connect(btnClose, &TRbButton::OnClick, this, &TfrmEmoticons::btnCloseClick);
 
     buildPictures();

@@ -9,11 +9,15 @@ QByteArray StoreEditorContent(const RichEditor& editor) {
     return EncodeEntryContent(editor.saveRtf());
 }
 
-void LoadEditorContent(RichEditor& editor, const QByteArray& blob) {
-    const QByteArray rtf = DecodeEntryContent(blob);
+void ShowEntryRtf(RichEditor& editor, const QByteArray& rtf) {
     editor.loadEntryRtf(rtf);
     editor.moveCaretToStart();
+    editor.ensureCursorVisible();
     editor.setModified(false);
+}
+
+void LoadEditorContent(RichEditor& editor, const QByteArray& blob) {
+    ShowEntryRtf(editor, DecodeEntryContent(blob));
 }
 
 }  // namespace quillmere

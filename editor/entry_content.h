@@ -13,7 +13,14 @@ class RichEditor;
 // stored entry keeps its formatting. Throws ZlibError when compression fails.
 QByteArray StoreEditorContent(const RichEditor& editor);
 
-// The load step of `LoadEntry`: inflates a stored blob and loads its RTF into
+// Shows a day's entry RTF in the editor, as `LoadEntry` does: loaded in rich
+// mode (as plain text when it is not RTF), the caret at the start and in
+// view, the editor not modified. Throws rtf::RtfError("Failed to Load
+// Stream") when the bytes cannot be read; the editor then keeps the content
+// it showed before.
+void ShowEntryRtf(RichEditor& editor, const QByteArray& rtf);
+
+// The stored blob's way into the editor: inflates a stored blob and loads its RTF into
 // the editor (plain text when it is not RTF), in rich mode, with the caret at
 // the start and in view and the editor not modified. Throws ZlibError with
 // zlib's text when the blob does not inflate, and rtf::RtfError("Failed to

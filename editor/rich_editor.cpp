@@ -3,8 +3,9 @@
 // find are in rich_editor_format.cpp.
 #include "editor/rich_editor.h"
 
-#include "editor/rtf/rtf.h"
+#include "controls/system_colors.h"
 #include "editor/picture_layout.h"
+#include "editor/rtf/rtf.h"
 #include "editor/url_links.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -26,14 +27,6 @@ namespace {
 constexpr char kFailedToLoad[] = "Failed to Load Stream";
 
 }  // namespace
-
-QColor colorFromColorRef(quint32 colorRef) {
-    return QColor(int(colorRef & 0xFF), int((colorRef >> 8) & 0xFF), int((colorRef >> 16) & 0xFF));
-}
-
-quint32 colorRefFromColor(const QColor& color) {
-    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
-}
 
 QTextCharFormat RichEditor::designDefaultFormat() {
     QTextCharFormat format;
@@ -196,7 +189,7 @@ void RichEditor::applyDefaultFont(const QString& name, int pointSize, const QCol
 }
 
 void RichEditor::applyDefaultFont(const QString& name, int pointSize, quint32 colorRef) {
-    applyDefaultFont(name, pointSize, colorFromColorRef(colorRef));
+    applyDefaultFont(name, pointSize, toQColor(static_cast<TColor>(colorRef)));
 }
 
 void RichEditor::applyFormatToAll(const QTextCharFormat& format) {

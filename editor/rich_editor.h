@@ -54,10 +54,6 @@ struct TextRange {
     bool operator==(const TextRange&) const = default;
 };
 
-// 0x00BBGGRR colour values (red in the low byte) of the settings record.
-QColor colorFromColorRef(quint32 colorRef);
-quint32 colorRefFromColor(const QColor& color);
-
 class RichEditor : public QTextEdit {
     Q_OBJECT
 public:

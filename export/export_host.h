@@ -3,7 +3,7 @@
 // thread.
 #pragma once
 
-#include "export/export_core.h"
+#include "export/core/export_core.h"
 
 #include <QString>
 

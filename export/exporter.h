@@ -4,7 +4,7 @@
 // the journal, all file writing and all window work happen on that thread.
 #pragma once
 
-#include "export/export_core.h"
+#include "export/core/export_core.h"
 
 #include <QObject>
 #include <QPointer>

@@ -6,6 +6,7 @@
 #   - `cmake --install` into a temporary prefix gives exactly the files listed
 #     in tests/desktop/installed_files.txt;
 #   - every library of the installed programs resolves (ldd);
+#   - the journal tool links none of the window layers;
 #   - the Debian package builds and depends on the Qt libraries.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -35,6 +36,19 @@ for program in quillmere quillmere-journal; do
   libs="$(ldd "$work/prefix/bin/$program")" || fail "ldd $program failed"
   if grep -q 'not found' <<<"$libs"; then fail "$program: $(grep 'not found' <<<"$libs")"; fi
 done
+
+echo "== the journal tool sits on the window-free layers"
+# Its link line names no widget library, no editor and no drawn controls,
+# and the built program loads no Qt Widgets.
+link="$(cd "$build" && ninja -t commands tools/quillmere-journal | tail -n 1)"
+for forbidden in Qt6Widgets Qt6::Widgets libquillmere_editor libquillmere_controls \
+  libquillmere_search.a libquillmere_export.a libquillmere_shell; do
+  if grep -q -- "$forbidden" <<<"$link"; then fail "quillmere-journal links $forbidden"; fi
+done
+if ldd "$work/prefix/bin/quillmere-journal" | grep -q libQt6Widgets; then
+  fail "quillmere-journal loads libQt6Widgets"
+fi
+echo "quillmere-journal: no widgets, editor or controls"
 
 echo "== Debian package"
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)

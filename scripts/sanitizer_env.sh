@@ -7,3 +7,27 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:dete
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$here/scripts/sanitizers/lsan.supp:print_suppressions=0"
 export QT_QPA_PLATFORM=offscreen
+
+# Configures the one clang build both the sanitized test run and the fuzz
+# targets use: AddressSanitizer, UndefinedBehaviorSanitizer (fatal) and the
+# fuzzer's coverage instrumentation on every library, tests and fuzz targets
+# switched on. Sharing the folder means CI compiles the program once for both;
+# line tables are all the sanitizers' stack traces need, and build faster
+# than full debug information.
+# Usage: configure_sanitized_build BUILD_DIR
+configure_sanitized_build() {
+  local build="$1"
+  local sanitize="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+  local launcher=()
+  if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S "$here" -B "$build" -G Ninja \
+    -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" \
+    -DCMAKE_CXX_FLAGS="$sanitize" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+    -DQUILLMERE_BUILD_TESTS=ON -DQUILLMERE_BUILD_FUZZ=ON \
+    "${launcher[@]}"
+}

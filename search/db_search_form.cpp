@@ -4,8 +4,8 @@
 
 #include "controls/rb_button.h"
 #include "editor/rich_editor.h"
+#include "search/core/journal_search.h"
 #include "search/date_field.h"
-#include "search/journal_search.h"
 #include "search/result_list.h"
 #include "search/search_host.h"
 #include "store/day.h"

@@ -8,7 +8,7 @@
 // result list and the main window's journal commands do not act.
 #pragma once
 
-#include "search/journal_search.h"
+#include "search/core/journal_search.h"
 #include "search/type_list.h"
 
 #include <QDialog>

@@ -1,5 +1,6 @@
 #include "shell/dialog_frame.h"
 
+#include "controls/bar_button.h"
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_fonts.h"
@@ -15,8 +16,6 @@
 namespace quillmere {
 
 namespace {
-
-constexpr TColor kGlyphColor = 0x00303030;
 
 TRbPanel* fillingPanel(QWidget* window, const QString& name) {
     auto* panel = new TRbPanel(window, name);
@@ -70,25 +69,6 @@ TRbPanel* MakeEditorBand(QWidget* parent, const QString& name) {
 TRbButton* MakeDialogButton(QWidget* parent, const QString& name, const QString& caption,
                             const QRect& geometry, char16_t glyphCode, bool glyphRight) {
     return MakeBarButton(parent, name, caption, geometry, glyphCode, glyphRight, clWhite);
-}
-
-TRbButton* MakeBarButton(QWidget* parent, const QString& name, const QString& caption,
-                         const QRect& geometry, char16_t glyphCode, bool glyphRight, TColor color) {
-    auto* button = new TRbButton(parent, name);
-    button->setGeometry(geometry);
-    button->SetCaption(caption);
-    button->setFont(designFont(QStringLiteral("MS Sans Serif"), 11));
-    button->SetColor(color);
-    button->SetShowFocusRect(false);
-    button->SetHotTrack(false);
-    button->SetGradientBorder(false);
-    button->SetTextShadow(false);
-    if (glyphCode != 0) {
-        button->SetGlyph(materialGlyph(static_cast<char32_t>(glyphCode), 16, kGlyphColor));
-        button->SetLayout(glyphRight ? blGlyphRight : blGlyphLeft);
-        button->SetSpacing(5);
-    }
-    return button;
 }
 
 TRbCheckBox* MakeSkipCheckBox(QWidget* parent, const QRect& geometry) {

@@ -31,13 +31,8 @@ TRbPanel* MakeButtonBar(QWidget* parent, const QString& name);
 TRbPanel* MakeToolBarBand(QWidget* parent, const QString& name);
 TRbPanel* MakeEditorBand(QWidget* parent, const QString& name);
 
-// A push button with the program's button look (MS Sans Serif 11 pixels, no
-// focus rectangle, no hot tracking, no gradient border, no text shadow) in
-// colour `color` at `geometry`, with an icon-font glyph (none for code 0)
-// left of the caption, or right of it.
-TRbButton* MakeBarButton(QWidget* parent, const QString& name, const QString& caption,
-                         const QRect& geometry, char16_t glyphCode, bool glyphRight, TColor color);
-// The same in white, for the dialogs.
+// A push button with the program's look (controls/bar_button.h) in white,
+// for the dialogs.
 TRbButton* MakeDialogButton(QWidget* parent, const QString& name, const QString& caption,
                             const QRect& geometry, char16_t glyphCode, bool glyphRight = false);
 

@@ -2,6 +2,7 @@
 // into the session for the lookup, load and store of the current day's
 // entry, the skip searches, the default font and the font settings file.
 #include "controls/rb_panel.h"
+#include "editor/entry_content.h"
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
 #include "shell/day_caption.h"
@@ -41,7 +42,7 @@ void TfrmMain::LoadEntry() {
     try {
         entry = session_.loadEntry();
         if (entry.found) {
-            Editor->loadEntryRtf(entry.rtf);
+            ShowEntryRtf(*Editor, entry.rtf);
         }
     } catch (const ZlibError& e) {
         showDamagedEntry(e);
@@ -51,10 +52,7 @@ void TfrmMain::LoadEntry() {
     if (entry.tableEmpty) {
         return;
     }
-    if (entry.found) {
-        Editor->moveCaretToStart();
-        Editor->ensureCursorVisible();
-    } else {
+    if (!entry.found) {
         Editor->clearAll();
         Editor->setModified(false);
     }

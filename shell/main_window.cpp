@@ -2,6 +2,7 @@
 // rules and the date header's web label.
 #include "shell/main_window.h"
 
+#include "controls/bar_button.h"
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
@@ -29,7 +30,6 @@ namespace quillmere {
 
 namespace {
 
-constexpr int kToolBarWidth = 807;
 constexpr int kDesignWidth = 1024;
 constexpr int kDesignHeight = 565;
 // The smallest window that keeps the whole tool bar, the date clear of the
@@ -119,7 +119,7 @@ void TfrmMain::buildToolBarBand() {
     ToolBar1 = new QToolBar(RbPanel8);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     // The formatting commands fill it and set its look (buildCommands).
-    ToolBar1->setGeometry(0, 7, kToolBarWidth, 30);
+    ToolBar1->setGeometry(0, 7, FormatCommands::kToolBarWidth, 30);
 }
 
 void TfrmMain::buildEditorBand() {
@@ -215,7 +215,7 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
 void TfrmMain::FormResize() {
     const int width = frameGeometry().width();
     // Integer division truncates towards zero: 806 gives 0, 805 gives -1.
-    ToolBar1->move((width - kToolBarWidth) / 2, ToolBar1->y());
+    ToolBar1->move((width - FormatCommands::kToolBarWidth) / 2, ToolBar1->y());
     btnHeaderFont->move(width - 50, btnHeaderFont->y());
     btnExit->move(width - 100, btnExit->y());
 }

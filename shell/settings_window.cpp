@@ -4,12 +4,13 @@
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
+#include "controls/system_colors.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
 #include "shell/message_boxes.h"
 #include "store/handler_guard.h"
-#include "store/settings_table.h"
 #include "store/journal_session.h"
+#include "store/settings_table.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -41,11 +42,6 @@ constexpr int kMinFontSize = 6;
 constexpr int kMaxFontSize = 200;
 constexpr int kPasswordLength = 20;
 constexpr int kFontListWidth = 250;
-
-QColor colorOfRef(uint32_t ref) {
-    return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF),
-                  static_cast<int>((ref >> 16) & 0xFF));
-}
 
 // The size box: any text may be typed; leaving the box clamps it.
 class FontSizeBox : public QSpinBox {
@@ -86,7 +82,7 @@ public:
 
 QIcon swatch(uint32_t ref) {
     QPixmap pixmap(14, 12);
-    pixmap.fill(colorOfRef(ref));
+    pixmap.fill(toQColor(static_cast<TColor>(ref)));
     QPainter painter(&pixmap);
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, 13, 11);

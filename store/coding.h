@@ -1,12 +1,16 @@
-// Little-endian helpers for the binary formats of the store. Every fixed-width
-// integer of a data packet goes through these: values are never copied in or
-// out as structs, so the byte order does not depend on the machine.
+// Little-endian helpers for every binary format of the program: the store's
+// data packets and recovery log, and the picture formats (DIB, EMF, WMF) of
+// the RTF library. Every fixed-width integer goes through these: values are
+// never copied in or out as structs, so the byte order does not depend on the
+// machine.
 //
 //   EncodeFixedNN(dst, value)   writes NN/8 bytes at dst, lowest byte first
 //   DecodeFixedNN(src)          reads them back
 //   PutFixedNN(&bytes, value)   appends them to a QByteArray
 //   ByteReader                  consumes a byte range front to back and
 //                               refuses, instead of reading past its end
+//   LeReader                    reads at offsets of a byte range; a read past
+//                               its end gives 0 and marks the reader failed
 #pragma once
 
 #include <QByteArray>
@@ -154,6 +158,42 @@ private:
 
     const char* data_ = nullptr;
     qsizetype left_ = 0;
+};
+
+// Reads fixed-width values at offsets of a byte range, for formats whose
+// records point at each other (metafiles, bitmap headers). Every read checks
+// the range; a read past the end returns 0 and marks the reader failed, so a
+// parser can read a whole record and check once.
+class LeReader {
+public:
+    LeReader(const char* data, std::size_t size) : data_(data), size_(size) {}
+    explicit LeReader(const QByteArray& bytes)
+        : data_(bytes.constData()), size_(static_cast<std::size_t>(bytes.size())) {}
+
+    bool has(std::size_t offset, std::size_t count) const {
+        return offset <= size_ && count <= size_ - offset;
+    }
+    std::uint16_t u16(std::size_t offset) { return read<std::uint16_t>(offset, 2, DecodeFixed16); }
+    std::uint32_t u32(std::size_t offset) { return read<std::uint32_t>(offset, 4, DecodeFixed32); }
+    std::int16_t i16(std::size_t offset) { return static_cast<std::int16_t>(u16(offset)); }
+    std::int32_t i32(std::size_t offset) { return static_cast<std::int32_t>(u32(offset)); }
+    const char* at(std::size_t offset) const { return data_ + offset; }
+    std::size_t size() const { return size_; }
+    bool failed() const { return failed_; }
+
+private:
+    template <typename T>
+    T read(std::size_t offset, std::size_t width, T (*decode)(const char*)) {
+        if (!has(offset, width)) {
+            failed_ = true;
+            return 0;
+        }
+        return decode(data_ + offset);
+    }
+
+    const char* data_;
+    std::size_t size_;
+    bool failed_ = false;
 };
 
 }  // namespace quillmere

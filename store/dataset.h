@@ -75,6 +75,9 @@ using RecordBuffer = std::vector<Cell>;
 QByteArray subtypeName(int subtype);     // empty for a number without a name
 int subtypeNumber(QByteArrayView name);  // 255 for an unknown name
 
+// DSBASE: one in-memory table (the dataset) with its columns, its rows in
+// stable slots, the default row order and the change log; it reads and
+// writes itself as a binary or XML data packet.
 class DSBASE {
 public:
     DSBASE() = default;

@@ -38,4 +38,19 @@ double wholeDay(double value) {
     return std::trunc(value);
 }
 
+std::optional<double> dayFromIsoText(const QString& text) {
+    if (text.size() != 10) {
+        return std::nullopt;
+    }
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid()) {
+        return std::nullopt;
+    }
+    return dayFromDate(date);
+}
+
+QString isoTextOfDay(double day) {
+    return dateFromDay(day).toString(QStringLiteral("yyyy-MM-dd"));
+}
+
 }  // namespace quillmere

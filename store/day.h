@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
+
+#include <optional>
 
 namespace quillmere {
 
@@ -25,5 +28,13 @@ double addDays(double day, int count);
 
 // The whole-day part of a value (its time of day dropped).
 double wholeDay(double value);
+
+// The day a "yyyy-mm-dd" text names (exactly ten characters, a real calendar
+// date), or nothing for any other text. Never throws.
+std::optional<double> dayFromIsoText(const QString& text);
+
+// "yyyy-mm-dd" of a day value's date (its time of day ignored); an empty
+// string for a value outside the dates Qt can hold.
+QString isoTextOfDay(double day);
 
 }  // namespace quillmere

@@ -21,6 +21,8 @@
 
 namespace quillmere {
 
+// FLDConv: the converter of one column type: how many bytes a value of that
+// type takes in a packet and how it is written and read back.
 class FLDConv {
 public:
     virtual ~FLDConv() = default;

@@ -60,6 +60,9 @@ struct ExtractedValue {
 // signature 0xBDE01996 with both versions at most 3, or 0x0000ABCD.
 bool looksLikeBinaryPacket(QByteArrayView bytes);
 
+// DSEXTRACT: the packet reader. Reads a binary data packet front to back
+// (header, column descriptions, then the rows) and hands each part out;
+// every count and length is checked against the bytes left.
 class DSEXTRACT {
 public:
     // Checks and copies the header. Throws DatasetError 0x4005 when the bytes

@@ -3,7 +3,7 @@
 // writes, and with the same temporary-file-and-rename protocol written out by
 // hand. Each run starts in an empty folder; creating and clearing the folder
 // is not timed.
-#include "export/export_core.h"
+#include "export/core/export_core.h"
 #include "store/day.h"
 #include "store/entry_codec.h"
 #include "store/journal_table.h"

@@ -4,10 +4,10 @@
 // with its input handling. Each run reports the longest stretch of work
 // between two passes of the event loop. Scans on worker threads are timed in
 // real time.
+#include "search/core/entry_match_pool.h"
+#include "search/core/journal_search.h"
 #include "search/date_field.h"
 #include "search/db_search_form.h"
-#include "search/entry_match_pool.h"
-#include "search/journal_search.h"
 #include "search/search_host.h"
 #include "store/entry_codec.h"
 #include "store/journal_table.h"

@@ -2,19 +2,10 @@
 
 #include "editor/rtf/rtf.h"
 #include "store/entry_codec.h"
-#include "store/file_access.h"
 
 #include <QTextDocument>
 
 namespace quillmere::rtf {
-namespace {
-
-bool isTextFile(const QString& path) {
-    return path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive);
-}
-
-}  // namespace
-
 QString entryText(const QByteArray& rtf) {
     try {
         return plainTextOfRtf(rtf);
@@ -29,17 +20,19 @@ QString entryTextOfBlob(const QByteArray& blob) {
     return entryText(DecodeEntryContent(blob));
 }
 
-void convertFile(const QString& inPath, const QString& outPath) {
-    QByteArray input = fileAccess().readAll(inPath);
+DocumentForm documentFormOf(const QString& path) {
+    return path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) ? DocumentForm::kPlainText
+                                                                      : DocumentForm::kRtf;
+}
+
+QByteArray convertDocument(const QByteArray& input, DocumentForm from, DocumentForm to) {
     QTextDocument doc;
-    if (isTextFile(inPath)) {
+    if (from == DocumentForm::kPlainText) {
         readPlainText(input, doc);
     } else {
         readRtf(input, doc);
     }
-    // Through a temporary file, so a failed write never leaves half a file
-    // under the output name.
-    fileAccess().writeReplacing(outPath, isTextFile(outPath) ? writePlainText(doc) : writeRtf(doc));
+    return to == DocumentForm::kPlainText ? writePlainText(doc) : writeRtf(doc);
 }
 
 }  // namespace quillmere::rtf

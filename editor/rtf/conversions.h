@@ -1,4 +1,5 @@
-// The cores of the journal tool's "text" and "convert" commands.
+// The cores of the journal tool's "text" and "convert" commands, on bytes
+// (the tool reads and writes the files).
 #pragma once
 
 #include <QByteArray>
@@ -15,13 +16,17 @@ QString entryText(const QByteArray& rtf);
 // ZlibError when the blob does not inflate, RtfError as entryText.
 QString entryTextOfBlob(const QByteArray& blob);
 
-// Reads `inPath` as RTF (as plain text when its name ends in ".txt", in any
-// letter case) and writes `outPath` as RTF (as plain text when its name ends
-// in ".txt"), through the file-access seam. Plain text follows readPlainText
-// and writePlainText: UTF-8 or Windows-1252 in, UTF-8 with LF line ends out.
-// The output replaces `outPath` in one step. Throws FileError when a file
-// cannot be read or written (`outPath` is then as it was), RtfError when the
-// input cannot be read in its format.
-void convertFile(const QString& inPath, const QString& outPath);
+// The two forms a document file can have.
+enum class DocumentForm { kRtf, kPlainText };
+
+// The form a file name implies: plain text when it ends in ".txt" (in any
+// letter case), RTF otherwise.
+DocumentForm documentFormOf(const QString& path);
+
+// `input` read in the form `from` and written in the form `to`. Plain text
+// follows readPlainText and writePlainText: UTF-8 or Windows-1252 in, UTF-8
+// with LF line ends out. Throws RtfError when the input cannot be read in
+// its form. No file is touched.
+QByteArray convertDocument(const QByteArray& input, DocumentForm from, DocumentForm to);
 
 }  // namespace quillmere::rtf

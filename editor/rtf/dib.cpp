@@ -1,6 +1,6 @@
 #include "editor/rtf/dib.h"
 
-#include "editor/rtf/le_bytes.h"
+#include "store/coding.h"
 
 #include <QPainter>
 
@@ -181,17 +181,17 @@ QImage decodePackedDib(const QByteArray& packed) {
 
 QByteArray encodeDibHeader24(int width, int height) {
     QByteArray out;
-    putU32(out, kBitmapInfoHeaderSize);
-    putI32(out, width);
-    putI32(out, height);
-    putU16(out, 1);
-    putU16(out, 24);
-    putU32(out, kBiRgb);
-    putU32(out, static_cast<std::uint32_t>(((width * 3 + 3) / 4) * 4 * height));
-    putI32(out, kPixelsPerMeter96Dpi);
-    putI32(out, kPixelsPerMeter96Dpi);
-    putU32(out, 0);
-    putU32(out, 0);
+    PutFixed32(&out, kBitmapInfoHeaderSize);
+    PutFixed32(&out, static_cast<std::uint32_t>(width));
+    PutFixed32(&out, static_cast<std::uint32_t>(height));
+    PutFixed16(&out, 1);
+    PutFixed16(&out, 24);
+    PutFixed32(&out, kBiRgb);
+    PutFixed32(&out, static_cast<std::uint32_t>(((width * 3 + 3) / 4) * 4 * height));
+    PutFixed32(&out, static_cast<std::uint32_t>(kPixelsPerMeter96Dpi));
+    PutFixed32(&out, static_cast<std::uint32_t>(kPixelsPerMeter96Dpi));
+    PutFixed32(&out, 0);
+    PutFixed32(&out, 0);
     return out;
 }
 

@@ -1,8 +1,8 @@
 #include "editor/rtf/emf.h"
 
 #include "editor/rtf/dib.h"
-#include "editor/rtf/le_bytes.h"
 #include "editor/rtf/picture.h"
+#include "store/coding.h"
 
 #include <QPainter>
 
@@ -29,10 +29,10 @@ int himetric(int pixels) {
 }
 
 void putRect(QByteArray& out, int left, int top, int right, int bottom) {
-    putI32(out, left);
-    putI32(out, top);
-    putI32(out, right);
-    putI32(out, bottom);
+    PutFixed32(&out, static_cast<std::uint32_t>(left));
+    PutFixed32(&out, static_cast<std::uint32_t>(top));
+    PutFixed32(&out, static_cast<std::uint32_t>(right));
+    PutFixed32(&out, static_cast<std::uint32_t>(bottom));
 }
 
 // A bitmap copy found in a record: the source bitmap and where it goes.
@@ -150,54 +150,54 @@ QByteArray writeBitmapEmf(const QImage& image, QSize size) {
 
     QByteArray out;
     out.reserve(static_cast<qsizetype>(total));
-    putU32(out, kEmrHeader);
-    putU32(out, kHeaderSize);
+    PutFixed32(&out, kEmrHeader);
+    PutFixed32(&out, kHeaderSize);
     putRect(out, 0, 0, w - 1, h - 1);
     putRect(out, 0, 0, himetric(w) - 1, himetric(h) - 1);
-    putU32(out, kEmfSignature);
-    putU32(out, kEmfVersion);
-    putU32(out, total);
-    putU32(out, 3);  // records
-    putU16(out, 1);  // handles (the reserved zeroth)
-    putU16(out, 0);
-    putU32(out, 0);  // no description
-    putU32(out, 0);
-    putU32(out, 0);  // no palette
-    putI32(out, kDeviceWidth);
-    putI32(out, kDeviceHeight);
-    putI32(out, kDeviceWidthMm);
-    putI32(out, kDeviceHeightMm);
-    putU32(out, 0);  // no pixel format
-    putU32(out, 0);
-    putU32(out, 0);  // not OpenGL
-    putI32(out, kDeviceWidthUm);
-    putI32(out, kDeviceHeightUm);
+    PutFixed32(&out, kEmfSignature);
+    PutFixed32(&out, kEmfVersion);
+    PutFixed32(&out, total);
+    PutFixed32(&out, 3);  // records
+    PutFixed16(&out, 1);  // handles (the reserved zeroth)
+    PutFixed16(&out, 0);
+    PutFixed32(&out, 0);  // no description
+    PutFixed32(&out, 0);
+    PutFixed32(&out, 0);  // no palette
+    PutFixed32(&out, static_cast<std::uint32_t>(kDeviceWidth));
+    PutFixed32(&out, static_cast<std::uint32_t>(kDeviceHeight));
+    PutFixed32(&out, static_cast<std::uint32_t>(kDeviceWidthMm));
+    PutFixed32(&out, static_cast<std::uint32_t>(kDeviceHeightMm));
+    PutFixed32(&out, 0);  // no pixel format
+    PutFixed32(&out, 0);
+    PutFixed32(&out, 0);  // not OpenGL
+    PutFixed32(&out, static_cast<std::uint32_t>(kDeviceWidthUm));
+    PutFixed32(&out, static_cast<std::uint32_t>(kDeviceHeightUm));
 
-    putU32(out, kEmrStretchDiBits);
-    putU32(out, recordSize);
+    PutFixed32(&out, kEmrStretchDiBits);
+    PutFixed32(&out, recordSize);
     putRect(out, 0, 0, w - 1, h - 1);
-    putI32(out, 0);  // xDest, yDest
-    putI32(out, 0);
-    putI32(out, 0);  // xSrc, ySrc
-    putI32(out, 0);
-    putI32(out, bw);
-    putI32(out, bh);
-    putU32(out, kStretchDiBitsSize);
-    putU32(out, static_cast<std::uint32_t>(dibHeader.size()));
-    putU32(out, kStretchDiBitsSize + static_cast<std::uint32_t>(dibHeader.size()));
-    putU32(out, static_cast<std::uint32_t>(rows.size()));
-    putU32(out, 0);  // DIB_RGB_COLORS
-    putU32(out, kSrcCopy);
-    putI32(out, w);
-    putI32(out, h);
+    PutFixed32(&out, 0);  // xDest, yDest
+    PutFixed32(&out, static_cast<std::uint32_t>(0));
+    PutFixed32(&out, 0);  // xSrc, ySrc
+    PutFixed32(&out, static_cast<std::uint32_t>(0));
+    PutFixed32(&out, static_cast<std::uint32_t>(bw));
+    PutFixed32(&out, static_cast<std::uint32_t>(bh));
+    PutFixed32(&out, kStretchDiBitsSize);
+    PutFixed32(&out, static_cast<std::uint32_t>(dibHeader.size()));
+    PutFixed32(&out, kStretchDiBitsSize + static_cast<std::uint32_t>(dibHeader.size()));
+    PutFixed32(&out, static_cast<std::uint32_t>(rows.size()));
+    PutFixed32(&out, 0);  // DIB_RGB_COLORS
+    PutFixed32(&out, kSrcCopy);
+    PutFixed32(&out, static_cast<std::uint32_t>(w));
+    PutFixed32(&out, static_cast<std::uint32_t>(h));
     out += dibHeader;
     out += rows;
 
-    putU32(out, kEmrEof);
-    putU32(out, kEofSize);
-    putU32(out, 0);
-    putU32(out, 16);
-    putU32(out, kEofSize);
+    PutFixed32(&out, kEmrEof);
+    PutFixed32(&out, kEofSize);
+    PutFixed32(&out, 0);
+    PutFixed32(&out, 16);
+    PutFixed32(&out, kEofSize);
     return out;
 }
 

@@ -1,8 +1,8 @@
 #include "editor/rtf/wmf.h"
 
 #include "editor/rtf/dib.h"
-#include "editor/rtf/le_bytes.h"
 #include "editor/rtf/picture.h"
+#include "store/coding.h"
 
 #include <QPainter>
 

@@ -41,6 +41,30 @@ TEST(SystemColors, ByteOrderIsRedInTheLowByte) {
     EXPECT_EQ(0xD0, blueOf(13665296));
 }
 
+// The settings record's colour values, both ways.
+struct ColorRefCase {
+    quint32 colorRef;
+    QColor color;
+};
+
+void PrintTo(const ColorRefCase& c, std::ostream* os) {
+    *os << std::hex << c.colorRef;
+}
+
+class ColorRefTest : public ::testing::TestWithParam<ColorRefCase> {};
+
+TEST_P(ColorRefTest, ConvertsBothWays) {
+    EXPECT_EQ(GetParam().color, toQColor(static_cast<TColor>(GetParam().colorRef)));
+    EXPECT_EQ(GetParam().colorRef, fromQColor(GetParam().color));
+}
+
+INSTANTIATE_TEST_SUITE_P(RedInTheLowByte, ColorRefTest,
+                         ::testing::Values(ColorRefCase{0x000000FF, QColor(255, 0, 0)},
+                                           ColorRefCase{0x0000FF00, QColor(0, 255, 0)},
+                                           ColorRefCase{0x00FF0000, QColor(0, 0, 255)},
+                                           ColorRefCase{0x00E3DFDF, QColor(0xDF, 0xDF, 0xE3)},
+                                           ColorRefCase{0, QColor(0, 0, 0)}));
+
 TEST(Fonts, DesignFontsUseLiberationSans) {
     rbtest::ensureApp();
     EXPECT_EQ("Liberation Sans", QFontInfo(designFont("Arial", 13, true)).family());

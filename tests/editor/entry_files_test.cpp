@@ -5,6 +5,7 @@
 
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
+#include "failing_files.h"
 #include "store/errors.h"
 #include "store/file_access.h"
 #include "test_support.h"
@@ -236,18 +237,9 @@ TEST_F(SaveAsTest, UnwritableFolderLeavesNoFileAndShowsTheMessage) {
 
 // Fails every whole-file write after writing half of it to a temporary file
 // of its own, as a full disk would.
-class FailingWrites : public FileAccess {
-public:
-    void writeAtomic(const QString& path, const QByteArray& bytes) const override {
-        FileAccess::writeAtomic(path + ".partial", bytes.left(bytes.size() / 2));
-        QFile::remove(path + ".partial");
-        throw FileError(QStringLiteral("Cannot write \"%1\": No space left on device").arg(path));
-    }
-};
-
 TEST_F(SaveAsTest, FailedWriteKeepsTheOldFileAndShowsTheMessage) {
     folder.write("entry.rtf", "old entry");
-    FailingWrites failing;
+    auto failing = testsupport::FailingFiles::everyFile();
     ScopedFileAccess seam(&failing);
     choose(folder.file("entry.rtf"));
     commands.btnNoteBookSaveAsClick(editor, nullptr);

@@ -4,6 +4,7 @@
 #include "editor/picture_file.h"
 
 #include "editor/rtf/emf.h"
+#include "store/coding.h"
 #include "store/file_access.h"
 #include "test_support.h"
 
@@ -20,11 +21,6 @@ namespace quillmere {
 namespace {
 
 // --- A GIF writer for the tests: real LZW with a growing table -------------
-
-void putU16(QByteArray& out, int v) {
-    out += char(v & 0xFF);
-    out += char((v >> 8) & 0xFF);
-}
 
 class BitWriter {
 public:
@@ -121,8 +117,8 @@ QByteArray gifBytes(const GifSpec& layout) {
         table += char(qBlue(c));
     }
     QByteArray out = "GIF89a";
-    putU16(out, layout.width);
-    putU16(out, layout.height);
+    PutFixed16(&out, static_cast<std::uint16_t>(layout.width));
+    PutFixed16(&out, static_cast<std::uint16_t>(layout.height));
     out += char(layout.localTable ? 0 : (0x80 | bits));
     out += char(0);
     out += char(0);
@@ -137,10 +133,10 @@ QByteArray gifBytes(const GifSpec& layout) {
     // A comment extension the decoder passes over.
     out += QByteArray::fromHex("21fe0368657900");
     out += char(0x2C);
-    putU16(out, layout.left);
-    putU16(out, layout.top);
-    putU16(out, fw);
-    putU16(out, fh);
+    PutFixed16(&out, static_cast<std::uint16_t>(layout.left));
+    PutFixed16(&out, static_cast<std::uint16_t>(layout.top));
+    PutFixed16(&out, static_cast<std::uint16_t>(fw));
+    PutFixed16(&out, static_cast<std::uint16_t>(fh));
     out += char((layout.localTable ? (0x80 | bits) : 0) | (layout.interlaced ? 0x40 : 0));
     if (layout.localTable) {
         out += table;

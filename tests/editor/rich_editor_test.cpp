@@ -171,29 +171,6 @@ TEST(RichEditorTest, StartsWithTheDesignFont) {
     EXPECT_EQ(15, qRound(11 * 96 / 72.0));
 }
 
-struct ColorRefCase {
-    quint32 colorRef;
-    QColor color;
-};
-
-void PrintTo(const ColorRefCase& c, std::ostream* os) {
-    *os << std::hex << c.colorRef;
-}
-
-class ColorRefTest : public ::testing::TestWithParam<ColorRefCase> {};
-
-TEST_P(ColorRefTest, ConvertsBothWays) {
-    EXPECT_EQ(GetParam().color, colorFromColorRef(GetParam().colorRef));
-    EXPECT_EQ(GetParam().colorRef, colorRefFromColor(GetParam().color));
-}
-
-INSTANTIATE_TEST_SUITE_P(RedInTheLowByte, ColorRefTest,
-                         ::testing::Values(ColorRefCase{0x000000FF, QColor(255, 0, 0)},
-                                           ColorRefCase{0x0000FF00, QColor(0, 255, 0)},
-                                           ColorRefCase{0x00FF0000, QColor(0, 0, 255)},
-                                           ColorRefCase{0x00E3DFDF, QColor(0xDF, 0xDF, 0xE3)},
-                                           ColorRefCase{0, QColor(0, 0, 0)}));
-
 TEST(RichEditorTest, DefaultFontIsTakenByTypedText) {
     RichEditor editor;
     editor.applyDefaultFont("Courier New", 14, quint32(0x000000FF));

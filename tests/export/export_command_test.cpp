@@ -1,6 +1,6 @@
 // The journal tool's export command: arguments, the three rules for existing
 // files, exit codes and what it prints.
-#include "export/export_command.h"
+#include "tools/journal/export_command.h"
 
 #include "export_test_journal.h"
 #include "store/entry_codec.h"

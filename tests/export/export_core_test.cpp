@@ -1,9 +1,10 @@
 // The window-free export loop: file names, byte-exact files, overwrite
 // questions, failures that must not stop the loop, cancellation and the order
 // in which the loop reports its progress.
-#include "export/export_core.h"
+#include "export/core/export_core.h"
 
 #include "export_test_journal.h"
+#include "failing_files.h"
 #include "store/day.h"
 #include "store/entry_codec.h"
 #include "store/errors.h"
@@ -23,7 +24,6 @@ namespace {
 
 using exporttest::filesIn;
 using exporttest::Recorder;
-using exporttest::RefusingFileAccess;
 using exporttest::sampleRtf;
 using exporttest::TestJournal;
 using quillmere::dayFromDate;
@@ -267,16 +267,16 @@ TEST(ExportEntries, RefusedWritesAreReportedPerEntryAndTheLoopGoesOn) {
     journal.store(QDate(2010, 9, 8), sampleRtf("a"));
     journal.store(QDate(2010, 9, 9), sampleRtf("b"));
     journal.store(QDate(2010, 9, 10), sampleRtf("c"));
-    RefusingFileAccess refusing;
+    auto refusing = testsupport::FailingFiles::everyFile(QStringLiteral("Permission denied"));
     quillmere::ScopedFileAccess scoped(&refusing);
 
     Recorder recorder;
     const ExportSummary summary = ExportEntries(journal.table(), out.path(), recorder.callbacks());
 
     const QString sep = QDir::separator();
-    EXPECT_EQ(QStringList({RefusingFileAccess::messageFor(out.path() + sep + "2010-09-08.rtf"),
-                           RefusingFileAccess::messageFor(out.path() + sep + "2010-09-09.rtf"),
-                           RefusingFileAccess::messageFor(out.path() + sep + "2010-09-10.rtf")}),
+    EXPECT_EQ(QStringList({refusing.messageFor(out.path() + sep + "2010-09-08.rtf"),
+                           refusing.messageFor(out.path() + sep + "2010-09-09.rtf"),
+                           refusing.messageFor(out.path() + sep + "2010-09-10.rtf")}),
               recorder.errors);
     EXPECT_EQ(3, summary.failed);
     EXPECT_EQ(3, summary.counted);
@@ -286,7 +286,8 @@ TEST(ExportEntries, RefusedWritesAreReportedPerEntryAndTheLoopGoesOn) {
 
 TEST(ExportEntries, ReadOnlyFolderOnTheRealFileSystem) {
     if (geteuid() == 0) {
-        GTEST_SKIP() << "the superuser ignores folder permissions; RefusingFileAccess covers this";
+        GTEST_SKIP()
+            << "the superuser ignores folder permissions; the failing file system covers this";
     }
     TempFolder data;
     TempFolder out;

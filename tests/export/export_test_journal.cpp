@@ -77,20 +77,4 @@ quillmere::ExportCallbacks Recorder::callbacks() {
     return c;
 }
 
-QString RefusingFileAccess::messageFor(const QString& path) {
-    return QStringLiteral("Cannot write \"%1\": Permission denied").arg(path);
-}
-
-void RefusingFileAccess::writeAtomic(const QString& path, const QByteArray&) const {
-    throw quillmere::FileError(messageFor(path));
-}
-
-void RefusingFileAccess::writeInPlace(const QString& path, const QByteArray&) const {
-    throw quillmere::FileError(messageFor(path));
-}
-
-void RefusingFileAccess::writeReplacing(const QString& path, const QByteArray&) const {
-    throw quillmere::FileError(messageFor(path));
-}
-
 }  // namespace exporttest

@@ -4,7 +4,7 @@
 // and a file access that refuses every write.
 #pragma once
 
-#include "export/export_core.h"
+#include "export/core/export_core.h"
 #include "store/file_access.h"
 #include "store/journal_table.h"
 
@@ -58,15 +58,6 @@ public:
     QStringList errors;
     int bars = 0;
     int counters = 0;
-};
-
-// A file access whose writes all fail like a folder without write permission.
-class RefusingFileAccess : public quillmere::FileAccess {
-public:
-    void writeAtomic(const QString& path, const QByteArray& bytes) const override;
-    void writeInPlace(const QString& path, const QByteArray& bytes) const override;
-    void writeReplacing(const QString& path, const QByteArray& bytes) const override;
-    static QString messageFor(const QString& path);
 };
 
 }  // namespace exporttest

@@ -8,6 +8,7 @@
 #include "export/export_host.h"
 #include "export/progress_window.h"
 #include "export_test_journal.h"
+#include "failing_files.h"
 #include "store/errors.h"
 #include "test_support.h"
 
@@ -325,16 +326,15 @@ TEST_F(ExporterTest, OverwriteYesToAllIsForgottenWhenTheNextExportStarts) {
 TEST_F(ExporterTest, FailedFilesGoToTheErrorBoxAndTheExportGoesOn) {
     addEntries(2);
     journal_.insertRaw(QDate(2010, 9, 3), testsupport::hexBytes("78 01 FF FF"));
-    exporttest::RefusingFileAccess refusing;
+    auto refusing = testsupport::FailingFiles::everyFile(QStringLiteral("Permission denied"));
     quillmere::ScopedFileAccess scoped(&refusing);
     exportAll();
 
     const QString sep = QDir::separator();
-    EXPECT_EQ(QStringList(
-                  {exporttest::RefusingFileAccess::messageFor(out_.path() + sep + "2010-09-01.rtf"),
-                   exporttest::RefusingFileAccess::messageFor(out_.path() + sep + "2010-09-02.rtf"),
-                   "data error"}),
-              host_.errors);
+    EXPECT_EQ(
+        QStringList({refusing.messageFor(out_.path() + sep + "2010-09-01.rtf"),
+                     refusing.messageFor(out_.path() + sep + "2010-09-02.rtf"), "data error"}),
+        host_.errors);
     EXPECT_EQ("3", window_.lblCount->text().toStdString());
     EXPECT_FALSE(window_.isVisible());
 }

@@ -5,7 +5,7 @@
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
 #include "editor/text_find.h"
-#include "search/journal_search.h"
+#include "search/core/journal_search.h"
 #include "store/entry_codec.h"
 
 #include <QTextCursor>

@@ -2,8 +2,8 @@
 // result is the one of testing the records one after the other in date
 // order, also when an entry is damaged, when the poll stops the scan and
 // when the table changes under a running scan.
-#include "search/entry_match_pool.h"
-#include "search/journal_search.h"
+#include "search/core/entry_match_pool.h"
+#include "search/core/journal_search.h"
 #include "search_fixture.h"
 #include "store/entry_codec.h"
 #include "store/errors.h"

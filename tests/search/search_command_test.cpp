@@ -1,7 +1,7 @@
 // The journal tool's search command: output, ranges and exit codes.
 #include "search_fixture.h"
 
-#include "search/search_command.h"
+#include "tools/journal/search_command.h"
 
 #include <gtest/gtest.h>
 

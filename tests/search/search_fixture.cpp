@@ -1,6 +1,6 @@
 #include "search_fixture.h"
 
-#include "search/journal_search.h"
+#include "search/core/journal_search.h"
 #include "store/entry_codec.h"
 
 namespace searchtest {

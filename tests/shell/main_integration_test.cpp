@@ -1,11 +1,12 @@
 // The main window together with the parts it hosts: the formatting commands
 // in its tool bar, the search window and the export of all entries.
+#include "failing_files.h"
 #include "shell_fixture.h"
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
-#include "editor/emoticons_window.h"
 #include "editor/char_map_window.h"
+#include "editor/emoticons_window.h"
 #include "editor/format_commands.h"
 #include "editor/image_list.h"
 #include "editor/rich_editor.h"
@@ -350,16 +351,6 @@ INSTANTIATE_TEST_SUITE_P(Answers, ExportChooserTest,
 // --- Header font ----------------------------------------------------------------------------
 
 // Fails every safe write of one file name.
-class FailingFontSettings : public FileAccess {
-public:
-    void writeAtomic(const QString& path, const QByteArray& bytes) const override {
-        if (path.endsWith(QStringLiteral("FontSettings.Ini"))) {
-            throw FileError(QStringLiteral("Cannot write \"%1\": disk full").arg(path));
-        }
-        FileAccess::writeAtomic(path, bytes);
-    }
-};
-
 TEST_F(MainIntegrationTest, HeaderFontButtonGoesThroughTheCommandsAndWritesTheSettings) {
     start();
     FontChoice offered;
@@ -382,7 +373,8 @@ TEST_F(MainIntegrationTest, HeaderFontButtonGoesThroughTheCommandsAndWritesTheSe
     EXPECT_EQ(QStringLiteral("0"),
               ini.readString(QStringLiteral("Font"), QStringLiteral("Charset"), QString()));
 
-    FailingFontSettings failing;
+    testsupport::FailingFiles failing({QStringLiteral("FontSettings.Ini")},
+                                      QStringLiteral("disk full"));
     ScopedFileAccess guard(&failing);
     click(main().btnHeaderFont);
     const std::vector<QString> errors = messages_.texts(MessageKind::Error);

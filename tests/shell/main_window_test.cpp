@@ -1,3 +1,4 @@
+#include "failing_files.h"
 #include "shell_fixture.h"
 
 #include "controls/rb_button.h"
@@ -311,21 +312,6 @@ TEST_F(MainWindowTest, NothingStoredCreatesNoJournalFile) {
 }
 
 // Fails every safe write of one file name.
-class FailingWrites : public FileAccess {
-public:
-    explicit FailingWrites(QString name) : name_(std::move(name)) {}
-    void heal() { name_ = QStringLiteral("\n"); }
-    void writeAtomic(const QString& path, const QByteArray& bytes) const override {
-        if (path.endsWith(name_)) {
-            throw FileError(QStringLiteral("Cannot write \"%1\": disk full").arg(path));
-        }
-        FileAccess::writeAtomic(path, bytes);
-    }
-
-private:
-    QString name_;
-};
-
 struct WriteFailureCase {
     const char* label;
     std::deque<WriteFailureChoice> answers;
@@ -346,7 +332,8 @@ TEST_P(WriteFailureTest, FailedWriteAtTheEndOffersRetryAndSaveAsAndKeepsTheLog) 
     start();
     typeIntoEditor(QStringLiteral("precious"));
     // Only the data folder's file: Save As writes one of the same name.
-    FailingWrites failing(dataPath(QStringLiteral("Journal.cds")));
+    testsupport::FailingFiles failing({dataPath(QStringLiteral("Journal.cds"))},
+                                      QStringLiteral("disk full"));
     ScopedFileAccess guard(&failing);
     int prompted = 0;
     program().setWriteFailurePrompt([&](const QString& text) {

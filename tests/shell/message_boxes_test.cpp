@@ -184,8 +184,10 @@ TEST(MessageBoxes, RealChoiceBoxStaysClearOfTheWindowAndReportsTheButton) {
     const QStringList captions = {QStringLiteral("Yes"), QStringLiteral("No"),
                                   QStringLiteral("Yes to All"), QStringLiteral("No to All"),
                                   QStringLiteral("Cancel")};
-    for (const auto& [press, expected] :
+    for (const auto& row :
          {std::pair<QString, int>{"No to All", 3}, std::pair<QString, int>{"<Escape>", 4}}) {
+        const QString press = row.first;
+        const int expected = row.second;
         QRect boxRect;
         QStringList shownCaptions;
         QTimer::singleShot(50, [&] {

@@ -9,6 +9,7 @@
 #include "store/file_access.h"
 #include "store/timestamp.h"
 
+#include "failing_files.h"
 #include "packet_bytes.h"
 #include "test_support.h"
 
@@ -32,15 +33,6 @@ double march(int day) {
 }
 
 // A FileAccess whose atomic writes fail, as a full disk would.
-class FailingWrites : public FileAccess {
-public:
-    void writeAtomic(const QString& path, const QByteArray&) const override {
-        ++attempts;
-        throw FileError(QStringLiteral("Cannot write \"%1\": No space left on device").arg(path));
-    }
-    mutable int attempts = 0;
-};
-
 // Root ignores folder permissions; drop to an ordinary user while the
 // read-only folder is written to, so the test means the same for everyone.
 class AsOrdinaryUser {
@@ -344,7 +336,7 @@ TEST(JournalTable, FailedWriteKeepsTheOldFileAndTheChanges) {
         t.close();
     }
     const QByteArray before = dir.read("Journal.cds");
-    FailingWrites failing;
+    auto failing = testsupport::FailingFiles::everyFile();
     JournalTable t;
     t.OpenJournal(path);
     t.StoreEntry(march(2), "new");
@@ -353,7 +345,7 @@ TEST(JournalTable, FailedWriteKeepsTheOldFileAndTheChanges) {
         EXPECT_THROW_MSG(
             t.close(), FileError,
             QStringLiteral("Cannot write \"%1\": No space left on device").arg(path).toStdString());
-        EXPECT_EQ(1, failing.attempts);
+        EXPECT_EQ(1, failing.failures());
     }
     EXPECT_EQ(hexDump(before), hexDump(dir.read("Journal.cds")));
     // Still open with its changes: a second close writes them.

@@ -4,6 +4,7 @@
 #include "store/file_access.h"
 #include "store/font_settings.h"
 
+#include "failing_files.h"
 #include "test_support.h"
 
 #include <QFile>
@@ -20,13 +21,6 @@ struct IntegerCase {
 };
 
 class ProfileInteger : public ::testing::TestWithParam<IntegerCase> {};
-
-class FailingWrites : public FileAccess {
-public:
-    void writeAtomic(const QString& path, const QByteArray&) const override {
-        throw FileError(QStringLiteral("Cannot write \"%1\": Permission denied").arg(path));
-    }
-};
 
 }  // namespace
 
@@ -106,7 +100,7 @@ TEST(ProfileFile, WritingKeepsEveryOtherLine) {
 TEST(ProfileFile, FailedWriteKeepsTheOldFile) {
     TempFolder dir;
     const QString path = dir.write("FontSettings.Ini", "[Font]\nName=Old\n");
-    FailingWrites failing;
+    auto failing = testsupport::FailingFiles::everyFile(QStringLiteral("Permission denied"));
     ScopedFileAccess inject(&failing);
     EXPECT_THROW(WriteFontSettings(path, {}), FileError);
     EXPECT_EQ(QByteArray("[Font]\nName=Old\n"), dir.read("FontSettings.Ini"));

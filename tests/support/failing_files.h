@@ -1,7 +1,9 @@
 // A file system that fails on purpose: every write-like call on a path whose
-// file name is listed throws the FileError the real seam would throw, with
-// the reason given ("No space left on device"), and counts the attempts.
-// Reads and everything else go to the real file system.
+// file name or whole path is listed (or on any path, for
+// FailingFiles::everyFile) throws
+// the FileError the real seam would throw, "Cannot write "PATH": REASON",
+// with the reason given ("No space left on device"), and counts the
+// attempts. Reads and everything else go to the real file system.
 #pragma once
 
 #include "store/errors.h"
@@ -19,9 +21,24 @@ public:
                           QString reason = QStringLiteral("No space left on device"))
         : names_(std::move(names)), reason_(std::move(reason)) {}
 
+    // Every write fails, whatever the file's name.
+    static FailingFiles everyFile(QString reason = QStringLiteral("No space left on device")) {
+        FailingFiles files({}, std::move(reason));
+        files.everyFile_ = true;
+        return files;
+    }
+
     void writeAtomic(const QString& path, const QByteArray& bytes) const override {
         check(path);
         FileAccess::writeAtomic(path, bytes);
+    }
+    void writeReplacing(const QString& path, const QByteArray& bytes) const override {
+        check(path);
+        FileAccess::writeReplacing(path, bytes);
+    }
+    void writeInPlace(const QString& path, const QByteArray& bytes) const override {
+        check(path);
+        FileAccess::writeInPlace(path, bytes);
     }
     void appendDurably(const QString& path, const QByteArray& bytes) const override {
         check(path);
@@ -29,20 +46,29 @@ public:
     }
 
     // Lets writes through from now on.
-    void heal() { names_.clear(); }
+    void heal() {
+        names_.clear();
+        everyFile_ = false;
+    }
     int failures() const { return failures_; }
+
+    // The message a refused write of `path` carries.
+    QString messageFor(const QString& path) const {
+        return QStringLiteral("Cannot write \"%1\": %2")
+            .arg(QDir::toNativeSeparators(path), reason_);
+    }
 
 private:
     void check(const QString& path) const {
-        if (names_.contains(QFileInfo(path).fileName())) {
+        if (everyFile_ || names_.contains(path) || names_.contains(QFileInfo(path).fileName())) {
             ++failures_;
-            throw quillmere::FileError(QStringLiteral("Cannot write \"%1\": %2")
-                                           .arg(QDir::toNativeSeparators(path), reason_));
+            throw quillmere::FileError(messageFor(path));
         }
     }
 
     QSet<QString> names_;
     QString reason_;
+    bool everyFile_ = false;
     mutable int failures_ = 0;
 };
 

@@ -5,7 +5,7 @@
 // with LF line ends, as the editor's import and save-as do.
 #include "tools/journal/commands.h"
 
-#include "editor/rtf/conversions.h"
+#include "tools/journal/convert_file.h"
 
 namespace quillmere::journaltool {
 
@@ -13,7 +13,7 @@ namespace {
 
 int runConvert(const QStringList& args, CommandIo&) {
     requireArgs(args, 2, 2);
-    rtf::convertFile(args[0], args[1]);
+    convertFile(args[0], args[1]);
     return 0;
 }
 

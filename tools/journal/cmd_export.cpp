@@ -2,7 +2,7 @@
 // FOLDER/yyyy-mm-dd.rtf, through the program's own export loop.
 #include "tools/journal/commands.h"
 
-#include "export/export_command.h"
+#include "tools/journal/export_command.h"
 
 #include <QTextStream>
 

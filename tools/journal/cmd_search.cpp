@@ -2,7 +2,7 @@
 // matched exactly as the search window matches.
 #include "tools/journal/commands.h"
 
-#include "search/search_command.h"
+#include "tools/journal/search_command.h"
 
 #include <QTextStream>
 

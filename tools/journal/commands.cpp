@@ -72,15 +72,15 @@ void requireArgs(const QStringList& args, int min, int max) {
 }
 
 double parseDay(const QString& text) {
-    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid() || text.size() != 10) {
+    const std::optional<double> day = dayFromIsoText(text);
+    if (!day) {
         throw UsageError(QStringLiteral("DAY must be written yyyy-mm-dd: \"%1\"").arg(text));
     }
-    return dayFromDate(date);
+    return *day;
 }
 
 QString formatDay(double day) {
-    const QString date = dateFromDay(day).toString(QStringLiteral("yyyy-MM-dd"));
+    const QString date = isoTextOfDay(day);
     const double fraction = std::fabs(day - wholeDay(day));
     if (fraction == 0.0) {
         return date;

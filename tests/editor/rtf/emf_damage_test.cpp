@@ -1,9 +1,9 @@
 // Metafiles whose bitmap records carry extreme coordinates: the rectangles
 // built from them must neither overflow nor draw; sane values still draw.
 #include "editor/rtf/emf.h"
-#include "editor/rtf/le_bytes.h"
 #include "editor/rtf/rtf.h"
 #include "rtf_test_support.h"
+#include "store/coding.h"
 #include "test_support.h"
 
 #include <QFile>

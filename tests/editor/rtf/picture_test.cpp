@@ -2,9 +2,9 @@
 // pictures it cannot show kept byte for byte.
 #include "editor/rtf/picture.h"
 #include "editor/rtf/emf.h"
-#include "editor/rtf/le_bytes.h"
 #include "editor/rtf/rtf.h"
 #include "rtf_test_support.h"
+#include "store/coding.h"
 #include "test_support.h"
 
 #include <QTextBlock>
@@ -98,27 +98,27 @@ QByteArray bltEmf(const QImage& image, bool stretch) {
     QByteArray dib = rtftest::packedDib24(image);
     const std::uint32_t fixed = stretch ? 108 : 100;
     QByteArray record;
-    putU32(record, stretch ? kEmrStretchBlt : kEmrBitBlt);
-    putU32(record, fixed + static_cast<std::uint32_t>(dib.size()));
+    PutFixed32(&record, stretch ? kEmrStretchBlt : kEmrBitBlt);
+    PutFixed32(&record, fixed + static_cast<std::uint32_t>(dib.size()));
     for (int v :
          {0, 0, image.width() - 1, image.height() - 1, 0, 0, image.width(), image.height()}) {
-        putI32(record, v);
+        PutFixed32(&record, static_cast<std::uint32_t>(v));
     }
-    putU32(record, kSrcCopy);
-    putI32(record, 0);
-    putI32(record, 0);
+    PutFixed32(&record, kSrcCopy);
+    PutFixed32(&record, static_cast<std::uint32_t>(0));
+    PutFixed32(&record, static_cast<std::uint32_t>(0));
     for (int i = 0; i < 6; ++i) {
-        putU32(record, i == 0 || i == 3 ? 0x3F800000 : 0);  // identity XFORM
+        PutFixed32(&record, i == 0 || i == 3 ? 0x3F800000 : 0);  // identity XFORM
     }
-    putU32(record, 0);
-    putU32(record, 0);
-    putU32(record, fixed);
-    putU32(record, 40);
-    putU32(record, fixed + 40);
-    putU32(record, static_cast<std::uint32_t>(dib.size() - 40));
+    PutFixed32(&record, 0);
+    PutFixed32(&record, 0);
+    PutFixed32(&record, fixed);
+    PutFixed32(&record, 40);
+    PutFixed32(&record, fixed + 40);
+    PutFixed32(&record, static_cast<std::uint32_t>(dib.size() - 40));
     if (stretch) {
-        putI32(record, image.width());
-        putI32(record, image.height());
+        PutFixed32(&record, static_cast<std::uint32_t>(image.width()));
+        PutFixed32(&record, static_cast<std::uint32_t>(image.height()));
     }
     record += dib;
     QByteArray emf = writeBitmapEmf(QImage(image.size(), QImage::Format_RGB32));
@@ -137,18 +137,18 @@ std::vector<KindCase> kindCases() {
     QByteArray setDib;
     {
         QByteArray dib = rtftest::packedDib24(image);
-        putU32(setDib, kEmrSetDiBitsToDevice);
-        putU32(setDib, 76 + static_cast<std::uint32_t>(dib.size()));
+        PutFixed32(&setDib, kEmrSetDiBitsToDevice);
+        PutFixed32(&setDib, 76 + static_cast<std::uint32_t>(dib.size()));
         for (int v : {0, 0, 3, 3, 0, 0, 0, 0, 4, 4}) {
-            putI32(setDib, v);
+            PutFixed32(&setDib, static_cast<std::uint32_t>(v));
         }
-        putU32(setDib, 76);
-        putU32(setDib, 40);
-        putU32(setDib, 116);
-        putU32(setDib, static_cast<std::uint32_t>(dib.size() - 40));
-        putU32(setDib, 0);
-        putU32(setDib, 0);
-        putU32(setDib, 4);
+        PutFixed32(&setDib, 76);
+        PutFixed32(&setDib, 40);
+        PutFixed32(&setDib, 116);
+        PutFixed32(&setDib, static_cast<std::uint32_t>(dib.size() - 40));
+        PutFixed32(&setDib, 0);
+        PutFixed32(&setDib, 0);
+        PutFixed32(&setDib, 4);
         setDib += dib;
         QByteArray emf = writeBitmapEmf(QImage(4, 4, QImage::Format_RGB32));
         setDib = emf.left(108) + setDib + emf.right(20);
@@ -264,7 +264,8 @@ TEST(Pictures, InsertedBitmapIsStoredAsPngWithAnEmfTwin) {
     QTextCursor cursor(&doc);
     insertPicture(cursor, rtftest::quadrantImage(6, 4));
     QByteArray rtf = writeRtf(doc);
-    EXPECT_TRUE(rtf.contains("{\\*\\shppict{\\pict\\pngblip\\picw6\\pich4\\picwgoal90\\pichgoal60\r\n"));
+    EXPECT_TRUE(
+        rtf.contains("{\\*\\shppict{\\pict\\pngblip\\picw6\\pich4\\picwgoal90\\pichgoal60\r\n"));
     EXPECT_TRUE(rtf.contains(
         "}}{\\nonshppict{\\pict\\emfblip\\picw159\\pich106\\picwgoal90\\pichgoal60\r\n"));
     QTextDocument back;

@@ -1,8 +1,8 @@
 #include "rtf_test_support.h"
 
 #include "editor/rtf/dib.h"
-#include "editor/rtf/le_bytes.h"
 #include "editor/rtf/wmf.h"
+#include "store/coding.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -142,29 +142,29 @@ QByteArray wmfStretchDib(const QImage& image) {
     QByteArray dib = packedDib24(image);
     QByteArray records;
     // META_SETWINDOWEXT y, x
-    putU32(records, 5);
-    putU16(records, kMetaSetWindowExt);
-    putU16(records, static_cast<std::uint16_t>(image.height()));
-    putU16(records, static_cast<std::uint16_t>(image.width()));
+    PutFixed32(&records, 5);
+    PutFixed16(&records, kMetaSetWindowExt);
+    PutFixed16(&records, static_cast<std::uint16_t>(image.height()));
+    PutFixed16(&records, static_cast<std::uint16_t>(image.width()));
     // META_STRETCHDIB
-    putU32(records, static_cast<std::uint32_t>((28 + dib.size()) / 2));
-    putU16(records, kMetaStretchDib);
-    putU32(records, 0x00CC0020);
-    putU16(records, 0);
+    PutFixed32(&records, static_cast<std::uint32_t>((28 + dib.size()) / 2));
+    PutFixed16(&records, kMetaStretchDib);
+    PutFixed32(&records, 0x00CC0020);
+    PutFixed16(&records, 0);
     for (int v : {image.height(), image.width(), 0, 0, image.height(), image.width(), 0, 0}) {
-        putU16(records, static_cast<std::uint16_t>(v));
+        PutFixed16(&records, static_cast<std::uint16_t>(v));
     }
     records += dib;
-    putU32(records, 3);  // META_EOF
-    putU16(records, kMetaEof);
+    PutFixed32(&records, 3);  // META_EOF
+    PutFixed16(&records, kMetaEof);
     QByteArray wmf;
-    putU16(wmf, 1);
-    putU16(wmf, 9);
-    putU16(wmf, 0x0300);
-    putU32(wmf, static_cast<std::uint32_t>((18 + records.size()) / 2));
-    putU16(wmf, 0);
-    putU32(wmf, static_cast<std::uint32_t>((28 + dib.size()) / 2));
-    putU16(wmf, 0);
+    PutFixed16(&wmf, 1);
+    PutFixed16(&wmf, 9);
+    PutFixed16(&wmf, 0x0300);
+    PutFixed32(&wmf, static_cast<std::uint32_t>((18 + records.size()) / 2));
+    PutFixed16(&wmf, 0);
+    PutFixed32(&wmf, static_cast<std::uint32_t>((28 + dib.size()) / 2));
+    PutFixed16(&wmf, 0);
     return wmf + records;
 }
 

@@ -3,10 +3,10 @@
 // back whole; JPEGs decoded at a reduced scale for showing.
 #include "editor/rtf/emf.h"
 #include "editor/rtf/jpeg.h"
-#include "editor/rtf/le_bytes.h"
 #include "editor/rtf/picture.h"
 #include "editor/rtf/rtf.h"
 #include "rtf_test_support.h"
+#include "store/coding.h"
 #include "test_support.h"
 
 #include <QTextBlock>

@@ -1,4 +1,4 @@
-#include "export/export_core.h"
+#include "export/core/export_core.h"
 
 #include "store/day.h"
 #include "store/entry_codec.h"

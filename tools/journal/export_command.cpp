@@ -1,6 +1,6 @@
-#include "export/export_command.h"
+#include "tools/journal/export_command.h"
 
-#include "export/export_core.h"
+#include "export/core/export_core.h"
 #include "store/day.h"
 #include "store/errors.h"
 #include "store/file_access.h"

@@ -1,6 +1,6 @@
-#include "search/search_command.h"
+#include "tools/journal/search_command.h"
 
-#include "search/journal_search.h"
+#include "search/core/journal_search.h"
 #include "store/day.h"
 #include "store/errors.h"
 #include "store/file_access.h"
@@ -24,14 +24,6 @@ struct SearchArguments {
                       std::numeric_limits<double>::infinity()};
 };
 
-std::optional<double> parseDay(const QString& text) {
-    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid()) {
-        return std::nullopt;
-    }
-    return dayFromDate(date);
-}
-
 // Fills `parsed` from the arguments; returns the problem, or an empty string.
 QString parseArguments(const QStringList& args, SearchArguments& parsed) {
     QStringList positional;
@@ -41,7 +33,7 @@ QString parseArguments(const QStringList& args, SearchArguments& parsed) {
             if (i + 1 >= args.size()) {
                 return QStringLiteral("%1 needs a day").arg(arg);
             }
-            const std::optional<double> day = parseDay(args[++i]);
+            const std::optional<double> day = dayFromIsoText(args[++i]);
             if (!day) {
                 return QStringLiteral("not a day (yyyy-mm-dd): %1").arg(args[i]);
             }
@@ -82,7 +74,7 @@ int runSearchCommand(const QStringList& args, QTextStream& out, QTextStream& err
         const JournalSearchResult result = searchJournal(journal, parsed.text, parsed.range);
         journal.abandon();  // only read: never written back
         for (double day : result.days) {
-            out << dateFromDay(day).toString(QStringLiteral("yyyy-MM-dd")) << '\n';
+            out << isoTextOfDay(day) << '\n';
         }
         out.flush();
         if (result.end == SearchEnd::kFailed) {

@@ -5,7 +5,7 @@
 // that same order, so everything the user sees of a scan keeps to date order.
 #pragma once
 
-#include "search/journal_search.h"
+#include "search/core/journal_search.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,4 +1,4 @@
-#include "search/entry_match_pool.h"
+#include "search/core/entry_match_pool.h"
 
 #include "editor/rtf/rtf.h"
 #include "store/entry_codec.h"

@@ -1,6 +1,6 @@
-#include "search/journal_search.h"
+#include "search/core/journal_search.h"
 
-#include "search/entry_match_pool.h"
+#include "search/core/entry_match_pool.h"
 
 #include "editor/rtf/rtf.h"
 #include "store/entry_codec.h"
