@@ -94,6 +94,103 @@ private:
     std::size_t pos_ = 0;
 };
 
+// Variable-width LZW codes, least significant bit first.
+class LzwCodes {
+public:
+    explicit LzwCodes(const QByteArray& data) : data_(data) {}
+    // The next code of `bits` bits; -1 when the data ends first.
+    int next(int bits) {
+        while (held_ < bits && at_ < data_.size()) {
+            buffer_ |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(data_[at_++])) << held_;
+            held_ += 8;
+        }
+        if (held_ < bits) {
+            return -1;
+        }
+        const int code = static_cast<int>(buffer_ & ((1u << bits) - 1));
+        buffer_ >>= bits;
+        held_ -= bits;
+        return code;
+    }
+
+private:
+    const QByteArray& data_;
+    qsizetype at_ = 0;
+    std::uint32_t buffer_ = 0;
+    int held_ = 0;
+};
+
+// The LZW string table: each code from the end code on stands for the
+// string of an earlier code plus one colour index.
+class LzwTable {
+public:
+    explicit LzwTable(int minBits) : clear_(1 << minBits), minBits_(minBits) {
+        for (int i = 0; i < clear_; ++i) {
+            suffix_[i] = first_[i] = static_cast<std::uint8_t>(i);
+        }
+        stack_.reserve(kMaxCodes);
+        reset();
+    }
+    int clearCode() const { return clear_; }
+    int endCode() const { return clear_ + 1; }
+    // The width of the next code.
+    int bits() const { return bits_; }
+    void reset() {
+        bits_ = minBits_ + 1;
+        next_ = endCode() + 1;
+    }
+    // Appends the string of `code`, read after `previous`, to `out` (up to
+    // `count` indices) and adds the new table entry. Throws PictureError for
+    // a code not yet in the table.
+    void expand(int code, int previous, std::vector<std::uint8_t>& out, std::size_t count) {
+        int walk = code;
+        std::uint8_t head;
+        if (code < next_) {
+            head = first_[code];
+        } else if (code == next_) {
+            head = first_[previous];
+            stack_.push_back(head);
+            walk = previous;
+        } else {
+            damaged("bad LZW code");
+        }
+        while (walk >= clear_) {
+            stack_.push_back(suffix_[walk]);
+            walk = prefix_[walk];
+        }
+        stack_.push_back(static_cast<std::uint8_t>(walk));
+        while (!stack_.empty() && out.size() < count) {
+            out.push_back(stack_.back());
+            stack_.pop_back();
+        }
+        stack_.clear();
+        add(previous, head);
+    }
+
+private:
+    void add(int previous, std::uint8_t head) {
+        if (next_ >= kMaxCodes) {
+            return;
+        }
+        prefix_[next_] = static_cast<std::uint16_t>(previous);
+        suffix_[next_] = head;
+        first_[next_] = first_[previous];
+        ++next_;
+        if (next_ == (1 << bits_) && bits_ < kMaxCodeBits) {
+            ++bits_;
+        }
+    }
+
+    std::array<std::uint16_t, kMaxCodes> prefix_{};
+    std::array<std::uint8_t, kMaxCodes> suffix_{};
+    std::array<std::uint8_t, kMaxCodes> first_{};
+    std::vector<std::uint8_t> stack_;
+    const int clear_;
+    const int minBits_;
+    int bits_ = 0;
+    int next_ = 0;
+};
+
 // Decodes LZW codes into at most `count` colour indices. Data that ends
 // early leaves the rest undecoded (as other readers show such files).
 std::vector<std::uint8_t> decodeLzw(const QByteArray& data, int minBits, std::size_t count) {
@@ -102,81 +199,27 @@ std::vector<std::uint8_t> decodeLzw(const QByteArray& data, int minBits, std::si
     }
     std::vector<std::uint8_t> out;
     out.reserve(count);
-    std::array<std::uint16_t, kMaxCodes> prefix{};
-    std::array<std::uint8_t, kMaxCodes> suffix{};
-    std::array<std::uint8_t, kMaxCodes> first{};
-    std::vector<std::uint8_t> stack;
-    stack.reserve(kMaxCodes);
-    const int clear = 1 << minBits;
-    const int end = clear + 1;
-    for (int i = 0; i < clear; ++i) {
-        suffix[i] = first[i] = static_cast<std::uint8_t>(i);
-    }
-    int bits = minBits + 1;
-    int next = end + 1;
+    LzwCodes codes(data);
+    LzwTable table(minBits);
     int previous = -1;
-    std::uint32_t buffer = 0;
-    int held = 0;
-    qsizetype at = 0;
     while (out.size() < count) {
-        while (held < bits && at < data.size()) {
-            buffer |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[at++])) << held;
-            held += 8;
+        const int code = codes.next(table.bits());
+        if (code < 0 || code == table.endCode()) {
+            break;  // the data ends, with or without an end code
         }
-        if (held < bits) {
-            break;  // the data ends without an end code
-        }
-        const int code = static_cast<int>(buffer & ((1u << bits) - 1));
-        buffer >>= bits;
-        held -= bits;
-        if (code == clear) {
-            bits = minBits + 1;
-            next = end + 1;
+        if (code == table.clearCode()) {
+            table.reset();
             previous = -1;
-            continue;
-        }
-        if (code == end) {
-            break;
-        }
-        if (previous < 0) {
-            if (code >= clear) {
+        } else if (previous < 0) {
+            if (code >= table.clearCode()) {
                 damaged("bad LZW code");
             }
             out.push_back(static_cast<std::uint8_t>(code));
             previous = code;
-            continue;
-        }
-        int walk = code;
-        std::uint8_t head;
-        if (code < next) {
-            head = first[code];
-        } else if (code == next) {
-            head = first[previous];
-            stack.push_back(head);
-            walk = previous;
         } else {
-            damaged("bad LZW code");
+            table.expand(code, previous, out, count);
+            previous = code;
         }
-        while (walk >= clear) {
-            stack.push_back(suffix[walk]);
-            walk = prefix[walk];
-        }
-        stack.push_back(static_cast<std::uint8_t>(walk));
-        while (!stack.empty() && out.size() < count) {
-            out.push_back(stack.back());
-            stack.pop_back();
-        }
-        stack.clear();
-        if (next < kMaxCodes) {
-            prefix[next] = static_cast<std::uint16_t>(previous);
-            suffix[next] = head;
-            first[next] = first[previous];
-            ++next;
-            if (next == (1 << bits) && bits < kMaxCodeBits) {
-                ++bits;
-            }
-        }
-        previous = code;
     }
     return out;
 }
@@ -220,6 +263,60 @@ Frame readFrame(GifReader& in, const std::vector<QRgb>& globalColours) {
     return frame;
 }
 
+// Reads the blocks up to the first image and that image. Extensions are
+// skipped, except that a graphic control sets `transparentIndex`.
+Frame readFirstFrame(GifReader& in, const std::vector<QRgb>& globalColours, int& transparentIndex) {
+    for (;;) {
+        const std::uint8_t block = in.u8();
+        if (block == kTrailer) {
+            damaged("it holds no image");
+        }
+        if (block != kExtension) {
+            if (block != kImage) {
+                damaged("unknown block");
+            }
+            return readFrame(in, globalColours);
+        }
+        const std::uint8_t label = in.u8();
+        if (label == kGraphicControl) {
+            const QByteArray control = in.subBlocks();
+            if (control.size() >= 4 && (control[0] & 1) != 0) {
+                transparentIndex = static_cast<std::uint8_t>(control[3]);
+            }
+        } else {
+            in.skipSubBlocks();
+        }
+    }
+}
+
+// Paints the decoded pixels of a frame into the image; pixels outside the
+// image and those the data did not reach are left as they are.
+void paintFrame(QImage& image, const Frame& frame, int transparentIndex) {
+    const std::size_t decoded = frame.indices.size();
+    for (int n = 0; n < frame.height; ++n) {
+        const int row = frame.interlaced ? interlacedRow(n, frame.height) : n;
+        const int y = frame.top + row;
+        if (y >= image.height()) {
+            continue;
+        }
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < frame.width && frame.left + x < image.width(); ++x) {
+            const std::size_t i = static_cast<std::size_t>(n) * frame.width + x;
+            if (i >= decoded) {
+                break;
+            }
+            const int index = frame.indices[i];
+            if (index == transparentIndex) {
+                line[frame.left + x] = qRgba(0, 0, 0, 0);
+            } else if (index < static_cast<int>(frame.colours.size())) {
+                line[frame.left + x] = frame.colours[static_cast<std::size_t>(index)];
+            } else {
+                line[frame.left + x] = qRgb(0, 0, 0);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 GifFrame decodeGifFirstFrame(const QByteArray& bytes) {
@@ -239,72 +336,29 @@ GifFrame decodeGifFirstFrame(const QByteArray& bytes) {
         globalColours = in.colourTable(flags & 7);
     }
     int transparentIndex = -1;
-    for (;;) {
-        const std::uint8_t block = in.u8();
-        if (block == kTrailer) {
-            damaged("it holds no image");
-        }
-        if (block == kExtension) {
-            const std::uint8_t label = in.u8();
-            if (label == kGraphicControl) {
-                const QByteArray control = in.subBlocks();
-                if (control.size() >= 4 && (control[0] & 1) != 0) {
-                    transparentIndex = static_cast<std::uint8_t>(control[3]);
-                }
-            } else {
-                in.skipSubBlocks();
-            }
-            continue;
-        }
-        if (block != kImage) {
-            damaged("unknown block");
-        }
-        Frame frame = readFrame(in, globalColours);
-        if (width == 0 || height == 0) {
-            width = frame.left + frame.width;
-            height = frame.top + frame.height;
-        }
-        if (static_cast<long long>(width) * height > kMaxPixels) {
-            damaged("the image is too large");
-        }
-        GifFrame result;
-        result.transparent = transparentIndex >= 0;
-        result.image = QImage(width, height, QImage::Format_ARGB32);
-        if (result.image.isNull()) {
-            damaged("the image is too large");
-        }
-        QRgb fill = qRgb(255, 255, 255);
-        if (result.transparent) {
-            fill = qRgba(0, 0, 0, 0);
-        } else if (background < static_cast<int>(globalColours.size())) {
-            fill = globalColours[static_cast<std::size_t>(background)];
-        }
-        result.image.fill(fill);
-        const std::size_t decoded = frame.indices.size();
-        for (int n = 0; n < frame.height; ++n) {
-            const int row = frame.interlaced ? interlacedRow(n, frame.height) : n;
-            const int y = frame.top + row;
-            if (y >= height) {
-                continue;
-            }
-            auto* line = reinterpret_cast<QRgb*>(result.image.scanLine(y));
-            for (int x = 0; x < frame.width && frame.left + x < width; ++x) {
-                const std::size_t i = static_cast<std::size_t>(n) * frame.width + x;
-                if (i >= decoded) {
-                    break;
-                }
-                const int index = frame.indices[i];
-                if (index == transparentIndex) {
-                    line[frame.left + x] = qRgba(0, 0, 0, 0);
-                } else if (index < static_cast<int>(frame.colours.size())) {
-                    line[frame.left + x] = frame.colours[static_cast<std::size_t>(index)];
-                } else {
-                    line[frame.left + x] = qRgb(0, 0, 0);
-                }
-            }
-        }
-        return result;
+    const Frame frame = readFirstFrame(in, globalColours, transparentIndex);
+    if (width == 0 || height == 0) {
+        width = frame.left + frame.width;
+        height = frame.top + frame.height;
     }
+    if (static_cast<long long>(width) * height > kMaxPixels) {
+        damaged("the image is too large");
+    }
+    GifFrame result;
+    result.transparent = transparentIndex >= 0;
+    result.image = QImage(width, height, QImage::Format_ARGB32);
+    if (result.image.isNull()) {
+        damaged("the image is too large");
+    }
+    QRgb fill = qRgb(255, 255, 255);
+    if (result.transparent) {
+        fill = qRgba(0, 0, 0, 0);
+    } else if (background < static_cast<int>(globalColours.size())) {
+        fill = globalColours[static_cast<std::size_t>(background)];
+    }
+    result.image.fill(fill);
+    paintFrame(result.image, frame, transparentIndex);
+    return result;
 }
 
 }  // namespace quillmere

@@ -24,6 +24,22 @@
 
 namespace quillmere {
 
+// Where a range is laid out on its device: resolution and rc in pixels.
+struct RangeGeometry {
+    int dpiX = 0;
+    int dpiY = 0;
+    int left = 0;
+    int top = 0;
+    int width = 0;   // device pixels
+    int height = 0;  // device pixels
+    // True when a layout for `other` serves this one: where rc sits on the
+    // page does not change how its lines break.
+    bool laysOutLike(const RangeGeometry& other) const {
+        return dpiX == other.dpiX && dpiY == other.dpiY && width == other.width &&
+               height == other.height;
+    }
+};
+
 // The layout of one range for one device and width.
 class FormatCache {
 public:
@@ -32,10 +48,7 @@ public:
     int revision = 0;
     int offset = 0;  // the editor's index of the copy's first character
     int end = 0;     // the editor's index just after the range
-    int dpiX = 0;
-    int dpiY = 0;
-    int width = 0;   // device pixels
-    int height = 0;  // device pixels
+    RangeGeometry geometry;
 };
 
 void FormatCacheDeleter::operator()(FormatCache* cache) const {
@@ -102,6 +115,108 @@ qreal lineTop(const QTextBlock& block, const QTextLine& line) {
     return block.layout()->position().y() + line.y();
 }
 
+// rc of a range in pixels of its device.
+RangeGeometry geometryOf(const FormatRange& range, const QPaintDevice& target) {
+    RangeGeometry g;
+    g.dpiX = target.logicalDpiX();
+    g.dpiY = target.logicalDpiY();
+    g.left = toDevice(range.rc.left, g.dpiX);
+    g.top = toDevice(range.rc.top, g.dpiY);
+    g.width = std::max(1, toDevice(range.rc.right, g.dpiX) - g.left);
+    g.height = std::max(1, toDevice(range.rc.bottom, g.dpiY) - g.top);
+    return g;
+}
+
+// Finds the line starting at cpMin in the cached layout; false when there is
+// no cache for this document, range end and geometry, or no line starts
+// there.
+bool cachedLineAt(const FormatCache* cache, const QTextDocument& source, int cpMin, int end,
+                  const RangeGeometry& geometry, QTextBlock& block, QTextLine& line) {
+    if (cache == nullptr || cache->source != &source || cache->revision != source.revision() ||
+        cache->end != end || !cache->geometry.laysOutLike(geometry) || cpMin < cache->offset) {
+        return false;
+    }
+    block = cache->doc->findBlock(cpMin - cache->offset);
+    if (!block.isValid()) {
+        return false;
+    }
+    const int inBlock = cpMin - cache->offset - block.position();
+    line = block.layout()->lineForTextPosition(inBlock);
+    return line.isValid() && line.textStart() == inBlock;
+}
+
+// Lays out a copy of the characters [cpMin, end) of `source` for the device.
+std::unique_ptr<FormatCache> layOutRange(const QTextDocument& source, int cpMin, int end,
+                                         const QPaintDevice& target, const RangeGeometry& geometry,
+                                         bool links) {
+    auto fresh = std::make_unique<FormatCache>();
+    fresh->doc.reset(source.clone());
+    QTextDocument& doc = *fresh->doc;
+    doc.setUndoRedoEnabled(false);
+    removeRange(doc, end, doc.characterCount() - 1);
+    removeRange(doc, 0, cpMin);
+    doc.setDocumentMargin(0);
+    doc.documentLayout()->setPaintDevice(const_cast<QPaintDevice*>(&target));
+    fitPictures(doc, geometry.width, geometry.height, geometry.dpiY);
+    doc.setTextWidth(geometry.width);
+    if (links) {
+        // Links print as they are shown. The highlighter belongs to the copy.
+        auto* highlighter = new UrlHighlighter(&doc);
+        highlighter->rehighlight();
+    }
+    doc.documentLayout()->documentSize();  // the whole layout, now
+    fresh->source = &source;
+    fresh->revision = source.revision();
+    fresh->offset = cpMin;
+    fresh->end = end;
+    fresh->geometry = geometry;
+    return fresh;
+}
+
+// Takes lines from `line` on while they end inside `height`; the first
+// always. Returns the editor's index of the first line left out (`end` when
+// none is) and sets `bottom` to the lowest line bottom taken.
+int takeLines(const FormatCache& cache, const QTextBlock& block, const QTextLine& line, int end,
+              int height, qreal& bottom) {
+    const qreal y0 = lineTop(block, line);
+    bool first = true;
+    for (QTextBlock b = block; b.isValid(); b = b.next()) {
+        QTextLayout* layout = b.layout();
+        for (int i = (b == block ? line.lineNumber() : 0); i < layout->lineCount(); ++i) {
+            const QTextLine l = layout->lineAt(i);
+            const qreal lineBottom = lineTop(b, l) + l.height();
+            if (!first && lineBottom - y0 > height) {
+                return cache.offset + b.position() + l.textStart();
+            }
+            bottom = std::max(bottom, lineBottom);
+            first = false;
+        }
+    }
+    return end;
+}
+
+// Draws the lines from y0 to bottom of the layout into rc.
+void drawLines(QPainter& painter, const FormatRange& range, const FormatCache& cache,
+               const RangeGeometry& g, qreal y0, qreal bottom) {
+    painter.save();
+    const int pageLeft = toDevice(range.rcPage.left, g.dpiX);
+    const int pageTop = toDevice(range.rcPage.top, g.dpiY);
+    const QRect page(pageLeft, pageTop, toDevice(range.rcPage.right, g.dpiX) - pageLeft,
+                     toDevice(range.rcPage.bottom, g.dpiY) - pageTop);
+    // Whole lines only, over the page's width (italics may lean past rc).
+    QRectF clip(page.left(), g.top, page.width(), bottom - y0);
+    if (!page.isEmpty()) {
+        clip = clip.intersected(page);
+    }
+    painter.setClipRect(clip, Qt::IntersectClip);
+    painter.translate(g.left, g.top - y0);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = QRectF(0, y0, g.width, bottom - y0);
+    context.palette.setColor(QPalette::Text, Qt::black);
+    cache.doc->documentLayout()->draw(&painter, context);
+    painter.restore();
+}
+
 }  // namespace
 
 int RichEditor::renderLength() const {
@@ -123,98 +238,22 @@ int RichEditor::formatRange(bool render, const FormatRange& range) {
         target->logicalDpiY() <= 0) {
         return cpMin;
     }
-    const int dpiX = target->logicalDpiX();
-    const int dpiY = target->logicalDpiY();
-    const int left = toDevice(range.rc.left, dpiX);
-    const int top = toDevice(range.rc.top, dpiY);
-    const int width = std::max(1, toDevice(range.rc.right, dpiX) - left);
-    const int height = std::max(1, toDevice(range.rc.bottom, dpiY) - top);
+    const RangeGeometry geometry = geometryOf(range, *target);
 
     // The line at cpMin, in the cached layout when it has one starting there.
     QTextBlock block;
     QTextLine line;
-    FormatCache* cache = formatCache_.get();
-    if (cache != nullptr && cache->source == document() &&
-        cache->revision == document()->revision() && cache->end == end && cache->dpiX == dpiX &&
-        cache->dpiY == dpiY && cache->width == width && cache->height == height &&
-        cpMin >= cache->offset) {
-        block = cache->doc->findBlock(cpMin - cache->offset);
-        if (block.isValid()) {
-            const int inBlock = cpMin - cache->offset - block.position();
-            line = block.layout()->lineForTextPosition(inBlock);
-            if (!line.isValid() || line.textStart() != inBlock) {
-                line = QTextLine();
-            }
-        }
-    }
-    if (!line.isValid()) {
-        auto fresh = std::make_unique<FormatCache>();
-        fresh->doc.reset(document()->clone());
-        QTextDocument& doc = *fresh->doc;
-        doc.setUndoRedoEnabled(false);
-        removeRange(doc, end, doc.characterCount() - 1);
-        removeRange(doc, 0, cpMin);
-        doc.setDocumentMargin(0);
-        doc.documentLayout()->setPaintDevice(const_cast<QPaintDevice*>(target));
-        fitPictures(doc, width, height, dpiY);
-        doc.setTextWidth(width);
-        if (urlDetection_) {
-            // Links print as they are shown. The highlighter belongs to the copy.
-            auto* links = new UrlHighlighter(&doc);
-            links->rehighlight();
-        }
-        doc.documentLayout()->documentSize();  // the whole layout, now
-        fresh->source = document();
-        fresh->revision = document()->revision();
-        fresh->offset = cpMin;
-        fresh->end = end;
-        fresh->dpiX = dpiX;
-        fresh->dpiY = dpiY;
-        fresh->width = width;
-        fresh->height = height;
-        formatCache_.reset(fresh.release());
-        cache = formatCache_.get();
-        block = cache->doc->begin();
+    if (!cachedLineAt(formatCache_.get(), *document(), cpMin, end, geometry, block, line)) {
+        formatCache_.reset(
+            layOutRange(*document(), cpMin, end, *target, geometry, urlDetection_).release());
+        block = formatCache_->doc->begin();
         line = block.layout()->lineAt(0);
     }
-
-    // Take lines while they end inside the rectangle; the first always.
     const qreal y0 = lineTop(block, line);
     qreal bottom = y0;
-    int next = end;
-    bool first = true;
-    for (QTextBlock b = block; b.isValid() && next == end; b = b.next()) {
-        QTextLayout* layout = b.layout();
-        for (int i = (b == block ? line.lineNumber() : 0); i < layout->lineCount(); ++i) {
-            const QTextLine l = layout->lineAt(i);
-            const qreal lineBottom = lineTop(b, l) + l.height();
-            if (!first && lineBottom - y0 > height) {
-                next = cache->offset + b.position() + l.textStart();
-                break;
-            }
-            bottom = std::max(bottom, lineBottom);
-            first = false;
-        }
-    }
-
+    const int next = takeLines(*formatCache_, block, line, end, geometry.height, bottom);
     if (render && range.render != nullptr) {
-        QPainter& painter = *range.render;
-        painter.save();
-        const QRect page(toDevice(range.rcPage.left, dpiX), toDevice(range.rcPage.top, dpiY),
-                         toDevice(range.rcPage.right, dpiX) - toDevice(range.rcPage.left, dpiX),
-                         toDevice(range.rcPage.bottom, dpiY) - toDevice(range.rcPage.top, dpiY));
-        // Whole lines only, over the page's width (italics may lean past rc).
-        QRectF clip(page.left(), top, page.width(), bottom - y0);
-        if (!page.isEmpty()) {
-            clip = clip.intersected(page);
-        }
-        painter.setClipRect(clip, Qt::IntersectClip);
-        painter.translate(left, top - y0);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, y0, width, bottom - y0);
-        context.palette.setColor(QPalette::Text, Qt::black);
-        cache->doc->documentLayout()->draw(&painter, context);
-        painter.restore();
+        drawLines(*range.render, range, *formatCache_, geometry, y0, bottom);
     }
     return next;
 }

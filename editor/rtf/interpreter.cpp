@@ -1,424 +1,91 @@
 #include "editor/rtf/interpreter.h"
 
-#include "editor/rtf/codepage.h"
+#include "editor/rtf/control_words.h"
 #include "editor/rtf/rtf.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <cstring>
 
 namespace quillmere::rtf {
 namespace {
 
-// Control words the reader acts on.
-enum Word : int {
-    kUnknown,
-    // document
-    kRtf,
-    kAnsi,
-    kMac,
-    kPc,
-    kPca,
-    kAnsicpg,
-    kDeff,
-    kUc,
-    kU,
-    // destinations
-    kFonttbl,
-    kColortbl,
-    kListtable,
-    kListoverridetable,
-    kPict,
-    kPn,
-    kObject,
-    kResult,
-    kField,
-    kFldrslt,
-    kShppict,
-    kNonshppict,
-    kShprslt,
-    kSkip,
-    // font, colour and list tables
-    kF,
-    kFcharset,
-    kCpg,
-    kRed,
-    kGreen,
-    kBlue,
-    kList,
-    kListid,
-    kListlevel,
-    kLevelnfc,
-    kListoverride,
-    kLs,
-    // pictures
-    kBin,
-    kPicw,
-    kPich,
-    kPicwgoal,
-    kPichgoal,
-    kPicscalex,
-    kPicscaley,
-    kBlip,
-    // \pn numbering
-    kPnlvlblt,
-    kPnlvlbody,
-    kPnlvl,
-    kPnlvlcont,
-    kPndec,
-    kPnucltr,
-    kPnlcltr,
-    kPnucrm,
-    kPnlcrm,
-    // character formatting
-    kPlain,
-    kB,
-    kI,
-    kUl,
-    kUlnone,
-    kStrike,
-    kV,
-    kFs,
-    kCf,
-    kCb,
-    kHighlight,
-    // paragraph formatting
-    kPard,
-    kQl,
-    kQr,
-    kQc,
-    kQj,
-    kLi,
-    kFi,
-    kIlvl,
-    // content
-    kPar,
-    kLine,
-    kTab,
-    kBreakPara,
-    kEmdash,
-    kEndash,
-    kEmspace,
-    kEnspace,
-    kQmspace,
-    kBullet,
-    kLquote,
-    kRquote,
-    kLdblquote,
-    kRdblquote,
-    kZwj,
-    kZwnj,
-    kLtrmark,
-    kRtlmark,
-    kZwbo,
-    kZwnbo,
-};
-
-struct WordName {
-    std::string_view name;
-    Word id;
-};
-
-constexpr WordName kWords[] = {
-    {"rtf", kRtf},
-    {"ansi", kAnsi},
-    {"mac", kMac},
-    {"pc", kPc},
-    {"pca", kPca},
-    {"ansicpg", kAnsicpg},
-    {"deff", kDeff},
-    {"uc", kUc},
-    {"u", kU},
-    {"fonttbl", kFonttbl},
-    {"colortbl", kColortbl},
-    {"listtable", kListtable},
-    {"listoverridetable", kListoverridetable},
-    {"pict", kPict},
-    {"pn", kPn},
-    {"object", kObject},
-    {"result", kResult},
-    {"field", kField},
-    {"fldrslt", kFldrslt},
-    {"shppict", kShppict},
-    {"shprslt", kShprslt},
-    {"f", kF},
-    {"fcharset", kFcharset},
-    {"cpg", kCpg},
-    {"red", kRed},
-    {"green", kGreen},
-    {"blue", kBlue},
-    {"list", kList},
-    {"listid", kListid},
-    {"listlevel", kListlevel},
-    {"levelnfc", kLevelnfc},
-    {"levelnfcn", kLevelnfc},
-    {"listoverride", kListoverride},
-    {"ls", kLs},
-    {"bin", kBin},
-    {"picw", kPicw},
-    {"pich", kPich},
-    {"picwgoal", kPicwgoal},
-    {"pichgoal", kPichgoal},
-    {"picscalex", kPicscalex},
-    {"picscaley", kPicscaley},
-    {"emfblip", kBlip},
-    {"pngblip", kBlip},
-    {"jpegblip", kBlip},
-    {"wmetafile", kBlip},
-    {"dibitmap", kBlip},
-    {"wbitmap", kBlip},
-    {"macpict", kBlip},
-    {"pmmetafile", kBlip},
-    {"pnlvlblt", kPnlvlblt},
-    {"pnlvlbody", kPnlvlbody},
-    {"pnlvl", kPnlvl},
-    {"pnlvlcont", kPnlvlcont},
-    {"pndec", kPndec},
-    {"pnucltr", kPnucltr},
-    {"pnlcltr", kPnlcltr},
-    {"pnucrm", kPnucrm},
-    {"pnlcrm", kPnlcrm},
-    {"plain", kPlain},
-    {"b", kB},
-    {"i", kI},
-    {"ul", kUl},
-    {"uld", kUl},
-    {"uldash", kUl},
-    {"uldashd", kUl},
-    {"uldashdd", kUl},
-    {"uldb", kUl},
-    {"ulhwave", kUl},
-    {"ulth", kUl},
-    {"ulw", kUl},
-    {"ulwave", kUl},
-    {"ulnone", kUlnone},
-    {"strike", kStrike},
-    {"striked", kStrike},
-    {"v", kV},
-    {"fs", kFs},
-    {"cf", kCf},
-    {"cb", kCb},
-    {"highlight", kHighlight},
-    {"chcbpat", kCb},
-    {"pard", kPard},
-    {"ql", kQl},
-    {"qr", kQr},
-    {"qc", kQc},
-    {"qj", kQj},
-    {"qd", kQj},
-    {"li", kLi},
-    {"fi", kFi},
-    {"ilvl", kIlvl},
-    {"par", kPar},
-    {"line", kLine},
-    {"tab", kTab},
-    {"page", kBreakPara},
-    {"sect", kBreakPara},
-    {"cell", kBreakPara},
-    {"nestcell", kBreakPara},
-    {"emdash", kEmdash},
-    {"endash", kEndash},
-    {"emspace", kEmspace},
-    {"enspace", kEnspace},
-    {"qmspace", kQmspace},
-    {"bullet", kBullet},
-    {"lquote", kLquote},
-    {"rquote", kRquote},
-    {"ldblquote", kLdblquote},
-    {"rdblquote", kRdblquote},
-    {"zwj", kZwj},
-    {"zwnj", kZwnj},
-    {"ltrmark", kLtrmark},
-    {"rtlmark", kRtlmark},
-    {"zwbo", kZwbo},
-    {"zwnbo", kZwnbo},
-    // Destinations without visible text.
-    {"stylesheet", kSkip},
-    {"info", kSkip},
-    {"fldinst", kSkip},
-    {"pntext", kSkip},
-    {"listtext", kSkip},
-    {"nonshppict", kNonshppict},
-    {"header", kSkip},
-    {"headerl", kSkip},
-    {"headerr", kSkip},
-    {"headerf", kSkip},
-    {"footer", kSkip},
-    {"footerl", kSkip},
-    {"footerr", kSkip},
-    {"footerf", kSkip},
-    {"footnote", kSkip},
-    {"annotation", kSkip},
-    {"atnid", kSkip},
-    {"atnauthor", kSkip},
-    {"xe", kSkip},
-    {"tc", kSkip},
-    {"txe", kSkip},
-    {"rxe", kSkip},
-    {"bxe", kSkip},
-    {"comment", kSkip},
-    {"template", kSkip},
-    {"do", kSkip},
-    {"shpinst", kSkip},
-    {"objdata", kSkip},
-    {"objclass", kSkip},
-    {"objname", kSkip},
-    {"objalias", kSkip},
-    {"objsect", kSkip},
-    {"objitem", kSkip},
-    {"objtopic", kSkip},
-    {"private", kSkip},
-    {"themedata", kSkip},
-    {"colorschememapping", kSkip},
-    {"datastore", kSkip},
-    {"latentstyles", kSkip},
-    {"revtbl", kSkip},
-    {"rsidtbl", kSkip},
-    {"generator", kSkip},
-    {"xmlnstbl", kSkip},
-    {"filetbl", kSkip},
-    {"pgdsctbl", kSkip},
-    {"userprops", kSkip},
-    {"docvar", kSkip},
-    {"bkmkstart", kSkip},
-    {"bkmkend", kSkip},
-    {"pnseclvl", kSkip},
-    {"pntxtb", kSkip},
-    {"pntxta", kSkip},
-    {"falt", kSkip},
-    {"panose", kSkip},
-    {"fname", kSkip},
-    {"leveltext", kSkip},
-    {"levelnumbers", kSkip},
-    {"listname", kSkip},
-    {"lfolevel", kSkip},
-    {"background", kSkip},
-    {"ftnsep", kSkip},
-    {"ftnsepc", kSkip},
-    {"ftncn", kSkip},
-    {"aftnsep", kSkip},
-    {"aftnsepc", kSkip},
-    {"aftncn", kSkip},
-    {"author", kSkip},
-    {"title", kSkip},
-    {"subject", kSkip},
-    {"operator", kSkip},
-    {"keywords", kSkip},
-    {"doccomm", kSkip},
-    {"company", kSkip},
-    {"protusertbl", kSkip},
-    {"listpicture", kSkip},
-    {"formfield", kSkip},
-    {"datafield", kSkip},
-    {"mmathPr", kSkip},
-    {"fchars", kSkip},
-    {"lchars", kSkip},
-};
-
-// Control words by name: an open-addressing table of the names, each
-// zero-padded to kKeyBytes and compared as three 64-bit words, so a look-up
-// is one multiply-shift and (almost always) one slot.
-constexpr std::size_t kKeyBytes = 24;
-constexpr int kSlotBits = 9;
-constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
-static_assert(std::size(kWords) < kSlots / 2, "keep the word table at most half full");
-static_assert(std::all_of(std::begin(kWords), std::end(kWords),
-                          [](const WordName& w) { return w.name.size() <= kKeyBytes; }),
-              "a control word name is longer than a key");
-
-struct WordKey {
-    std::uint64_t part[3] = {0, 0, 0};
-    bool operator==(const WordKey&) const = default;
-};
-
-struct WordSlot {
-    WordKey key;
-    Word id = kUnknown;  // kUnknown marks an empty slot
-};
-
-std::size_t slotOf(const WordKey& key) {
-    std::uint64_t h = key.part[0] * 0x9E3779B97F4A7C15ULL ^ key.part[1] * 0xC2B2AE3D27D4EB4FULL ^
-                      key.part[2] * 0x165667B19E3779F9ULL;
-    return static_cast<std::size_t>(h >> (64 - kSlotBits));
-}
-
-// Built in registers byte by byte: names are short, and a memcpy into the
-// key followed by 8-byte loads would stall on store forwarding.
-constexpr WordKey keyOf(std::string_view name) {
-    WordKey key;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        key.part[i / 8] |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * (i % 8));
-    }
-    return key;
-}
-
-const std::array<WordSlot, kSlots>& wordTableOf() {
-    static const std::array<WordSlot, kSlots> wordTable = [] {
-        std::array<WordSlot, kSlots> table{};
-        for (const auto& w : kWords) {
-            WordKey key = keyOf(w.name);
-            std::size_t s = slotOf(key);
-            while (table[s].id != kUnknown) {
-                s = (s + 1) & (kSlots - 1);
-            }
-            table[s] = WordSlot{key, w.id};
-        }
-        return table;
-    }();
-    return wordTable;
-}
-
-Word lookup(std::string_view name) {
-    if (name.size() > kKeyBytes) {
-        return kUnknown;
-    }
-    const auto& wordTable = wordTableOf();
-    WordKey key = keyOf(name);
-    for (std::size_t s = slotOf(key);; s = (s + 1) & (kSlots - 1)) {
-        const WordSlot& slot = wordTable[s];
-        if (slot.id == kUnknown || slot.key == key) {
-            return slot.id;
-        }
-    }
-}
-
-ListKind kindOfFormat(int nfc) {
-    switch (nfc) {
-        case 0:
-            return ListKind::Decimal;
-        case 1:
-            return ListKind::UpperRoman;
-        case 2:
-            return ListKind::LowerRoman;
-        case 3:
-            return ListKind::UpperAlpha;
-        case 4:
-            return ListKind::LowerAlpha;
-        case 23:
-            return ListKind::Bullet;
-        case 255:
-            return ListKind::None;
+// Applies a character formatting word to the group's state; false when the
+// word is no such word.
+bool charWord(CharState& ch, int id, bool hasParam, int param) {
+    const bool on = !hasParam || param != 0;
+    switch (id) {
+        case kPlain:
+            ch = CharState{};
+            return true;
+        case kB:
+            ch.bold = on;
+            return true;
+        case kI:
+            ch.italic = on;
+            return true;
+        case kUl:
+            ch.underline = on;
+            return true;
+        case kUlnone:
+            ch.underline = false;
+            return true;
+        case kStrike:
+            ch.strike = on;
+            return true;
+        case kV:
+            ch.hidden = on;
+            return true;
+        case kF:
+            ch.font = hasParam ? param : -1;
+            return true;
+        case kFs:
+            ch.halfPoints = hasParam && param > 0 ? std::min(param, 3276) : 24;
+            return true;
+        case kCf:
+            ch.foreground = param;
+            return true;
+        case kCb:
+        case kHighlight:
+            ch.background = param;
+            return true;
         default:
-            return ListKind::Decimal;
-    }
-}
-
-bool isClean(char16_t c) {
-    return c >= 0x20 ? (c != 0x2028 && c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC)
-                     : c == '\t';
-}
-
-// True when no character needs isClean's special handling. Almost all text
-// is plain, so one cheap test per character decides.
-bool allClean(const char16_t* data, qsizetype n) {
-    for (qsizetype i = 0; i < n; ++i) {
-        char16_t c = data[i];
-        if ((c < 0x20 || c >= 0x2028) && !isClean(c)) {
             return false;
-        }
     }
-    return true;
+}
+
+// Applies a paragraph formatting word to the paragraph's state; false when
+// the word is no such word.
+bool paraWord(ParaState& para, int id, int param) {
+    switch (id) {
+        case kPard:
+            para = ParaState{};
+            return true;
+        case kQl:
+            para.alignment = Alignment::Left;
+            return true;
+        case kQr:
+            para.alignment = Alignment::Right;
+            return true;
+        case kQc:
+            para.alignment = Alignment::Centre;
+            return true;
+        case kQj:
+            para.alignment = Alignment::Justify;
+            return true;
+        case kLi:
+            para.leftIndent = std::clamp(param, -31680, 31680);
+            return true;
+        case kFi:
+            para.firstIndent = std::clamp(param, -31680, 31680);
+            return true;
+        case kLs:
+            para.listOverride = param;
+            return true;
+        case kIlvl:
+            para.listLevel = std::clamp(param, 0, 8);
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -521,21 +188,18 @@ void Interpreter::closeGroup() {
                 finishPicture();
                 break;
             case Dest::ListTable:
-                if (inList_) {
-                    lists_[listId_] = listDef_;
-                }
-                inList_ = false;
+                lists_.endList();
                 break;
             default:
                 break;
         }
-    } else if (group.dest == Dest::FontTable && stack_.size() >= 2 &&
-               stack_[stack_.size() - 2].ownsDest) {
-        commitFont();  // a font entry group of the table closes
-    } else if (group.dest == Dest::ListTable && inList_ && stack_.size() >= 2 &&
-               stack_[stack_.size() - 2].ownsDest) {
-        lists_[listId_] = listDef_;  // a \list group closes
-        inList_ = false;
+    } else if (stack_.size() >= 2 && stack_[stack_.size() - 2].ownsDest) {
+        // An entry group of a table closes: {\f1 ...;} or {\list ...}.
+        if (group.dest == Dest::FontTable) {
+            commitFont();
+        } else if (group.dest == Dest::ListTable) {
+            lists_.endList();
+        }
     }
     stack_.pop_back();
 }
@@ -570,8 +234,7 @@ void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
     if (id == kBin) {
         Token data = tokenizer.takeBinary(token.hasParam ? token.param : 0);
         if (stack_.back().dest == Dest::Pict) {
-            picture_.data.append(data.text.data(), static_cast<qsizetype>(data.text.size()));
-            nibble_ = -1;
+            picture_.binary(data.text);
         }
         return;
     }
@@ -587,13 +250,13 @@ void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
             normalWord(id, token);
             break;
         case Dest::Pict:
-            pictWord(token);
+            picture_.word(id, token.text, token.hasParam, token.param);
             break;
         case Dest::Object:
         case Dest::Alternate:
             break;
         default:
-            tableWord(id, token, tokenizer);
+            destinationContentWord(id, token);
             break;
     }
 }
@@ -607,40 +270,29 @@ bool Interpreter::destinationWord(int id, Tokenizer& tokenizer) {
             return true;
         case kFonttbl:
             beginDest(Dest::FontTable);
-            fontId_ = -1;
+            fonts_.begin();
             return true;
         case kColortbl:
             beginDest(Dest::ColorTable);
-            colours_.clear();
-            colourSet_ = false;
-            red_ = green_ = blue_ = 0;
+            colours_.begin();
             return true;
         case kListtable:
             beginDest(Dest::ListTable);
-            inList_ = false;
+            lists_.beginLists();
             return true;
         case kListoverridetable:
             beginDest(Dest::ListOverrideTable);
-            overrideListId_ = 0;
+            lists_.beginOverrides();
             return true;
         case kPict:
-            if ((dest != Dest::Normal && dest != Dest::Alternate) || inPicture_) {
-                skipRest(tokenizer);
-                return true;
-            }
-            beginDest(Dest::Pict);
-            picture_ = PictureData{};
-            inPicture_ = true;
-            nibble_ = -1;
-            return true;
+            return beginPicture(tokenizer);
         case kPn:
             if (dest != Dest::Normal) {
                 skipRest(tokenizer);
                 return true;
             }
             beginDest(Dest::Pn);
-            para_.pnKind = ListKind::Decimal;
-            para_.pnLevel = 0;
+            beginPn(para_);
             return true;
         case kObject:
             if (dest == Dest::Normal) {
@@ -673,270 +325,106 @@ bool Interpreter::destinationWord(int id, Tokenizer& tokenizer) {
     }
 }
 
-void Interpreter::normalWord(int id, const Token& token) {
-    CharState& ch = stack_.back().chars;
+// A \pict starts; one inside another picture or a table is skipped whole.
+bool Interpreter::beginPicture(Tokenizer& tokenizer) {
+    Dest dest = stack_.back().dest;
+    if ((dest != Dest::Normal && dest != Dest::Alternate) || picture_.active()) {
+        skipRest(tokenizer);
+        return true;
+    }
+    beginDest(Dest::Pict);
+    picture_.begin();
+    return true;
+}
+
+// Words inside the font, colour and list tables and \pn groups.
+void Interpreter::destinationContentWord(int id, const Token& token) {
     const int param = token.param;
-    const bool on = !token.hasParam || param != 0;
-    switch (id) {
-        case kAnsi:
-            ansiCodePage_ = 1252;
-            pageCacheValid_ = false;
-            break;
-        case kMac:
-            ansiCodePage_ = 10000;
-            pageCacheValid_ = false;
-            break;
-        case kPc:
-            ansiCodePage_ = 437;
-            pageCacheValid_ = false;
-            break;
-        case kPca:
-            ansiCodePage_ = 850;
-            pageCacheValid_ = false;
-            break;
-        case kAnsicpg:
-            ansiCodePage_ = param;
-            pageCacheValid_ = false;
-            break;
-        case kDeff:
-            defaultFont_ = param;
-            pageCacheValid_ = false;
-            break;
-        case kUc:
-            stack_.back().unicodeSkip = std::clamp(param, 0, 16);
-            break;
-        case kU:
-            unicodeChar(param);
-            skipChars_ = stack_.back().unicodeSkip;
-            break;
-        case kPlain: {
-            CharState fresh;
-            ch = fresh;
-            break;
-        }
-        case kB:
-            ch.bold = on;
-            break;
-        case kI:
-            ch.italic = on;
-            break;
-        case kUl:
-            ch.underline = on;
-            break;
-        case kUlnone:
-            ch.underline = false;
-            break;
-        case kStrike:
-            ch.strike = on;
-            break;
-        case kV:
-            ch.hidden = on;
-            break;
-        case kF:
-            ch.font = token.hasParam ? param : -1;
-            break;
-        case kFs:
-            ch.halfPoints = token.hasParam && param > 0 ? std::min(param, 3276) : 24;
-            break;
-        case kCf:
-            ch.foreground = param;
-            break;
-        case kCb:
-        case kHighlight:
-            ch.background = param;
-            break;
-        case kPard:
-            para_ = ParaState{};
-            break;
-        case kQl:
-            para_.alignment = Alignment::Left;
-            break;
-        case kQr:
-            para_.alignment = Alignment::Right;
-            break;
-        case kQc:
-            para_.alignment = Alignment::Centre;
-            break;
-        case kQj:
-            para_.alignment = Alignment::Justify;
-            break;
-        case kLi:
-            para_.leftIndent = std::clamp(param, -31680, 31680);
-            break;
-        case kFi:
-            para_.firstIndent = std::clamp(param, -31680, 31680);
-            break;
-        case kLs:
-            para_.listOverride = param;
-            break;
-        case kIlvl:
-            para_.listLevel = std::clamp(param, 0, 8);
-            break;
-        case kPar:
-        case kBreakPara:
-            sink_.paragraphEnd();
-            break;
-        case kLine:
-            if (!ch.hidden) {
-                sink_.lineBreak();
+    switch (stack_.back().dest) {
+        case Dest::FontTable:
+            if (id == kU) {
+                unicodeChar(param);
+                skipChars_ = stack_.back().unicodeSkip;
+            } else {
+                fonts_.word(id, param);
             }
             break;
-        case kTab:
-            unicodeChar('\t');
+        case Dest::ColorTable:
+            colours_.word(id, param);
             break;
-        case kEmdash:
-            unicodeChar(0x2014);
+        case Dest::ListTable:
+            lists_.listWord(id, param);
             break;
-        case kEndash:
-            unicodeChar(0x2013);
+        case Dest::ListOverrideTable:
+            lists_.overrideWord(id, param);
             break;
-        case kEmspace:
-            unicodeChar(0x2003);
+        case Dest::Pn:
+            readPnWord(id, param, para_);
             break;
-        case kEnspace:
-            unicodeChar(0x2002);
-            break;
-        case kQmspace:
-            unicodeChar(0x2005);
-            break;
-        case kBullet:
-            unicodeChar(0x2022);
-            break;
-        case kLquote:
-            unicodeChar(0x2018);
-            break;
-        case kRquote:
-            unicodeChar(0x2019);
-            break;
-        case kLdblquote:
-            unicodeChar(0x201C);
-            break;
-        case kRdblquote:
-            unicodeChar(0x201D);
-            break;
-        case kZwj:
-            unicodeChar(0x200D);
-            break;
-        case kZwnj:
-            unicodeChar(0x200C);
-            break;
-        case kLtrmark:
-            unicodeChar(0x200E);
-            break;
-        case kRtlmark:
-            unicodeChar(0x200F);
-            break;
-        case kZwbo:
-            unicodeChar(0x200B);
-            break;
-        case kZwnbo:
-            unicodeChar(0xFEFF);
-            break;
-        case kPnlvlblt:
-        case kPnlvlbody:
-        case kPnlvl:
-        case kPnlvlcont:
-        case kPndec:
-        case kPnucltr:
-        case kPnlcltr:
-        case kPnucrm:
-        case kPnlcrm:
-            break;  // only inside {\*\pn ...}
         default:
             break;
     }
 }
 
-// Words inside the font, colour and list tables and \pn groups.
-void Interpreter::tableWord(int id, const Token& token, Tokenizer& tokenizer) {
-    (void)tokenizer;
-    const int param = token.param;
-    switch (stack_.back().dest) {
-        case Dest::FontTable:
-            if (id == kF) {
-                commitFont();
-                fontId_ = param;
-                fontEntry_ = FontEntry{};
-            } else if (id == kFcharset) {
-                fontEntry_.charset = param;
-            } else if (id == kCpg) {
-                fontEntry_.codePage = param;
-            } else if (id == kU) {
-                unicodeChar(param);
-                skipChars_ = stack_.back().unicodeSkip;
+void Interpreter::normalWord(int id, const Token& token) {
+    if (charWord(stack_.back().chars, id, token.hasParam, token.param) ||
+        paraWord(para_, id, token.param) || documentWord(id, token.param)) {
+        return;
+    }
+    contentWord(id);
+}
+
+// Words about the whole document and Unicode text; false for others.
+bool Interpreter::documentWord(int id, int param) {
+    switch (id) {
+        case kAnsi:
+            fonts_.setAnsiCodePage(1252);
+            return true;
+        case kMac:
+            fonts_.setAnsiCodePage(10000);
+            return true;
+        case kPc:
+            fonts_.setAnsiCodePage(437);
+            return true;
+        case kPca:
+            fonts_.setAnsiCodePage(850);
+            return true;
+        case kAnsicpg:
+            fonts_.setAnsiCodePage(param);
+            return true;
+        case kDeff:
+            fonts_.setDefaultFont(param);
+            return true;
+        case kUc:
+            stack_.back().unicodeSkip = std::clamp(param, 0, 16);
+            return true;
+        case kU:
+            unicodeChar(param);
+            skipChars_ = stack_.back().unicodeSkip;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Breaks and the words that stand for one character (\emdash, \tab, ...).
+// The \pn words mean nothing outside {\*\pn ...}; unknown words nothing.
+void Interpreter::contentWord(int id) {
+    switch (id) {
+        case kPar:
+        case kBreakPara:
+            sink_.paragraphEnd();
+            return;
+        case kLine:
+            if (!stack_.back().chars.hidden) {
+                sink_.lineBreak();
             }
-            break;
-        case Dest::ColorTable:
-            colourSet_ = colourSet_ || id == kRed || id == kGreen || id == kBlue;
-            if (id == kRed) {
-                red_ = std::clamp(param, 0, 255);
-            } else if (id == kGreen) {
-                green_ = std::clamp(param, 0, 255);
-            } else if (id == kBlue) {
-                blue_ = std::clamp(param, 0, 255);
-            }
-            break;
-        case Dest::ListTable:
-            if (id == kList) {
-                if (inList_) {
-                    lists_[listId_] = listDef_;
-                }
-                inList_ = true;
-                listDef_ = ListDef{};
-                listId_ = 0;
-            } else if (id == kListlevel && inList_) {
-                listDef_.levelFormats.push_back(0);
-            } else if (id == kLevelnfc && inList_ && !listDef_.levelFormats.empty()) {
-                listDef_.levelFormats.back() = param;
-            } else if (id == kListid && inList_) {
-                listId_ = param;
-            }
-            break;
-        case Dest::ListOverrideTable:
-            if (id == kListoverride) {
-                overrideListId_ = 0;
-            } else if (id == kListid) {
-                overrideListId_ = param;
-            } else if (id == kLs) {
-                overrides_[param] = overrideListId_;
-            }
-            break;
-        case Dest::Pn:
-            switch (id) {
-                case kPnlvlblt:
-                    para_.pnKind = ListKind::Bullet;
-                    para_.pnLevel = 0;
-                    break;
-                case kPnlvlbody:
-                    para_.pnLevel = 0;
-                    break;
-                case kPnlvl:
-                    para_.pnLevel = std::clamp(param - 1, 0, 8);
-                    break;
-                case kPnlvlcont:
-                    para_.pnKind = ListKind::None;
-                    break;
-                case kPndec:
-                    para_.pnKind = ListKind::Decimal;
-                    break;
-                case kPnucltr:
-                    para_.pnKind = ListKind::UpperAlpha;
-                    break;
-                case kPnlcltr:
-                    para_.pnKind = ListKind::LowerAlpha;
-                    break;
-                case kPnucrm:
-                    para_.pnKind = ListKind::UpperRoman;
-                    break;
-                case kPnlcrm:
-                    para_.pnKind = ListKind::LowerRoman;
-                    break;
-                default:
-                    break;
-            }
-            break;
+            return;
         default:
             break;
+    }
+    if (char16_t c = charOfWord(static_cast<Word>(id)); c != 0) {
+        unicodeChar(c);
     }
 }
 
@@ -991,56 +479,40 @@ void Interpreter::textBytes(std::string_view bytes, std::size_t readable) {
     if (stack_.empty()) {
         return;
     }
-    Dest dest = stack_.back().dest;
-    if (dest == Dest::Pict) {
-        pictText(bytes);
-        return;
-    }
-    if (dest != Dest::Normal && dest != Dest::FontTable && dest != Dest::ColorTable) {
-        return;
-    }
-    if (dest == Dest::ColorTable) {
-        for (char c : bytes) {
-            if (c == ';') {
-                commitColour();
-            }
-        }
-        return;
-    }
     int cp;
-    if (dest == Dest::FontTable) {
-        cp = fontEntry_.codePage ? fontEntry_.codePage
-                                 : codePageOfCharset(fontEntry_.charset, ansiCodePage_);
-    } else {
-        if (stack_.back().chars.hidden) {
-            return;  // hidden text never reaches the sink
-        }
-        const ByteTable* table = nullptr;
-        cp = currentCodePage(&table);
-        if (table != nullptr) {
-            if (hasPending()) {
-                decodePending();
+    switch (stack_.back().dest) {
+        case Dest::Normal: {
+            if (stack_.back().chars.hidden) {
+                return;  // hidden text never reaches the sink
             }
-            appendVisibleBytes(*table, bytes, readable);
-            return;
+            const ByteTable* table = nullptr;
+            cp = fonts_.codePage(stack_.back().chars.font, &table);
+            if (table != nullptr) {
+                decodePending();
+                appendVisibleBytes(*table, bytes, readable);
+                return;
+            }
+            break;
         }
+        case Dest::FontTable:
+            cp = fonts_.nameCodePage();
+            break;
+        case Dest::ColorTable:
+            colours_.text(bytes);
+            return;
+        case Dest::Pict:
+            picture_.hexText(bytes);
+            return;
+        default:
+            return;
     }
     // Double-byte pages (and font names) are decoded once the whole run is
     // known, since \'hh pairs may make up one character.
-    if (hasPending() && cp != pendingCodePage_) {
+    if (!pending_.empty() && cp != pending_.codePage()) {
         decodePending();
     }
-    pendingCodePage_ = cp;
     // One run is kept as a view into the input; only a second piece copies.
-    if (!hasPending() && bytes.data() != &pendingByte_) {
-        pendingView_ = bytes;
-        return;
-    }
-    if (!pendingView_.empty()) {
-        pending_.append(pendingView_.data(), static_cast<qsizetype>(pendingView_.size()));
-        pendingView_ = {};
-    }
-    pending_.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    pending_.add(bytes, cp, bytes.data() != &pendingByte_);
 }
 
 void Interpreter::hexByte(unsigned char byte) {
@@ -1049,7 +521,7 @@ void Interpreter::hexByte(unsigned char byte) {
         return;
     }
     if (!stack_.empty() && stack_.back().dest == Dest::Pict) {
-        picture_.data.append(static_cast<char>(byte));  // a hex escape in picture data is one byte
+        picture_.byte(byte);  // a hex escape in picture data is one byte
         return;
     }
     pendingByte_ = static_cast<char>(byte);
@@ -1071,62 +543,26 @@ void Interpreter::unicodeChar(int value) {
     }
     flush();
     if (dest == Dest::FontTable) {
-        fontName_.append(QChar(ch));
+        fonts_.nameChar(QChar(ch));
     }
-}
-
-int Interpreter::currentCodePage(const ByteTable** table) {
-    int fontId = stack_.back().chars.font;
-    if (!pageCacheValid_ || fontId != cachedFont_) {
-        cachedFont_ = fontId;
-        cachedPage_ = codePageOf(fontId);
-        cachedTable_ = byteTable(cachedPage_);
-        pageCacheValid_ = true;
-    }
-    *table = cachedTable_;
-    return cachedPage_;
 }
 
 void Interpreter::flush() {
     decodePending();
-    if (runSize_ == 0) {
+    if (run_.empty()) {
         return;
     }
     if (!stack_.empty()) {
-        sink_.text(QString::fromRawData(reinterpret_cast<const QChar*>(run_.get()),
-                                        static_cast<qsizetype>(runSize_)));
+        sink_.text(run_.view());
     }
-    runSize_ = 0;  // keeps the buffer for the next run
-    runHasNbsp_ = false;
-}
-
-// Room for `count` more characters (and the slack) at the end of the run.
-char16_t* Interpreter::runRoom(std::size_t count) {
-    if (runSize_ + count > runCapacity_) {
-        std::size_t capacity = std::max({runSize_ + count, 2 * runCapacity_, std::size_t{256}});
-        auto bigger = std::make_unique_for_overwrite<char16_t[]>(capacity + kRunSlack);
-        if (runSize_ > 0) {
-            std::memcpy(bigger.get(), run_.get(), runSize_ * sizeof(char16_t));
-        }
-        run_ = std::move(bigger);
-        runCapacity_ = capacity;
-    }
-    return run_.get() + runSize_;
+    run_.clear();  // keeps the buffer for the next run
 }
 
 void Interpreter::decodePending() {
-    if (!hasPending()) {
+    if (pending_.empty()) {
         return;
     }
-    decoded_.resize(0);
-    if (!pendingView_.empty()) {
-        appendDecoded(pendingCodePage_, pendingView_.data(), pendingView_.size(), decoded_);
-        pendingView_ = {};
-    } else {
-        appendDecoded(pendingCodePage_, pending_.constData(),
-                      static_cast<std::size_t>(pending_.size()), decoded_);
-        pending_.clear();
-    }
+    const QString& text = pending_.decode();
     if (stack_.empty()) {
         return;
     }
@@ -1135,28 +571,17 @@ void Interpreter::decodePending() {
         if (stack_.back().chars.hidden) {
             return;
         }
-        const char16_t* data = reinterpret_cast<const char16_t*>(decoded_.constData());
-        qsizetype n = decoded_.size();
+        const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
+        auto n = static_cast<std::size_t>(text.size());
         if (allClean(data, n)) {
-            std::memcpy(runRoom(static_cast<std::size_t>(n)), data,
-                        static_cast<std::size_t>(n) * sizeof(char16_t));
-            runSize_ += static_cast<std::size_t>(n);
-            runHasNbsp_ = runHasNbsp_ || decoded_.contains(QChar::Nbsp);
+            run_.append(data, n, run_.mayHoldNoBreakSpace() || text.contains(QChar::Nbsp));
             return;
         }
-        for (qsizetype k = 0; k < n; ++k) {
+        for (std::size_t k = 0; k < n; ++k) {
             appendVisibleChar(data[k]);
         }
-        return;
-    }
-    if (dest == Dest::FontTable) {
-        for (QChar c : std::as_const(decoded_)) {
-            if (c == u';') {
-                commitFont();
-            } else {
-                fontName_.append(c);
-            }
-        }
+    } else if (dest == Dest::FontTable) {
+        fonts_.nameText(text);
     }
 }
 
@@ -1164,199 +589,49 @@ void Interpreter::decodePending() {
 // dropping characters a document cannot hold as text.
 void Interpreter::appendVisibleChar(char16_t c) {
     if (isClean(c)) {
-        *runRoom(1) = c;
-        ++runSize_;
-        runHasNbsp_ = runHasNbsp_ || c == QChar::Nbsp;
+        run_.append(c);
         return;
     }
-    if (c != 0x2028 && c != 0x2029) {
+    if (c != kLineSeparator && c != kParagraphSeparator) {
         return;
     }
     flush();
-    if (c == 0x2028) {
+    if (c == kLineSeparator) {
         sink_.lineBreak();
     } else {
         sink_.paragraphEnd();
     }
 }
 
-// Decodes bytes of a page read through a table straight into the run:
-// printable ASCII is copied in blocks, every other byte goes through the
-// table and the same rules as any character.
+// Decodes bytes of a page read through a table straight into the run.
 void Interpreter::appendVisibleBytes(const ByteTable& table, std::string_view bytes,
                                      std::size_t readable) {
-    const char* p = bytes.data();
-    const std::size_t n = bytes.size();
     std::size_t i = 0;
-    while (i < n) {
-        // Room for every byte left, each giving at most one character.
-        char16_t* dst = runRoom(n - i);
-        std::size_t out = 0;
-        char16_t special = 0;
-        while (i < n) {
-            std::size_t k = widenPrintableAscii(p + i, n - i, readable - i, dst + out);
-            i += k;
-            out += k;
-            if (i == n) {
-                break;
-            }
-            char16_t c = table[static_cast<unsigned char>(p[i++])];
-            if (isClean(c)) {
-                dst[out++] = c;
-                runHasNbsp_ = runHasNbsp_ || c == QChar::Nbsp;
-            } else if (c == 0x2028 || c == 0x2029) {
-                special = c;
-                break;
-            }
-        }
-        runSize_ += out;
-        if (special != 0) {
-            appendVisibleChar(special);
+    while (i < bytes.size()) {
+        char16_t separator = run_.appendBytes(table, bytes, readable, i);
+        if (separator != 0) {
+            appendVisibleChar(separator);
         }
     }
-}
-
-int Interpreter::codePageOf(int fontId) const {
-    const FontEntry* entry = font(fontId);
-    if (entry == nullptr) {
-        return ansiCodePage_;
-    }
-    return entry->codePage ? entry->codePage : codePageOfCharset(entry->charset, ansiCodePage_);
-}
-
-const FontEntry* Interpreter::font(int id) const {
-    auto it = fonts_.find(id < 0 ? defaultFont_ : id);
-    return it == fonts_.end() ? nullptr : &it->second;
-}
-
-std::optional<QRgb> Interpreter::colour(int index) const {
-    if (index <= 0 || index >= static_cast<int>(colours_.size())) {
-        return std::nullopt;
-    }
-    return colours_[static_cast<std::size_t>(index)];
 }
 
 void Interpreter::commitFont() {
     flush();
-    if (fontId_ >= 0) {
-        // A name holds no control characters and no ';' (which ends it).
-        fontName_.removeIf([](QChar c) { return c.unicode() < 0x20 || c == u';'; });
-        fontEntry_.name = fontName_.trimmed();
-        fonts_.insert_or_assign(fontId_, fontEntry_);
-        pageCacheValid_ = false;
-    }
-    fontId_ = -1;
-    fontName_.clear();
-    fontEntry_ = FontEntry{};
-}
-
-void Interpreter::commitColour() {
-    if (colourSet_) {
-        colours_.push_back(qRgb(red_, green_, blue_));
-    } else {
-        colours_.push_back(std::nullopt);
-    }
-    red_ = green_ = blue_ = 0;
-    colourSet_ = false;
-}
-
-ListKind Interpreter::listKind(const ParaState& para) const {
-    if (para.listOverride > 0) {
-        auto over = overrides_.find(para.listOverride);
-        if (over != overrides_.end()) {
-            auto list = lists_.find(over->second);
-            if (list != lists_.end() && !list->second.levelFormats.empty()) {
-                const auto& levels = list->second.levelFormats;
-                std::size_t level =
-                    std::min(static_cast<std::size_t>(para.listLevel), levels.size() - 1);
-                ListKind kind = kindOfFormat(levels[level]);
-                if (kind != ListKind::None || para.pnKind == ListKind::None) {
-                    return kind;
-                }
-            }
-        }
-        return para.pnKind != ListKind::None ? para.pnKind : ListKind::Bullet;
-    }
-    return para.pnKind;
-}
-
-int Interpreter::listLevel(const ParaState& para) const {
-    return para.listOverride > 0 ? para.listLevel : para.pnLevel;
-}
-
-void Interpreter::pictWord(const Token& token) {
-    Word id = lookup(token.text);
-    QString word = QLatin1Char('\\') +
-                   QLatin1String(token.text.data(), static_cast<qsizetype>(token.text.size()));
-    if (token.hasParam) {
-        word += QString::number(token.param);
-    }
-    picture_.header += word;
-    switch (id) {
-        case kBlip:
-            if (picture_.kind.isEmpty()) {
-                picture_.kind = QString::fromLatin1(token.text.data(),
-                                                    static_cast<qsizetype>(token.text.size()));
-            }
-            break;
-        case kPicw:
-            picture_.picw = token.param;
-            break;
-        case kPich:
-            picture_.pich = token.param;
-            break;
-        case kPicwgoal:
-            picture_.goalWidth = token.param;
-            break;
-        case kPichgoal:
-            picture_.goalHeight = token.param;
-            break;
-        case kPicscalex:
-            picture_.scaleX = token.param;
-            break;
-        case kPicscaley:
-            picture_.scaleY = token.param;
-            break;
-        default:
-            break;
-    }
-}
-
-void Interpreter::pictText(std::string_view bytes) {
-    for (char c : bytes) {
-        int v;
-        if (c >= '0' && c <= '9') {
-            v = c - '0';
-        } else if (c >= 'a' && c <= 'f') {
-            v = c - 'a' + 10;
-        } else if (c >= 'A' && c <= 'F') {
-            v = c - 'A' + 10;
-        } else {
-            continue;
-        }
-        if (nibble_ < 0) {
-            nibble_ = v;
-        } else {
-            picture_.data.append(static_cast<char>(nibble_ * 16 + v));
-            nibble_ = -1;
-        }
-    }
+    fonts_.endEntry();
 }
 
 void Interpreter::finishPicture() {
-    inPicture_ = false;
-    nibble_ = -1;  // an odd last hex digit is dropped
+    PictureData picture = picture_.take();
     // The sink reads the state of the group around the picture.
     Group saved = stack_.back();
     stack_.pop_back();
     if (!stack_.empty() && stack_.back().dest == Dest::Normal) {
-        picture_.inShape = saved.shape;
-        sink_.picture(picture_);
+        picture.inShape = saved.shape;
+        sink_.picture(picture);
     } else if (!stack_.empty() && stack_.back().dest == Dest::Alternate) {
-        sink_.alternatePicture(picture_);
+        sink_.alternatePicture(picture);
     }
     stack_.push_back(saved);
-    picture_ = PictureData{};
 }
 
 }  // namespace quillmere::rtf
