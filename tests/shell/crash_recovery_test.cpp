@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -66,28 +65,27 @@ protected:
         }
     }
 
+    // Xvfb picks a free display itself and writes its number to standard
+    // output once it accepts connections (-displayfd), so no other server's
+    // display is taken and the program never connects too early.
     void startXvfb() {
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            const int display = 200 + static_cast<int>(QRandomGenerator::global()->bounded(500));
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-            if (QFileInfo::exists(socket) ||
-                QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display))) {
-                continue;
-            }
-            xvfb_.start(xvfbPath_, {QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
-                                    QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                                    QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-            // The process state follows only through the waitFor calls.
-            if (xvfb_.waitForStarted() &&
-                waitFor([&] { return QFileInfo::exists(socket) || xvfb_.waitForFinished(0); },
-                        20000) &&
-                xvfb_.state() == QProcess::Running) {
-                display_ = QStringLiteral(":%1").arg(display);
-                return;
-            }
-            xvfb_.kill();
-            xvfb_.waitForFinished();
+        xvfb_.start(xvfbPath_,
+                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                     QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QByteArray number;
+        const auto numberWritten = [&] {
+            xvfb_.waitForReadyRead(100);
+            number += xvfb_.readAllStandardOutput();
+            return number.contains('\n') || xvfb_.state() != QProcess::Running;
+        };
+        const bool ready = xvfb_.waitForStarted() && waitFor(numberWritten, 20000);
+        if (ready && xvfb_.state() == QProcess::Running && !number.trimmed().isEmpty()) {
+            display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+            return;
         }
+        xvfb_.kill();
+        xvfb_.waitForFinished();
         FAIL() << "no X display could be started";
     }
 
