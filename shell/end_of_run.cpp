@@ -1,6 +1,6 @@
 #include "shell/end_of_run.h"
 
-#include "shell/day_caption.h"
+#include "store/day_caption.h"
 #include "shell/message_boxes.h"
 #include "store/day.h"
 #include "store/errors.h"

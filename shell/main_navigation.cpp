@@ -3,7 +3,7 @@
 #include "controls/rb_panel.h"
 #include "editor/rich_editor.h"
 #include "shell/calendar_window.h"
-#include "shell/day_caption.h"
+#include "store/day_caption.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"

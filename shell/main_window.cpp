@@ -7,7 +7,7 @@
 #include "controls/rb_panel.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
-#include "shell/day_caption.h"
+#include "store/day_caption.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
 #include "shell/message_boxes.h"

@@ -10,7 +10,7 @@
 #include "export/progress_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
-#include "shell/day_caption.h"
+#include "store/day_caption.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"

@@ -6,7 +6,7 @@
 
 #include "controls/rb_button.h"
 #include "editor/rich_editor.h"
-#include "shell/day_caption.h"
+#include "store/day_caption.h"
 #include "shell/main_window.h"
 #include "store/day.h"
 #include "store/entry_codec.h"
