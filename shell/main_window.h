@@ -267,7 +267,15 @@ private:
     // then throws Error "<day caption>: <the error's message>".
     [[noreturn]] void showDamagedEntry(const Error& error);
     void FormResize();
+    // Shutdown: placement, SaveEntry when modified, the font settings; an
+    // error of the store goes to the default error display, then
+    // offerUnstoredText; then the application is told to quit.
     void FormClose();
+    // Text that could not be stored at the close: asks whether to save it as
+    // a rich text file and runs the save dialog until it saved or was
+    // cancelled. When the end was requested (logout, signal) it is kept as a
+    // draft in the recovery log instead, without asking.
+    void offerUnstoredText();
     void restorePlacement();
     // The frame every navigation command runs in: hourglass, store when
     // modified, the day change, and finally the default font for an empty
