@@ -85,6 +85,13 @@ void TfrmMain::requestEnd() {
     close();
 }
 
+void TfrmMain::addStartupNotice(const QString& text) {
+    if (!startupNotice_.isEmpty()) {
+        startupNotice_ += QStringLiteral("\n\n");
+    }
+    startupNotice_ += text;
+}
+
 void TfrmMain::setVisible(bool visible) {
     if (visible && !shownOnce_) {
         shownOnce_ = true;

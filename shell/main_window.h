@@ -140,9 +140,10 @@ public:
     // (nothing when the editor is not modified).
     void writeDraft();
 
-    // A message shown once in the information box right after the login
-    // passed (what a start recovered).
-    void setStartupNotice(const QString& text) { startupNotice_ = text; }
+    // Adds a paragraph to the message shown once in the information box
+    // right after the login passed (where the diary is kept after a
+    // fallback, what a start recovered), in the order added.
+    void addStartupNotice(const QString& text);
 
     // Ends the program the way Exit does, as soon as no scan or export holds
     // the journal (a logout, SIGTERM or SIGHUP).
