@@ -239,10 +239,11 @@ void TfrmMain::offerUnstoredText() {
         runGuarded([this] { writeDraft(); });
         return;
     }
-    const QString question = QStringLiteral(
-                                 "The text of %1 could not be stored in the diary and is lost when "
-                                 "Quillmere ends. Save it as a rich text file now?")
-                                 .arg(DayCaption(currentDate()));
+    const QString question =
+        QStringLiteral(
+            "The text of %1 could not be stored in the diary. Save it as a rich text "
+            "file before Quillmere ends?")
+            .arg(DayCaption(currentDate()));
     if (!ShowConfirmBox(this, question)) {
         return;
     }

@@ -21,8 +21,8 @@ namespace {
 const QString kClosedTable =
     QStringLiteral("tblJournal: Cannot perform this operation on a closed dataset.");
 const QString kOffer = QStringLiteral(
-    "The text of 20 March 2024 could not be stored in the diary and is lost when Quillmere "
-    "ends. Save it as a rich text file now?");
+    "The text of 20 March 2024 could not be stored in the diary. Save it as a rich text file "
+    "before Quillmere ends?");
 
 struct RescueCase {
     const char* label;
