@@ -4,10 +4,10 @@
 #include "controls/rb_panel.h"
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
-#include "store/day_caption.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "shell/settings_window.h"
+#include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/journal_session.h"
 

@@ -222,7 +222,8 @@ void TfrmMain::FormClose() {
             presentError(ErrorDisplay::kDefault, currentExceptionMessage());
         }
     }
-    offerUnstoredText();
+    // Whatever happens while offering, the program still ends.
+    runGuarded([this] { offerUnstoredText(); });
     QCoreApplication::quit();
 }
 
@@ -236,7 +237,7 @@ void TfrmMain::offerUnstoredText() {
         // Nobody may be there to answer (a logout, a signal): the text goes
         // to the recovery log, which the next start with a readable journal
         // brings back.
-        runGuarded([this] { writeDraft(); });
+        writeDraft();
         return;
     }
     const QString question =

@@ -331,12 +331,11 @@ TEST_F(ExporterTest, FailedFilesGoToTheErrorBoxAndTheExportGoesOn) {
     exportAll();
 
     const QString sep = QDir::separator();
-    EXPECT_EQ(QStringList(
-                  {"01 September 2010: " + exporttest::RefusingFileAccess::messageFor(
-                                               out_.path() + sep + "2010-09-01.rtf"),
-                   "02 September 2010: " + exporttest::RefusingFileAccess::messageFor(
-                                               out_.path() + sep + "2010-09-02.rtf"),
-                   "03 September 2010: data error"}),
+    EXPECT_EQ(QStringList({"01 September 2010: " + exporttest::RefusingFileAccess::messageFor(
+                                                       out_.path() + sep + "2010-09-01.rtf"),
+                           "02 September 2010: " + exporttest::RefusingFileAccess::messageFor(
+                                                       out_.path() + sep + "2010-09-02.rtf"),
+                           "03 September 2010: data error"}),
               host_.errors);
     EXPECT_EQ("3", window_.lblCount->text().toStdString());
     EXPECT_FALSE(window_.isVisible());
