@@ -159,16 +159,21 @@ void EntryFileCommands::btnNoteBookSaveAsClick(const RichEditor& editor, QWidget
     if (editor.toPlainText().isEmpty()) {
         return;
     }
+    saveContentAs(editor, parent);
+}
+
+EntryFileCommands::SaveOutcome EntryFileCommands::saveContentAs(const RichEditor& editor,
+                                                                QWidget* parent) {
     const std::optional<QString> chosen = SaveDialog1(parent);
     if (!chosen) {
-        return;
+        return SaveOutcome::kCancelled;
     }
     const QString path = withDefaultExtension(*chosen);
     // The dialog asked about the name it gave; a name the extension was
     // added to here is asked about now.
     if (path != *chosen && fileAccess().exists(path)) {
         if (!confirm || !confirm(QString::fromLatin1(kReplaceQuestion).arg(nativeName(path)))) {
-            return;
+            return SaveOutcome::kCancelled;
         }
     }
     try {
@@ -178,7 +183,9 @@ void EntryFileCommands::btnNoteBookSaveAsClick(const RichEditor& editor, QWidget
             throw;
         }
         showError(e.message());
+        return SaveOutcome::kFailed;
     }
+    return SaveOutcome::kSaved;
 }
 
 }  // namespace quillmere

@@ -87,9 +87,15 @@ public:
     // Import: the dialog, then importEntryFile. Cancelled: nothing. Throws as
     // importEntryFile (the import's errors reach the default error display).
     void btnNoteBookOpenClick(RichEditor& editor, QWidget* parent);
-    // Save-as: nothing for an entry without text; the dialog, then
-    // saveEntryFile, whose errors go to showError.
+    // Save-as: nothing for an entry without text; otherwise saveContentAs.
     void btnNoteBookSaveAsClick(const RichEditor& editor, QWidget* parent);
+
+    enum class SaveOutcome { kSaved, kCancelled, kFailed };
+    // The save dialog, then saveEntryFile into the chosen file (also for an
+    // entry without text). kCancelled when the dialog was cancelled or the
+    // user kept an existing file; kFailed after the error went to showError.
+    // Throws saveEntryFile's Error when there is no showError.
+    SaveOutcome saveContentAs(const RichEditor& editor, QWidget* parent);
 
 private:
     OpenFileDialogFn OpenDialog1;

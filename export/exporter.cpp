@@ -3,6 +3,7 @@
 #include "controls/progress_cyl.h"
 #include "export/export_host.h"
 #include "export/progress_window.h"
+#include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
 #include "store/journal_table.h"
@@ -116,7 +117,9 @@ ExportCallbacks TExporter::windowCallbacks() {
         }
         return false;
     };
-    callbacks.showError = [this](double, const QString& message) { host_.showError(message); };
+    callbacks.showError = [this](double day, const QString& message) {
+        host_.showError(DayMessage(day, message));
+    };
     callbacks.advanceBar = [this] {
         progress_.xipZip->setPosition(progress_.xipZip->position() + 1);
     };

@@ -58,7 +58,9 @@ public:
     // The export loop (on the user-interface thread): ExportEntries into the
     // chosen folder with the progress window's bar and counter; on normal end
     // the one-second pause, then (in both cases) the progress window is closed
-    // and the journal commands are enabled again. Never throws.
+    // and the journal commands are enabled again. An entry that fails is named
+    // by its day in the error box ("15 June 2010: data error") and the loop
+    // goes on. Never throws.
     void ExportAllEntries();
 
     // Set by the progress window's cancel button, cleared when an export starts.

@@ -9,6 +9,7 @@
 #include "search/result_list.h"
 #include "search/search_host.h"
 #include "store/day.h"
+#include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
 #include "store/journal_table.h"
@@ -57,17 +58,9 @@ void TfrmDBSearch::connectHandlers() {
 }
 
 QString TfrmDBSearch::formatResultDay(double day, const QLocale& locale) {
-    const QDate date = dateFromDay(day);
     // The month as it is written within a date (languages such as Polish
     // change its ending there), as in the date header.
-    QString month = locale.monthName(date.month(), QLocale::LongFormat);
-    if (month.isEmpty()) {
-        month = QLocale(QLocale::English).monthName(date.month(), QLocale::LongFormat);
-    }
-    return QStringLiteral("%1 %2 %3")
-        .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(month)
-        .arg(date.year(), 4, 10, QLatin1Char('0'));
+    return DayCaption(dateFromDay(day), locale);
 }
 
 void TfrmDBSearch::showEvent(QShowEvent* event) {
@@ -185,7 +178,7 @@ void TfrmDBSearch::runScan(const QString& text) {
         ListBox1->setFocus();
     }
     if (result.end == SearchEnd::kFailed) {
-        host_.showError(result.error);
+        host_.showError(DayMessage(result.failedDay, result.error));
     }
     processPendingMessages();
 }

@@ -45,7 +45,8 @@ public:
     // (both inclusive) for the text of edtText, and lists the days found.
     // Does nothing on an empty journal, for an empty text, or while a search
     // is already running. An error while decoding an entry ends the search:
-    // the days found so far are listed and the message goes to the error box.
+    // the days found so far are listed and the error box names the entry's day
+    // before the message ("15 June 2010: data error").
     void btnSearchClick();
     // True when `blob` (a stored JournalEntry) shows the search text.
     // Throws ZlibError / rtf::RtfError for an entry that cannot be read.

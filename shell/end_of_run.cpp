@@ -1,8 +1,8 @@
 #include "shell/end_of_run.h"
 
-#include "shell/day_caption.h"
 #include "shell/message_boxes.h"
 #include "store/day.h"
+#include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/journal_session.h"
 
@@ -53,7 +53,14 @@ std::optional<QString> AskForSaveFolder() {
     return folder;
 }
 
-QString WriteFailureText(const QString& message) {
+QString WriteFailureText(const QString& message, bool logHoldsRun) {
+    if (!logHoldsRun) {
+        return message + QStringLiteral(
+                             "\n\nThis run's entries are not kept anywhere else: \"%1\" could "
+                             "not be written either. Try again, or save the diary into another "
+                             "folder?")
+                             .arg(QString::fromLatin1(kRecoveryFileName));
+    }
     return message + QStringLiteral(
                          "\n\nNothing is lost: this run's entries stay in \"%1\" beside it and "
                          "come back at the next start. Try again, or save the diary into "
@@ -91,7 +98,7 @@ void writeJournalAsking(JournalSession& session, const WriteFailurePrompt& promp
             }
             return;
         } catch (const Error& e) {
-            switch (prompt(WriteFailureText(e.message()))) {
+            switch (prompt(WriteFailureText(e.message(), session.recoveryLogHoldsRun()))) {
                 case WriteFailureChoice::kRetry:
                     continue;
                 case WriteFailureChoice::kGiveUp:
@@ -106,10 +113,12 @@ void writeJournalAsking(JournalSession& session, const WriteFailurePrompt& promp
         }
         try {
             session.saveJournalCopy(*folder);
-            ShowInformationBox(
-                nullptr, QStringLiteral("The diary was saved into \"%1\". The entries of this run "
-                                        "also come back at the next start.")
-                             .arg(*folder));
+            QString saved = QStringLiteral("The diary was saved into \"%1\".").arg(*folder);
+            if (session.recoveryLogHoldsRun()) {
+                saved +=
+                    QStringLiteral(" The entries of this run also come back at the next start.");
+            }
+            ShowInformationBox(nullptr, saved);
             return;
         } catch (const Error& e) {
             ShowErrorBox(nullptr, e.message());

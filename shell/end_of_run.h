@@ -28,8 +28,10 @@ using FolderPrompt = std::function<std::optional<QString>()>;
 WriteFailureChoice AskAboutWriteFailure(const QString& text);
 std::optional<QString> AskForSaveFolder();
 
-// The text of the failure box for the error `message`.
-QString WriteFailureText(const QString& message);
+// The text of the failure box for the error `message`. `logHoldsRun`: the
+// recovery log beside the file holds every change of this run (its last
+// write did not fail), so the text may promise that nothing is lost.
+QString WriteFailureText(const QString& message, bool logHoldsRun = true);
 
 // The days a merge took from "Journal.cds" and a start recovered, as told in
 // the information box.

@@ -5,10 +5,10 @@
 #include "editor/entry_content.h"
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
-#include "shell/day_caption.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "shell/settings_window.h"
+#include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/journal_session.h"
 
@@ -68,7 +68,7 @@ void TfrmMain::showDamagedEntry(const Error& error) {
     Editor->setModified(false);
     Editor->setReadOnly(true);
     Editor->setFocus();
-    throw Error(DayCaption(currentDate()) + QStringLiteral(": ") + error.message());
+    throw Error(DayMessage(CurrentDay(), error.message()));
 }
 
 void TfrmMain::SaveEntry() {

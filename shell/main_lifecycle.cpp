@@ -1,6 +1,7 @@
 // The main window's life: the first show with the login gate, activation,
 // the remembered placement, and the orderly close that stores the current
 // entry and the font settings.
+#include "editor/entry_files.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/login_window.h"
@@ -8,10 +9,11 @@
 #include "shell/message_boxes.h"
 #include "shell/placement.h"
 #include "shell/wait_cursor.h"
+#include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
-#include "store/journal_table.h"
 #include "store/journal_session.h"
+#include "store/journal_table.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -81,6 +83,13 @@ void TfrmMain::requestEnd() {
         return;
     }
     close();
+}
+
+void TfrmMain::addStartupNotice(const QString& text) {
+    if (!startupNotice_.isEmpty()) {
+        startupNotice_ += QStringLiteral("\n\n");
+    }
+    startupNotice_ += text;
 }
 
 void TfrmMain::setVisible(bool visible) {
@@ -206,9 +215,42 @@ void TfrmMain::FormClose() {
         }
     }
     closed_ = true;
-    QCoreApplication::quit();
     if (failure) {
-        std::rethrow_exception(failure);
+        try {
+            std::rethrow_exception(failure);
+        } catch (...) {
+            presentError(ErrorDisplay::kDefault, currentExceptionMessage());
+        }
+    }
+    // Whatever happens while offering, the program still ends.
+    runGuarded([this] { offerUnstoredText(); });
+    QCoreApplication::quit();
+}
+
+void TfrmMain::offerUnstoredText() {
+    // Still modified: the entry could not be stored (a journal that could
+    // not be read, a failed store), and the text would end with the program.
+    if (!Editor->isModified() || Editor->toPlainText().isEmpty()) {
+        return;
+    }
+    if (endRequested_) {
+        // Nobody may be there to answer (a logout, a signal): the text goes
+        // to the recovery log, which the next start with a readable journal
+        // brings back.
+        writeDraft();
+        return;
+    }
+    const QString question =
+        QStringLiteral(
+            "The text of %1 could not be stored in the diary. Save it as a rich text "
+            "file before Quillmere ends?")
+            .arg(DayCaption(currentDate()));
+    if (!ShowConfirmBox(this, question)) {
+        return;
+    }
+    // A failed save shows its error and offers the dialog again; Cancel in
+    // the dialog is the user's choice to end without the text.
+    while (EntryFiles->saveContentAs(*Editor, this) == EntryFileCommands::SaveOutcome::kFailed) {
     }
 }
 

@@ -140,9 +140,10 @@ public:
     // (nothing when the editor is not modified).
     void writeDraft();
 
-    // A message shown once in the information box right after the login
-    // passed (what a start recovered).
-    void setStartupNotice(const QString& text) { startupNotice_ = text; }
+    // Adds a paragraph to the message shown once in the information box
+    // right after the login passed (where the diary is kept after a
+    // fallback, what a start recovered), in the order added.
+    void addStartupNotice(const QString& text);
 
     // Ends the program the way Exit does, as soon as no scan or export holds
     // the journal (a logout, SIGTERM or SIGHUP).
@@ -267,7 +268,15 @@ private:
     // then throws Error "<day caption>: <the error's message>".
     [[noreturn]] void showDamagedEntry(const Error& error);
     void FormResize();
+    // Shutdown: placement, SaveEntry when modified, the font settings; an
+    // error of the store goes to the default error display, then
+    // offerUnstoredText; then the application is told to quit.
     void FormClose();
+    // Text that could not be stored at the close: asks whether to save it as
+    // a rich text file and runs the save dialog until it saved or was
+    // cancelled. When the end was requested (logout, signal) it is kept as a
+    // draft in the recovery log instead, without asking.
+    void offerUnstoredText();
     void restorePlacement();
     // The frame every navigation command runs in: hourglass, store when
     // modified, the day change, and finally the default font for an empty

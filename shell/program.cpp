@@ -19,14 +19,24 @@
 #include "store/journal_session.h"
 
 #include <QApplication>
+#include <QDir>
 
 namespace quillmere {
 
 ProgramPaths DefaultProgramPaths() {
     ProgramPaths paths;
-    paths.dataFolder = quillmere::dataFolder();
+    const DataFolderChoice data = locateDataFolder();
+    paths.dataFolder = data.path;
+    paths.dataFolderFallbackFrom = data.fellBackFrom;
     paths.placementFile = PlacementFilePath(QCoreApplication::applicationFilePath());
     return paths;
+}
+
+QString DataFolderFallbackText(const QString& unwritable, const QString& dataFolder) {
+    return QStringLiteral(
+               "Quillmere cannot write to its own folder \"%1\", so your diary is kept in "
+               "\"%2\".")
+        .arg(QDir::toNativeSeparators(unwritable), QDir::toNativeSeparators(dataFolder));
 }
 
 Program::Program(const ProgramPaths& paths)
@@ -37,6 +47,10 @@ Program::Program(const ProgramPaths& paths)
         return;
     }
     createWindows(paths);
+    if (!paths.dataFolderFallbackFrom.isEmpty()) {
+        main_->addStartupNotice(
+            DataFolderFallbackText(paths.dataFolderFallbackFrom, session_->dataFolder()));
+    }
     recover();
 }
 
@@ -71,7 +85,7 @@ void Program::recover() {
     try {
         const JournalSession::Recovered recovered = session_->recover();
         if (!recovered.days.empty() || recovered.settings) {
-            main_->setStartupNotice(RecoveredText(recovered.days, recovered.settings));
+            main_->addStartupNotice(RecoveredText(recovered.days, recovered.settings));
         }
     } catch (const Error& e) {
         ShowErrorBox(main_.get(), e.message());

@@ -29,11 +29,18 @@ class TerminationSignals;
 struct ProgramPaths {
     QString dataFolder;     // "Journal.cds", "Settings.cds", "FontSettings.Ini"
     QString placementFile;  // the window placement profile file
+    // The folder the data files should have been in when it could not be
+    // written (dataFolder is then the user's data folder); empty otherwise.
+    QString dataFolderFallbackFrom;
 };
 
-// The paths of a normal run: the data folder helper's folder and the
-// placement file named after the executable.
+// The paths of a normal run: the data folder helper's folder (and the
+// fallback it made) and the placement file named after the executable.
 ProgramPaths DefaultProgramPaths();
+
+// The information box at start after a fallback: the folder that could not
+// be written and the full path of the folder the diary is kept in.
+QString DataFolderFallbackText(const QString& unwritable, const QString& dataFolder);
 
 class Program {
 public:
@@ -43,7 +50,9 @@ public:
     // emoticons, character map, calendar, settings (fills its font controls
     // from the settings record), search, progress; and replays a recovery
     // log a killed run left, to be told after the login. Opening errors are
-    // shown in the error box and start-up goes on.
+    // shown in the error box and start-up goes on. When the data folder is a
+    // fallback (paths.dataFolderFallbackFrom), the information box right
+    // after the login says where the diary is kept.
     explicit Program(const ProgramPaths& paths);
 
     // destroyWindows().

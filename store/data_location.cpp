@@ -32,12 +32,23 @@ bool isInstalledLayout(const QString& executableFolder) {
     return fileAccess().exists(QDir::cleanPath(bin.filePath(entry)));
 }
 
-QString dataFolder() {
-    const QString executableFolder = QCoreApplication::applicationDirPath();
+DataFolderChoice locateDataFolder() {
+    return chooseDataFolderFor(QCoreApplication::applicationDirPath());
+}
+
+DataFolderChoice chooseDataFolderFor(const QString& executableFolder) {
     if (isInstalledLayout(executableFolder)) {
-        return userDataFolder();
+        return {userDataFolder(), {}};
     }
-    return chooseDataFolder(executableFolder);
+    DataFolderChoice choice{chooseDataFolder(executableFolder), {}};
+    if (!executableFolder.isEmpty() && choice.path != executableFolder) {
+        choice.fellBackFrom = executableFolder;
+    }
+    return choice;
+}
+
+QString dataFolder() {
+    return locateDataFolder().path;
 }
 
 QString dataFilePath(const QString& fileName) {

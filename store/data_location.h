@@ -30,9 +30,26 @@ bool isInstalledLayout(const QString& executableFolder);
 // created when missing. Never throws.
 QString userDataFolder();
 
-// userDataFolder() when the program runs installed (isInstalledLayout),
-// else chooseDataFolder(QCoreApplication::applicationDirPath()); needs the
+// Where the data files go, and whether that was a fallback.
+struct DataFolderChoice {
+    QString path;
+    // The executable's folder when it could not be written and `path` is the
+    // user's data folder in its place; empty when the program uses the folder
+    // it was meant to use (its own, or the user's data folder when it runs
+    // installed).
+    QString fellBackFrom;
+};
+
+// For an executable in `executableFolder`: userDataFolder() when that is an
+// installed layout (isInstalledLayout), else chooseDataFolder(executableFolder),
+// noting a fallback. Never throws.
+DataFolderChoice chooseDataFolderFor(const QString& executableFolder);
+
+// chooseDataFolderFor(QCoreApplication::applicationDirPath()); needs the
 // application object.
+DataFolderChoice locateDataFolder();
+
+// locateDataFolder().path.
 QString dataFolder();
 
 // `fileName` inside dataFolder().

@@ -334,6 +334,11 @@ void JournalSession::saveJournalCopy(const QString& folder) const {
     fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
 }
 
+bool JournalSession::recoveryLogHoldsRun() {
+    waitForDrafts();
+    return !logFailed_;
+}
+
 bool JournalSession::finishRun() {
     waitForDrafts();
     // A journal never read (damaged, locked) leaves the log to a run that can

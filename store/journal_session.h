@@ -190,6 +190,11 @@ public:
     // otherwise the log stays for the next start. Throws FileError.
     bool finishRun();
 
+    // False while the recovery log misses a change of this run: its last
+    // append failed (a later one that works makes it true again). Waits for
+    // drafts being written first.
+    bool recoveryLogHoldsRun();
+
     // The days stored during this run (recovered days included).
     const std::set<double>& storedDays() const { return storedDays_; }
 

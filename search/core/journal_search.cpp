@@ -180,6 +180,7 @@ JournalSearchResult searchJournal(const JournalTable& journal, const TextMatcher
             if (outcome == EntryOutcome::kFailed) {
                 result.end = SearchEnd::kFailed;
                 result.error = detail.error;
+                result.failedDay = day;
                 return result;
             }
             if (outcome == EntryOutcome::kMatch) {

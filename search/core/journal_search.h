@@ -87,6 +87,9 @@ struct JournalSearchResult {
     double resumeDay = 0;
     // Failed: the error's own message. Empty otherwise.
     QString error;
+    // Failed: JournalDate of the record that could not be decoded. Unused
+    // otherwise.
+    double failedDay = 0;
     // Records visited, and those of them that were decoded (inside the range).
     int visited = 0;
     int decoded = 0;

@@ -471,11 +471,12 @@ TEST_F(SearchWindowTest, ADamagedEntryEndsTheScanShowsTheErrorAndListsWhatWasFou
     showForm();
     setRange(kBaseDay, kBaseDay + 4);
     search(QStringLiteral("nothing"));  // an earlier list, to be replaced
-    ASSERT_EQ(QStringList{QStringLiteral("data error")}, host.errors);
+    // The error box names the damaged entry's day as the date header does.
+    ASSERT_EQ(QStringList{QStringLiteral("18 June 2010: data error")}, host.errors);
     host.errors.clear();
     setRange(kBaseDay + 1, kBaseDay + 4);
     search(QStringLiteral("FOUND"));
-    EXPECT_EQ(QStringList{QStringLiteral("data error")}, host.errors);
+    EXPECT_EQ(QStringList{QStringLiteral("18 June 2010: data error")}, host.errors);
     EXPECT_EQ((std::vector<double>{kBaseDay + 1, kBaseDay + 2}), results());
     expectListMatchesResults();
     expectIdle();

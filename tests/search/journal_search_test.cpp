@@ -305,6 +305,7 @@ TEST(ScanTest, ADamagedEntryEndsTheScanWithWhatWasFound) {
                                                  SearchRange{kBaseDay, kBaseDay + 3});
     EXPECT_EQ(SearchEnd::kFailed, result.end);
     EXPECT_EQ(QStringLiteral("data error"), result.error);
+    EXPECT_EQ(kBaseDay + 2, result.failedDay);
     EXPECT_EQ(days({0, 1}), result.days);
     EXPECT_EQ(3, result.visited);
 }

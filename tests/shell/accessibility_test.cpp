@@ -7,9 +7,9 @@
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
 #include "editor/format_commands.h"
-#include "shell/day_caption.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
+#include "store/day_caption.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -6,12 +6,19 @@
 #include "controls/rb_button.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
+#include "export/exporter.h"
+#include "search/date_field.h"
+#include "search/db_search_form.h"
+#include "search/result_list.h"
+#include "shell/main_hosts.h"
 #include "shell/main_window.h"
 #include "store/day.h"
 #include "store/journal_session.h"
 #include "store/journal_table.h"
 
 #include <QAction>
+#include <QDir>
+#include <QLineEdit>
 #include <QTest>
 
 namespace quillmere {
@@ -67,6 +74,34 @@ TEST_F(DamagedEntryTest, ClearAllGivesTheDayUpOnPurpose) {
     EXPECT_NE(kDamagedBlob, storedBlob(QDate(2024, 3, 20)));
     click(main().btnNext);
     EXPECT_EQ(QStringLiteral("new start"), main().Editor->toPlainText());
+}
+
+// The search and the export meet the damaged entry while they walk the whole
+// journal: their error box names its day the way the date header does.
+TEST_F(DamagedEntryTest, SearchAndExportNameTheDamagedDay) {
+    startOnGoodDay();
+    TfrmDBSearch& search = *program().search();
+    search.DateEdit1->setDay(dayFromDate(QDate(2024, 3, 1)));
+    search.DateEdit2->setDay(dayFromDate(QDate(2024, 3, 31)));
+    search.edtText->setText(QStringLiteral("good"));
+    click(search.btnSearch);
+    EXPECT_EQ(std::vector<QString>{QStringLiteral("20 March 2024: data error")},
+              messages_.texts(MessageKind::Error));
+    EXPECT_EQ(1, search.ListBox1->count()) << "the day found before it is listed";
+    search.hide();
+
+    messages_.calls.clear();
+    testsupport::TempFolder target;
+    program().exportHost()->setFolderChooser([&] { return std::optional<QString>(target.path()); });
+    program().exporter()->setPause([](int) {});
+    click(main().btnExport);
+    TExporter* exporter = program().exporter();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !exporter->isExporting(); }, 10000));
+    EXPECT_EQ(std::vector<QString>{QStringLiteral("20 March 2024: data error")},
+              messages_.texts(MessageKind::Error));
+    EXPECT_EQ(QStringList{QStringLiteral("2024-03-19.rtf")},
+              QDir(target.path()).entryList(QDir::Files));
+    EXPECT_EQ(kDamagedBlob, storedBlob(QDate(2024, 3, 20)));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "shell/day_caption.h"
+#include "store/day_caption.h"
 
 #include "search/db_search_form.h"
 #include "store/day.h"
@@ -43,6 +43,19 @@ INSTANTIATE_TEST_SUITE_P(
                       CaptionCase{"robustness: a locale of no known language names in English",
                                   QDate(2024, 10, 1), QLocale(QStringLiteral("xx_YY")),
                                   "01 October 2024"}));
+
+// A message about one day's entry starts with the day as the header shows it.
+TEST(DayCaptionTest, DayMessageNamesTheDayBeforeTheMessage) {
+    const QLocale english(QLocale::English);
+    EXPECT_EQ(QStringLiteral("15 June 2010: data error"),
+              DayMessage(dayFromDate(QDate(2010, 6, 15)), QStringLiteral("data error"), english));
+    EXPECT_EQ(QString::fromUtf8("05 M\xc3\xa4rz 2024: Failed to Load Stream"),
+              DayMessage(dayFromDate(QDate(2024, 3, 5)) + 0.75,
+                         QStringLiteral("Failed to Load Stream"), QLocale(QLocale::German)))
+        << "the time of day is ignored";
+    EXPECT_EQ(QStringLiteral("data error"), DayMessage(1e12, QStringLiteral("data error"), english))
+        << "a value that names no date gives the message alone";
+}
 
 // The header and the search's result list show a day in the same words.
 TEST(DayCaptionTest, ResultListShowsTheDayAsTheHeaderDoes) {

@@ -10,11 +10,11 @@
 #include "export/progress_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
-#include "shell/day_caption.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
 #include "store/day.h"
+#include "store/day_caption.h"
 
 #include <QApplication>
 #include <QSignalSpy>

@@ -5,6 +5,7 @@
 #include "controls/rb_panel.h"
 #include "editor/emoticons_window.h"
 #include "editor/rich_editor.h"
+#include "failing_files.h"
 #include "search/db_search_form.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
@@ -382,6 +383,74 @@ INSTANTIATE_TEST_SUITE_P(
                          2,
                          false,
                          false}));
+
+// The failure box at the end names the file and the system's reason, and
+// promises that nothing is lost only while the recovery log holds the run.
+struct FailureTextCase {
+    const char* label;
+    QSet<QString> failing;  // file names whose writes fail
+    WriteFailureChoice answer;
+    QString prompt;             // "%1" is the data folder
+    std::vector<QString> told;  // information boxes, "%1" is the Save As folder
+};
+
+class FailureTextTest : public MainWindowTest,
+                        public ::testing::WithParamInterface<FailureTextCase> {};
+
+TEST_P(FailureTextTest, NamesTheFileAndTheReason) {
+    const FailureTextCase& c = GetParam();
+    testsupport::TempFolder elsewhere;
+    saveFolder_ = elsewhere.path();
+    start();
+    testsupport::FailingFiles failing(c.failing, QStringLiteral("Permission denied"));
+    ScopedFileAccess guard(&failing);
+    typeIntoEditor(QStringLiteral("precious"));
+    click(main().btnNext);  // stored, and on its way to the log
+    messages_.calls.clear();
+    program().setWriteFailurePrompt([&](const QString& text) {
+        writeFailures_.push_back(text);
+        // Save As writes a "Journal.cds" too: the other folder takes it.
+        failing.heal();
+        return c.answer;
+    });
+    quit();
+    ASSERT_EQ(1u, writeFailures_.size()) << c.label;
+    EXPECT_EQ(c.prompt.arg(data_.path()), writeFailures_[0]) << c.label;
+    std::vector<QString> told;
+    for (const QString& text : c.told) {
+        told.push_back(text.arg(elsewhere.path()));
+    }
+    EXPECT_EQ(told, messages_.texts(MessageKind::Information)) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FailureTextTest,
+    ::testing::Values(
+        FailureTextCase{
+            "nominal: the log holds the run",
+            {QStringLiteral("Journal.cds")},
+            WriteFailureChoice::kGiveUp,
+            QStringLiteral(
+                "Cannot write \"%1/Journal.cds\": Permission denied\n\nNothing is lost: "
+                "this run's entries stay in \"Journal.recovery\" beside it and come back "
+                "at the next start. Try again, or save the diary into another folder?"),
+            {}},
+        FailureTextCase{
+            "robustness: the log could not be written either",
+            {QStringLiteral("Journal.cds"), QStringLiteral("Journal.recovery")},
+            WriteFailureChoice::kGiveUp,
+            QStringLiteral("Cannot write \"%1/Journal.cds\": Permission denied\n\nThis run's "
+                           "entries are not kept anywhere else: \"Journal.recovery\" could not be "
+                           "written either. Try again, or save the diary into another folder?"),
+            {}},
+        FailureTextCase{
+            "robustness: saved elsewhere without a log promises nothing more",
+            {QStringLiteral("Journal.cds"), QStringLiteral("Journal.recovery")},
+            WriteFailureChoice::kSaveAs,
+            QStringLiteral("Cannot write \"%1/Journal.cds\": Permission denied\n\nThis run's "
+                           "entries are not kept anywhere else: \"Journal.recovery\" could not be "
+                           "written either. Try again, or save the diary into another folder?"),
+            {QStringLiteral("The diary was saved into \"%1\".")}}));
 
 TEST_F(MainWindowTest, CloseWithAClosedJournalShowsTheErrorAndStillEnds) {
     data_.write(QStringLiteral("Journal.cds"), "damaged");

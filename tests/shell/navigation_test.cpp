@@ -4,10 +4,10 @@
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
 #include "editor/rich_editor.h"
-#include "shell/day_caption.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
 #include "store/day.h"
+#include "store/day_caption.h"
 #include "store/journal_table.h"
 
 #include <QApplication>

@@ -6,9 +6,9 @@
 
 #include "controls/rb_button.h"
 #include "editor/rich_editor.h"
-#include "shell/day_caption.h"
 #include "shell/main_window.h"
 #include "store/day.h"
+#include "store/day_caption.h"
 #include "store/entry_codec.h"
 #include "store/journal_session.h"
 #include "store/recovery_log.h"
@@ -58,6 +58,53 @@ TEST_F(SessionLifecycleTest, RecoveredDaysAreToldOnceAfterTheLoginAndWrittenAtTh
                   {kToday, QStringLiteral("typed before the crash")}}),
               storedEntries());
 }
+
+// Where the diary is kept is told once, right after the login, and only when
+// the program could not use its own folder.
+struct FallbackCase {
+    const char* label;
+    const char* fellBackFrom;
+    bool withRecovery;
+    int paragraphs;  // of the one information box; 0: no box
+};
+
+class DataFolderFallbackTest : public SessionLifecycleTest,
+                               public ::testing::WithParamInterface<FallbackCase> {};
+
+TEST_P(DataFolderFallbackTest, ToldOnceAfterTheLogin) {
+    const FallbackCase& c = GetParam();
+    dataFolderFallbackFrom_ = QString::fromLatin1(c.fellBackFrom);
+    if (c.withRecovery) {
+        leaveLog({{kToday, QStringLiteral("typed before the crash")}});
+    }
+    start(kToday);
+    const std::vector<QString> told = messages_.texts(MessageKind::Information);
+    if (c.paragraphs == 0) {
+        EXPECT_TRUE(told.empty()) << c.label;
+        return;
+    }
+    ASSERT_EQ(1u, told.size()) << c.label;
+    const QStringList paragraphs = told[0].split(QStringLiteral("\n\n"));
+    ASSERT_EQ(c.paragraphs, paragraphs.size()) << c.label;
+    EXPECT_EQ(QStringLiteral("Quillmere cannot write to its own folder \"/opt/quillmere/bin\", so "
+                             "your diary is kept in \"") +
+                  data_.path() + QStringLiteral("\"."),
+              paragraphs[0])
+        << c.label;
+    if (c.withRecovery) {
+        EXPECT_EQ(RecoveredText({dayFromDate(kToday)}, false), paragraphs[1]) << c.label;
+    }
+    messages_.calls.clear();
+    click(main().btnToday);
+    EXPECT_TRUE(messages_.texts(MessageKind::Information).empty()) << "told once";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, DataFolderFallbackTest,
+    ::testing::Values(FallbackCase{"nominal: no fallback, nothing told", "", false, 0},
+                      FallbackCase{"nominal: the folder is told", "/opt/quillmere/bin", false, 1},
+                      FallbackCase{"nominal: told before what was recovered", "/opt/quillmere/bin",
+                                   true, 2}));
 
 TEST_F(SessionLifecycleTest, FailedLoginTellsNothingAndStillWritesTheRecoveredEntries) {
     writeSettings({QStringLiteral("pw")});

@@ -91,6 +91,7 @@ void ShellTest::createProgram(const QDate& today) {
     ProgramPaths paths;
     paths.dataFolder = data_.path();
     paths.placementFile = placementPath();
+    paths.dataFolderFallbackFrom = dataFolderFallbackFrom_;
     // One program per data folder: the previous one lets go of it first.
     program_.reset();
     program_ = std::make_unique<Program>(paths);

@@ -85,6 +85,8 @@ protected:
     // texts, and scripted answers (giving up when none are left).
     std::vector<QString> writeFailures_;
     std::deque<WriteFailureChoice> writeAnswers_;
+    // Given to the program as the folder it could not write (empty: none).
+    QString dataFolderFallbackFrom_;
     // The folder Save As picks (none: the user cancelled).
     std::optional<QString> saveFolder_;
     std::unique_ptr<Program> program_;

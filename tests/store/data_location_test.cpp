@@ -41,6 +41,39 @@ TEST(DataLocation, UserDataFolderWhenTheExecutableFolderIsReadOnly) {
     QStandardPaths::setTestModeEnabled(false);
 }
 
+// Only an executable folder that cannot be written counts as a fallback: an
+// installed program keeps its diary in the user's data folder by design.
+TEST(DataLocation, ChoiceNotesAFallbackFromTheExecutableFolderOnly) {
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("QuillmereTest"));
+    QCoreApplication::setApplicationName(QStringLiteral("store_tests"));
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    testsupport::TempFolder prefix;
+    QDir root(prefix.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("share/applications")));
+    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
+    QFile entry(root.filePath(
+        QStringLiteral("share/applications/%1.desktop").arg(QLatin1String(kApplicationId))));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.close();
+
+    const DataFolderChoice own = chooseDataFolderFor(prefix.path());
+    EXPECT_EQ(prefix.path(), own.path) << "a folder that can be written";
+    EXPECT_TRUE(own.fellBackFrom.isEmpty());
+    const DataFolderChoice installed = chooseDataFolderFor(root.filePath(QStringLiteral("bin")));
+    EXPECT_EQ(userFolder, installed.path);
+    EXPECT_TRUE(installed.fellBackFrom.isEmpty()) << "no fallback for an installed program";
+    ReadOnlyFolders readOnly;
+    {
+        ScopedFileAccess inject(&readOnly);
+        const DataFolderChoice fallback = chooseDataFolderFor(prefix.path());
+        EXPECT_EQ(userFolder, fallback.path);
+        EXPECT_EQ(prefix.path(), fallback.fellBackFrom);
+    }
+    QDir(userFolder).removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
+}
+
 namespace {
 
 struct LayoutCase {

@@ -1,4 +1,6 @@
-#include "shell/day_caption.h"
+#include "store/day_caption.h"
+
+#include "store/day.h"
 
 namespace quillmere {
 
@@ -11,6 +13,14 @@ QString DayCaption(const QDate& date, const QLocale& locale) {
         .arg(date.day(), 2, 10, QLatin1Char('0'))
         .arg(month)
         .arg(date.year(), 4, 10, QLatin1Char('0'));
+}
+
+QString DayMessage(double day, const QString& message, const QLocale& locale) {
+    const QDate date = dateFromDay(day);
+    if (!date.isValid()) {
+        return message;
+    }
+    return DayCaption(date, locale) + QStringLiteral(": ") + message;
 }
 
 }  // namespace quillmere
