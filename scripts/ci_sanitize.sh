@@ -3,7 +3,8 @@
 # AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer into
 # build-asan/ and runs the whole test suite there. Any memory error,
 # undefined behaviour or leak outside the suppressed third-party libraries
-# fails the run. scripts/ci_fuzz.sh then reuses the same folder.
+# fails the run. The tests run one suite per process (see
+# scripts/run_test_suites.sh). scripts/ci_fuzz.sh then reuses the same folder.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/setup.sh"
@@ -17,6 +18,6 @@ start=$(date +%s)
 configure_sanitized_build "$build"
 cmake --build "$build" -j "$jobs"
 built=$(date +%s)
-ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 900
+bash "$here/scripts/run_test_suites.sh" "$build"
 done_at=$(date +%s)
 echo "sanitizer job: build $((built - start)) s, tests $((done_at - built)) s"

@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstdint>
 
+using namespace quillmere;
 using namespace quillmere::rtf;
 
 namespace {

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillmere;
 using namespace quillmere::rtf;
 
 namespace {

@@ -16,6 +16,8 @@
 #include <jpeglib.h>
 
 namespace rtftest {
+using quillmere::PutFixed16;
+using quillmere::PutFixed32;
 namespace {
 
 // Fonts and images need the application object; the offscreen platform keeps

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillmere;
 using namespace quillmere::rtf;
 
 namespace {
