@@ -82,6 +82,14 @@ protected:
         const bool ready = xvfb_.waitForStarted() && waitFor(numberWritten, 20000);
         if (ready && xvfb_.state() == QProcess::Running && !number.trimmed().isEmpty()) {
             display_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+            // A client must really get through before the program is started.
+            const bool answers = waitFor(
+                [&] {
+                    return xdotool({QStringLiteral("getmouselocation")})
+                        .startsWith(QLatin1String("x:"));
+                },
+                20000);
+            ASSERT_TRUE(answers) << "Xvfb on " << display_.toStdString() << " takes no client";
             return;
         }
         xvfb_.kill();
