@@ -343,7 +343,10 @@ Cell DSBASE::cellFromPacket(int column, QByteArrayView bytes) const {
         return c;
     }
     qsizetype length = bytes.size();
-    if (isString(f.typeWord) && typeword::isVarying(f.typeWord) && f.width > 0) {
+    // A string is cut to its column's width; an array of strings is its
+    // element count and elements, which a cut would break.
+    if (isString(f.typeWord) && typeword::isVarying(f.typeWord) && !typeword::isArray(f.typeWord) &&
+        f.width > 0) {
         length = qMin<qsizetype>(length, f.width);
     }
     if (length == 0 && typeword::code(f.typeWord) == typeword::kBytes) {

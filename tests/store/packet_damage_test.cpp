@@ -64,3 +64,45 @@ TEST(PacketDamage, WriterTakesEmptyNamesAndValues) {
     EXPECT_EQ("00 04 00 4B 00 00 00 01 00 00 01 00 49 00 00 00 00 00 00 00 00 00 00",
               hexDump(packet.mid(24)));
 }
+
+// An array of strings is its element count and its elements; cutting it to the
+// column's width, as a single string is cut, once saved a packet that could
+// not be read back.
+TEST(PacketDamage, StringArrayLongerThanItsWidthSavesWhole) {
+    DSDATAPACKET w;
+    w.beginPacket(1);
+    w.addColumn("Names", typeword::kString1 | typeword::kArray, 0);
+    w.addAttribute(AttributeArea::kColumn, "WIDTH", typeword::kUInt16, hexBytes("03 00"));
+    w.closeMetadata();
+    w.putValue(hexBytes("00"));
+    const QByteArray names = hexBytes("02 00 00 00 02 61 62 03 63 64 65");
+    w.putValue(names);
+    const QByteArray packet = w.finishPacket();
+
+    DSBASE table;
+    table.loadPacket(packet);
+    ASSERT_EQ(1, table.recordCount());
+    const QByteArray saved = table.savePacket();
+    EXPECT_EQ(hexDump(packet), hexDump(saved));
+    DSBASE again;
+    again.loadPacket(saved);
+    EXPECT_EQ(saved, again.savePacket());
+}
+
+// The packet the fuzzer found: a string array column (its WIDTH 50) holding a
+// value of 192 bytes, among ordinary columns.
+TEST(PacketDamage, FuzzedStringArrayPacketSavesAndLoadsAgain) {
+    const QByteArray packet = seed("string-array-longer-than-width.cds");
+    ASSERT_FALSE(packet.isEmpty());
+    DSBASE table;
+    table.loadPacket(packet);
+    ASSERT_EQ(4, table.fieldCount());
+    ASSERT_EQ(1, table.recordCount());
+    const QByteArray saved = table.savePacket();
+    DSBASE again;
+    again.loadPacket(saved);
+    EXPECT_EQ(saved, again.savePacket());
+    DSBASE fromXml;
+    fromXml.loadPacket(table.savePacket(PacketForm::kXml));
+    EXPECT_EQ(saved, fromXml.savePacket());
+}
