@@ -64,6 +64,9 @@ EntryOutcome testEntry(QByteArrayView blob, const TextMatcher& matcher,
     }
     try {
         QByteArray bytes = DecodeEntryContent(blob);
+        if (!matcher.mayMatchEntry(bytes)) {
+            return EntryOutcome::kNoMatch;
+        }
         try {
             return matcher.matches(rtf::plainTextOfRtf(bytes)) ? EntryOutcome::kMatch
                                                                : EntryOutcome::kNoMatch;

@@ -38,7 +38,7 @@ bool textMatches(const QString& text, const QString& needle) {
     return !needle.isEmpty() && text.contains(needle, Qt::CaseInsensitive);
 }
 
-TextMatcher::TextMatcher(const QString& needle) : needle_(needle) {
+TextMatcher::TextMatcher(const QString& needle) : needle_(needle), rtfFilter_(needle) {
     if (needle_.isEmpty() || needle_.front().isSurrogate()) {
         return;
     }
@@ -88,7 +88,8 @@ bool entryMatches(const QByteArray& blob, const TextMatcher& matcher) {
     if (blob.isEmpty()) {
         return false;
     }
-    return matcher.matches(entryDisplayedText(DecodeEntryContent(blob)));
+    const QByteArray bytes = DecodeEntryContent(blob);
+    return matcher.mayMatchEntry(bytes) && matcher.matches(entryDisplayedText(bytes));
 }
 
 bool entryMatches(const QByteArray& blob, const QString& needle) {

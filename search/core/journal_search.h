@@ -9,6 +9,8 @@
 // searched.
 #pragma once
 
+#include "search/core/rtf_text_filter.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
@@ -57,9 +59,14 @@ public:
     const QString& needle() const { return needle_; }
     // False for an empty needle. Never throws.
     bool matches(QStringView text) const;
+    // False only when the displayed text of the decoded entry `bytes` cannot
+    // hold the needle, answered from the bytes alone (see RtfTextFilter).
+    // Never throws.
+    bool mayMatchEntry(QByteArrayView bytes) const { return rtfFilter_.mayMatch(bytes); }
 
 private:
     QString needle_;
+    RtfTextFilter rtfFilter_;
     // Every UTF-16 unit that folds to the needle's first; empty when the
     // needle starts with a surrogate (then the plain comparison is used).
     std::vector<char16_t> firstUnits_;

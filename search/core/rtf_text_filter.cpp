@@ -1,0 +1,272 @@
+#include "search/core/rtf_text_filter.h"
+
+#include <QChar>
+
+#include <array>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quillmere {
+
+namespace {
+
+constexpr unsigned char kCaseBit = 0x20;
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kLastAscii = 0x7F;
+constexpr std::size_t kVectorBytes = 16;
+
+bool isAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Per ASCII character: whether some non-ASCII UTF-16 unit folds to the same
+// character as it does (KELVIN SIGN and "k", LONG S and "s", ...).
+const std::array<bool, 128>& foldPartners() {
+    static const std::array<bool, 128> partners = [] {
+        std::array<bool, 128> table{};
+        for (char32_t unit = 0x80; unit <= 0xFFFF; ++unit) {
+            if (QChar::isSurrogate(unit)) {
+                continue;
+            }
+            const char32_t folded = QChar::toCaseFolded(unit);
+            if (folded < 0x80) {
+                table[folded] = true;
+                table[QChar::toUpper(folded)] = true;
+            }
+        }
+        return table;
+    }();
+    return partners;
+}
+
+// Markup: bytes that never stand for a needle character where they are
+// (backslash, braces, control bytes, DEL and every byte above), so a partial
+// occurrence running into one may go on in the displayed text.
+bool isMarkup(unsigned char byte) {
+    return byte == '\\' || byte == '{' || byte == '}' || byte < kFirstPrintable ||
+           byte >= kLastAscii;
+}
+
+bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(unsigned char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The character \uN stands for, read as the reader reads it: the parameter
+// stops growing at 0x7FFFFFFF, and a negative one counts from 65536.
+char16_t unicodeEscapeChar(const unsigned char* digits, const unsigned char* end, bool negative) {
+    long long value = 0;
+    for (const unsigned char* p = digits; p < end && isDigit(*p); ++p) {
+        if (value < 0x7FFFFFFF) {
+            value = value * 10 + (*p - '0');
+        }
+    }
+    if (value > 0x7FFFFFFF) {
+        value = 0x7FFFFFFF;
+    }
+    const long long param = negative ? -value : value;
+    return static_cast<char16_t>(param < 0 ? param + 65536 : param);
+}
+
+bool looksLikeRtf(const unsigned char* p, std::size_t n) {
+    std::size_t i = 0;
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
+        i = 3;
+    }
+    while (i < n && (p[i] == ' ' || p[i] == '\t' || p[i] == '\r' || p[i] == '\n')) {
+        ++i;
+    }
+    return n - i >= 5 && std::memcmp(p + i, "{\\rtf", 5) == 0;
+}
+
+bool anyHighByte(const unsigned char* p, std::size_t n) {
+    unsigned char any = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        any |= p[i];
+    }
+    return (any & 0x80) != 0;
+}
+
+}  // namespace
+
+RtfTextFilter::RtfTextFilter(QStringView needle) {
+    if (needle.isEmpty()) {
+        return;
+    }
+    for (const QChar qc : needle) {
+        const char16_t c = qc.unicode();
+        if (c < kFirstPrintable || c >= kLastAscii || c == u'\\' || c == u'{' || c == u'}') {
+            needle_.clear();
+            foldMask_.clear();
+            return;
+        }
+        const bool letter = isAsciiLetter(c);
+        needle_.push_back(static_cast<char>(letter ? (c | kCaseBit) : c));
+        foldMask_.push_back(static_cast<char>(letter ? kCaseBit : 0));
+        strict_ = strict_ || c == u' ' || foldPartners()[c];
+    }
+    usable_ = true;
+}
+
+bool RtfTextFilter::mayMatch(QByteArrayView rtf) const {
+    return mayMatch(rtf, true);
+}
+
+bool RtfTextFilter::mayMatchScalar(QByteArrayView rtf) const {
+    return mayMatch(rtf, false);
+}
+
+bool RtfTextFilter::mayMatch(QByteArrayView rtf, bool vector) const {
+    const auto* p = reinterpret_cast<const unsigned char*>(rtf.data());
+    const auto n = static_cast<std::size_t>(rtf.size());
+    if (!usable_ || !looksLikeRtf(p, n)) {
+        return true;
+    }
+    return findLoose(p, n, vector) || markupMayProduceNeedle(p, n);
+}
+
+bool RtfTextFilter::markupMayProduceNeedle(const unsigned char* p, std::size_t n) const {
+    if (n == 0) {
+        return false;
+    }
+    const unsigned char* end = p + n;
+    if (std::memchr(p, 0, n) != nullptr || (strict_ && anyHighByte(p, n))) {
+        return true;
+    }
+    for (const void* at = std::memchr(p, '\\', n); at != nullptr;) {
+        const auto* slash = static_cast<const unsigned char*>(at);
+        if (escapeMayProduceNeedle(slash, end)) {
+            return true;
+        }
+        // "\\" is one escaped backslash, not the start of the next escape.
+        const unsigned char* next = slash + 1 < end && slash[1] == '\\' ? slash + 2 : slash + 1;
+        at = next < end ? std::memchr(next, '\\', static_cast<std::size_t>(end - next)) : nullptr;
+    }
+    return false;
+}
+
+bool RtfTextFilter::escapeMayProduceNeedle(const unsigned char* at,
+                                           const unsigned char* end) const {
+    if (end - at < 2) {
+        return false;
+    }
+    const unsigned char c = at[1];
+    if (c == '\'') {
+        if (end - at < 4 || hexValue(at[2]) < 0 || hexValue(at[3]) < 0) {
+            return true;  // not a well-formed hex escape: leave it to the reader
+        }
+        return strict_ || hexValue(at[2]) * 16 + hexValue(at[3]) <= kLastAscii;
+    }
+    if (c == '~') {
+        return strict_;
+    }
+    if (c != 'u' || end - at < 3) {
+        return false;
+    }
+    const bool negative = at[2] == '-';
+    const unsigned char* digits = at + (negative ? 3 : 2);
+    if (digits >= end || !isDigit(*digits)) {
+        return false;  // another word, or \u without a character
+    }
+    if (strict_) {
+        return true;
+    }
+    const char16_t ch = unicodeEscapeChar(digits, end, negative);
+    return ch <= kLastAscii || QChar::toCaseFolded(char32_t(ch)) <= kLastAscii;
+}
+
+// Whether the needle's first character (folded) stands at i, followed by
+// the second one or by markup.
+bool RtfTextFilter::candidateAt(const unsigned char* p, std::size_t n, std::size_t i) const {
+    if (folded(p[i], 0) != static_cast<unsigned char>(needle_[0])) {
+        return false;
+    }
+    if (needle_.size() == 1) {
+        return true;
+    }
+    return i + 1 < n &&
+           (folded(p[i + 1], 1) == static_cast<unsigned char>(needle_[1]) || isMarkup(p[i + 1]));
+}
+
+// Follows the needle from i: true when it completes, or when a partial
+// occurrence runs into markup (the displayed text may go on with it).
+bool RtfTextFilter::looseMatchAt(const unsigned char* p, std::size_t n, std::size_t i) const {
+    std::size_t j = 0;
+    while (j < needle_.size()) {
+        if (i == n) {
+            return false;
+        }
+        if (folded(p[i], j) == static_cast<unsigned char>(needle_[j])) {
+            ++i;
+            ++j;
+        } else {
+            return j > 0 && isMarkup(p[i]);
+        }
+    }
+    return true;
+}
+
+bool RtfTextFilter::findLoose(const unsigned char* p, std::size_t n, bool vector) const {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    if (vector) {
+        const bool single = needle_.size() == 1;
+        const __m128i first = _mm_set1_epi8(needle_[0]);
+        const __m128i firstMask = _mm_set1_epi8(foldMask_[0]);
+        const __m128i second = _mm_set1_epi8(single ? 0 : needle_[1]);
+        const __m128i secondMask = _mm_set1_epi8(single ? 0 : foldMask_[1]);
+        const __m128i slash = _mm_set1_epi8('\\');
+        const __m128i open = _mm_set1_epi8('{');
+        const __m128i close = _mm_set1_epi8('}');
+        // Signed compare: bytes of 0x80 and above are negative, so below too.
+        const __m128i printable = _mm_set1_epi8(static_cast<char>(kFirstPrintable));
+        const __m128i del = _mm_set1_epi8(static_cast<char>(kLastAscii));
+        for (; i + kVectorBytes + 1 <= n; i += kVectorBytes) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            __m128i hits = _mm_cmpeq_epi8(_mm_or_si128(here, firstMask), first);
+            if (!single) {
+                const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+                const __m128i markup = _mm_or_si128(
+                    _mm_or_si128(_mm_cmpeq_epi8(after, slash), _mm_cmpeq_epi8(after, open)),
+                    _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(after, close),
+                                              _mm_cmplt_epi8(after, printable)),
+                                 _mm_cmpeq_epi8(after, del)));
+                hits = _mm_and_si128(
+                    hits,
+                    _mm_or_si128(_mm_cmpeq_epi8(_mm_or_si128(after, secondMask), second), markup));
+            }
+            for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0;
+                 mask &= mask - 1) {
+                if (looseMatchAt(p, n, i + static_cast<std::size_t>(__builtin_ctz(mask)))) {
+                    return true;
+                }
+            }
+        }
+    }
+#else
+    (void)vector;
+#endif
+    for (; i < n; ++i) {
+        if (candidateAt(p, n, i) && looseMatchAt(p, n, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace quillmere
