@@ -3,6 +3,7 @@
 #include "store/coding.h"
 #include "store/dataset_error.h"
 #include "store/field_conv.h"
+#include "store/memory_pages.h"
 #include "store/packet_format.h"
 #include "store/packet_reader.h"
 #include "store/packet_writer.h"
@@ -437,6 +438,7 @@ void DSBASE::loadBinary(const QByteArray& packet) {
         if (!reserved) {
             // nextValue has checked the row count against the bytes left.
             cells_.reserve(in.header().rowCount * columns);
+            PopulatePages(cells_.data(), cells_.capacity() * sizeof(Cell));
             status_.reserve(in.header().rowCount);
             order_.reserve(in.header().rowCount);
             reserved = true;

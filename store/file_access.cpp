@@ -1,6 +1,7 @@
 #include "file_access.h"
 
 #include "errors.h"
+#include "memory_pages.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace quillmere {
 
@@ -27,6 +29,9 @@ FileAccess& realFiles() {
 }
 
 FileAccess* current = nullptr;
+
+// The largest file read in one piece: QByteArray's limit.
+constexpr qint64 kMaxByteArraySize = std::numeric_limits<qsizetype>::max() / 2;
 
 QString failure(const QString& what, const QString& path, const QString& reason) {
     return QStringLiteral("%1 \"%2\": %3").arg(what, QDir::toNativeSeparators(path), reason);
@@ -55,7 +60,24 @@ QByteArray FileAccess::readAll(const QString& path) const {
     if (!file.open(QIODevice::ReadOnly)) {
         throw FileError(failure(QStringLiteral("Cannot open"), path, file.errorString()));
     }
-    QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    const qint64 expected = file.size();
+    if (expected >= static_cast<qint64>(kPopulateMinimumBytes) && expected < kMaxByteArraySize) {
+        // A large file: its buffer's pages come in with one request, not a
+        // fault each, before the bytes are read into it.
+        bytes = QByteArray(static_cast<qsizetype>(expected), Qt::Uninitialized);
+        PopulatePages(bytes.data(), static_cast<std::size_t>(bytes.size()));
+        qint64 got = 0;
+        while (got < expected) {
+            const qint64 n = file.read(bytes.data() + got, expected - got);
+            if (n <= 0) {
+                break;
+            }
+            got += n;
+        }
+        bytes.truncate(static_cast<qsizetype>(got));  // a file cut short meanwhile
+    }
+    bytes += file.readAll();  // the whole of a small file; what a large one grew by
     if (file.error() != QFileDevice::NoError) {
         throw FileError(failure(QStringLiteral("Cannot read"), path, file.errorString()));
     }

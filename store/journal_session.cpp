@@ -8,18 +8,7 @@
 #include <QLockFile>
 #include <QtGlobal>
 
-#include <zlib.h>
-
 namespace quillmere {
-
-namespace {
-
-quint32 crcOf(const QByteArray& bytes) {
-    return static_cast<quint32>(crc32(0L, reinterpret_cast<const Bytef*>(bytes.constData()),
-                                      static_cast<uInt>(bytes.size())));
-}
-
-}  // namespace
 
 JournalSession::JournalSession(const QString& dataFolder, QObject* parent)
     : QObject(parent),
@@ -52,18 +41,13 @@ JournalSession::LockResult JournalSession::lockFolder() {
 
 void JournalSession::OpenJournal() {
     const QString path = filePath(kJournalFileName);
-    journalExisted_ = false;
+    journalRead_ = FileFingerprint{};
     journalOpened_ = false;
     journal_.OpenJournal(path);
     journalOpened_ = true;
-    // The table read the file already; reading it again for its checksum is
-    // cheap next to decoding it and happens once per run.
-    if (fileAccess().exists(path)) {
-        const QByteArray bytes = fileAccess().readAll(path);
-        journalExisted_ = true;
-        journalSize_ = bytes.size();
-        journalCrc_ = crcOf(bytes);
-    }
+    // What the table read, to tell at the end whether another program
+    // changed the file meanwhile.
+    journalRead_ = journal_.readFingerprint();
 }
 
 void JournalSession::OpenSettings() {
@@ -313,7 +297,7 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
     const QString path = filePath(kJournalFileName);
     if (fileAccess().exists(path)) {
         const QByteArray previous = fileAccess().readAll(path);
-        if (!journalExisted_ || previous.size() != journalSize_ || crcOf(previous) != journalCrc_) {
+        if (!(FileFingerprint::of(previous) == journalRead_)) {
             try {
                 result.fromFile = mergeChangedFile();
             } catch (const Error& e) {

@@ -221,9 +221,7 @@ private:
     std::atomic<bool> logFailed_ = false;
     bool journalOpened_ = false;
     // "Journal.cds" as it was read: whether it existed, its size and CRC-32.
-    bool journalExisted_ = false;
-    qint64 journalSize_ = 0;
-    quint32 journalCrc_ = 0;
+    FileFingerprint journalRead_;
     QByteArray lastDraft_;
     double lastDraftDay_ = 0;
     QThreadPool drafts_;

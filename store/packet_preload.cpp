@@ -31,6 +31,7 @@ struct Preload {
     QString path;
     FileAccess* access = nullptr;
     FileStamp stamp;
+    FileFingerprint read;
     std::unique_ptr<DSBASE> table = std::make_unique<DSBASE>();
     bool loaded = false;
 };
@@ -61,6 +62,7 @@ std::unique_ptr<Preload> load(const QString& path, FileAccess* access) {
         const QByteArray bytes = access->readAll(path);
         if (!bytes.isEmpty()) {
             preload->table->loadPacket(bytes);
+            preload->read = FileFingerprint::of(bytes);
             preload->loaded = true;
         }
     } catch (...) {
@@ -92,7 +94,7 @@ void PreloadDataFile(const QString& path) {
     }
 }
 
-bool TakePreloadedDataFile(const QString& path, DSBASE& into) {
+bool TakePreloadedDataFile(const QString& path, DSBASE& into, FileFingerprint& read) {
     std::unique_ptr<Preload> preload;
     {
         std::lock_guard<std::mutex> lock(preloadMutex());
@@ -111,6 +113,7 @@ bool TakePreloadedDataFile(const QString& path, DSBASE& into) {
         return false;
     }
     into.takeContent(*preload->table);
+    read = preload->read;
     return true;
 }
 

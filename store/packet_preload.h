@@ -11,6 +11,8 @@
 // error is reported by open exactly as without a preload.
 #pragma once
 
+#include "store/file_fingerprint.h"
+
 #include <QString>
 
 namespace quillmere {
@@ -24,8 +26,9 @@ void PreloadDataFile(const QString& path);
 
 // When a preload of `path` was started: waits for it, and if it loaded the
 // file without error and the file is unchanged, moves the loaded table into
-// `into` and returns true. Returns false otherwise; `into` is then untouched.
-// Either way the preload is used up. Never throws.
-bool TakePreloadedDataFile(const QString& path, DSBASE& into);
+// `into`, sets `read` to the fingerprint of the bytes it loaded and returns
+// true. Returns false otherwise; `into` and `read` are then untouched. Either
+// way the preload is used up. Never throws.
+bool TakePreloadedDataFile(const QString& path, DSBASE& into, FileFingerprint& read);
 
 }  // namespace quillmere

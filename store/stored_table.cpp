@@ -45,6 +45,7 @@ void StoredTable::requireEditing() const {
 
 void StoredTable::reset() {
     data_.clear();
+    read_ = FileFingerprint{};
     open_ = false;
     modified_ = false;
     mode_ = TableMode::kBrowse;
@@ -56,7 +57,7 @@ void StoredTable::open(const QString& path) {
     reset();
     path_ = path;
     try {
-        if (TakePreloadedDataFile(path, data_)) {
+        if (TakePreloadedDataFile(path, data_, read_)) {
             // Read and loaded ahead, while the program started.
         } else if (!fileAccess().exists(path)) {
             data_.createTable(fields_);
@@ -66,6 +67,7 @@ void StoredTable::open(const QString& path) {
                 throw Error(QStringLiteral("Missing data provider or data packet"));
             }
             data_.loadPacket(bytes);
+            read_ = FileFingerprint::of(bytes);
         }
         data_.setLogChanges(false);
         open_ = true;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "store/dataset.h"
+#include "store/file_fingerprint.h"
 
 #include <QString>
 
@@ -69,6 +70,10 @@ public:
     int recordCount() const { return open_ ? data_.recordCount() : 0; }
     bool isEmpty() const { return recordCount() == 0; }
 
+    // What the file held when open() read it; `existed` is false when open()
+    // found no file (and while closed).
+    const FileFingerprint& readFingerprint() const { return read_; }
+
     // The engine underneath, for tools that show a table's columns.
     const DSBASE& dataset() const { return data_; }
 
@@ -112,6 +117,7 @@ private:
     QString name_;
     std::vector<FieldDeclaration> fields_;
     QString path_;
+    FileFingerprint read_;
     DSBASE data_;
     bool open_ = false;
     bool modified_ = false;

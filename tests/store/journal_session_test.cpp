@@ -355,6 +355,27 @@ TEST_F(SessionTest, FileChangedBehindTheSessionIsMergedNotOverwritten) {
     EXPECT_EQ(theirs, dir_.read(kJournalBackupFileName));
 }
 
+// The file as the session read it is recognised at the end without reading
+// it a second time for merging: only the backup copy reads it.
+TEST_F(SessionTest, UnchangedFileIsNotMerged) {
+    writeJournal({{march(1), "one"}, {march(2), "two"}});
+    auto s = open();
+    store(*s, march(3), "three");
+    struct CountingReads : FileAccess {
+        QByteArray readAll(const QString& path) const override {
+            ++reads;
+            return FileAccess::readAll(path);
+        }
+        mutable int reads = 0;
+    } counting;
+    ScopedFileAccess inject(&counting);
+    const JournalSession::JournalWrite written = s->writeJournal();
+    EXPECT_TRUE(written.written);
+    EXPECT_TRUE(written.fromFile.empty());
+    EXPECT_EQ(1, counting.reads);
+    EXPECT_EQ(3u, fileEntries().size());
+}
+
 TEST_F(SessionTest, FileCreatedBehindTheSessionIsMergedToo) {
     auto s = open();
     store(*s, march(3), "mine");

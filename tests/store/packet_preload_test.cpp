@@ -170,3 +170,25 @@ TEST(PacketPreload, APreloadOfAnotherFileOrOfNoFileIsNotTaken) {
     m.abandon();
     EXPECT_FALSE(QFile::exists(missing));
 }
+
+// The table keeps the fingerprint of the bytes it loaded, whether it read
+// them itself or took them from the preload; a table made new has none.
+TEST(PacketPreload, TheTableKnowsWhatItReadEitherWay) {
+    TempFolder dir;
+    const QString path = makeJournal(dir, 20);
+    const FileFingerprint file = FileFingerprint::of(dir.read("Journal.cds"));
+    for (const bool preload : {true, false}) {
+        if (preload) {
+            PreloadDataFile(path);
+        }
+        JournalTable t;
+        t.OpenJournal(path);
+        EXPECT_TRUE(t.readFingerprint() == file) << (preload ? "preloaded" : "read");
+        t.abandon();
+        EXPECT_FALSE(t.readFingerprint().existed);
+    }
+    JournalTable fresh;
+    fresh.OpenJournal(dir.file("Other.cds"));
+    EXPECT_FALSE(fresh.readFingerprint().existed);
+    fresh.abandon();
+}
