@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
     // A diary of many years takes longer to read than the windows take to
     // build: its reading starts first, on a worker thread, and the main
     // window takes the loaded journal when it opens it.
-    quillmere::PreloadDataFile(quillmere::earlyDataFilePath(QStringLiteral("Journal.cds")));
+    quillmere::PreloadDataFile(quillmere::earlyDataFilePath(
+        QStringLiteral("Journal.cds"), QString::fromLatin1(quillmere::kApplicationTitle)));
     quillmere::QuillmereApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     // Ties the windows to the installed desktop entry (its icon and name).

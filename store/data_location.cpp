@@ -55,13 +55,23 @@ QString dataFilePath(const QString& fileName) {
     return QDir(dataFolder()).filePath(fileName);
 }
 
-QString earlyDataFilePath(const QString& fileName) {
+QString earlyUserDataFolder(const QString& applicationName) {
+    // As Qt's own lookup: an unset or empty XDG_DATA_HOME means the default,
+    // any other value is taken as it stands.
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty()) {
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+    return QDir::cleanPath(base + QLatin1Char('/') + applicationName);
+}
+
+QString earlyDataFilePath(const QString& fileName, const QString& applicationName) {
     // Linux names the running executable here, as applicationDirPath() uses.
     const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    if (folder.isEmpty() || isInstalledLayout(folder) || !fileAccess().folderWritable(folder)) {
-        return {};
+    if (!folder.isEmpty() && !isInstalledLayout(folder) && fileAccess().folderWritable(folder)) {
+        return QDir(folder).filePath(fileName);
     }
-    return QDir(folder).filePath(fileName);
+    return QDir(earlyUserDataFolder(applicationName)).filePath(fileName);
 }
 
 }  // namespace quillmere

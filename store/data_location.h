@@ -55,10 +55,17 @@ QString dataFolder();
 // `fileName` inside dataFolder().
 QString dataFilePath(const QString& fileName);
 
-// `fileName` inside the executable's folder when that folder is the data
-// folder (a file can be created in it); empty otherwise. Works before the
-// application object exists: for starting work early, not for deciding where
-// files go. Never throws.
-QString earlyDataFilePath(const QString& fileName);
+// The folder userDataFolder() gives for a program named `applicationName`
+// (no organisation name set), worked out from the environment as the
+// platform does (XDG_DATA_HOME, else ~/.local/share), without creating it.
+// Works before the application object exists. Never throws.
+QString earlyUserDataFolder(const QString& applicationName);
+
+// `fileName` inside the folder the data will be kept in, as far as it can be
+// told before the application object exists: the executable's folder when it
+// is the data folder (a file can be created in it and it is no installed
+// layout), else earlyUserDataFolder(applicationName). For starting work
+// early, not for deciding where files go; may be empty. Never throws.
+QString earlyDataFilePath(const QString& fileName, const QString& applicationName);
 
 }  // namespace quillmere

@@ -114,3 +114,32 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DataLocation, NoFolderIsNotAnInstall) {
     EXPECT_FALSE(isInstalledLayout(QString()));
 }
+
+// The journal is read ahead before the application object exists; the folder
+// worked out then must be the one the platform gives afterwards, or the
+// preload is wasted.
+TEST(DataLocation, EarlyUserDataFolderIsThePlatformsAppDataFolder) {
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    const QString organisation = QCoreApplication::organizationName();
+    const QString application = QCoreApplication::applicationName();
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(QStringLiteral("QuillmereEarly"));
+    testsupport::TempFolder dir;
+    for (const QByteArray& value :
+         {QByteArray(), dir.path().toUtf8(), QByteArray("relative/data"), QByteArray()}) {
+        if (value.isNull()) {
+            qunsetenv("XDG_DATA_HOME");
+        } else {
+            qputenv("XDG_DATA_HOME", value);
+        }
+        EXPECT_EQ(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                  earlyUserDataFolder(QStringLiteral("QuillmereEarly")))
+            << "XDG_DATA_HOME=" << value.toStdString();
+    }
+    if (wasSet) {
+        qputenv("XDG_DATA_HOME", saved);
+    }
+    QCoreApplication::setOrganizationName(organisation);
+    QCoreApplication::setApplicationName(application);
+}
