@@ -143,10 +143,12 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
         return false;
     }
     storedDays_.insert(day);
-    // A draft still on its way must not land after the stored entry.
-    waitForDrafts();
     lastDraft_.clear();
-    appendToLog(RecoveryRecord{RecoveryKind::kStored, day, blob, {}});
+    // The log writer appends in the order records are handed over, so a
+    // draft still on its way lands before this entry, never after it.
+    drafts_.start([this, day, blob] {
+        appendToLog(RecoveryRecord{RecoveryKind::kStored, day, blob, {}});
+    });
     return true;
 }
 

@@ -112,19 +112,22 @@ public:
     LoadedEntry loadEntry();
 
     // Stores `rtf()` as the entry of currentDay: the day's record is updated
-    // when it exists, else one is inserted; then the record is appended to
-    // the recovery log and on disk before this returns. The lookup's own
-    // failure (a closed table) is thrown. A failure of the encoding or the
-    // post cancels the record, emits errorOccurred with its message and gives
-    // false. A failure of the log keeps the stored entry (true) and emits
-    // errorOccurred once until the log works again.
+    // when it exists, else one is inserted; then the record is handed to the
+    // log writer, which appends it to the recovery log and puts it on disk
+    // after every record handed over before (the caller does not wait for
+    // the disk; waitForDrafts does). The lookup's own failure (a closed
+    // table) is thrown. A failure of the encoding or the post cancels the
+    // record, emits errorOccurred with its message and gives false. A failure
+    // of the log keeps the stored entry (true) and emits errorOccurred, from
+    // the writer's thread, once until the log works again.
     bool storeEntry(const std::function<QByteArray()>& rtf);
 
     // Unsaved editor text of currentDay, kept as a draft: compressed and
     // appended to the log on a worker thread, so the caller never waits for
     // the disk. The same text twice in a row is written once.
     void saveDraft(const QByteArray& rtf);
-    // Waits until every draft handed over is on disk (or failed).
+    // Waits until every draft and stored entry handed over is on disk (or
+    // failed).
     void waitForDrafts();
 
     // The nearest earlier / later day with an entry, walking through
@@ -224,7 +227,7 @@ private:
     FileFingerprint journalRead_;
     QByteArray lastDraft_;
     double lastDraftDay_ = 0;
-    QThreadPool drafts_;
+    QThreadPool drafts_;  // the log writer: one thread, records in the order handed over
 };
 
 }  // namespace quillmere

@@ -178,6 +178,8 @@ TEST_F(SessionLifecycleTest, TypingReachesTheLogAsADraftAfterAPause) {
     EXPECT_EQ(QStringLiteral("draft text"), PlainTextOfRtf(DecodeEntryContent(records[0].content)));
     EXPECT_TRUE(main().Editor->isModified()) << "a draft is not a stored entry";
     click(main().btnNext);
+    // The stored entry follows the draft, written by the same log writer.
+    main().session().waitForDrafts();
     ASSERT_EQ(2u, logRecords().size());
     EXPECT_EQ(RecoveryKind::kStored, logRecords()[1].kind);
 }

@@ -308,6 +308,7 @@ TEST_F(SessionTest, FailedLogAppendKeepsTheEntryAndIsToldOnce) {
     ScopedFileAccess seam(&failing);
     store(*s, march(1), "one");
     store(*s, march(2), "two");
+    s->waitForDrafts();
     ASSERT_EQ(1u, errors_.size());
     EXPECT_EQ("Cannot write \"" + dir_.file(kRecoveryFileName) + "\": No space left on device",
               errors_[0]);
