@@ -1,5 +1,7 @@
 #include "search/core/rtf_text_filter.h"
 
+#include "editor/rtf/tokenizer.h"
+
 #include <QChar>
 
 #include <array>
@@ -48,39 +50,6 @@ const std::array<bool, 128>& foldPartners() {
 bool isMarkup(unsigned char byte) {
     return byte == '\\' || byte == '{' || byte == '}' || byte < kFirstPrintable ||
            byte >= kLastAscii;
-}
-
-bool isDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-
-int hexValue(unsigned char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-// The character \uN stands for, read as the reader reads it: the parameter
-// stops growing at 0x7FFFFFFF, and a negative one counts from 65536.
-char16_t unicodeEscapeChar(const unsigned char* digits, const unsigned char* end, bool negative) {
-    long long value = 0;
-    for (const unsigned char* p = digits; p < end && isDigit(*p); ++p) {
-        if (value < 0x7FFFFFFF) {
-            value = value * 10 + (*p - '0');
-        }
-    }
-    if (value > 0x7FFFFFFF) {
-        value = 0x7FFFFFFF;
-    }
-    const long long param = negative ? -value : value;
-    return static_cast<char16_t>(param < 0 ? param + 65536 : param);
 }
 
 bool looksLikeRtf(const unsigned char* p, std::size_t n) {
@@ -148,46 +117,50 @@ bool RtfTextFilter::markupMayProduceNeedle(const unsigned char* p, std::size_t n
     if (std::memchr(p, 0, n) != nullptr || (strict_ && anyHighByte(p, n))) {
         return true;
     }
+    // The escapes that can make characters (\'hh, \~, \uN) are read as the
+    // reader reads them; other control words only need stepping over, and
+    // "\\\\" is one escaped backslash, not the start of an escape.
     for (const void* at = std::memchr(p, '\\', n); at != nullptr;) {
         const auto* slash = static_cast<const unsigned char*>(at);
-        if (escapeMayProduceNeedle(slash, end)) {
-            return true;
+        const unsigned char c = slash + 1 < end ? slash[1] : 0;
+        const unsigned char* next = slash + (c == '\\' ? 2 : 1);
+        if (c == '\'' || c == '~' || c == 'u') {
+            rtf::Tokenizer tokenizer(reinterpret_cast<const char*>(slash),
+                                     static_cast<std::size_t>(end - slash));
+            if (tokenMayProduceNeedle(tokenizer.next())) {
+                return true;
+            }
+            next = end - tokenizer.remaining();
         }
-        // "\\" is one escaped backslash, not the start of the next escape.
-        const unsigned char* next = slash + 1 < end && slash[1] == '\\' ? slash + 2 : slash + 1;
         at = next < end ? std::memchr(next, '\\', static_cast<std::size_t>(end - next)) : nullptr;
     }
     return false;
 }
 
-bool RtfTextFilter::escapeMayProduceNeedle(const unsigned char* at,
-                                           const unsigned char* end) const {
-    if (end - at < 2) {
-        return false;
-    }
-    const unsigned char c = at[1];
-    if (c == '\'') {
-        if (end - at < 4 || hexValue(at[2]) < 0 || hexValue(at[3]) < 0) {
-            return true;  // not a well-formed hex escape: leave it to the reader
+bool RtfTextFilter::tokenMayProduceNeedle(const rtf::Token& token) const {
+    switch (token.type) {
+        case rtf::TokenType::Hex:
+            return strict_ || token.byte <= kLastAscii;
+        case rtf::TokenType::Symbol:
+            // \~ shows as a space; \' without two hex digits is left to the
+            // reader.
+            return token.text == "'" || (strict_ && token.text == "~");
+        case rtf::TokenType::Word: {
+            if (token.text != "u" || !token.hasParam) {
+                return false;  // another word, or \u without a character
+            }
+            if (strict_) {
+                return true;
+            }
+            // The character as the reader makes it: a negative parameter
+            // counts from 65536, a larger one keeps its low 16 bits.
+            const int param = token.param;
+            const auto ch = static_cast<char16_t>(param < 0 ? param + 65536 : param);
+            return ch <= kLastAscii || QChar::toCaseFolded(char32_t(ch)) <= kLastAscii;
         }
-        return strict_ || hexValue(at[2]) * 16 + hexValue(at[3]) <= kLastAscii;
+        default:
+            return false;
     }
-    if (c == '~') {
-        return strict_;
-    }
-    if (c != 'u' || end - at < 3) {
-        return false;
-    }
-    const bool negative = at[2] == '-';
-    const unsigned char* digits = at + (negative ? 3 : 2);
-    if (digits >= end || !isDigit(*digits)) {
-        return false;  // another word, or \u without a character
-    }
-    if (strict_) {
-        return true;
-    }
-    const char16_t ch = unicodeEscapeChar(digits, end, negative);
-    return ch <= kLastAscii || QChar::toCaseFolded(char32_t(ch)) <= kLastAscii;
 }
 
 // Whether the needle's first character (folded) stands at i, followed by

@@ -33,6 +33,10 @@
 
 namespace quillmere {
 
+namespace rtf {
+struct Token;
+}
+
 class RtfTextFilter {
 public:
     explicit RtfTextFilter(QStringView needle);
@@ -52,7 +56,7 @@ public:
 private:
     bool mayMatch(QByteArrayView rtf, bool vector) const;
     bool markupMayProduceNeedle(const unsigned char* p, std::size_t n) const;
-    bool escapeMayProduceNeedle(const unsigned char* at, const unsigned char* end) const;
+    bool tokenMayProduceNeedle(const rtf::Token& token) const;
     bool findLoose(const unsigned char* p, std::size_t n, bool vector) const;
     bool candidateAt(const unsigned char* p, std::size_t n, std::size_t i) const;
     bool looseMatchAt(const unsigned char* p, std::size_t n, std::size_t i) const;
