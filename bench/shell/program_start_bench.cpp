@@ -6,7 +6,7 @@
 // moment the process is spawned to the X server mapping the window named
 // "Login Window"; the process is then killed. QUILLMERE_START_BENCH_PROGRAM
 // names another build of the program to time instead (to compare builds).
-#include "tools/journal/journal_generate.h"
+#include "generated_journals.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,15 +17,14 @@
 #include <benchmark/benchmark.h>
 #include <xcb/xcb.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <map>
-#include <memory>
-#include <optional>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <vector>
 
 extern char** environ;
@@ -36,22 +35,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr char kLoginTitle[] = "Login Window";
 constexpr auto kStartLimit = std::chrono::seconds(30);
-
-QTemporaryDir& scratch() {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quillmere-start-bench-XXXXXX"));
-    return dir;
-}
-
-QString generatedJournal(int days) {
-    static std::map<int, QString> made;
-    auto it = made.find(days);
-    if (it == made.end()) {
-        const QString path = scratch().filePath(QStringLiteral("Journal-%1.cds").arg(days));
-        quillmere::journaltool::generateJournal(path, days, 20100615, 2048);
-        it = made.emplace(days, path).first;
-    }
-    return it->second;
-}
 
 // A private X server: Xvfb picks a free display and names it once it takes
 // connections.
@@ -70,7 +53,7 @@ public:
             number += xvfb_.readAllStandardOutput();
         }
         if (number.contains('\n')) {
-            display_ = ":" + number.trimmed().toStdString();
+            display_ = QByteArray(":" + number.trimmed()).toStdString();
         }
     }
     ~XServer() {
@@ -116,7 +99,9 @@ public:
                 if (xcb_connection_has_error(connection_) != 0) {
                     return std::nullopt;
                 }
-                struct timespec pause{0, 200 * 1000};
+                struct timespec pause {
+                    0, 200 * 1000
+                };
                 nanosleep(&pause, nullptr);
                 continue;
             }
@@ -159,7 +144,8 @@ QString programToTime() {
 }
 
 std::unique_ptr<QTemporaryDir> programFolder(const QString& journal) {
-    auto folder = std::make_unique<QTemporaryDir>(scratch().filePath(QStringLiteral("run-XXXXXX")));
+    auto folder = std::make_unique<QTemporaryDir>(
+        quillmere::bench::scratchFolder().filePath(QStringLiteral("run-XXXXXX")));
     const QString program = folder->filePath(QStringLiteral("quillmere"));
     QFile::copy(programToTime(), program);
     QFile::setPermissions(program, QFile::permissions(programToTime()));
@@ -197,7 +183,7 @@ pid_t spawnProgram(const QTemporaryDir& folder, const std::string& display) {
 
 void BM_ProgramStartToLogin(benchmark::State& state) {
     const int days = int(state.range(0));
-    const QString journal = days > 0 ? generatedJournal(days) : QString();
+    const QString journal = days > 0 ? quillmere::bench::generatedJournal(days) : QString();
     XServer server;
     if (server.display().empty()) {
         state.SkipWithError("no Xvfb could be started");

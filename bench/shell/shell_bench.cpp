@@ -6,6 +6,7 @@
 #include "controls/rb_button.h"
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
+#include "generated_journals.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
@@ -28,30 +29,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
 #include <random>
 
 using namespace quillmere;
 
 namespace {
-
-QTemporaryDir& scratch() {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quillmere-shell-bench-XXXXXX"));
-    return dir;
-}
-
-// A generated journal of `days` days of 2 KB entries, made once per run.
-QString generatedJournal(int days) {
-    static std::map<int, QString> made;
-    auto it = made.find(days);
-    if (it == made.end()) {
-        const QString path = scratch().filePath(QStringLiteral("Journal-%1.cds").arg(days));
-        journaltool::generateJournal(path, days, 20100615, 2048);
-        it = made.emplace(days, path).first;
-    }
-    return it->second;
-}
 
 // An entry with a photograph-like picture of about 200 KB of pixels (noise
 // over a gradient, which compresses poorly, as photographs do) and a line of
@@ -76,7 +59,7 @@ QByteArray pictureEntryRtf(int seed) {
 QString pictureJournal(int days) {
     static QString made;
     if (made.isEmpty()) {
-        made = scratch().filePath(QStringLiteral("Pictures-%1.cds").arg(days));
+        made = bench::scratchFolder().filePath(QStringLiteral("Pictures-%1.cds").arg(days));
         JournalTable table;
         table.OpenJournal(made);
         for (int i = 0; i < days; ++i) {
@@ -90,7 +73,8 @@ QString pictureJournal(int days) {
 // A folder of its own for one start of the program, with `journal` copied in
 // (none for an empty string).
 std::unique_ptr<QTemporaryDir> programFolder(const QString& journal) {
-    auto folder = std::make_unique<QTemporaryDir>(scratch().filePath(QStringLiteral("run-XXXXXX")));
+    auto folder = std::make_unique<QTemporaryDir>(
+        bench::scratchFolder().filePath(QStringLiteral("run-XXXXXX")));
     if (!journal.isEmpty()) {
         QFile::copy(journal, folder->filePath(QStringLiteral("Journal.cds")));
     }
@@ -131,7 +115,7 @@ bool startProgram(Program& program, bool pass, const std::function<void()>& atLo
 // preloaded as the program's main() does, before anything else.
 void BM_StartToLogin(benchmark::State& state) {
     const int days = int(state.range(0));
-    const QString journal = days > 0 ? generatedJournal(days) : QString();
+    const QString journal = days > 0 ? bench::generatedJournal(days) : QString();
     for (auto _ : state) {
         const auto folder = programFolder(journal);
         QElapsedTimer clock;
@@ -180,7 +164,7 @@ void nextDays(benchmark::State& state, const QString& journal, int days) {
 }
 
 void BM_NextDay2KB(benchmark::State& state) {
-    nextDays(state, generatedJournal(400), 400);
+    nextDays(state, bench::generatedJournal(400), 400);
 }
 
 void BM_NextDayPicture(benchmark::State& state) {

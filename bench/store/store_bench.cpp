@@ -3,10 +3,11 @@
 // index), a lookup, saving (savePacket + safe write), and as yardsticks the
 // time to read the file's bytes, to write them, and to inflate every entry.
 // Peak memory while opening is reported as a counter relative to the file.
+#include "generated_journals.h"
+#include "tools/journal/journal_generate.h"
 #include "store/entry_codec.h"
 #include "store/file_access.h"
 #include "store/journal_table.h"
-#include "tools/journal/journal_generate.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,30 +17,12 @@
 #include <malloc.h>
 
 #include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 
 using namespace quillmere;
 
 namespace {
-
-QTemporaryDir& scratch() {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quillmere-bench-XXXXXX"));
-    return dir;
-}
-
-// The generated journal of `days` days, made once per run.
-QString journalOf(int days) {
-    static std::map<int, QString> made;
-    auto it = made.find(days);
-    if (it == made.end()) {
-        const QString path = scratch().filePath(QStringLiteral("Journal-%1.cds").arg(days));
-        journaltool::generateJournal(path, days, 20100615, 2048);
-        it = made.emplace(days, path).first;
-    }
-    return it->second;
-}
 
 qint64 fileSize(const QString& path) {
     return QFile(path).size();
@@ -66,7 +49,7 @@ bool resetPeak() {
 }
 
 void BM_ReadBytes(benchmark::State& state) {
-    const QString path = journalOf(static_cast<int>(state.range(0)));
+    const QString path = bench::generatedJournal(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         benchmark::DoNotOptimize(fileAccess().readAll(path));
     }
@@ -74,7 +57,7 @@ void BM_ReadBytes(benchmark::State& state) {
 }
 
 void BM_Open(benchmark::State& state) {
-    const QString path = journalOf(static_cast<int>(state.range(0)));
+    const QString path = bench::generatedJournal(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         JournalTable journal;
         journal.OpenJournal(path);
@@ -87,7 +70,7 @@ void BM_Open(benchmark::State& state) {
 void BM_Lookup(benchmark::State& state) {
     const int days = static_cast<int>(state.range(0));
     JournalTable journal;
-    journal.OpenJournal(journalOf(days));
+    journal.OpenJournal(bench::generatedJournal(days));
     int i = 0;
     for (auto _ : state) {
         const double day = journaltool::generatedFirstDay() + (i * 7919) % days;
@@ -99,7 +82,7 @@ void BM_Lookup(benchmark::State& state) {
 
 void BM_InflateAll(benchmark::State& state) {
     JournalTable journal;
-    journal.OpenJournal(journalOf(static_cast<int>(state.range(0))));
+    journal.OpenJournal(bench::generatedJournal(static_cast<int>(state.range(0))));
     qint64 bytes = 0;
     for (auto _ : state) {
         for (int i = 0; i < journal.recordCount(); ++i) {
@@ -111,9 +94,9 @@ void BM_InflateAll(benchmark::State& state) {
 }
 
 void BM_WriteBytes(benchmark::State& state) {
-    const QString path = journalOf(static_cast<int>(state.range(0)));
+    const QString path = bench::generatedJournal(static_cast<int>(state.range(0)));
     const QByteArray bytes = fileAccess().readAll(path);
-    const QString out = scratch().filePath(QStringLiteral("write-copy.cds"));
+    const QString out = bench::scratchFolder().filePath(QStringLiteral("write-copy.cds"));
     for (auto _ : state) {
         fileAccess().writeAtomic(out, bytes);
     }
@@ -121,12 +104,12 @@ void BM_WriteBytes(benchmark::State& state) {
 }
 
 void BM_Save(benchmark::State& state) {
-    const QString path = journalOf(static_cast<int>(state.range(0)));
+    const QString path = bench::generatedJournal(static_cast<int>(state.range(0)));
     JournalTable journal;
     journal.OpenJournal(path);
     // One day changed, as after a session of writing.
     journal.StoreEntry(journaltool::generatedFirstDay(), "{\\rtf1 changed}");
-    const QString out = scratch().filePath(QStringLiteral("save-copy.cds"));
+    const QString out = bench::scratchFolder().filePath(QStringLiteral("save-copy.cds"));
     qint64 written = 0;
     for (auto _ : state) {
         const QByteArray packet = journal.dataset().savePacket();
@@ -140,7 +123,7 @@ void BM_Save(benchmark::State& state) {
 // savePacket alone, without the write.
 void BM_SavePacketOnly(benchmark::State& state) {
     JournalTable journal;
-    journal.OpenJournal(journalOf(static_cast<int>(state.range(0))));
+    journal.OpenJournal(bench::generatedJournal(static_cast<int>(state.range(0))));
     journal.StoreEntry(journaltool::generatedFirstDay(), "{\\rtf1 changed}");
     qint64 written = 0;
     for (auto _ : state) {
@@ -151,7 +134,7 @@ void BM_SavePacketOnly(benchmark::State& state) {
 }
 
 void BM_OpenPeakMemory(benchmark::State& state) {
-    const QString path = journalOf(static_cast<int>(state.range(0)));
+    const QString path = bench::generatedJournal(static_cast<int>(state.range(0)));
     const double size = static_cast<double>(fileSize(path));
     double ratio = 0;
     for (auto _ : state) {
