@@ -22,6 +22,13 @@ QByteArray seed(const char* name) {
     return file.readAll();
 }
 
+// A saved packet loads again and saves to the very same bytes.
+void expectReloadsTheSame(const QByteArray& saved) {
+    DSBASE again;
+    again.loadPacket(saved);
+    EXPECT_EQ(hexDump(saved), hexDump(again.savePacket()));
+}
+
 }  // namespace
 
 // An XML FIELD without a name once handed memcpy a null pointer when the
@@ -42,9 +49,7 @@ TEST(PacketDamage, XmlFieldWithoutNameLoadsAsAnUnnamedColumn) {
     // attributes; packet attribute count 0.
     ASSERT_EQ(24 + 1 + 4 + 2 + 2 + 2, binary.size());
     EXPECT_EQ("00 04 00 0B 00 00 00 00 00 00 00", hexDump(binary.mid(24)));
-    DSBASE again;
-    again.loadPacket(binary);
-    EXPECT_EQ(binary, again.savePacket());
+    expectReloadsTheSame(binary);
     EXPECT_EQ(binary, packetFromXml(packetToXml(binary)));
 }
 
@@ -84,9 +89,7 @@ TEST(PacketDamage, StringArrayLongerThanItsWidthSavesWhole) {
     ASSERT_EQ(1, table.recordCount());
     const QByteArray saved = table.savePacket();
     EXPECT_EQ(hexDump(packet), hexDump(saved));
-    DSBASE again;
-    again.loadPacket(saved);
-    EXPECT_EQ(saved, again.savePacket());
+    expectReloadsTheSame(saved);
 }
 
 // The packet the fuzzer found: a string array column (its WIDTH 50) holding a
@@ -99,9 +102,7 @@ TEST(PacketDamage, FuzzedStringArrayPacketSavesAndLoadsAgain) {
     ASSERT_EQ(4, table.fieldCount());
     ASSERT_EQ(1, table.recordCount());
     const QByteArray saved = table.savePacket();
-    DSBASE again;
-    again.loadPacket(saved);
-    EXPECT_EQ(saved, again.savePacket());
+    expectReloadsTheSame(saved);
     DSBASE fromXml;
     fromXml.loadPacket(table.savePacket(PacketForm::kXml));
     EXPECT_EQ(saved, fromXml.savePacket());
