@@ -67,9 +67,15 @@ QString earlyUserDataFolder(const QString& applicationName) {
 
 QString earlyDataFilePath(const QString& fileName, const QString& applicationName) {
     // Linux names the running executable here, as applicationDirPath() uses.
-    const QString folder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    if (!folder.isEmpty() && !isInstalledLayout(folder) && fileAccess().folderWritable(folder)) {
-        return QDir(folder).filePath(fileName);
+    return earlyDataFilePathFor(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath(),
+                                fileName, applicationName);
+}
+
+QString earlyDataFilePathFor(const QString& executableFolder, const QString& fileName,
+                             const QString& applicationName) {
+    if (!executableFolder.isEmpty() && !isInstalledLayout(executableFolder) &&
+        fileAccess().folderWritable(executableFolder)) {
+        return QDir(executableFolder).filePath(fileName);
     }
     return QDir(earlyUserDataFolder(applicationName)).filePath(fileName);
 }

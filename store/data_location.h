@@ -68,4 +68,8 @@ QString earlyUserDataFolder(const QString& applicationName);
 // early, not for deciding where files go; may be empty. Never throws.
 QString earlyDataFilePath(const QString& fileName, const QString& applicationName);
 
+// earlyDataFilePath for an executable in `executableFolder`. Never throws.
+QString earlyDataFilePathFor(const QString& executableFolder, const QString& fileName,
+                             const QString& applicationName);
+
 }  // namespace quillmere

@@ -98,9 +98,30 @@ TEST_P(InstalledLayout, RecognisedByTheDesktopEntryBesideTheBinFolder) {
             QStringLiteral("share/applications/%1.desktop").arg(QLatin1String(kApplicationId))));
         ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
     }
-    EXPECT_EQ(c.installed,
-              isInstalledLayout(root.filePath(QString::fromLatin1(c.executableFolder))))
+    const QString folder = root.filePath(QString::fromLatin1(c.executableFolder));
+    EXPECT_EQ(c.installed, isInstalledLayout(folder)) << c.label;
+    // The journal read ahead at start comes from the same place.
+    const QString early = earlyDataFilePathFor(folder, QStringLiteral("Journal.cds"),
+                                               QStringLiteral("QuillmereEarly"));
+    EXPECT_EQ(c.installed ? QDir(earlyUserDataFolder(QStringLiteral("QuillmereEarly")))
+                                .filePath(QStringLiteral("Journal.cds"))
+                          : QDir(folder).filePath(QStringLiteral("Journal.cds")),
+              early)
         << c.label;
+}
+
+TEST(DataLocation, EarlyPathOfAReadOnlyOrUnknownFolderIsTheUserFolder) {
+    const QString inUserFolder = QDir(earlyUserDataFolder(QStringLiteral("QuillmereEarly")))
+                                     .filePath(QStringLiteral("Journal.cds"));
+    testsupport::TempFolder dir;
+    ReadOnlyFolders readOnly;
+    {
+        ScopedFileAccess inject(&readOnly);
+        EXPECT_EQ(inUserFolder, earlyDataFilePathFor(dir.path(), QStringLiteral("Journal.cds"),
+                                                     QStringLiteral("QuillmereEarly")));
+    }
+    EXPECT_EQ(inUserFolder, earlyDataFilePathFor(QString(), QStringLiteral("Journal.cds"),
+                                                 QStringLiteral("QuillmereEarly")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
