@@ -169,7 +169,10 @@ void TfrmMain::FormActivate() {
         setGeometry(client.left(), work.top() + frameTop, client.width(),
                     work.height() - frameExtra);
     }
-    ReadFontSettings();
+    // After a failed write the file holds older values than the ones in use.
+    if (!fontSettingsUnstored_) {
+        ReadFontSettings();
+    }
     Editor->setFocus();
 }
 

@@ -60,7 +60,9 @@ public:
     // they are made (the login window owns the settings record, the settings
     // window owns "Skip empty entries").
     void setLoginWindow(TfrmLogin* login) { login_ = login; }
-    void setSettingsWindow(TfrmSettings* settings) { settings_ = settings; }
+    // Clicking the settings window's "Skip empty entries" stores the option
+    // at once (chkSkipClick).
+    void setSettingsWindow(TfrmSettings* settings);
     void setCalendarWindow(TfrmCalendar* calendar) { calendar_ = calendar; }
     // The emoticon picker the tool bar's emoticon button shows (null: none).
     void setEmoticonsWindow(TfrmEmoticons* emoticons) { emoticons_ = emoticons; }
@@ -118,8 +120,14 @@ public:
     // Header font name and character set and "Skip empty entries" from
     // "FontSettings.Ini". Throws FileError when the file cannot be read.
     void ReadFontSettings();
-    // Writes them to "FontSettings.Ini". Throws FileError.
+    // Writes them to "FontSettings.Ini". Throws FileError; the values stay
+    // in use, and activation does not read the file over them until a
+    // write went through.
     void WriteFontSettings();
+    // "Skip empty entries" was clicked in the settings window: the option is
+    // written to "FontSettings.Ini" at once. A failed write is shown in the
+    // error box; the option stays as clicked.
+    void chkSkipClick();
     // The header font's character set number (as stored in "Charset").
     int headerCharset() const;
 
@@ -301,6 +309,7 @@ private:
     bool closing_ = false;
     bool closed_ = false;
     bool deactivatedForModal_ = false;
+    bool fontSettingsUnstored_ = false;
     std::optional<PlacementRecord> restoredPlacement_;
     TfrmLogin* login_ = nullptr;
     TfrmSettings* settings_ = nullptr;
