@@ -4,6 +4,7 @@
 #include "editor/entry_files.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
+#include "shell/activation_source.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
@@ -139,19 +140,21 @@ void TfrmMain::FormShow() {
 
 bool TfrmMain::event(QEvent* event) {
     switch (event->type()) {
-        case QEvent::WindowDeactivate:
-            // Closing a modal window brings the activation back; that does
-            // not count as coming back to the main window.
-            deactivatedForModal_ = QApplication::activeModalWidget() != nullptr &&
-                                   QApplication::activeModalWidget() != this;
-            break;
-        case QEvent::WindowActivate:
-            if (deactivatedForModal_) {
-                deactivatedForModal_ = false;
-            } else if (shownOnce_ && !closed_) {
+        case QEvent::WindowActivate: {
+            // The first activation after the login counts, and coming back
+            // from a window of the program that is not modal (the search
+            // window). Coming back from another program (every Alt+Tab) or
+            // from a closed modal window (settings, calendar, a message)
+            // does not.
+            QWidget* from = activation_->previous();
+            const bool fromOwnWindow =
+                from != nullptr && from != this && !activation_->previousWasModal();
+            if (shownOnce_ && !closed_ && (!activatedOnce_ || fromOwnWindow)) {
+                activatedOnce_ = true;
                 runGuarded([this] { FormActivate(); });
             }
             break;
+        }
         default:
             break;
     }

@@ -8,6 +8,7 @@
 #include "controls/rb_panel.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
+#include "shell/activation_source.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
 #include "shell/message_boxes.h"
@@ -47,6 +48,7 @@ TfrmMain::TfrmMain(JournalSession& session, const QString& placementFile, QWidge
     setWindowTitle(QStringLiteral("Velmora Durazu - Quillmere"));
     setWindowIcon(ProgramIcon());
     today = [] { return quillmere::today(); };
+    activation_ = new ActivationSource(this);
     buildHeader();
     buildToolBarBand();
     buildEditorBand();

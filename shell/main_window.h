@@ -43,6 +43,8 @@ class JournalSession;
 inline constexpr const char* kHomePageUrl = "https://quillmere.example.org";
 inline constexpr const char* kHomePageCaption = "quillmere.example.org";
 
+class ActivationSource;
+
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -214,8 +216,13 @@ public:
     // First show: placement restored, the login run modally, today shown (or
     // the window closed when the login did not pass).
     void FormShow();
-    // The window became the program's active window: full work-area height,
-    // "FontSettings.Ini" read again, the editor focused.
+    // The window became the program's active window after the login, or
+    // again coming from one of the program's windows shown without being
+    // modal (the search window, the export progress window): full work-area
+    // height, "FontSettings.Ini" read again (unless it holds older values
+    // than the ones in use after a failed write), the editor focused.
+    // Coming back from another program, or from a modal window of this one,
+    // runs nothing of it.
     void FormActivate();
     // Saves the placement under "TfrmMain" ("Visible" as given).
     void savePlacement(bool visible);
@@ -308,9 +315,9 @@ private:
     bool placementSaved_ = false;
     bool closing_ = false;
     bool closed_ = false;
-    bool deactivatedForModal_ = false;
     bool fontSettingsUnstored_ = false;
     std::optional<PlacementRecord> restoredPlacement_;
+    ActivationSource* activation_ = nullptr;
     TfrmLogin* login_ = nullptr;
     TfrmSettings* settings_ = nullptr;
     TfrmCalendar* calendar_ = nullptr;
