@@ -204,6 +204,7 @@ void TfrmMain::placeBands() {
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    keepNormalRect();
     FormResize();
 }
 
@@ -211,6 +212,7 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     // The frame's size is known only once the window is placed; the outer
     // width may change with it.
+    keepNormalRect();
     FormResize();
 }
 

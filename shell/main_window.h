@@ -263,6 +263,7 @@ protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -292,7 +293,14 @@ private:
     // cancelled. When the end was requested (logout, signal) it is kept as a
     // draft in the recovery log instead, without asking.
     void offerUnstoredText();
+    // Reads the placement file and applies it, pulled onto the screens'
+    // work areas.
     void restorePlacement();
+    // Gives the window the outer rectangle `outer` in its normal state, kept
+    // until the window manager reported the frame (NormalRectKeeper).
+    void placeNormal(const QRect& outer);
+    // Applies the wanted normal rectangle again once the frame is known.
+    void keepNormalRect();
     // The frame every navigation command runs in: hourglass, store when
     // modified, the day change, and finally the default font for an empty
     // editor.
@@ -316,7 +324,8 @@ private:
     bool closing_ = false;
     bool closed_ = false;
     bool fontSettingsUnstored_ = false;
-    std::optional<PlacementRecord> restoredPlacement_;
+    NormalRectKeeper normalRect_;
+    bool placing_ = false;
     ActivationSource* activation_ = nullptr;
     TfrmLogin* login_ = nullptr;
     TfrmSettings* settings_ = nullptr;

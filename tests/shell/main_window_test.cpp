@@ -228,6 +228,35 @@ TEST_F(MainWindowTest, StoredPlacementNarrowerThanTheMinimumIsWidened) {
     EXPECT_GE(main().ToolBar1->x(), 0);
 }
 
+TEST_F(MainWindowTest, StoredPlacementOffEveryScreenIsPulledOntoTheWorkArea) {
+    // Stored while a second monitor was there.
+    ProfileFile ini(placementPath());
+    ini.writeString(QStringLiteral("TfrmMain"), QStringLiteral("NormPos"),
+                    QStringLiteral("3000,2000,4000,2400"));
+    createProgram();
+    ASSERT_TRUE(startProgram());
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = main().frameGeometry();
+    EXPECT_TRUE(work.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    EXPECT_EQ(QRect(280, 0, 1000, 400).right(), frame.right()) << "as far right as it fits";
+}
+
+TEST_F(MainWindowTest, MaximisedRunStoresTheNormalRectangleAsItWasRead) {
+    ProfileFile ini(placementPath());
+    const QString section = QStringLiteral("TfrmMain");
+    ini.writeString(section, QStringLiteral("NormPos"), QStringLiteral("50,60,950,560"));
+    ini.writeString(section, QStringLiteral("ShowCmd"), QStringLiteral("3"));
+    createProgram();
+    ASSERT_TRUE(startProgram());
+    ASSERT_TRUE(main().isMaximized());
+    quit();
+    EXPECT_EQ(QStringLiteral("3"), ini.readString(section, QStringLiteral("ShowCmd"), QString()));
+    EXPECT_EQ(QStringLiteral("50,60,950,560"),
+              ini.readString(section, QStringLiteral("NormPos"), QString()))
+        << "not grown by the frame";
+}
+
 TEST_F(MainWindowTest, ActivationTakesTheWorkAreaHeightAndRereadsTheFontSettings) {
     start();
     main().setGeometry(10, 200, 900, 300);
