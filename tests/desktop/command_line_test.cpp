@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+
 namespace {
 
 struct OptionCase {
@@ -21,6 +24,19 @@ struct OptionCase {
     const char* outStart;  // what standard output begins with
     const char* err;       // standard error, exactly
 };
+
+// "nominal: quillmere --help" as a test name: nominal_quillmere_help.
+std::string testName(const char* label) {
+    std::string name;
+    for (const char* c = label; *c != '\0'; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c))) {
+            name += *c;
+        } else if (!name.empty() && name.back() != '_') {
+            name += '_';
+        }
+    }
+    return name;
+}
 
 class InformationOptions : public ::testing::TestWithParam<OptionCase> {};
 
@@ -89,7 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{
             "nominal: quillmere-journal --help", kTool, {"--help"}, nullptr, 0, kToolUsage, ""},
         OptionCase{"nominal: quillmere-journal -h", kTool, {"-h"}, nullptr, 0, kToolUsage, ""},
-        OptionCase{"nominal: quillmere-journal help", kTool, {"help"}, nullptr, 0, kToolUsage, ""},
+        OptionCase{"nominal: quillmere-journal help, as a command",
+                   kTool,
+                   {"help"},
+                   nullptr,
+                   0,
+                   kToolUsage,
+                   ""},
         OptionCase{"nominal: quillmere-journal --version",
                    kTool,
                    {"--version"},
@@ -120,6 +142,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    "quillmere-journal: cannot write to standard output: No space left on "
                    "device\n"}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& info) { return testName(info.param.label); });
 
 }  // namespace

@@ -3,6 +3,9 @@
 // covering every command and key.
 #include "shell/application.h"
 #include "store/data_location.h"
+#include "store/font_settings.h"
+#include "store/journal_session.h"
+#include "store/recovery_log.h"
 #include "tools/journal/commands.h"
 
 #include <QDir>
@@ -183,6 +186,20 @@ TEST(ManualPages, ProgramPageListsTheKeysAndTheDataFolder) {
                              "~/.local/share/Quillmere/Journal.cds", "quillmere-journal"}) {
         EXPECT_TRUE(page.contains(QString::fromLatin1(text))) << text;
     }
+}
+
+// Every file the program keeps in its data folder has its own entry in the
+// FILES section, named as the program names it.
+TEST(ManualPages, ProgramPageListsEveryFileOfTheDataFolder) {
+    const QString page = readText(sourcePath(QStringLiteral("docs/man/quillmere.1")));
+    const QString files = page.mid(page.indexOf(QStringLiteral("\n.SH FILES\n")));
+    for (const char* name : {kJournalFileName, kJournalBackupFileName, kRecoveryFileName,
+                             kLockFileName, kSettingsFileName, kFontSettingsFileName}) {
+        const QString entry = QStringLiteral("\n.TP\n.I ~/.local/share/Quillmere/%1\n")
+                                  .arg(QString::fromLatin1(name));
+        EXPECT_TRUE(files.contains(entry)) << name;
+    }
+    EXPECT_TRUE(files.contains(QStringLiteral("\n.TP\n.I ~/.config/quillmere.INI\n")));
 }
 
 // The version a release is known by appears in the manual pages, the

@@ -13,6 +13,9 @@
 #include <QDate>
 #include <QProcess>
 
+#include <cctype>
+#include <string>
+
 using namespace quillmere;
 using testsupport::TempFolder;
 
@@ -161,6 +164,19 @@ struct HelpCase {
     const char* errStart;  // what standard error begins with ("": nothing)
 };
 
+// "nominal: --help" as a test name: nominal_help.
+std::string testName(const char* label) {
+    std::string name;
+    for (const char* c = label; *c != '\0'; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c))) {
+            name += *c;
+        } else if (!name.empty() && name.back() != '_') {
+            name += '_';
+        }
+    }
+    return name;
+}
+
 class JournalToolHelp : public ::testing::TestWithParam<HelpCase> {};
 
 TEST_P(JournalToolHelp, ChannelAndExitCode) {
@@ -183,7 +199,11 @@ INSTANTIATE_TEST_SUITE_P(
         HelpCase{
             "nominal: --help", {"--help"}, 0, "usage: quillmere-journal COMMAND ARGS...\n", ""},
         HelpCase{"nominal: -h", {"-h"}, 0, "usage: quillmere-journal COMMAND ARGS...\n", ""},
-        HelpCase{"nominal: help", {"help"}, 0, "usage: quillmere-journal COMMAND ARGS...\n", ""},
+        HelpCase{"nominal: help, as a command",
+                 {"help"},
+                 0,
+                 "usage: quillmere-journal COMMAND ARGS...\n",
+                 ""},
         HelpCase{"nominal: --version",
                  {"--version"},
                  0,
@@ -205,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  "",
                  "DAY must be written yyyy-mm-dd: \"--help\"\nusage: quillmere-journal cat "}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& info) { return testName(info.param.label); });
 
 TEST(JournalTool, HelpListsEveryCommandAndBothOptions) {
     const ToolRun r = tool({"--help"});
