@@ -48,6 +48,10 @@ void MainSearchHost::showError(const QString& message) {
     ShowErrorBox(&main_, message);
 }
 
+void MainSearchHost::showInformation(const QString& message) {
+    ShowInformationBox(&main_, message);
+}
+
 void MainSearchHost::setJournalCommandsEnabled(bool enabled) {
     main_.setJournalCommandsEnabled(enabled);
 }

@@ -27,6 +27,7 @@ public:
     // image when the list has no such picture).
     QImage resultImage() const override;
     void showError(const QString& message) override;
+    void showInformation(const QString& message) override;
     void setJournalCommandsEnabled(bool enabled) override;
     QWidget* mainWindow() const override;
 
