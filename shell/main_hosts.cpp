@@ -96,6 +96,21 @@ void MainExportHost::showError(const QString& message) {
     ShowErrorBox(&main_, message);
 }
 
+FailureChoice MainExportHost::askAfterFailure(const QString& message, QWidget* keepVisible) {
+    switch (ShowErrorChoiceBox(&main_, message, FailureChoiceCaptions(), keepVisible)) {
+        case 0:
+            return FailureChoice::kContinue;
+        case 1:
+            return FailureChoice::kContinueWithoutAsking;
+        default:
+            return FailureChoice::kStop;
+    }
+}
+
+void MainExportHost::showInformation(const QString& message) {
+    ShowInformationBox(&main_, message);
+}
+
 std::optional<QString> MainExportHost::chooseFolder() {
     return chooser_ ? chooser_() : chooseExportFolder(&main_);
 }
