@@ -94,6 +94,9 @@ void TExporter::btnExportClick() {
         host_.setJournalCommandsEnabled(false);
         progress_.showCentredOn(host_.ownerWindow());
         QCoreApplication::processEvents();
+        // The first question may come at once: its place clear of this
+        // window needs the window's place on the screen.
+        progress_.waitUntilPlaced();
         worker_ = new TExportThread(this);
         worker_->start();
     } catch (const Error& e) {

@@ -25,7 +25,10 @@ namespace {
 
 constexpr int kEnterKey = 13;
 
-const char kUnreadableExplanation[] =
+const char kUnreadableOne[] =
+    "\n\nThis entry is damaged and its text could not be searched; every other day was "
+    "searched.";
+const char kUnreadableMany[] =
     "\n\nThese entries are damaged and their text could not be searched; every other day "
     "was searched.";
 
@@ -183,8 +186,9 @@ void TfrmDBSearch::runScan(const QString& text) {
     }
     if (!result.unreadable.empty()) {
         // Said after the list is shown, so the days found are in view.
-        host_.showInformation(UnreadableDaysText(result.unreadable) +
-                              QLatin1String(kUnreadableExplanation));
+        host_.showInformation(
+            UnreadableDaysText(result.unreadable) +
+            QLatin1String(result.unreadable.size() == 1 ? kUnreadableOne : kUnreadableMany));
     }
     processPendingMessages();
 }

@@ -474,7 +474,7 @@ TEST_F(SearchWindowTest, ADamagedEntryIsPassedOverAndNamedAfterTheResults) {
     setRange(kBaseDay, kBaseDay + 5);
     search(QStringLiteral("nothing"));  // an earlier list, to be replaced
     const QString told = QStringLiteral(
-        "Could not read: 18 June 2010\n\nThese entries are damaged and their text could not be "
+        "Could not read: 18 June 2010\n\nThis entry is damaged and its text could not be "
         "searched; every other day was searched.");
     ASSERT_EQ(QStringList{told}, host.informations);
     host.informations.clear();
