@@ -406,32 +406,11 @@ TEST(ExportEntries, LeavesNoTemporaryFilesBehind) {
     EXPECT_EQ(sampleRtf("c"), out.read("2010-09-09.rtf"));
 }
 
-// A file system whose export folder stops taking files after `goodWrites`
-// writes: every later write fails with "Permission denied", and the folder
-// then reads as one where no file can be created (a folder made read-only
-// or a medium taken away while the export runs).
-class FolderTurningReadOnly : public testsupport::FailingFiles {
+// A file system on which no file can be created in any folder (a folder
+// made read-only or belonging to another user).
+class NoFileCreated : public quillmere::FileAccess {
 public:
-    explicit FolderTurningReadOnly(int goodWrites)
-        : FailingFiles({}, QStringLiteral("Permission denied")), goodWrites_(goodWrites) {}
-
-    void writeReplacing(const QString& path, const QByteArray& bytes) const override {
-        if (writes_++ >= goodWrites_) {
-            lost_ = true;
-            throw quillmere::FileError(messageFor(path));
-        }
-        FileAccess::writeReplacing(path, bytes);
-    }
-    // From now on the folder takes no file.
-    void loseFolder() { lost_ = true; }
-    bool folderWritable(const QString& folder) const override {
-        return !lost_ && FileAccess::folderWritable(folder);
-    }
-
-private:
-    int goodWrites_;
-    mutable int writes_ = 0;
-    mutable bool lost_ = false;
+    bool folderWritable(const QString&) const override { return false; }
 };
 
 QString readOnlyMessage(const QString& folder) {
@@ -459,11 +438,9 @@ TEST_P(UnusableFolderTest, EndsTheRunAtOnceWithOneMessage) {
     journal.store(QDate(2010, 9, 8), sampleRtf("a"));
     journal.store(QDate(2010, 9, 9), sampleRtf("b"));
     const QString folder = GetParam().make(scratch);
-    FolderTurningReadOnly files(0);
-    if (GetParam().readOnly) {
-        files.loseFolder();
-    }
-    quillmere::ScopedFileAccess scoped(&files);
+    NoFileCreated readOnly;
+    quillmere::FileAccess real;
+    quillmere::ScopedFileAccess scoped(GetParam().readOnly ? &readOnly : &real);
 
     Recorder recorder;
     const ExportSummary summary = ExportEntries(journal.table(), folder, recorder.callbacks());
@@ -492,53 +469,6 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"robustness_read_only", [](const TempFolder& t) { return t.path(); }, true,
                    readOnlyMessage}),
     [](const auto& info) { return std::string(info.param.label); });
-
-// The folder stops taking files after two entries: the third failure ends
-// the run with the one folder message instead of one error per entry.
-TEST(ExportEntries, FolderLostMidwayEndsTheRunWithOneMessage) {
-    TempFolder data;
-    TempFolder out;
-    TestJournal journal(data.path());
-    for (int day = 1; day <= 6; ++day) {
-        journal.store(QDate(2010, 9, day), sampleRtf(QString::number(day)));
-    }
-    FolderTurningReadOnly files(2);
-    quillmere::ScopedFileAccess scoped(&files);
-
-    Recorder recorder;
-    const ExportSummary summary = ExportEntries(journal.table(), out.path(), recorder.callbacks());
-
-    EXPECT_EQ(ExportEnd::kFolderFailed, summary.end);
-    EXPECT_TRUE(recorder.errors.isEmpty()) << recorder.errors.join('|').toStdString();
-    EXPECT_EQ(3, summary.handled);
-    EXPECT_EQ(2, summary.written);
-    EXPECT_EQ(1, summary.failed);
-    EXPECT_EQ(QStringList({"2010-09-01.rtf", "2010-09-02.rtf"}), filesIn(out.path()));
-    EXPECT_EQ(readOnlyMessage(out.path()) + "\n\n2 files were written before the export stopped.",
-              quillmere::FolderFailureText(summary));
-}
-
-// A failure in a folder that still takes files is the user's to judge:
-// stopping there ends the run after that entry.
-TEST(ExportEntries, StopAfterAFailedEntryEndsTheRun) {
-    TempFolder data;
-    TempFolder out;
-    TestJournal journal(data.path());
-    journal.store(QDate(2010, 9, 1), sampleRtf("1"));
-    journal.insertRaw(QDate(2010, 9, 2), testsupport::hexBytes("78 01 FF FF"));
-    journal.store(QDate(2010, 9, 3), sampleRtf("3"));
-
-    Recorder recorder;
-    recorder.stopAtError = 1;
-    const ExportSummary summary = ExportEntries(journal.table(), out.path(), recorder.callbacks());
-
-    EXPECT_EQ(ExportEnd::kStopped, summary.end);
-    EXPECT_EQ(QStringList({"data error"}), recorder.errors);
-    EXPECT_EQ(2, summary.handled);
-    EXPECT_EQ(QStringList({"2010-09-01.rtf"}), filesIn(out.path()));
-    EXPECT_EQ("bar", recorder.log[recorder.log.size() - 2].toStdString());
-    EXPECT_EQ("", quillmere::ExportResultText(summary, out.path()).toStdString());
-}
 
 // What the user reads after a completed export that did not write every
 // entry; nothing when it did, or when the run ended early.
