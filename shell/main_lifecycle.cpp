@@ -73,14 +73,18 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::requestEnd() {
     endRequested_ = true;
-    if (closing_ || closed_ || !journalCommandsEnabled()) {
-        // Ends when the scan or export lets go of the journal (busyChanged).
+    if (closing_ || closed_) {
         return;
     }
-    // A modal window of the program (settings, calendar, a message) goes
-    // first, as it would when the user closed it.
+    // A modal window of the program (settings, calendar, a message, the
+    // export's questions) goes first, as it would when the user closed it.
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
         modal->close();
+    }
+    if (!journalCommandsEnabled()) {
+        // Ends when the scan or export lets go of the journal (busyChanged).
+        emit endWaitingForJournal();
+        return;
     }
     if (!shownOnce_) {
         closed_ = true;
@@ -217,6 +221,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // loop: closing now would store and close the table under it.
     if (!journalCommandsEnabled() && !closing_) {
         event->ignore();
+        // Remembered: the program ends once they have stopped.
+        requestEnd();
         return;
     }
     event->accept();
