@@ -41,6 +41,11 @@ enum Word : int {
     kShppict,
     kNonshppict,
     kShprslt,
+    kShpinst,
+    kShptxt,
+    kDo,
+    kDptxbxtext,
+    kListtext,
     kSkip,
     // font, colour and list tables
     kF,
