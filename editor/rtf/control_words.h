@@ -46,6 +46,9 @@ enum Word : int {
     kDo,
     kDptxbxtext,
     kListtext,
+    kUpr,
+    kUd,
+    kChftn,
     kSkip,
     // font, colour and list tables
     kF,

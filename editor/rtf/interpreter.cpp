@@ -268,6 +268,7 @@ void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
         case Dest::Object:
         case Dest::Alternate:
         case Dest::Shape:
+        case Dest::Upr:
             break;
         case Dest::Label:
             charWord(stack_.back().chars, id, token.hasParam, token.param);
@@ -340,6 +341,19 @@ bool Interpreter::destinationWord(int id, Tokenizer& tokenizer) {
             }
             beginDest(Dest::Label);
             label_.clear();
+            return true;
+        case kUpr:
+            // The text twice: for readers of code pages, then {\*\ud} in Unicode.
+            if (dest == Dest::Normal) {
+                beginDest(Dest::Upr);
+            }
+            return dest == Dest::Normal;
+        case kUd:
+            if (dest != Dest::Upr) {
+                skipRest(tokenizer);
+                return true;
+            }
+            beginDest(Dest::Normal);
             return true;
         case kShprslt:
             if (dest == Dest::Normal) {
@@ -447,6 +461,15 @@ void Interpreter::contentWord(int id) {
         case kLine:
             if (!stack_.back().chars.hidden) {
                 sendLineBreak();
+            }
+            return;
+        case kChftn:
+            // A footnote's reference mark shows its number; the footnote
+            // itself is not shown.
+            if (!stack_.back().chars.hidden) {
+                for (QChar c : QString::number(++footnotes_)) {
+                    appendVisibleChar(c.unicode());
+                }
             }
             return;
         default:

@@ -99,7 +99,8 @@ private:
         Object,
         Alternate,  // a \nonshppict group: only its \pict is read
         Shape,      // \*\shpinst or \*\do: only text boxes are shown
-        Label       // \listtext or \pntext: read into label_
+        Label,      // \listtext or \pntext: read into label_
+        Upr         // \upr: only its {\*\ud ...} part is shown
     };
     struct Group {
         CharState chars;
@@ -154,7 +155,8 @@ private:
     bool paragraphHasContent_ = false;
     // The paragraph state around each open text box, restored at its end.
     std::vector<ParaState> outerParas_;
-    QString label_;  // the \listtext or \pntext being read
+    QString label_;      // the \listtext or \pntext being read
+    int footnotes_ = 0;  // footnote references (\chftn) shown so far
 
     PendingBytes pending_;  // text not yet decoded
     char pendingByte_ = 0;  // a byte from \'hh or an escaped symbol

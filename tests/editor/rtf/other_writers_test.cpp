@@ -140,6 +140,24 @@ std::vector<WriterCase> writerCases() {
             "{\\rtf1" + kLists + "{\\listtext x\\tab}\\ls4 y}", u"y", u"y"),
         row("robustness: a label of another shape keeps the default",
             "{\\rtf1{\\pntext 1.a.\\tab}{\\*\\pn\\pnlvlbody\\pndec}x}", u"x", u"1. x"),
+        // Other constructs, as LibreOffice shows them.
+        row("nominal: upr shows its Unicode part",
+            "{\\rtf1\\uc1 a{\\upr{ANSI text}{\\*\\ud{\\u1046?nicode}}}b}", u"a\u0416nicodeb"),
+        row("robustness: ud outside upr", "{\\rtf1 a{\\*\\ud x}b}", u"ab"),
+        row("robustness: upr inside the font table",
+            "{\\rtf1{\\fonttbl{\\upr{\\f0 Ansi;}{\\*\\ud{\\f0 Uni;}}}}a}", u"a"),
+        row("nominal: footnote references show their number",
+            "{\\rtf1 a{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} Note}b{\\super\\chftn}"
+            "{\\footnote Two}c}",
+            u"a1b2c"),
+        row("nominal: bookmarks, annotations, headers and footers show nothing",
+            "{\\rtf1{\\header\\pard Head\\par}{\\footer Foot}a{\\*\\bkmkstart m}b{\\*\\bkmkend m}"
+            "{\\*\\atnid JD}{\\*\\atnauthor J}\\chatn{\\*\\annotation\\pard Comment}c}",
+            u"abc"),
+        row("nominal: form field shows its result",
+            "{\\rtf1 x{\\field{\\*\\fldinst{ FORMTEXT {\\*\\formfield{\\fftype0{\\*\\ffdeftext "
+            "Default}}}}}{\\fldrslt shown}}y}",
+            u"xshowny"),
         row("nominal: a picture has no text", "{\\rtf1 a{\\pict\\pngblip 00}b}", u"a\uFFFCb",
             u"ab"),
     };
