@@ -27,7 +27,7 @@ enum Word : int {
     kDeff,
     kUc,
     kU,
-    // destinations
+    // destinations, from kFonttbl to kSkip (the reader tests the range)
     kFonttbl,
     kColortbl,
     kListtable,
@@ -48,7 +48,6 @@ enum Word : int {
     kListtext,
     kUpr,
     kUd,
-    kChftn,
     kSkip,
     // font, colour and list tables
     kF,
@@ -124,6 +123,7 @@ enum Word : int {
     kRtlmark,
     kZwbo,
     kZwnbo,
+    kChftn,
     kWordCount  // the number of ids, not a word
 };
 

@@ -251,7 +251,8 @@ void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
         }
         return;
     }
-    if (destinationWord(id, tokenizer)) {
+    // Destination words have their ids together; most words are not one.
+    if (id >= kFonttbl && id <= kSkip && destinationWord(id, tokenizer)) {
         return;
     }
     if (star) {
