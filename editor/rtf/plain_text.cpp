@@ -150,15 +150,16 @@ QString listLabelOf(const QTextBlock& block) {
             break;
     }
     // Qt puts the suffix first in a right-to-left paragraph; the label is
-    // kept in reading order, prefix first.
+    // kept in reading order, prefix first. A list without its own prefix
+    // and suffix has none and "." (numberSuffix() is empty then).
     const QTextListFormat format = list->format();
+    const QString prefix = format.numberPrefix();
+    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                                             : QStringLiteral(".");
     const QString text = list->itemText(block);
-    const QString& first =
-        block.textDirection() == Qt::RightToLeft ? format.numberSuffix() : format.numberPrefix();
-    const qsizetype digits =
-        text.size() - format.numberPrefix().size() - format.numberSuffix().size();
-    return format.numberPrefix() + text.mid(first.size(), std::max<qsizetype>(digits, 0)) +
-           format.numberSuffix();
+    const QString& first = block.textDirection() == Qt::RightToLeft ? suffix : prefix;
+    const qsizetype digits = text.size() - prefix.size() - suffix.size();
+    return prefix + text.mid(first.size(), std::max<qsizetype>(digits, 0)) + suffix;
 }
 
 QByteArray writePlainText(const QTextDocument& doc) {

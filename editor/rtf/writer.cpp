@@ -292,11 +292,14 @@ private:
             "\\tab}{\\*\\pn" + QByteArray(kListWords[type].pnWord) + "\\pnf" + font + "\\pnindent0";
         if (bullet) {
             out_ += "{\\pntxtb\\'b7}}";
-        } else if (listFormat.numberPrefix().isEmpty() && listFormat.numberSuffix() == u".") {
-            out_ += "{\\pntxta.}}";
+        } else if (!listFormat.hasProperty(QTextFormat::ListNumberPrefix) &&
+                   !listFormat.hasProperty(QTextFormat::ListNumberSuffix)) {
+            out_ += "{\\pntxta.}}";  // the default: no prefix, "." after
         } else {
             writeAffix("\\pntxtb", listFormat.numberPrefix());
-            writeAffix("\\pntxta", listFormat.numberSuffix());
+            writeAffix("\\pntxta", listFormat.hasProperty(QTextFormat::ListNumberSuffix)
+                                       ? listFormat.numberSuffix()
+                                       : QStringLiteral("."));
             out_ += "}";
         }
         word("\\ls" + id);

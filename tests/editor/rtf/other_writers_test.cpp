@@ -136,6 +136,9 @@ std::vector<WriterCase> writerCases() {
         row("nominal: stored pntext label (1)",
             "{\\rtf1{\\pntext (1)\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb (}{\\pntxta )}}x}", u"x",
             u"(1) x"),
+        row("nominal: numbers in right-to-left paragraphs",
+            "{\\rtf1\\uc1{\\*\\pn\\pnlvlbody\\pndec}\\rtlpar\\u1513?\\u1500?\\par\\u1488?}",
+            u"\u05e9\u05dc\n\u05d0", u"1. \u05e9\u05dc\n2. \u05d0"),
         row("nominal: label of a paragraph without a number is not shown",
             "{\\rtf1" + kLists + "{\\listtext x\\tab}\\ls4 y}", u"y", u"y"),
         row("robustness: a label of another shape keeps the default",
@@ -233,6 +236,20 @@ TEST(OtherWritersLists, LevelsSurviveARoundTrip) {
     ASSERT_NE(nullptr, b.textList());
     EXPECT_EQ(2, b.textList()->format().intProperty(kListLevelProperty));
     EXPECT_NE(again.begin().textList(), b.textList());
+}
+
+// A numbered list without a prefix or suffix of its own is written as it
+// always was, for readers of the \\pn words.
+TEST(OtherWritersLists, DefaultNumbersAreWrittenAsBefore) {
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    cursor.createList(QTextListFormat::ListDecimal);
+    cursor.insertText(QStringLiteral("one"));
+    const QByteArray rtf = writeRtf(doc);
+    EXPECT_TRUE(
+        rtf.contains("{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnf0\\pnindent0"
+                     "{\\pntxta.}}\\ls2\\ilvl0"))
+        << rtf.toStdString();
 }
 
 }  // namespace
