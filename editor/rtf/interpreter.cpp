@@ -272,7 +272,12 @@ void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
         case Dest::Upr:
             break;
         case Dest::Label:
-            charWord(stack_.back().chars, id, token.hasParam, token.param);
+            // A label's characters: its font, and Unicode written as \uN.
+            if (id == kU || id == kUc) {
+                documentWord(id, token.param);
+            } else {
+                charWord(stack_.back().chars, id, token.hasParam, token.param);
+            }
             break;
         default:
             destinationContentWord(id, token);
