@@ -1,5 +1,6 @@
 #include "editor/pictures/picture_file.h"
 
+#include "editor/pictures/bitmap_file.h"
 #include "editor/rtf/emf.h"
 #include "editor/rtf/jpeg.h"
 #include "editor/rtf/wmf.h"
@@ -40,9 +41,10 @@ QImage readWithQt(const QByteArray& bytes, const char* format = nullptr) {
 }
 
 LoadedPicture loadBitmap(const QByteArray& bytes) {
-    // A bitmap file starts with "BM" and its 14-byte file header.
+    // Only a file that holds every byte its headers promise is decoded: the
+    // decoder would fill missing rows with whatever memory held.
     QImage image;
-    if (bytes.startsWith("BM")) {
+    if (isWholeBitmapFile(bytes)) {
         image = readWithQt(bytes, "BMP");
     }
     if (image.isNull()) {
