@@ -62,6 +62,16 @@ LoadedPicture loadJpeg(const QByteArray& bytes) {
     return LoadedPicture{image, false, false, bytes};
 }
 
+// PNG and WebP pictures, with their transparency.
+LoadedPicture loadWithQt(const QByteArray& bytes, const char* format, const char* name) {
+    QImage image = readWithQt(bytes, format);
+    if (image.isNull()) {
+        throw PictureError(QStringLiteral("%1 image is not valid").arg(QLatin1String(name)));
+    }
+    const bool transparent = image.hasAlphaChannel();
+    return LoadedPicture{image, transparent, false, {}};
+}
+
 LoadedPicture loadGif(const QByteArray& bytes) {
     GifFrame frame = decodeGifFirstFrame(bytes);
     return LoadedPicture{
@@ -78,7 +88,7 @@ LoadedPicture loadPictureFile(const QString& path) {
     const QString extension = QFileInfo(path).suffix();
     const QString lower = extension.toLower();
     if (lower != u"bmp" && lower != u"jpg" && lower != u"jpeg" && lower != u"gif" &&
-        lower != u"emf" && lower != u"wmf") {
+        lower != u"emf" && lower != u"wmf" && lower != u"png" && lower != u"webp") {
         throw PictureError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
     }
     const QByteArray bytes = fileAccess().readAll(path);
@@ -90,6 +100,12 @@ LoadedPicture loadPictureFile(const QString& path) {
     }
     if (lower == u"gif") {
         return loadGif(bytes);
+    }
+    if (lower == u"png") {
+        return loadWithQt(bytes, "PNG", "PNG");
+    }
+    if (lower == u"webp") {
+        return loadWithQt(bytes, "WEBP", "WebP");
     }
     LoadedPicture picture;
     picture.metafile = true;

@@ -276,10 +276,12 @@ TEST_F(PictureCommandsTest, PictureDialogHasTheExactFilterAndAPreview) {
     EXPECT_EQ(u"OpenPictureDialog1", requests_[0].objectName);
     EXPECT_TRUE(requests_[0].title.isEmpty());
     EXPECT_EQ(
-        u"All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|"
+        u"All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp)|"
+        u"*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp|"
         u"CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
         u"JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
-        u"Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf",
+        u"Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
+        u"PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp",
         requests_[0].filter);
     EXPECT_TRUE(requests_[0].preview);
     EXPECT_TRUE(pictures(*editor_.document()).empty());
@@ -353,7 +355,8 @@ TEST_F(PictureCommandsTest, LoaderErrorsInsertNothingAndKeepTheClipboard) {
         QByteArray bytes;
         const char* message;
     } rows[] = {
-        {"notes.png", encoded(quadrants(4, 4), "PNG"), "Unknown picture file extension (.png)"},
+        {"notes.tga", encoded(quadrants(4, 4), "PNG"), "Unknown picture file extension (.tga)"},
+        {"damaged.png", encoded(quadrants(4, 4), "PNG").left(30), "PNG image is not valid"},
         {"broken.bmp", encoded(quadrants(4, 4), "BMP").left(40), "Bitmap image is not valid"},
         {"broken.jpg", QByteArray("GIF89a, not a JPEG"), "Not a JPEG file: starts with 0x47 0x49"},
     };
@@ -408,6 +411,22 @@ TEST_F(PictureCommandsTest, PastedPngIsStoredLikeAnInsertedBitmap) {
               found[1].stringProperty(rtf::kPictureFallbackHeaderProperty));
     const QImage stored = QImage::fromData(dataOf(found[1]), "PNG");
     EXPECT_EQ(quadrants(8, 6), stored.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(PictureCommandsTest, PngAndWebPFilesAreInsertedWithEveryPixel) {
+    for (const char* kind : {"PNG", "WEBP"}) {
+        SCOPED_TRACE(kind);
+        editor_.clearAll();
+        const QString name = QStringLiteral("shot.") + QString::fromLatin1(kind).toLower();
+        // Lossless WebP, so every pixel can be compared.
+        choose(name, encoded(quadrants(8, 6), kind, 100));
+        commands_.btnInsertPictureClick();
+        const std::vector<QTextImageFormat> found = pictures(*editor_.document());
+        ASSERT_EQ(1u, found.size());
+        EXPECT_EQ(u"\\pngblip\\picw8\\pich6\\picwgoal120\\pichgoal90", headerOf(found[0]));
+        const QImage stored = QImage::fromData(dataOf(found[0]), "PNG");
+        EXPECT_EQ(quadrants(8, 6), stored.convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 TEST_F(PictureCommandsTest, StoredEntryReloadsWithEveryPixel) {
