@@ -126,6 +126,10 @@ void importEntryFile(RichEditor& editor, const QString& path) {
         editor.setPlainTextMode(wasPlain);
         throw;
     }
+    // The text read as plain text has one character format now; from here on
+    // it is edited as rich text like every entry, so that pictures can be
+    // inserted and a format applies to the selection only.
+    editor.setPlainTextMode(false);
     // New content for the day: stored when the user leaves it.
     editor.setModified(true);
     editor.moveCaretToStart();

@@ -52,10 +52,11 @@ using SaveFileDialogFn = std::function<std::optional<QString>(QWidget* parent)>;
 OpenFileDialogFn platformOpenDialog();
 SaveFileDialogFn platformSaveDialog();
 
-// Replaces the editor's content with the file: plain-text mode and one
-// character format for ".txt", rich mode otherwise; the bytes are read in
-// that format, else in the other. The caret goes to the start and the entry
-// is marked modified, so that leaving the day stores it. Throws Error
+// Replaces the editor's content with the file: read as plain text (all of it
+// in the editor's default character format) for ".txt", as RTF otherwise;
+// when that fails, in the other format. The editor is in rich mode
+// afterwards either way, the caret at the start, and the entry is marked
+// modified, so that leaving the day stores it. Throws Error
 // kCannotOpenFile naming the file when it cannot be read, RtfError("Failed
 // to Load Stream") when neither format reads (the editor keeps its content).
 void importEntryFile(RichEditor& editor, const QString& path);

@@ -51,7 +51,7 @@ TEST_F(EntryFilesShellTest, ImportIsStoredWhenTheDayIsLeftAndTheNextDayIsRich) {
     importOnClick(data_.write("notes.TXT", "caf\xE9 imported"));
     clickTool(main().Commands->btnNoteBookOpen);
     EXPECT_EQ(QString::fromUtf16(u"caf\u00E9 imported"), main().Editor->toPlainText());
-    EXPECT_TRUE(main().Editor->isPlainTextMode());
+    EXPECT_FALSE(main().Editor->isPlainTextMode()) << "the imported text is edited as rich text";
     EXPECT_TRUE(main().Editor->isModified());
 
     click(main().btnNext);
