@@ -70,8 +70,9 @@ QString linkTextToOpen(const QString& linkText) {
 }
 
 QUrl linkTarget(const QString& linkText) {
-    const QString text = linkTextToOpen(linkText);
-    if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+    if (linkText.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        // Only file links write their blanks as "%".
+        const QString text = linkTextToOpen(linkText);
         const QString rest = text.mid(5);
         if (rest.startsWith(QLatin1String("//"))) {
             return QUrl(text, QUrl::TolerantMode);
@@ -85,10 +86,11 @@ QUrl linkTarget(const QString& linkText) {
         url.setPath(rest, QUrl::DecodedMode);
         return url;
     }
-    if (text.startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
-        return QUrl(QStringLiteral("http://") + text, QUrl::TolerantMode);
+    // Web and mail addresses open as written, their %-escapes included.
+    if (linkText.startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
+        return QUrl(QStringLiteral("http://") + linkText, QUrl::TolerantMode);
     }
-    return QUrl(text, QUrl::TolerantMode);
+    return QUrl(linkText, QUrl::TolerantMode);
 }
 
 UrlHighlighter::UrlHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}

@@ -6,9 +6,9 @@
 
 #include <QList>
 #include <QString>
-#include <QUrl>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QUrl>
 
 class QTextDocument;
 
@@ -37,11 +37,12 @@ QString fileLinkText(const QString& path);
 // The text a clicked link opens: every "%" turned back into a blank.
 QString linkTextToOpen(const QString& linkText);
 
-// What the desktop opens for a clicked link (after linkTextToOpen): "file:"
-// links name a local file (the rest of the text is its path, unless it
-// starts with "//", a file URL), "www." addresses are web pages over http,
-// and every other address is taken as it is written. Never throws; the
-// result may be invalid for nonsense text.
+// What the desktop opens for a clicked link: "file:" links name a local file
+// (after linkTextToOpen, since they write blanks as "%"; the rest of the text
+// is its path, unless it starts with "//", a file URL); "www." addresses are
+// web pages over http, and every other address is taken as it is written,
+// its %-escapes included. Never throws; the result may be invalid for
+// nonsense text.
 QUrl linkTarget(const QString& linkText);
 
 // Draws the addresses of every paragraph as links (underlined, blue) through

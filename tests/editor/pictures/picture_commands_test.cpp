@@ -245,26 +245,32 @@ TEST_F(PictureCommandsTest, CancelledLinkDialogChangesNothing) {
 struct OpenCase {
     const char* label;
     const char* clicked;
-    const char* opened;  // QUrl::toString()
+    const char* opened;  // the address handed to the desktop, fully encoded
 };
 
 class OpenLink : public PictureCommandsTest, public ::testing::WithParamInterface<OpenCase> {};
 
-TEST_P(OpenLink, OpensTheAddressWithPercentAsBlank) {
+TEST_P(OpenLink, OpensWebAddressesAsWrittenAndFileLinksWithPercentAsBlank) {
     commands_.EditorURLClick(QString::fromUtf8(GetParam().clicked), Qt::RightButton);
     ASSERT_EQ(1u, opened_.size());
-    EXPECT_EQ(QString::fromUtf8(GetParam().opened), opened_[0].toString(QUrl::PrettyDecoded));
+    EXPECT_EQ(QString::fromUtf8(GetParam().opened), opened_[0].toString(QUrl::FullyEncoded));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Addresses, OpenLink,
-    ::testing::Values(OpenCase{"nominal_web", "http://example.org/a", "http://example.org/a"},
-                      OpenCase{"nominal_escape_opens_a_blank_and_20", "http://example.org/a%20b",
-                               "http://example.org/a 20b"},
-                      OpenCase{"nominal_www_goes_to_the_web", "www.example.org",
-                               "http://www.example.org"},
-                      OpenCase{"nominal_mail", "mailto:me@example.org", "mailto:me@example.org"},
-                      OpenCase{"nominal_file_url", "file:///tmp/a%b.txt", "file:///tmp/a b.txt"}),
+    ::testing::Values(
+        OpenCase{"nominal_web", "http://example.org/a", "http://example.org/a"},
+        OpenCase{"nominal_web_escape_opens_as_written", "http://example.org/a%20b",
+                 "http://example.org/a%20b"},
+        OpenCase{"nominal_www_escape_opens_as_written", "www.example.org/a%20b",
+                 "http://www.example.org/a%20b"},
+        OpenCase{"nominal_mail_escape_opens_as_written", "mailto:me@example.org?subject=a%20b",
+                 "mailto:me@example.org?subject=a%20b"},
+        OpenCase{"nominal_www_goes_to_the_web", "www.example.org", "http://www.example.org"},
+        OpenCase{"nominal_mail", "mailto:me@example.org", "mailto:me@example.org"},
+        OpenCase{"nominal_file_url", "file:///tmp/a%b.txt", "file:///tmp/a%20b.txt"},
+        OpenCase{"nominal_file_link_percent_is_a_blank", "FILE:/tmp/a%b.txt",
+                 "file:///tmp/a%20b.txt"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // --- Insert Picture --------------------------------------------------------------
