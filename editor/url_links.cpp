@@ -29,10 +29,6 @@ int prefixAt(const QString& text, int pos) {
     return 0;
 }
 
-bool mayStartAddress(const QString& text, int pos) {
-    return pos == 0 || !text.at(pos - 1).isLetterOrNumber();
-}
-
 }  // namespace
 
 QList<UrlSpan> detectUrls(const QString& text) {
@@ -40,7 +36,7 @@ QList<UrlSpan> detectUrls(const QString& text) {
     const int size = int(text.size());
     int pos = 0;
     while (pos < size) {
-        const int prefix = mayStartAddress(text, pos) ? prefixAt(text, pos) : 0;
+        const int prefix = prefixAt(text, pos);
         if (prefix == 0) {
             ++pos;
             continue;

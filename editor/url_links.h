@@ -22,11 +22,12 @@ struct UrlSpan {
 };
 
 // Finds the addresses in one paragraph's text. An address starts with one of
-// "file:", "http:", "https:", "ftp:", "mailto:" or "www." (any letter case) at
-// the start of the text or after a character that is neither a letter nor a
-// digit, holds at least one character after that prefix, and ends at the
-// first blank (any white space, line or paragraph break) or embedded object.
-// Spans come in text order and never overlap. Never throws.
+// "file:", "http:", "https:", "ftp:", "mailto:" or "www." (any letter case)
+// wherever it stands, also straight after a letter or digit (a link put
+// right after a word, or in a script written without blanks), holds at least
+// one character after that prefix, and ends at the first blank (any white
+// space, line or paragraph break) or embedded object. Spans come in text
+// order and never overlap. Never throws.
 QList<UrlSpan> detectUrls(const QString& text);
 
 // The link text of a file: "file:" followed by the full path in which every
