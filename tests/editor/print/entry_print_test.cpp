@@ -4,16 +4,20 @@
 #include "editor/print/entry_print.h"
 
 #include "editor/rich_editor.h"
+#include "editor/rtf/rtf.h"
 #include "print_recorder.h"
 #include "store/errors.h"
 #include "test_support.h"
 
 #include <QFile>
+#include <QImage>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextList>
 
 #include <map>
 
@@ -172,6 +176,77 @@ TEST_F(PrintLoopTest, AllOfAThreePageEntryFillsThreePagesInsideTheMargins) {
     expectInsideTheMargins();
     EXPECT_EQ(printPageRectangle(printer.device().width(), printer.device().height()),
               editor.printRectangle());
+}
+
+// What a PDF holds, hidden or not: each line on its own page only, and a
+// photo that starts a page nowhere else (no strip of it under the page
+// before).
+TEST_F(PrintLoopTest, EachPageDrawsOnlyItsOwnLines) {
+    editor.replaceSelection(paragraphs(kThreePageLines));
+    printEntry(editor, printer, QStringLiteral("title"), false, noRepaint);
+    int firstOfPageTwo = -1;
+    for (const auto& [page, paragraph] : printedParagraphs()) {
+        if (page == 1 && firstOfPageTwo < 0) {
+            firstOfPageTwo = paragraph;
+        }
+    }
+    ASSERT_GT(firstOfPageTwo, 0);
+    QTextCursor cursor(editor.document()->findBlockByNumber(firstOfPageTwo));
+    QImage photo(96, 48, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    rtf::insertPicture(cursor, photo);
+
+    for (bool selection : {false, true}) {
+        SCOPED_TRACE(selection ? "selection" : "all");
+        RecordingPrinter pages = recordingA4();
+        editor.selectAll();
+        printEntry(editor, pages, QStringLiteral("title"), selection, noRepaint);
+        ASSERT_EQ(3, pages.pageCount());
+        std::map<QString, std::vector<int>> pagesOfLine;
+        for (const auto& run : pages.pages().allTexts) {
+            pagesOfLine[run.text].push_back(run.page);
+        }
+        EXPECT_EQ(static_cast<size_t>(kThreePageLines), pagesOfLine.size());
+        for (const auto& [text, onPages] : pagesOfLine) {
+            EXPECT_EQ(1u, onPages.size()) << text.toStdString() << " is drawn on more pages";
+        }
+        ASSERT_EQ(1u, pages.pages().allPictures.size());
+        EXPECT_EQ(1, pages.pages().allPictures[0].page);
+        const QString first = QStringLiteral("Paragraph %1").arg(firstOfPageTwo);
+        EXPECT_EQ(std::vector<int>{1}, pagesOfLine[first]);
+    }
+}
+
+// A numbered paragraph that a page break splits has its number on the page
+// where it starts only, and its words once each.
+TEST_F(PrintLoopTest, SplitNumberedParagraphHasItsNumberOnItsFirstPageOnly) {
+    editor.replaceSelection(QString(60, u'\n'));
+    QTextCursor cursor(editor.document());
+    cursor.movePosition(QTextCursor::End);
+    QTextListFormat numbered;
+    numbered.setStyle(QTextListFormat::ListDecimal);
+    cursor.createList(numbered);
+    QStringList words;
+    for (int i = 0; i < 400; ++i) {
+        words << QStringLiteral("w%1").arg(i);
+    }
+    cursor.insertText(words.join(u' '));
+    printEntry(editor, printer, QStringLiteral("title"), false, noRepaint);
+    ASSERT_EQ(2, printer.pageCount());
+    std::vector<int> numberPages;
+    std::map<QString, int> timesDrawn;
+    for (const auto& run : printer.pages().allTexts) {
+        if (run.text == u"1.") {
+            numberPages.push_back(run.page);
+        }
+        for (const QString& word : run.text.split(u' ', Qt::SkipEmptyParts)) {
+            ++timesDrawn[word];
+        }
+    }
+    EXPECT_EQ(std::vector<int>{0}, numberPages);
+    for (const QString& word : words) {
+        EXPECT_EQ(1, timesDrawn[word]) << word.toStdString();
+    }
 }
 
 TEST_F(PrintLoopTest, SelectionOfAMiddleParagraphPrintsOnlyItFromTheTopOfPageOne) {
