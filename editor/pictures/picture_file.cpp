@@ -1,6 +1,7 @@
 #include "editor/pictures/picture_file.h"
 
 #include "editor/pictures/bitmap_file.h"
+#include "editor/pictures/photo_orientation.h"
 #include "editor/rtf/emf.h"
 #include "editor/rtf/jpeg.h"
 #include "editor/rtf/wmf.h"
@@ -149,7 +150,8 @@ QImage loadPicturePreview(const QString& path, QSize box) {
         const QString extension = extensionOf(path);
         if (extension == u"jpg" || extension == u"jpeg") {
             const int longSide = std::max(box.width(), box.height());
-            image = rtf::decodeJpegScaled(fileAccess().readAll(path), longSide);
+            const QByteArray jpeg = fileAccess().readAll(path);
+            image = orientedImage(rtf::decodeJpegScaled(jpeg, longSide), jpegOrientation(jpeg));
         } else {
             image = loadPictureFile(path).image;
         }

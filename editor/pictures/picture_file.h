@@ -66,7 +66,8 @@ GifFrame decodeGifFirstFrame(const QByteArray& bytes);
 
 // A preview of a picture file that fits in `box`, for the picture dialog;
 // a null image when the file is no picture this program loads. Large JPEGs
-// are decoded at a reduced scale. Never throws.
+// are decoded at a reduced scale, and shown upright as their camera recorded.
+// Never throws.
 QImage loadPicturePreview(const QString& path, QSize box);
 
 }  // namespace quillmere

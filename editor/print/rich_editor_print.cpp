@@ -6,6 +6,7 @@
 // rc. Lines are taken from the one at cpMin while they end inside rc; the
 // first line that does not fit gives the returned index. The copy is kept for
 // the next call, which a page loop makes from exactly that index.
+#include "editor/pictures/photo_orientation.h"
 #include "editor/print/entry_print.h"
 #include "editor/rich_editor.h"
 #include "editor/url_links.h"
@@ -160,6 +161,7 @@ std::unique_ptr<FormatCache> layOutRange(const QTextDocument& source, int cpMin,
     removeRange(doc, 0, cpMin);
     doc.setDocumentMargin(0);
     doc.documentLayout()->setPaintDevice(const_cast<QPaintDevice*>(&target));
+    makePhotosUpright(doc);
     fitPictures(doc, geometry.width, geometry.height, geometry.dpiY);
     doc.setTextWidth(geometry.width);
     if (links) {
