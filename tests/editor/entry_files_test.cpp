@@ -10,10 +10,14 @@
 #include "store/file_access.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -193,8 +197,9 @@ protected:
         };
     }
     void choose(const QString& path) {
-        commands.setSaveDialog([this, path](QWidget*) {
+        commands.setSaveDialog([this, path](QWidget*, const QString& proposedName) {
             ++dialogs;
+            proposed << proposedName;
             return std::optional<QString>(path);
         });
     }
@@ -208,9 +213,37 @@ protected:
     EntryFileCommands commands;
     QStringList errors;
     QStringList questions;
+    QStringList proposed;
     bool answer = false;
     int dialogs = 0;
 };
+
+TEST_F(SaveAsTest, DialogOffersTheDaysName) {
+    choose(folder.file("chosen.rtf"));
+    commands.btnNoteBookSaveAsClick(editor, nullptr, QStringLiteral("2026-12-10"));
+    commands.saveContentAs(editor, nullptr);
+    EXPECT_EQ((QStringList{"2026-12-10.rtf", ""}), proposed);
+}
+
+// The dialog itself: its name box holds the offered name.
+TEST(SaveDialog, NameBoxHoldsTheOfferedName) {
+    TempFolder folder;
+    QWidget parent;
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(window);
+            if (dialog != nullptr && dialog->isVisible()) {
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                    shown = name->text();
+                }
+                dialog->reject();
+            }
+        }
+    });
+    EXPECT_FALSE(platformSaveDialog()(&parent, QStringLiteral("2026-12-10.rtf")).has_value());
+    EXPECT_EQ("2026-12-10.rtf", shown.toStdString());
+}
 
 TEST_F(SaveAsTest, NameWithoutExtensionGetsRtf) {
     choose(folder.file("entry"));

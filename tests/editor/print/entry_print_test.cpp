@@ -9,8 +9,13 @@
 #include "store/errors.h"
 #include "test_support.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -18,6 +23,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
+#include <QTimer>
 
 #include <map>
 
@@ -452,6 +458,56 @@ TEST_F(PrintCommandTest, PreviewFailureIsReportedAfterItCloses) {
                                 const std::function<void(QPrinter&)>& paint) { paint(printer); });
     EXPECT_THROW_MSG(command.run(editor, nullptr, QStringLiteral("t")), Error,
                      ("Cannot create file " + path).toStdString());
+}
+
+TEST_F(PrintCommandTest, PrintToFileOffersTheDaysName) {
+    QString offered;
+    command.setPrintDialog([&offered](QWidget*, QPrinter& printer, bool) {
+        offered = printer.docName();
+        return PrintDialogResult::Cancelled;
+    });
+    command.run(editor, nullptr, QStringLiteral("My Journal Entry For 10 December 2026"),
+                QStringLiteral("2026-12-10"));
+    EXPECT_EQ("2026-12-10", offered.toStdString());
+}
+
+// Qt's own dialog: print to file offers the day's name, not "print.pdf", in
+// the folder printed to last.
+TEST(PrintDialog, PrintToFileOffersTheDocumentsName) {
+    QPrinter printer(QPrinter::HighResolution);
+    // Without an earlier file Qt's folder is the home or the working folder.
+    const struct {
+        QString outputFile;
+        QString offered;
+    } rows[] = {
+        {QString(), QStringLiteral("2026-12-10.pdf")},
+        {QStringLiteral("/tmp/prints/2026-12-09.pdf"),
+         QStringLiteral("/tmp/prints/2026-12-10.pdf")},
+    };
+    for (const auto& row : rows) {
+        printer.setOutputFileName(row.outputFile);
+        printer.setDocName(QStringLiteral("2026-12-10"));
+        QString shown;
+        QTimer::singleShot(50, [&shown] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->objectName() == u"PrintDialog1" && window->isVisible()) {
+                    if (auto* file = window->findChild<QLineEdit*>(QStringLiteral("filename"))) {
+                        shown = file->text();
+                    }
+                    qobject_cast<QDialog*>(window)->reject();
+                }
+            }
+        });
+        EXPECT_EQ(PrintDialogResult::Cancelled, platformPrintDialog()(nullptr, printer, false));
+        if (row.outputFile.isEmpty()) {
+            const QString folder = QFileInfo(shown).absolutePath();
+            EXPECT_TRUE(folder == QDir::homePath() || folder == QDir::currentPath())
+                << shown.toStdString();
+            EXPECT_EQ(row.offered.toStdString(), QFileInfo(shown).fileName().toStdString());
+        } else {
+            EXPECT_EQ(row.offered.toStdString(), shown.toStdString());
+        }
+    }
 }
 
 TEST_F(PrintCommandTest, WithoutAnyPrinterReportsNoDefaultPrinter) {
