@@ -1,6 +1,7 @@
 #include "shell/settings_window.h"
 #include "store/errors.h"
 
+#include "controls/popup_placement.h"
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
@@ -127,6 +128,7 @@ int ClampFontSize(const QString& text) {
 
 TfrmSettings::TfrmSettings(JournalSession& session, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint), session_(session), table_(session.settings()) {
+    keepPopupsAtTheirBoxes(this);
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Edit Password"));
     setFixedSize(231, 405);

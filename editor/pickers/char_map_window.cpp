@@ -3,6 +3,7 @@
 #include "editor/pickers/char_map_window.h"
 
 #include "controls/bar_button.h"
+#include "controls/popup_placement.h"
 #include "controls/rb_button.h"
 #include "controls/rb_fonts.h"
 #include "controls/rb_panel.h"
@@ -77,6 +78,7 @@ TDLLForm::TDLLForm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("DLLForm"));
     setWindowTitle(QStringLiteral("Character Map"));
     setFixedSize(kWidth, kHeight);
+    keepPopupsAtTheirBoxes(this);
     mappingTest_ = codeMappingOf;
     buildPanels();
     buildFontList();
