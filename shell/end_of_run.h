@@ -4,16 +4,17 @@
 // recovery log removed once both files hold everything.
 #pragma once
 
+#include "store/journal_session.h"
+
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
 namespace quillmere {
-
-class JournalSession;
 
 enum class WriteFailureChoice { kRetry, kSaveAs, kGiveUp };
 
@@ -37,6 +38,10 @@ QString WriteFailureText(const QString& message, bool logHoldsRun = true);
 // the information box.
 QString MergedDaysText(const std::vector<double>& days);
 QString RecoveredText(const std::vector<double>& days, bool settings);
+// The whole message after a start that replayed the recovery log: the days
+// recovered, which of them hold the unsaved text being typed, the settings,
+// and damage that was skipped.
+QString RecoveredText(const JournalSession::Recovered& recovered);
 
 // Writes the data files of `session` and removes its recovery log when they
 // hold everything. Messages go through the program's message boxes; write

@@ -8,9 +8,12 @@
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "shell/settings_window.h"
+#include "store/day.h"
 #include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/journal_session.h"
+
+#include <QStringList>
 
 namespace quillmere {
 
@@ -31,6 +34,18 @@ void TfrmMain::OpenJournal() {
         session_.OpenJournal();
     } catch (const Error& e) {
         ShowErrorBox(this, e.message());
+        return;
+    }
+    const std::vector<JournalTable::StrayRow> stray = session_.journal().rowsWithStrayStatus();
+    if (!stray.empty()) {
+        QStringList days;
+        for (const JournalTable::StrayRow& row : stray) {
+            days << DayCaption(dateFromDay(row.day));
+        }
+        addStartupNotice(
+            QStringLiteral("The rows of these days in \"%1\" are damaged (a status byte "
+                           "Quillmere never writes); their entries are shown and kept: %2.")
+                .arg(QString::fromLatin1(kJournalFileName), days.join(QStringLiteral(", "))));
     }
 }
 
@@ -76,7 +91,7 @@ void TfrmMain::SaveEntry() {
         Editor->setModified(false);
         // What the draft would keep is stored now.
         draftTimer_.stop();
-        draftWindow_.invalidate();
+        drafts_.kept();
     }
 }
 
@@ -113,7 +128,32 @@ void TfrmMain::WriteFontSettings() {
     FontSettings current = session_.fontSettings();
     current.name = RbPanel1->font().family();
     session_.setFontSettings(current);
+    // Cleared only when the write went through: until then the file holds
+    // older values than the ones in use.
+    fontSettingsUnstored_ = true;
     session_.writeFontSettings();
+    fontSettingsUnstored_ = false;
+}
+
+void TfrmMain::setSettingsWindow(TfrmSettings* settings) {
+    if (settings_ != nullptr) {
+        disconnect(settings_, nullptr, this, nullptr);
+    }
+    settings_ = settings;
+    if (settings_ != nullptr) {
+        connect(settings_, &TfrmSettings::skipEmptyEntriesClicked, this, &TfrmMain::chkSkipClick);
+    }
+}
+
+void TfrmMain::chkSkipClick() {
+    // Stored at once, so that nothing that reads the file again (coming
+    // back from the search window) and no crash before Exit loses it. A
+    // failed write leaves the option switched in memory; Exit tries again.
+    try {
+        WriteFontSettings();
+    } catch (const Error& e) {
+        ShowErrorBox(settings_ != nullptr ? static_cast<QWidget*>(settings_) : this, e.message());
+    }
 }
 
 bool TfrmMain::skipMode() const {
@@ -127,16 +167,14 @@ void TfrmMain::editorChanged() {
         return;
     }
     draftTimer_.start(kDraftIdleMs);
-    if (!draftWindow_.isValid()) {
-        draftWindow_.start();
-    } else if (draftWindow_.elapsed() >= kDraftMaxWaitMs) {
+    if (drafts_.changed(clock_.elapsed())) {
         writeDraft();
     }
 }
 
 void TfrmMain::writeDraft() {
     draftTimer_.stop();
-    draftWindow_.invalidate();
+    drafts_.kept();
     if (Editor->isModified()) {
         session_.saveDraft(Editor->saveRtf());
     }

@@ -60,7 +60,10 @@ JournalSession::Recovered JournalSession::recover() {
         return recovered;
     }
     const RecoveryContents contents = log_.recover();
+    recovered.logDamaged = contents.damaged;
+    logDamaged_ = contents.damaged;
     std::set<double> days;
+    std::set<double> drafts;  // days whose newest record is a draft
     for (const RecoveryRecord& record : contents.records) {
         if (record.kind == RecoveryKind::kSettings) {
             if (settings_.isOpen() && record.settings.exists) {
@@ -77,6 +80,11 @@ JournalSession::Recovered JournalSession::recover() {
         try {
             journal_.StoreDay(record.day, [&blob] { return blob; });
             days.insert(record.day);
+            if (record.kind == RecoveryKind::kDraft) {
+                drafts.insert(record.day);
+            } else {
+                drafts.erase(record.day);
+            }
         } catch (const Error& e) {
             // A record whose day the table cannot hold; the others still count.
             qWarning("%s", e.what());
@@ -84,6 +92,7 @@ JournalSession::Recovered JournalSession::recover() {
     }
     storedDays_.insert(days.begin(), days.end());
     recovered.days.assign(days.begin(), days.end());
+    recovered.draftDays.assign(drafts.begin(), drafts.end());
     return recovered;
 }
 
@@ -155,12 +164,27 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
 void JournalSession::appendToLog(const RecoveryRecord& record) {
     try {
         log_.append(record);
+        noteInLog(record, true);
         logFailed_ = false;
     } catch (const Error& e) {
+        noteInLog(record, false);
         if (!logFailed_) {
             logFailed_ = true;
             emit errorOccurred(e.message());
         }
+    }
+}
+
+void JournalSession::noteInLog(const RecoveryRecord& record, bool kept) {
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    // A later record of the same day (or settings) holds the newer state,
+    // so it makes up for a lost one; a record of another day does not.
+    if (record.kind == RecoveryKind::kSettings) {
+        settingsLost_ = !kept;
+    } else if (kept) {
+        lostDays_.erase(record.day);
+    } else {
+        lostDays_.insert(record.day);
     }
 }
 
@@ -304,13 +328,15 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
                 result.fromFile = mergeChangedFile();
             } catch (const Error& e) {
                 // A file another program left unreadable cannot be merged; it
-                // is kept as the backup copy below.
+                // is kept as the backup copy when the new file is written.
                 qWarning("%s", e.what());
             }
         }
-        fileAccess().writeAtomic(filePath(kJournalBackupFileName), previous);
     }
-    journal_.close();
+    // The previous file becomes the backup by a hard link taken just before
+    // the new one is renamed into place, so the write needs no more free
+    // space than the new file.
+    journal_.closeKeepingPrevious(filePath(kJournalBackupFileName));
     result.written = true;
     return result;
 }
@@ -322,14 +348,26 @@ void JournalSession::saveJournalCopy(const QString& folder) const {
 
 bool JournalSession::recoveryLogHoldsRun() {
     waitForDrafts();
-    return !logFailed_;
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    return lostDays_.empty() && !settingsLost_;
+}
+
+std::vector<double> JournalSession::daysMissingFromLog() {
+    waitForDrafts();
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    return std::vector<double>(lostDays_.begin(), lostDays_.end());
 }
 
 bool JournalSession::finishRun() {
     waitForDrafts();
     // A journal never read (damaged, locked) leaves the log to a run that can
     // read it; a table still open was not written.
-    if (!journalOpened_ || journal_.isOpen() || settings_.isOpen()) {
+    if (!journalOpened_ || journal_.isOpen() || settings_.isOpen() || !log_.mayRemove()) {
+        return false;
+    }
+    // A damaged log is the only account of what could not be recovered: it
+    // stays until the user has been told.
+    if (logDamaged_ && !recoveryTold_) {
         return false;
     }
     log_.remove();
