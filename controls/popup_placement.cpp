@@ -1,6 +1,7 @@
 #include "controls/popup_placement.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
@@ -15,13 +16,9 @@ namespace {
 // Differences up to this many pixels come from rounding on scaled screens.
 constexpr int kTolerance = 1;
 
-// The top-left corner of a window's client area on the screen as a press
-// shows it: the press on the screen less the press inside the window.
-QPoint pressedWindowOrigin(QPointF globalPos, QPointF posInWindow) {
-    return (globalPos - posInWindow).toPoint();
-}
-
-// Watches the mouse presses of the application for the windows it was given.
+// Watches the pointer events of the windows it was given, as the window
+// system delivers them to their native windows: each carries the pointer's
+// position on the screen and in the window.
 class PositionWatcher : public QObject {
 public:
     static PositionWatcher& instance() {
@@ -36,8 +33,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
-            correct(*static_cast<QWidget*>(watched), *static_cast<QMouseEvent*>(event));
+        const QEvent::Type type = event->type();
+        if (watched->isWindowType() && (type == QEvent::MouseButtonPress ||
+                                        type == QEvent::MouseMove || type == QEvent::Enter)) {
+            auto* window = static_cast<QWindow*>(watched);
+            if (watches(window)) {
+                const auto* pointer = static_cast<const QSinglePointEvent*>(event);
+                correct(*window, pointer->globalPosition() - pointer->position());
+            }
         }
         return false;
     }
@@ -45,25 +48,24 @@ protected:
 private:
     explicit PositionWatcher(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
 
-    bool watches(const QWidget* window) const {
+    // The native window of a watched widget (made anew each time the widget
+    // is shown again on some systems).
+    bool watches(const QWindow* window) const {
         for (const QPointer<QWidget>& w : windows_) {
-            if (w == window) {
+            if (w != nullptr && w->windowHandle() == window) {
                 return true;
             }
         }
         return false;
     }
 
-    void correct(QWidget& pressed, const QMouseEvent& mouse) {
-        QWidget* window = pressed.window();
-        if (!watches(window) || window->windowHandle() == nullptr) {
-            return;
-        }
-        const QPoint actual =
-            pressedWindowOrigin(mouse.globalPosition(), pressed.mapTo(window, mouse.position()));
-        const QPoint believed = window->mapToGlobal(QPoint(0, 0));
-        if ((actual - believed).manhattanLength() > kTolerance) {
-            window->windowHandle()->setPosition(actual);
+    // `actual` is the top-left corner of the window's client area on the
+    // screen as the pointer event shows it.
+    static void correct(QWindow& window, QPointF actual) {
+        const QPoint shown = actual.toPoint();
+        const QPoint believed = window.mapToGlobal(QPoint(0, 0));
+        if ((shown - believed).manhattanLength() > kTolerance) {
+            window.setPosition(shown);
         }
     }
 
