@@ -27,7 +27,7 @@ struct KdfParams {
 // What new keys use: 256 MiB and the passes that take about 0.5 s on the
 // machine the diary's files were measured on (see docs/encrypted-files.md).
 constexpr uint64_t kDefaultMemlimit = uint64_t(256) << 20;
-constexpr uint64_t kDefaultOpslimit = 2;
+constexpr uint64_t kDefaultOpslimit = 3;
 constexpr KdfParams kDefaultKdfParams{kDefaultOpslimit, kDefaultMemlimit};
 
 // Bounds for parameters read from a file: a damaged or hostile header must

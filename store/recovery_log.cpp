@@ -3,6 +3,8 @@
 #include "store/coding.h"
 #include "store/file_access.h"
 
+#include <QDir>
+
 #include <zlib.h>
 
 namespace quillmere {
@@ -87,13 +89,14 @@ bool knownKind(uint8_t kind) {
 
 }  // namespace
 
-QByteArray EncodeRecoveryRecord(const RecoveryRecord& record) {
-    const QByteArray payload = encodePayload(record);
+namespace {
+
+QByteArray frame(uint8_t kind, QByteArrayView payload) {
     QByteArray bytes;
     bytes.reserve(kRecoveryRecordHeaderSize + payload.size());
     PutFixed32(&bytes, static_cast<uint32_t>(payload.size()));
     PutFixed32(&bytes, 0);  // the checksum, filled in below
-    PutFixed8(&bytes, static_cast<uint8_t>(record.kind));
+    PutFixed8(&bytes, kind);
     bytes.append(payload);
     // The checksum covers everything of the record but itself.
     uint32_t crc = checksum(QByteArrayView(bytes.constData(), 4));
@@ -103,16 +106,14 @@ QByteArray EncodeRecoveryRecord(const RecoveryRecord& record) {
     return bytes;
 }
 
-RecoveryContents DecodeRecoveryLog(const QByteArray& bytes) {
-    RecoveryContents contents;
-    if (bytes.size() < kRecoveryHeaderSize || !bytes.startsWith(magic())) {
-        contents.damaged = !bytes.isEmpty();
-        return contents;
-    }
-    ByteReader reader(QByteArrayView(bytes).sliced(kRecoveryHeaderSize));
-    contents.validSize = kRecoveryHeaderSize;
+// Reads the framed records from `start` on; `open` turns a record's kind,
+// payload and file offset into a record, or refuses it.
+template <typename Open>
+void readRecords(const QByteArray& bytes, qsizetype start, RecoveryContents* contents, Open open) {
+    ByteReader reader(QByteArrayView(bytes).sliced(start));
+    contents->validSize = start;
     while (reader.remaining() > 0) {
-        const char* start = reader.position();
+        const char* begin = reader.position();
         uint32_t size = 0;
         uint32_t storedCrc = 0;
         uint8_t kind = 0;
@@ -120,22 +121,94 @@ RecoveryContents DecodeRecoveryLog(const QByteArray& bytes) {
         if (!reader.getFixed32(&size) || !reader.getFixed32(&storedCrc) ||
             !reader.getFixed8(&kind) || size > kRecoveryMaxPayload ||
             !reader.getBytes(size, &payload)) {
-            contents.damaged = true;
+            contents->damaged = true;
             break;
         }
-        uint32_t crc = checksum(QByteArrayView(start, 4));
+        uint32_t crc = checksum(QByteArrayView(begin, 4));
         crc = static_cast<uint32_t>(
-            crc32(crc, reinterpret_cast<const Bytef*>(start + 8), static_cast<uInt>(1 + size)));
+            crc32(crc, reinterpret_cast<const Bytef*>(begin + 8), static_cast<uInt>(1 + size)));
         RecoveryRecord record;
-        if (crc != storedCrc || !knownKind(kind) ||
-            !decodePayload(static_cast<RecoveryKind>(kind), payload, &record)) {
-            contents.damaged = true;
+        const auto offset = static_cast<uint64_t>(begin - bytes.constData());
+        if (crc != storedCrc || !open(kind, payload, offset, &record)) {
+            contents->damaged = true;
             break;
         }
-        contents.records.push_back(std::move(record));
-        contents.validSize = reader.position() - bytes.constData();
+        contents->records.push_back(std::move(record));
+        contents->validSize = reader.position() - bytes.constData();
     }
+}
+
+}  // namespace
+
+QByteArray EncodeRecoveryRecord(const RecoveryRecord& record) {
+    return frame(static_cast<uint8_t>(record.kind), encodePayload(record));
+}
+
+QByteArray EncodeSealedRecoveryRecord(const RecoveryRecord& record, const FileCipher& cipher,
+                                      uint64_t offset) {
+    QByteArray inner;
+    PutFixed8(&inner, static_cast<uint8_t>(record.kind));
+    inner.append(encodePayload(record));
+    return frame(kSealedRecordKind, cipher.sealRecord(inner, offset));
+}
+
+RecoveryContents DecodeRecoveryLog(const QByteArray& bytes) {
+    RecoveryContents contents;
+    if (bytes.size() < kRecoveryHeaderSize || !bytes.startsWith(magic())) {
+        contents.damaged = !bytes.isEmpty();
+        return contents;
+    }
+    readRecords(bytes, kRecoveryHeaderSize, &contents,
+                [](uint8_t kind, QByteArrayView payload, uint64_t, RecoveryRecord* record) {
+                    return knownKind(kind) &&
+                           decodePayload(static_cast<RecoveryKind>(kind), payload, record);
+                });
     return contents;
+}
+
+RecoveryContents DecodeSealedRecoveryLog(const QByteArray& bytes, const FileCipher& cipher) {
+    RecoveryContents contents;
+    qsizetype headerSize = 0;
+    if (!cipher.ownsLog(bytes, &headerSize)) {
+        contents.damaged = !bytes.isEmpty();
+        return contents;
+    }
+    readRecords(
+        bytes, headerSize, &contents,
+        [&cipher](uint8_t kind, QByteArrayView payload, uint64_t offset, RecoveryRecord* record) {
+            if (kind != kSealedRecordKind) {
+                return false;
+            }
+            const std::optional<QByteArray> inner = cipher.openRecord(payload, offset);
+            if (!inner || inner->isEmpty() || !knownKind(uint8_t(inner->at(0)))) {
+                return false;
+            }
+            return decodePayload(static_cast<RecoveryKind>(inner->at(0)),
+                                 QByteArrayView(*inner).sliced(1), record);
+        });
+    return contents;
+}
+
+void RecoveryLog::setCipher(std::shared_ptr<const FileCipher> cipher) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    cipher_ = std::move(cipher);
+}
+
+RecoveryContents RecoveryLog::decode(const QByteArray& bytes) const {
+    if (IsSealedRecoveryLog(bytes)) {
+        return cipher_ ? DecodeSealedRecoveryLog(bytes, *cipher_) : RecoveryContents{};
+    }
+    return DecodeRecoveryLog(bytes);
+}
+
+QByteArray RecoveryLog::encodeAll(const std::vector<RecoveryRecord>& records,
+                                  const FileCipher* cipher) const {
+    QByteArray bytes = cipher ? cipher->logHeader() : magic().toByteArray();
+    for (const RecoveryRecord& record : records) {
+        bytes += cipher ? EncodeSealedRecoveryRecord(record, *cipher, uint64_t(bytes.size()))
+                        : EncodeRecoveryRecord(record);
+    }
+    return bytes;
 }
 
 bool RecoveryLog::exists() const {
@@ -150,11 +223,37 @@ RecoveryContents RecoveryLog::recover() {
         return {};
     }
     const QByteArray bytes = fileAccess().readAll(path_);
-    RecoveryContents contents = DecodeRecoveryLog(bytes);
+    const bool sealed = IsSealedRecoveryLog(bytes);
+    qsizetype headerSize = 0;
+    if (sealed && (!cipher_ || !cipher_->ownsLog(bytes, &headerSize))) {
+        // Not this diary's key: the log is put aside whole, never dropped,
+        // and this run starts a log of its own.
+        const QString kept = path_ + QStringLiteral(".unread");
+        fileAccess().writeAtomic(kept, bytes);
+        fileAccess().remove(path_);
+        started_ = false;
+        const QString text = cipher_
+                                 ? QStringLiteral(
+                                       "\"%1\" is encrypted with another password and could not be "
+                                       "replayed; it was kept as \"%2\"")
+                                 : QStringLiteral(
+                                       "\"%1\" is encrypted and could not be replayed without the "
+                                       "diary's password; it was kept as \"%2\"");
+        throw WrongKeyError(
+            text.arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(kept)));
+    }
+    RecoveryContents contents = decode(bytes);
     if (contents.validSize == 0) {
         // Not even a header: start the file again.
         fileAccess().remove(path_);
         started_ = false;
+    } else if (sealed != static_cast<bool>(cipher_)) {
+        // The other form (encryption was turned on or off by a run that then
+        // ended abruptly): written again in this diary's form.
+        const QByteArray fresh = encodeAll(contents.records, cipher_.get());
+        fileAccess().writeAtomic(path_, fresh);
+        started_ = true;
+        size_ = fresh.size();
     } else {
         if (contents.validSize < bytes.size()) {
             fileAccess().truncate(path_, contents.validSize);
@@ -165,14 +264,32 @@ RecoveryContents RecoveryLog::recover() {
     return contents;
 }
 
-void RecoveryLog::append(const RecoveryRecord& record) {
-    QByteArray bytes = EncodeRecoveryRecord(record);
+void RecoveryLog::reseal(std::shared_ptr<const FileCipher> cipher) {
     std::lock_guard<std::mutex> hold(mutex_);
+    if (!started_ && !fileAccess().exists(path_)) {
+        cipher_ = std::move(cipher);
+        return;
+    }
+    const QByteArray bytes = fileAccess().readAll(path_);
+    const RecoveryContents contents = decode(bytes);
+    const QByteArray fresh = encodeAll(contents.records, cipher.get());
+    fileAccess().writeAtomic(path_, fresh);
+    cipher_ = std::move(cipher);
+    started_ = true;
+    size_ = fresh.size();
+}
+
+void RecoveryLog::append(const RecoveryRecord& record) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    QByteArray bytes;
     if (!started_) {
-        bytes.prepend(magic().data(), kRecoveryHeaderSize);
+        bytes = cipher_ ? cipher_->logHeader() : magic().toByteArray();
         // A file left by a failed first append would hold a torn header.
         fileAccess().remove(path_);
     }
+    const auto offset = static_cast<uint64_t>(started_ ? size_ : bytes.size());
+    bytes += cipher_ ? EncodeSealedRecoveryRecord(record, *cipher_, offset)
+                     : EncodeRecoveryRecord(record);
     try {
         fileAccess().appendDurably(path_, bytes);
     } catch (...) {

@@ -22,12 +22,20 @@
 // A record is complete only when its whole payload is present and its CRC
 // matches; reading stops at the first record that is not (a torn write at
 // the moment of a crash), and everything before it counts.
+//
+// An encrypted diary's log starts with the encrypted log header instead
+// (magic "QMRLOGX" 0x01, see crypto/sealed_file.h) and frames every record
+// the same way with kind 4: its payload is the plain kind byte and payload
+// above, sealed by the diary's cipher for the record's offset in the file.
 #pragma once
+
+#include "store/file_cipher.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -41,6 +49,8 @@ constexpr int kRecoveryRecordHeaderSize = 9;
 constexpr uint32_t kRecoveryMaxPayload = 512u * 1024u * 1024u;
 
 enum class RecoveryKind : uint8_t { kStored = 1, kDraft = 2, kSettings = 3 };
+// The framing kind of a record of an encrypted log.
+constexpr uint8_t kSealedRecordKind = 4;
 
 // The settings record as the log keeps it.
 struct SettingsValues {
@@ -62,6 +72,9 @@ struct RecoveryRecord {
 
 // The bytes of one record, header included.
 QByteArray EncodeRecoveryRecord(const RecoveryRecord& record);
+// The same record sealed by `cipher` for the file offset `offset`.
+QByteArray EncodeSealedRecoveryRecord(const RecoveryRecord& record, const FileCipher& cipher,
+                                      uint64_t offset);
 
 // What a log file holds.
 struct RecoveryContents {
@@ -73,6 +86,10 @@ struct RecoveryContents {
 // Decodes a whole log file. Never throws: a wrong header gives no records and
 // validSize 0 (the file is then started afresh), damage ends the records.
 RecoveryContents DecodeRecoveryLog(const QByteArray& bytes);
+// Decodes an encrypted log written under `cipher`; a record that does not
+// open counts as damage. A log of another key gives no records and
+// validSize 0.
+RecoveryContents DecodeSealedRecoveryLog(const QByteArray& bytes, const FileCipher& cipher);
 
 // The log file of one data folder. append() may be called from several
 // threads; each call writes one whole record and forces it to disk.
@@ -82,10 +99,23 @@ public:
 
     const QString& path() const { return path_; }
 
+    // The cipher records are written with (null: the plain log). Set before
+    // recover() and append(); reseal() changes it for a log in use.
+    void setCipher(std::shared_ptr<const FileCipher> cipher);
+
     // Reads the log left by a previous run (no file: nothing) and cuts a torn
-    // or damaged tail off, so records appended after it are read again.
-    // Throws FileError naming the file when it cannot be read or cut.
+    // or damaged tail off, so records appended after it are read again. A
+    // log in the other form (plain while a cipher is set, or encrypted) is
+    // read and written again in the cipher's form. Throws FileError naming
+    // the file when it cannot be read or cut, KeyRequiredError for an
+    // encrypted log without a cipher and WrongKeyError for one of another
+    // key; the file then stays as it is and nothing is appended to it.
     RecoveryContents recover();
+
+    // Writes the log's complete records again under `cipher` (null: plain),
+    // replacing the file atomically, and appends under it from then on.
+    // Throws FileError naming the file; the log then stays in its old form.
+    void reseal(std::shared_ptr<const FileCipher> cipher);
 
     // Appends one record and forces it to disk before returning; the file and
     // its header are made by the first append. Throws FileError naming the
@@ -100,7 +130,13 @@ public:
     bool exists() const;
 
 private:
+    RecoveryContents decode(const QByteArray& bytes) const;
+    QByteArray encodeAll(const std::vector<RecoveryRecord>& records,
+                         const FileCipher* cipher) const;
+
     QString path_;
+    std::shared_ptr<const FileCipher> cipher_;
+    bool refused_ = false;  // a log this cipher cannot read: left alone
     mutable std::mutex mutex_;
     bool started_ = false;  // the file exists with its header
     qint64 size_ = 0;       // bytes of complete records, header included

@@ -5,7 +5,10 @@
 #include "store/packet_preload.h"
 #include "store/type_word.h"
 
+#include <QDir>
 #include <QtGlobal>
+
+#include <algorithm>
 
 namespace quillmere {
 
@@ -62,12 +65,23 @@ void StoredTable::open(const QString& path) {
         } else if (!fileAccess().exists(path)) {
             data_.createTable(fields_);
         } else {
-            const QByteArray bytes = fileAccess().readAll(path);
+            QByteArray bytes = fileAccess().readAll(path);
             if (bytes.isEmpty()) {
                 throw Error(QStringLiteral("Missing data provider or data packet"));
             }
+            // The fingerprint is of the file as it lies on disk.
+            const FileFingerprint read = FileFingerprint::of(bytes);
+            if (IsSealedDataFile(bytes)) {
+                if (!cipher_) {
+                    throw KeyRequiredError(
+                        QStringLiteral("\"%1\" is encrypted: its password is needed to open it")
+                            .arg(QDir::toNativeSeparators(path)),
+                        bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
+                }
+                bytes = cipher_->openFile(bytes, path);
+            }
             data_.loadPacket(bytes);
-            read_ = FileFingerprint::of(bytes);
+            read_ = read;
         }
         data_.setLogChanges(false);
         open_ = true;
@@ -85,8 +99,22 @@ void StoredTable::writeIfChanged() {
     if (!modified_) {
         return;
     }
-    fileAccess().writeAtomic(path_, data_.savePacket(packetFormFor(path_)));
+    saveAlways();
+}
+
+QByteArray StoredTable::save() {
+    requireOpen();
+    cancel();
+    return modified_ ? saveAlways() : QByteArray();
+}
+
+QByteArray StoredTable::saveAlways() {
+    requireOpen();
+    const QByteArray packet = data_.savePacket(packetFormFor(path_));
+    const QByteArray bytes = cipher_ ? cipher_->sealFile(packet) : packet;
+    fileAccess().writeAtomic(path_, bytes);
     modified_ = false;
+    return bytes;
 }
 
 void StoredTable::close() {
