@@ -37,6 +37,9 @@ QString WriteFailureText(const QString& message, bool logHoldsRun = true);
 // the information box.
 QString MergedDaysText(const std::vector<double>& days);
 QString RecoveredText(const std::vector<double>& days, bool settings);
+// A "Journal.cds" changed meanwhile that could not be read (`reason` names
+// it and says why), kept as "Journal.cds.bak".
+QString KeptAsBackupText(const QString& reason);
 
 // Writes the data files of `session` and removes its recovery log when they
 // hold everything. Messages go through the program's message boxes; write

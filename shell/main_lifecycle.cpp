@@ -20,10 +20,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 
 #include <cmath>
 #include <exception>
+#include <vector>
 
 namespace quillmere {
 
@@ -122,6 +124,9 @@ void TfrmMain::FormShow() {
     if (!LoggedIn) {
         close();
         return;
+    }
+    if (afterLogin) {
+        reportingErrors([this] { afterLogin(); });
     }
     if (!startupNotice_.isEmpty()) {
         ShowInformationBox(this, startupNotice_);
@@ -252,6 +257,44 @@ void TfrmMain::offerUnstoredText() {
     // the dialog is the user's choice to end without the text.
     while (EntryFiles->saveContentAs(*Editor, this) == EntryFileCommands::SaveOutcome::kFailed) {
     }
+}
+
+void TfrmMain::lockDiary() {
+    if (!session_.encrypted() || session_.locked() || !shownOnce_ || closing_ || closed_ ||
+        !journalCommandsEnabled() || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    draftTimer_.stop();
+    if (Editor->isModified()) {
+        SaveEntry();
+        if (Editor->isModified()) {
+            // Not stored (told already): the text is not hidden behind a lock.
+            return;
+        }
+    }
+    session_.lock();
+    // Every window that may show the diary's text goes out of sight.
+    std::vector<QPointer<QWidget>> hidden;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window != login_) {
+            hidden.emplace_back(window);
+            window->hide();
+        }
+    }
+    const bool back = login_ != nullptr && login_->exec() == QDialog::Accepted;
+    // The run was logged in; the lock's login does not change that.
+    LoggedIn = true;
+    if (!back) {
+        close();
+        return;
+    }
+    for (const QPointer<QWidget>& window : hidden) {
+        if (window) {
+            window->show();
+        }
+    }
+    activateWindow();
+    Editor->setFocus();
 }
 
 void TfrmMain::savePlacement(bool visible) {
