@@ -4,16 +4,17 @@
 // recovery log removed once both files hold everything.
 #pragma once
 
+#include "store/journal_session.h"
+
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
 namespace quillmere {
-
-class JournalSession;
 
 enum class WriteFailureChoice { kRetry, kSaveAs, kGiveUp };
 
@@ -40,6 +41,10 @@ QString RecoveredText(const std::vector<double>& days, bool settings);
 // A "Journal.cds" changed meanwhile that could not be read (`reason` names
 // it and says why), kept as "Journal.cds.bak".
 QString KeptAsBackupText(const QString& reason);
+// The whole message after a start that replayed the recovery log: the days
+// recovered, which of them hold the unsaved text being typed, the settings,
+// and damage that was skipped.
+QString RecoveredText(const JournalSession::Recovered& recovered);
 
 // Writes the data files of `session` and removes its recovery log when they
 // hold everything. Messages go through the program's message boxes; write

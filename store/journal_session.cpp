@@ -106,6 +106,11 @@ JournalSession::JournalWrite JournalSession::saveJournalFile(
     bool always, const std::shared_ptr<const FileCipher>& oldForm) {
     JournalWrite result;
     const QString path = filePath(kJournalFileName);
+    // The previous file becomes the backup by a hard link taken just before
+    // the new one is renamed into place, so the write needs no more free
+    // space than the new file; only a previous file in another form than
+    // this diary's is written as the backup in this diary's form first.
+    QString keepAs = filePath(kJournalBackupFileName);
     if (fileAccess().exists(path)) {
         const QByteArray previous = fileAccess().readAll(path);
         if (!(FileFingerprint::of(previous) == journalRead_)) {
@@ -114,14 +119,18 @@ JournalSession::JournalWrite JournalSession::saveJournalFile(
             } catch (const Error& e) {
                 // A file another program left unreadable (damaged, or
                 // encrypted with another password) cannot be merged; it is
-                // kept as the backup copy below, and the user is told.
+                // kept as the backup copy, and the user is told.
                 qWarning("%s", e.what());
                 result.keptAsBackup = e.message();
             }
         }
-        fileAccess().writeAtomic(filePath(kJournalBackupFileName), backupForm(previous, oldForm));
+        const QByteArray backup = backupForm(previous, oldForm);
+        if (!backup.isSharedWith(previous)) {
+            fileAccess().writeAtomic(keepAs, backup);
+            keepAs.clear();
+        }
     }
-    const QByteArray written = always ? journal_.saveAlways() : journal_.save();
+    const QByteArray written = always ? journal_.saveAlways(keepAs) : journal_.save(keepAs);
     if (!written.isNull()) {
         journalRead_ = FileFingerprint::of(written);
         result.written = true;
@@ -210,7 +219,10 @@ JournalSession::Recovered JournalSession::recover() {
         return recovered;
     }
     const RecoveryContents contents = log_.recover();
+    recovered.logDamaged = contents.damaged;
+    logDamaged_ = contents.damaged;
     std::set<double> days;
+    std::set<double> drafts;  // days whose newest record is a draft
     for (const RecoveryRecord& record : contents.records) {
         if (record.kind == RecoveryKind::kSettings) {
             if (settings_.isOpen() && record.settings.exists) {
@@ -227,6 +239,11 @@ JournalSession::Recovered JournalSession::recover() {
         try {
             journal_.StoreDay(record.day, [&blob] { return blob; });
             days.insert(record.day);
+            if (record.kind == RecoveryKind::kDraft) {
+                drafts.insert(record.day);
+            } else {
+                drafts.erase(record.day);
+            }
         } catch (const Error& e) {
             // A record whose day the table cannot hold; the others still count.
             qWarning("%s", e.what());
@@ -234,6 +251,7 @@ JournalSession::Recovered JournalSession::recover() {
     }
     storedDays_.insert(days.begin(), days.end());
     recovered.days.assign(days.begin(), days.end());
+    recovered.draftDays.assign(drafts.begin(), drafts.end());
     return recovered;
 }
 
@@ -308,12 +326,27 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
 void JournalSession::appendToLog(const RecoveryRecord& record) {
     try {
         log_.append(record);
+        noteInLog(record, true);
         logFailed_ = false;
     } catch (const Error& e) {
+        noteInLog(record, false);
         if (!logFailed_) {
             logFailed_ = true;
             emit errorOccurred(e.message());
         }
+    }
+}
+
+void JournalSession::noteInLog(const RecoveryRecord& record, bool kept) {
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    // A later record of the same day (or settings) holds the newer state,
+    // so it makes up for a lost one; a record of another day does not.
+    if (record.kind == RecoveryKind::kSettings) {
+        settingsLost_ = !kept;
+    } else if (kept) {
+        lostDays_.erase(record.day);
+    } else {
+        lostDays_.insert(record.day);
     }
 }
 
@@ -475,14 +508,26 @@ void JournalSession::saveJournalCopy(const QString& folder) const {
 
 bool JournalSession::recoveryLogHoldsRun() {
     waitForDrafts();
-    return !logFailed_;
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    return lostDays_.empty() && !settingsLost_;
+}
+
+std::vector<double> JournalSession::daysMissingFromLog() {
+    waitForDrafts();
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    return std::vector<double>(lostDays_.begin(), lostDays_.end());
 }
 
 bool JournalSession::finishRun() {
     waitForDrafts();
     // A journal never read (damaged, locked) leaves the log to a run that can
     // read it; a table still open was not written.
-    if (!journalOpened_ || journal_.isOpen() || settings_.isOpen()) {
+    if (!journalOpened_ || journal_.isOpen() || settings_.isOpen() || !log_.mayRemove()) {
+        return false;
+    }
+    // A damaged log is the only account of what could not be recovered: it
+    // stays until the user has been told.
+    if (logDamaged_ && !recoveryTold_) {
         return false;
     }
     log_.remove();

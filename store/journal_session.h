@@ -34,6 +34,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <vector>
@@ -84,16 +85,20 @@ public:
     void OpenSettings();
 
     struct Recovered {
-        std::vector<double> days;  // days whose entry came from the log, ascending
-        bool settings = false;     // the settings record came from the log
+        std::vector<double> days;       // days whose entry came from the log, ascending
+        std::vector<double> draftDays;  // those of them whose text is an unsaved draft
+        bool settings = false;          // the settings record came from the log
+        bool logDamaged = false;        // damaged records of the log were skipped
     };
     // Replays "Journal.recovery" left by a run that did not end normally:
     // stored entries and drafts become their day's entry in log order (so the
     // newest record of a day wins), the last settings record becomes the
-    // settings record; a torn or damaged tail is dropped. Replayed changes
-    // count as changes of this run. Nothing happens while the journal table
-    // is closed (the log is then kept for a later run). Throws FileError
-    // naming the log when it cannot be read.
+    // settings record. Replayed changes count as changes of this run.
+    // Damaged records are skipped and the rest replayed; a damaged log stays
+    // on disk until userToldOfRecovery() was called and the run ended
+    // normally. Nothing happens while the journal table is closed (the log is
+    // then kept for a later run). Throws FileError naming the log when it
+    // cannot be read.
     Recovered recover();
 
     // What writeJournal did.
@@ -151,6 +156,8 @@ public:
     bool locked() const { return locked_; }
     // Ends the lock with the cipher the password gave back.
     void resume(std::shared_ptr<const FileCipher> cipher);
+    // The user has seen what recover() found.
+    void userToldOfRecovery() { recoveryTold_ = true; }
 
     JournalTable& journal() { return journal_; }
     const JournalTable& journal() const { return journal_; }
@@ -250,14 +257,18 @@ public:
     void saveJournalCopy(const QString& folder) const;
 
     // Removes the recovery log when both data files hold everything (they
-    // were written or had nothing to write). Returns whether it was removed;
+    // were written, checked as written, or had nothing to write) and the log
+    // was replayed or made by this run. Returns whether it was removed;
     // otherwise the log stays for the next start. Throws FileError.
     bool finishRun();
 
-    // False while the recovery log misses a change of this run: its last
-    // append failed (a later one that works makes it true again). Waits for
-    // drafts being written first.
+    // False while the recovery log misses a change of this run: a record of
+    // a day (or of the settings) could not be appended, and no later record
+    // of that day (or settings record) was appended since. Waits for drafts
+    // being written first.
     bool recoveryLogHoldsRun();
+    // The days whose newest text the recovery log misses, ascending.
+    std::vector<double> daysMissingFromLog();
 
     // The days stored during this run (recovered days included).
     const std::set<double>& storedDays() const { return storedDays_; }
@@ -279,6 +290,8 @@ private:
     // The previous "Journal.cds" in this diary's form, for the backup.
     QByteArray backupForm(const QByteArray& previous,
                           const std::shared_ptr<const FileCipher>& oldForm) const;
+    // Notes whether the log took `record` (log writer's thread).
+    void noteInLog(const RecoveryRecord& record, bool kept);
     void applySettings(const SettingsValues& values);
     std::vector<double> mergeChangedFile(const std::shared_ptr<const FileCipher>& readWith);
 
@@ -291,13 +304,18 @@ private:
     double currentDay_ = 0;
     int busyCount_ = 0;
     std::set<double> storedDays_;
-    std::atomic<bool> logFailed_ = false;
+    std::atomic<bool> logFailed_ = false;  // told once until the log works again
+    std::mutex lostMutex_;
+    std::set<double> lostDays_;  // days whose newest record the log misses
+    bool settingsLost_ = false;
     bool journalOpened_ = false;
     std::shared_ptr<const FileCipher> cipher_;
     QByteArray lockedHead_;
     QByteArray lockCheck_;
     bool journalLocked_ = false;
     bool locked_ = false;
+    bool logDamaged_ = false;    // recover() skipped damaged records
+    bool recoveryTold_ = false;  // the user has seen what recover() found
     // "Journal.cds" as it was read: whether it existed, its size and CRC-32.
     FileFingerprint journalRead_;
     QByteArray lastDraft_;

@@ -1,6 +1,7 @@
 #include "store/recovery_log.h"
 
 #include "store/coding.h"
+#include "store/errors.h"
 #include "store/file_access.h"
 
 #include <QDir>
@@ -106,38 +107,6 @@ QByteArray frame(uint8_t kind, QByteArrayView payload) {
     return bytes;
 }
 
-// Reads the framed records from `start` on; `open` turns a record's kind,
-// payload and file offset into a record, or refuses it.
-template <typename Open>
-void readRecords(const QByteArray& bytes, qsizetype start, RecoveryContents* contents, Open open) {
-    ByteReader reader(QByteArrayView(bytes).sliced(start));
-    contents->validSize = start;
-    while (reader.remaining() > 0) {
-        const char* begin = reader.position();
-        uint32_t size = 0;
-        uint32_t storedCrc = 0;
-        uint8_t kind = 0;
-        QByteArrayView payload;
-        if (!reader.getFixed32(&size) || !reader.getFixed32(&storedCrc) ||
-            !reader.getFixed8(&kind) || size > kRecoveryMaxPayload ||
-            !reader.getBytes(size, &payload)) {
-            contents->damaged = true;
-            break;
-        }
-        uint32_t crc = checksum(QByteArrayView(begin, 4));
-        crc = static_cast<uint32_t>(
-            crc32(crc, reinterpret_cast<const Bytef*>(begin + 8), static_cast<uInt>(1 + size)));
-        RecoveryRecord record;
-        const auto offset = static_cast<uint64_t>(begin - bytes.constData());
-        if (crc != storedCrc || !open(kind, payload, offset, &record)) {
-            contents->damaged = true;
-            break;
-        }
-        contents->records.push_back(std::move(record));
-        contents->validSize = reader.position() - bytes.constData();
-    }
-}
-
 }  // namespace
 
 QByteArray EncodeRecoveryRecord(const RecoveryRecord& record) {
@@ -152,17 +121,111 @@ QByteArray EncodeSealedRecoveryRecord(const RecoveryRecord& record, const FileCi
     return frame(kSealedRecordKind, cipher.sealRecord(inner, offset));
 }
 
+namespace {
+
+// The intact record starting at `at`, if there is one there; `end` is where
+// it ends.
+// A sealed record's payload opened by `cipher` and decoded.
+bool openSealed(const FileCipher& cipher, QByteArrayView payload, uint64_t offset,
+                RecoveryRecord* record) {
+    const std::optional<QByteArray> inner = cipher.openRecord(payload, offset);
+    if (!inner || inner->isEmpty() || !knownKind(static_cast<uint8_t>(inner->at(0)))) {
+        return false;
+    }
+    return decodePayload(static_cast<RecoveryKind>(inner->at(0)), QByteArrayView(*inner).sliced(1),
+                         record);
+}
+
+// `cipher` is null for a plain log.
+bool intactRecordAt(QByteArrayView bytes, qsizetype at, RecoveryRecord* record, qsizetype* end,
+                    const FileCipher* cipher) {
+    if (at + kRecoveryRecordHeaderSize > bytes.size()) {
+        return false;
+    }
+    const char* start = bytes.data() + at;
+    const uint32_t size = DecodeFixed32(start);
+    const uint32_t storedCrc = DecodeFixed32(start + 4);
+    const auto kind = static_cast<uint8_t>(start[8]);
+    const bool kindFits = cipher ? kind == kSealedRecordKind : knownKind(kind);
+    if (!kindFits || size > kRecoveryMaxPayload ||
+        qsizetype(size) > bytes.size() - at - kRecoveryRecordHeaderSize) {
+        return false;
+    }
+    uint32_t crc = checksum(QByteArrayView(start, 4));
+    crc = static_cast<uint32_t>(
+        crc32(crc, reinterpret_cast<const Bytef*>(start + 8), static_cast<uInt>(1 + size)));
+    const QByteArrayView payload(start + kRecoveryRecordHeaderSize, size);
+    if (crc != storedCrc) {
+        return false;
+    }
+    if (cipher ? !openSealed(*cipher, payload, static_cast<uint64_t>(at), record)
+               : !decodePayload(static_cast<RecoveryKind>(kind), payload, record)) {
+        return false;
+    }
+    *end = at + kRecoveryRecordHeaderSize + qsizetype(size);
+    return true;
+}
+
+// Where the damaged record at `at` ends: by its own length when that leads
+// to the end or to an intact record, else at the next intact record found
+// byte by byte (or the end).
+qsizetype endOfDamage(QByteArrayView bytes, qsizetype at, const FileCipher* cipher) {
+    RecoveryRecord ignored;
+    qsizetype ignoredEnd = 0;
+    if (at + kRecoveryRecordHeaderSize <= bytes.size()) {
+        const uint32_t size = DecodeFixed32(bytes.data() + at);
+        const qsizetype end = at + kRecoveryRecordHeaderSize + qsizetype(size);
+        if (size <= kRecoveryMaxPayload && end <= bytes.size() &&
+            (end == bytes.size() || intactRecordAt(bytes, end, &ignored, &ignoredEnd, cipher))) {
+            return end;
+        }
+    }
+    for (qsizetype next = at + 1; next < bytes.size(); ++next) {
+        if (intactRecordAt(bytes, next, &ignored, &ignoredEnd, cipher)) {
+            return next;
+        }
+    }
+    return bytes.size();
+}
+
+}  // namespace
+
+namespace {
+
+// The records from `at` on, damage skipped.
+void readRecords(QByteArrayView all, qsizetype at, const FileCipher* cipher,
+                 RecoveryContents* contents) {
+    while (at < all.size()) {
+        RecoveryRecord record;
+        qsizetype end = 0;
+        if (intactRecordAt(all, at, &record, &end, cipher)) {
+            contents->records.push_back(std::move(record));
+            contents->validSize = end;
+            at = end;
+            continue;
+        }
+        contents->damaged = true;
+        ++contents->damagedStretches;
+        at = endOfDamage(all, at, cipher);
+    }
+}
+
+}  // namespace
+
 RecoveryContents DecodeRecoveryLog(const QByteArray& bytes) {
     RecoveryContents contents;
-    if (bytes.size() < kRecoveryHeaderSize || !bytes.startsWith(magic())) {
-        contents.damaged = !bytes.isEmpty();
-        return contents;
+    const QByteArrayView all(bytes);
+    qsizetype at = 0;
+    if (bytes.startsWith(magic())) {
+        at = kRecoveryHeaderSize;
+        contents.validSize = kRecoveryHeaderSize;
+    } else if (!bytes.isEmpty()) {
+        // A damaged header: the records after it may still be intact.
+        contents.damaged = true;
+        ++contents.damagedStretches;
+        at = endOfDamage(all, 0, nullptr);
     }
-    readRecords(bytes, kRecoveryHeaderSize, &contents,
-                [](uint8_t kind, QByteArrayView payload, uint64_t, RecoveryRecord* record) {
-                    return knownKind(kind) &&
-                           decodePayload(static_cast<RecoveryKind>(kind), payload, record);
-                });
+    readRecords(all, at, nullptr, &contents);
     return contents;
 }
 
@@ -173,19 +236,8 @@ RecoveryContents DecodeSealedRecoveryLog(const QByteArray& bytes, const FileCiph
         contents.damaged = !bytes.isEmpty();
         return contents;
     }
-    readRecords(
-        bytes, headerSize, &contents,
-        [&cipher](uint8_t kind, QByteArrayView payload, uint64_t offset, RecoveryRecord* record) {
-            if (kind != kSealedRecordKind) {
-                return false;
-            }
-            const std::optional<QByteArray> inner = cipher.openRecord(payload, offset);
-            if (!inner || inner->isEmpty() || !knownKind(uint8_t(inner->at(0)))) {
-                return false;
-            }
-            return decodePayload(static_cast<RecoveryKind>(inner->at(0)),
-                                 QByteArrayView(*inner).sliced(1), record);
-        });
+    contents.validSize = headerSize;
+    readRecords(QByteArrayView(bytes), headerSize, &cipher, &contents);
     return contents;
 }
 
@@ -216,13 +268,25 @@ bool RecoveryLog::exists() const {
     return started_;
 }
 
+bool RecoveryLog::mayRemove() const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return !unreadable_;
+}
+
 RecoveryContents RecoveryLog::recover() {
     std::lock_guard<std::mutex> hold(mutex_);
-    if (!fileAccess().exists(path_)) {
+    unreadable_ = false;
+    if (fileAccess().status(path_).kind == FileKind::kMissing) {
         started_ = false;
         return {};
     }
-    const QByteArray bytes = fileAccess().readAll(path_);
+    QByteArray bytes;
+    try {
+        bytes = fileAccess().readAll(path_);
+    } catch (...) {
+        unreadable_ = true;
+        throw;
+    }
     const bool sealed = IsSealedRecoveryLog(bytes);
     qsizetype headerSize = 0;
     if (sealed && (!cipher_ || !cipher_->ownsLog(bytes, &headerSize))) {
@@ -232,6 +296,7 @@ RecoveryContents RecoveryLog::recover() {
         fileAccess().writeAtomic(kept, bytes);
         fileAccess().remove(path_);
         started_ = false;
+        size_ = 0;
         const QString text = cipher_
                                  ? QStringLiteral(
                                        "\"%1\" is encrypted with another password and could not be "
@@ -243,31 +308,28 @@ RecoveryContents RecoveryLog::recover() {
             text.arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(kept)));
     }
     RecoveryContents contents = decode(bytes);
-    if (contents.validSize == 0) {
-        // Not even a header: start the file again.
-        fileAccess().remove(path_);
-        started_ = false;
-    } else if (sealed != static_cast<bool>(cipher_)) {
-        // The other form (encryption was turned on or off by a run that then
-        // ended abruptly): written again in this diary's form.
+    if (!bytes.isEmpty() && sealed != static_cast<bool>(cipher_)) {
+        // Encryption was turned on or off by a run that then ended abruptly:
+        // the log is written again in this diary's form.
         const QByteArray fresh = encodeAll(contents.records, cipher_.get());
         fileAccess().writeAtomic(path_, fresh);
         started_ = true;
         size_ = fresh.size();
-    } else {
-        if (contents.validSize < bytes.size()) {
-            fileAccess().truncate(path_, contents.validSize);
-        }
-        started_ = true;
-        size_ = contents.validSize;
+        return contents;
     }
+    // Nothing is cut: damage stays until the data files hold this run and
+    // the file is removed; appends go after it and are found again.
+    started_ = !bytes.isEmpty();
+    size_ = bytes.size();
     return contents;
 }
 
 void RecoveryLog::reseal(std::shared_ptr<const FileCipher> cipher) {
     std::lock_guard<std::mutex> hold(mutex_);
-    if (!started_ && !fileAccess().exists(path_)) {
+    if (fileAccess().status(path_).kind == FileKind::kMissing) {
         cipher_ = std::move(cipher);
+        started_ = false;
+        size_ = 0;
         return;
     }
     const QByteArray bytes = fileAccess().readAll(path_);
@@ -281,31 +343,41 @@ void RecoveryLog::reseal(std::shared_ptr<const FileCipher> cipher) {
 
 void RecoveryLog::append(const RecoveryRecord& record) {
     std::lock_guard<std::mutex> hold(mutex_);
-    QByteArray bytes;
+    QByteArray header;
     if (!started_) {
-        bytes = cipher_ ? cipher_->logHeader() : magic().toByteArray();
-        // A file left by a failed first append would hold a torn header.
-        fileAccess().remove(path_);
+        // A log no one replayed (the journal could not be read) stays in
+        // front of the new records; a missing or empty file gets the header.
+        const FileStatus found = fileAccess().status(path_);
+        if (found.kind == FileKind::kFolder || found.kind == FileKind::kOther) {
+            throw FileError(FileFailure(QStringLiteral("Cannot write"), path_,
+                                        QStringLiteral("not a regular file")));
+        }
+        size_ = found.kind == FileKind::kRegular ? found.size : 0;
+        if (size_ == 0) {
+            header = cipher_ ? cipher_->logHeader() : magic().toByteArray();
+        }
     }
-    const auto offset = static_cast<uint64_t>(started_ ? size_ : bytes.size());
-    bytes += cipher_ ? EncodeSealedRecoveryRecord(record, *cipher_, offset)
-                     : EncodeRecoveryRecord(record);
+    // An encrypted record is sealed for the place it is written to.
+    const auto offset = static_cast<uint64_t>(size_ + header.size());
+    const QByteArray bytes =
+        header + (cipher_ ? EncodeSealedRecoveryRecord(record, *cipher_, offset)
+                          : EncodeRecoveryRecord(record));
     try {
         fileAccess().appendDurably(path_, bytes);
     } catch (...) {
-        // Records appended later must not follow a torn one.
+        // Records appended later should not follow a torn one.
         try {
-            if (started_) {
+            if (size_ > 0) {
                 fileAccess().truncate(path_, size_);
             } else {
                 fileAccess().remove(path_);
             }
         } catch (...) {
-            // The reader drops a torn tail anyway; the first error is the one told.
+            // The reader skips a torn record anyway; the first error is the one told.
         }
         throw;
     }
-    size_ = (started_ ? size_ : 0) + bytes.size();
+    size_ += bytes.size();
     started_ = true;
 }
 

@@ -62,9 +62,11 @@ void StoredTable::open(const QString& path) {
     try {
         if (TakePreloadedDataFile(path, data_, read_)) {
             // Read and loaded ahead, while the program started.
-        } else if (!fileAccess().exists(path)) {
+        } else if (fileAccess().status(path).kind == FileKind::kMissing) {
             data_.createTable(fields_);
         } else {
+            // A folder, a FIFO or a device of that name is refused by
+            // readAll, naming it, before anything is read from it.
             QByteArray bytes = fileAccess().readAll(path);
             if (bytes.isEmpty()) {
                 throw Error(QStringLiteral("Missing data provider or data packet"));
@@ -95,34 +97,47 @@ void StoredTable::open(const QString& path) {
     }
 }
 
-void StoredTable::writeIfChanged() {
+void StoredTable::writeIfChanged(const QString& previousPath) {
     if (!modified_) {
         return;
     }
-    saveAlways();
+    writeFile(previousPath);
 }
 
-QByteArray StoredTable::save() {
-    requireOpen();
-    cancel();
-    return modified_ ? saveAlways() : QByteArray();
-}
-
-QByteArray StoredTable::saveAlways() {
-    requireOpen();
+QByteArray StoredTable::writeFile(const QString& previousPath) {
     const QByteArray packet = data_.savePacket(packetFormFor(path_));
     const QByteArray bytes = cipher_ ? cipher_->sealFile(packet) : packet;
-    fileAccess().writeAtomic(path_, bytes);
+    if (previousPath.isEmpty()) {
+        fileAccess().writeAtomic(path_, bytes);
+    } else {
+        fileAccess().writeAtomicKeepingPrevious(path_, bytes, previousPath);
+    }
     modified_ = false;
     return bytes;
 }
 
+QByteArray StoredTable::save(const QString& previousPath) {
+    requireOpen();
+    cancel();
+    return modified_ ? writeFile(previousPath) : QByteArray();
+}
+
+QByteArray StoredTable::saveAlways(const QString& previousPath) {
+    requireOpen();
+    cancel();
+    return writeFile(previousPath);
+}
+
 void StoredTable::close() {
+    closeKeepingPrevious(QString());
+}
+
+void StoredTable::closeKeepingPrevious(const QString& previousPath) {
     if (!open_) {
         return;
     }
     cancel();
-    writeIfChanged();
+    writeIfChanged(previousPath);
     reset();
 }
 

@@ -47,7 +47,8 @@ public:
 
     // Opens the table from `path`. A missing file gives an empty table in
     // memory (nothing is written); an existing one is read whole. Change
-    // logging is switched off. Throws FileError when the file cannot be read,
+    // logging is switched off. Throws FileError naming the file when it
+    // cannot be read or is a folder, a FIFO or a device,
     // Error "Missing data provider or data packet" for an empty file,
     // DatasetError for a file that is not a fitting data packet,
     // KeyRequiredError for an encrypted file without a cipher, WrongKeyError
@@ -55,18 +56,22 @@ public:
     void open(const QString& path);
 
     // Writes the file now when the table changed, in the cipher's form, and
-    // keeps the table open (it counts as unchanged afterwards). Returns the
-    // bytes written (null when nothing was). Throws FileError naming the
-    // file; the table then stays changed.
-    QByteArray save();
+    // keeps the table open (it counts as unchanged afterwards); a file
+    // replaced by the write is kept as `previousPath` unless that is empty.
+    // Returns the bytes written (null when nothing was). Throws FileError
+    // naming the file; the table then stays changed.
+    QByteArray save(const QString& previousPath = QString());
     // Writes the file now whether or not it changed; returns the bytes.
-    QByteArray saveAlways();
+    QByteArray saveAlways(const QString& previousPath = QString());
 
     // Writes the file if the table was changed, then closes it. A pending
     // edit or insert is cancelled first. Throws FileError naming the file when
     // it cannot be written; the table then stays open with its changes, so
     // the caller may retry (or abandon()).
     void close();
+    // As close(), and a file replaced by the write is kept as `previousPath`
+    // (FileAccess::writeAtomicKeepingPrevious); an empty path keeps nothing.
+    void closeKeepingPrevious(const QString& previousPath);
     // Closes without writing anything.
     void abandon();
 
@@ -128,7 +133,8 @@ protected:
     }
 
 private:
-    void writeIfChanged();
+    void writeIfChanged(const QString& previousPath);
+    QByteArray writeFile(const QString& previousPath);
     void reset();
 
     QString name_;
