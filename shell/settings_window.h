@@ -46,7 +46,8 @@ public:
     explicit TfrmSettings(JournalSession& session, QWidget* parent = nullptr);
 
     // "Skip empty entries": the check box is a view of the session's option
-    // (read by the navigation, stored in "FontSettings.Ini").
+    // (read by the navigation, stored in "FontSettings.Ini"). Setting it
+    // does not store it.
     bool skipEmptyEntries() const;
     void setSkipEmptyEntries(bool on);
 
@@ -74,6 +75,11 @@ public:
     QComboBox* ColorBox1 = nullptr;
     // "Encrypt the diary", under the password box.
     TRbCheckBox* chkEncrypt = nullptr;
+
+signals:
+    // The user switched "Skip empty entries" (the session's option already
+    // follows); the main window stores it.
+    void skipEmptyEntriesClicked(bool on);
 
 protected:
     void showEvent(QShowEvent* event) override;
