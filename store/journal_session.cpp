@@ -172,8 +172,12 @@ JournalSession::JournalWrite JournalSession::changeCipher(std::shared_ptr<const 
         // "Journal.cds" holds everything the log did: a log that cannot be
         // written again is started afresh in the new form.
         qWarning("%s", e.what());
-        log_.remove();
         log_.setCipher(cipher);
+        try {
+            log_.remove();
+        } catch (const Error& removal) {
+            qWarning("%s", removal.what());
+        }
     }
     if (settings_.isOpen() && !settings_.isEmpty()) {
         try {
