@@ -6,6 +6,7 @@
 #include "store/errors.h"
 #include "store/journal_session.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -86,6 +87,15 @@ QString RecoveredText(const std::vector<double>& days, bool settings) {
     return text;
 }
 
+QString KeptAsBackupText(const QString& reason) {
+    return QCoreApplication::translate(
+               "EndOfRun",
+               "\"Journal.cds\" was changed by another program while Quillmere was running, "
+               "and Quillmere cannot read it: %1. It was kept as \"Journal.cds.bak\", and the "
+               "diary was written as this run left it.")
+        .arg(reason);
+}
+
 QString RecoveredText(const JournalSession::Recovered& recovered) {
     QString text = RecoveredText(recovered.days, recovered.settings);
     if (!recovered.draftDays.empty()) {
@@ -111,6 +121,9 @@ void writeJournalAsking(JournalSession& session, const WriteFailurePrompt& promp
             const JournalSession::JournalWrite written = session.writeJournal();
             if (!written.fromFile.empty()) {
                 ShowInformationBox(nullptr, MergedDaysText(written.fromFile));
+            }
+            if (!written.keptAsBackup.isEmpty()) {
+                ShowErrorBox(nullptr, KeptAsBackupText(written.keptAsBackup));
             }
             return;
         } catch (const Error& e) {

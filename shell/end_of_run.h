@@ -38,6 +38,9 @@ QString WriteFailureText(const QString& message, bool logHoldsRun = true);
 // the information box.
 QString MergedDaysText(const std::vector<double>& days);
 QString RecoveredText(const std::vector<double>& days, bool settings);
+// A "Journal.cds" changed meanwhile that could not be read (`reason` names
+// it and says why), kept as "Journal.cds.bak".
+QString KeptAsBackupText(const QString& reason);
 // The whole message after a start that replayed the recovery log: the days
 // recovered, which of them hold the unsaved text being typed, the settings,
 // and damage that was skipped.

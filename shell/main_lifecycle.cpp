@@ -22,11 +22,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
 #include <cmath>
 #include <exception>
+#include <vector>
 
 namespace quillmere {
 
@@ -127,6 +129,9 @@ void TfrmMain::FormShow() {
     if (!LoggedIn) {
         close();
         return;
+    }
+    if (afterLogin) {
+        reportingErrors([this] { afterLogin(); });
     }
     if (!startupNotice_.isEmpty()) {
         ShowInformationBox(this, startupNotice_);
@@ -299,6 +304,44 @@ void TfrmMain::offerUnstoredText() {
     while (EntryFiles->saveContentAs(*Editor, this, isoTextOfDay(CurrentDay())) ==
            EntryFileCommands::SaveOutcome::kFailed) {
     }
+}
+
+void TfrmMain::lockDiary() {
+    if (!session_.encrypted() || session_.locked() || !shownOnce_ || closing_ || closed_ ||
+        !journalCommandsEnabled() || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    draftTimer_.stop();
+    if (Editor->isModified()) {
+        SaveEntry();
+        if (Editor->isModified()) {
+            // Not stored (told already): the text is not hidden behind a lock.
+            return;
+        }
+    }
+    session_.lock();
+    // Every window that may show the diary's text goes out of sight.
+    std::vector<QPointer<QWidget>> hidden;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window != login_) {
+            hidden.emplace_back(window);
+            window->hide();
+        }
+    }
+    const bool back = login_ != nullptr && login_->exec() == QDialog::Accepted;
+    // The run was logged in; the lock's login does not change that.
+    LoggedIn = true;
+    if (!back) {
+        close();
+        return;
+    }
+    for (const QPointer<QWidget>& window : hidden) {
+        if (window) {
+            window->show();
+        }
+    }
+    activateWindow();
+    Editor->setFocus();
 }
 
 void TfrmMain::savePlacement(bool visible) {

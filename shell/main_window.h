@@ -161,6 +161,19 @@ public:
     // would answer it) and endWaitingForJournal asks them to stop.
     void requestEnd();
 
+    // Runs once right after the login passed, before the startup notice is
+    // shown (the program replays an encrypted diary's recovery log there).
+    std::function<void()> afterLogin;
+
+    // The idle lock of an encrypted diary: the entry is stored, the key
+    // wiped (JournalSession::lock), every window of the program hidden and
+    // the login window asks for the password again; the windows come back
+    // when it gives the key back, and Exit there ends the program as Exit
+    // does. Nothing happens for a plain diary, while a modal window or a
+    // scan is open (the next idle period tries again) or when the entry
+    // cannot be stored.
+    void lockDiary();
+
     // --- Commands of the bottom bar ------------------------------------------------
 
     void btnPreviousClick();

@@ -7,6 +7,7 @@
 #include "export/progress_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
+#include "shell/idle_lock.h"
 #include "shell/login_window.h"
 #include "shell/main_hosts.h"
 #include "shell/main_window.h"
@@ -16,6 +17,8 @@
 #include "shell/termination_signals.h"
 #include "store/data_location.h"
 #include "store/errors.h"
+#include "store/font_settings.h"
+#include "store/handler_guard.h"
 #include "store/journal_session.h"
 
 #include <QApplication>
@@ -51,7 +54,20 @@ Program::Program(const ProgramPaths& paths)
         main_->addStartupNotice(
             DataFolderFallbackText(paths.dataFolderFallbackFrom, session_->dataFolder()));
     }
-    recover();
+    const bool recoverAfterLogin = session_->journalLocked();
+    if (!recoverAfterLogin) {
+        recover();
+    }
+    idleLock_ = std::make_unique<IdleLock>();
+    TfrmMain* mainWindow = main_.get();
+    QObject::connect(idleLock_.get(), &IdleLock::idle, mainWindow,
+                     guardSlot(mainWindow, &TfrmMain::lockDiary));
+    main_->afterLogin = [this, recoverAfterLogin] {
+        if (recoverAfterLogin) {
+            recover();
+        }
+        idleLock_->setMinutes(ReadLockMinutes(session_->filePath(kFontSettingsFileName)));
+    };
 }
 
 void Program::createWindows(const ProgramPaths& paths) {
@@ -104,7 +120,9 @@ Program::~Program() {
 }
 
 void Program::destroyWindows() {
+    idleLock_.reset();
     if (main_) {
+        main_->afterLogin = nullptr;
         main_->onExport = nullptr;
         main_->setSearchWindow(nullptr);
         main_->setEmoticonsWindow(nullptr);

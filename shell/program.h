@@ -24,6 +24,7 @@ class MainSearchHost;
 class MainExportHost;
 class JournalSession;
 class TerminationSignals;
+class IdleLock;
 
 // Where the program keeps its files.
 struct ProgramPaths {
@@ -49,7 +50,8 @@ public:
     // this order: main (opens "Journal.cds"), login (opens "Settings.cds"),
     // emoticons, character map, calendar, settings (fills its font controls
     // from the settings record), search, progress; and replays a recovery
-    // log a killed run left, to be told after the login. Opening errors are
+    // log a killed run left, to be told after the login (an encrypted
+    // diary's log right after the login, which gives its key). Opening errors are
     // shown in the error box and start-up goes on. When the data folder is a
     // fallback (paths.dataFolderFallbackFrom), the information box right
     // after the login says where the diary is kept.
@@ -123,6 +125,8 @@ private:
     std::unique_ptr<TfrmDBSearch> search_;
     std::unique_ptr<TfrmProgress> progress_;
     std::unique_ptr<TExporter> exporter_;
+    // Locks an encrypted diary after the idle minutes.
+    std::unique_ptr<IdleLock> idleLock_;
 };
 
 }  // namespace quillmere

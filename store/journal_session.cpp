@@ -43,7 +43,15 @@ void JournalSession::OpenJournal() {
     const QString path = filePath(kJournalFileName);
     journalRead_ = FileFingerprint{};
     journalOpened_ = false;
-    journal_.OpenJournal(path);
+    journalLocked_ = false;
+    try {
+        journal_.OpenJournal(path);
+    } catch (const KeyRequiredError& e) {
+        // Not an error: the login derives the key from the password.
+        lockedHead_ = e.head();
+        journalLocked_ = true;
+        return;
+    }
     journalOpened_ = true;
     // What the table read, to tell at the end whether another program
     // changed the file meanwhile.
@@ -52,6 +60,161 @@ void JournalSession::OpenJournal() {
 
 void JournalSession::OpenSettings() {
     settings_.OpenSettings(filePath(kSettingsFileName));
+}
+
+// --- Encryption ------------------------------------------------------------------
+
+void JournalSession::useCipher(std::shared_ptr<const FileCipher> cipher) {
+    cipher_ = cipher;
+    journal_.setCipher(cipher);
+    log_.setCipher(std::move(cipher));
+}
+
+void JournalSession::unlock(std::shared_ptr<const FileCipher> cipher) {
+    const QByteArray head = lockedHead_;
+    useCipher(std::move(cipher));
+    try {
+        OpenJournal();
+    } catch (const WrongKeyError&) {
+        useCipher(nullptr);
+        lockedHead_ = head;
+        journalLocked_ = true;
+        throw;
+    }
+    lockedHead_.clear();
+}
+
+QByteArray JournalSession::backupForm(const QByteArray& previous,
+                                      const std::shared_ptr<const FileCipher>& oldForm) const {
+    if (!IsSealedDataFile(previous)) {
+        return cipher_ ? cipher_->sealFile(previous) : previous;
+    }
+    if (!oldForm || oldForm == cipher_) {
+        // Already in this diary's form, or of a key this run never had.
+        return previous;
+    }
+    try {
+        const QByteArray plain = oldForm->openFile(previous, filePath(kJournalBackupFileName));
+        return cipher_ ? cipher_->sealFile(plain) : plain;
+    } catch (const Error& e) {
+        qWarning("%s", e.what());
+        return previous;
+    }
+}
+
+JournalSession::JournalWrite JournalSession::saveJournalFile(
+    bool always, const std::shared_ptr<const FileCipher>& oldForm) {
+    JournalWrite result;
+    const QString path = filePath(kJournalFileName);
+    // The previous file becomes the backup by a hard link taken just before
+    // the new one is renamed into place, so the write needs no more free
+    // space than the new file; only a previous file in another form than
+    // this diary's is written as the backup in this diary's form first.
+    QString keepAs = filePath(kJournalBackupFileName);
+    if (fileAccess().exists(path)) {
+        const QByteArray previous = fileAccess().readAll(path);
+        if (!(FileFingerprint::of(previous) == journalRead_)) {
+            try {
+                result.fromFile = mergeChangedFile(oldForm);
+            } catch (const Error& e) {
+                // A file another program left unreadable (damaged, or
+                // encrypted with another password) cannot be merged; it is
+                // kept as the backup copy, and the user is told.
+                qWarning("%s", e.what());
+                result.keptAsBackup = e.message();
+            }
+        }
+        const QByteArray backup = backupForm(previous, oldForm);
+        if (!backup.isSharedWith(previous)) {
+            fileAccess().writeAtomic(keepAs, backup);
+            keepAs.clear();
+        }
+    }
+    const QByteArray written = always ? journal_.saveAlways(keepAs) : journal_.save(keepAs);
+    if (!written.isNull()) {
+        journalRead_ = FileFingerprint::of(written);
+        result.written = true;
+    }
+    return result;
+}
+
+JournalSession::JournalWrite JournalSession::changeCipher(std::shared_ptr<const FileCipher> cipher,
+                                                          const QString& plainPassword) {
+    if (locked_) {
+        throw Error(QStringLiteral("The diary is locked."));
+    }
+    if (!journal_.isOpen()) {
+        throw Error(QStringLiteral(
+            "The diary could not be read in this run, so its encryption cannot be changed."));
+    }
+    waitForDrafts();
+    journal_.cancel();
+    const std::shared_ptr<const FileCipher> old = cipher_;
+    const QString backup = filePath(kJournalBackupFileName);
+    const bool hadJournal = fileAccess().exists(filePath(kJournalFileName));
+    cipher_ = cipher;
+    journal_.setCipher(cipher);
+    JournalWrite result;
+    try {
+        result = saveJournalFile(true, old);
+    } catch (...) {
+        cipher_ = old;
+        journal_.setCipher(old);
+        throw;
+    }
+    // From here on "Journal.cds" is in the new form.
+    if (!hadJournal && fileAccess().exists(backup)) {
+        fileAccess().writeAtomic(backup, backupForm(fileAccess().readAll(backup), old));
+    }
+    try {
+        log_.reseal(cipher);
+    } catch (const Error& e) {
+        // "Journal.cds" holds everything the log did: a log that cannot be
+        // written again is started afresh in the new form.
+        qWarning("%s", e.what());
+        log_.setCipher(cipher);
+        try {
+            log_.remove();
+        } catch (const Error& removal) {
+            qWarning("%s", removal.what());
+        }
+    }
+    if (settings_.isOpen() && !settings_.isEmpty()) {
+        try {
+            settings_.edit();
+            settings_.setPassword(cipher ? QString() : plainPassword);
+            settings_.post();
+        } catch (...) {
+            settings_.cancel();
+            throw;
+        }
+        settings_.save();
+    }
+    return result;
+}
+
+QByteArray JournalSession::lock() {
+    if (!cipher_ || locked_) {
+        return {};
+    }
+    waitForDrafts();
+    if (journal_.isOpen() && journal_.isModified()) {
+        const JournalWrite written = saveJournalFile(false, cipher_);
+        if (!written.keptAsBackup.isEmpty()) {
+            emit errorOccurred(written.keptAsBackup);
+        }
+    }
+    lockCheck_ = cipher_->logHeader();
+    // The last reference to the key goes: its pages are wiped and freed.
+    useCipher(nullptr);
+    locked_ = true;
+    return lockCheck_;
+}
+
+void JournalSession::resume(std::shared_ptr<const FileCipher> cipher) {
+    useCipher(std::move(cipher));
+    locked_ = false;
+    lockCheck_.clear();
 }
 
 JournalSession::Recovered JournalSession::recover() {
@@ -138,6 +301,9 @@ JournalSession::LoadedEntry JournalSession::loadEntry() {
 }
 
 bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
+    if (locked_) {
+        throw Error(QStringLiteral("The diary is locked."));
+    }
     // The lookup's failure (a closed table) belongs to the caller.
     journal_.find(currentDay_);
     const double day = currentDay_;
@@ -189,7 +355,8 @@ void JournalSession::noteInLog(const RecoveryRecord& record, bool kept) {
 }
 
 void JournalSession::saveDraft(const QByteArray& rtf) {
-    if (rtf == lastDraft_ && currentDay_ == lastDraftDay_) {
+    // Nothing reaches the log while the key is wiped.
+    if (locked_ || (rtf == lastDraft_ && currentDay_ == lastDraftDay_)) {
         return;
     }
     lastDraft_ = rtf;
@@ -249,6 +416,13 @@ SettingsValues JournalSession::settingsRecord() const {
 }
 
 void JournalSession::postSettings() {
+    if (locked_) {
+        throw Error(QStringLiteral("The diary is locked."));
+    }
+    if (cipher_ && settings_.mode() != TableMode::kBrowse) {
+        // No file of an encrypted diary holds its password.
+        settings_.setPassword(QString());
+    }
     settings_.post();
     RecoveryRecord record;
     record.kind = RecoveryKind::kSettings;
@@ -288,8 +462,10 @@ void JournalSession::writeSettings() {
     settings_.close();
 }
 
-std::vector<double> JournalSession::mergeChangedFile() {
+std::vector<double> JournalSession::mergeChangedFile(
+    const std::shared_ptr<const FileCipher>& readWith) {
     JournalTable onDisk(QStringLiteral("tblJournal"));
+    onDisk.setCipher(readWith);
     onDisk.OpenJournal(filePath(kJournalFileName));
     std::vector<double> fromFile;
     for (int i = 0; i < onDisk.recordCount(); ++i) {
@@ -316,34 +492,22 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
         return result;
     }
     journal_.cancel();
-    if (!journal_.isModified()) {
-        journal_.close();
+    if (locked_ && journal_.isModified()) {
+        // Never written without the key: the log keeps the run for the next
+        // start (lock() wrote the journal, so this does not happen).
         return result;
     }
-    const QString path = filePath(kJournalFileName);
-    if (fileAccess().exists(path)) {
-        const QByteArray previous = fileAccess().readAll(path);
-        if (!(FileFingerprint::of(previous) == journalRead_)) {
-            try {
-                result.fromFile = mergeChangedFile();
-            } catch (const Error& e) {
-                // A file another program left unreadable cannot be merged; it
-                // is kept as the backup copy when the new file is written.
-                qWarning("%s", e.what());
-            }
-        }
+    if (journal_.isModified()) {
+        result = saveJournalFile(false, cipher_);
     }
-    // The previous file becomes the backup by a hard link taken just before
-    // the new one is renamed into place, so the write needs no more free
-    // space than the new file.
-    journal_.closeKeepingPrevious(filePath(kJournalBackupFileName));
-    result.written = true;
+    journal_.close();
     return result;
 }
 
 void JournalSession::saveJournalCopy(const QString& folder) const {
     const QString path = QDir(folder).filePath(QString::fromLatin1(kJournalFileName));
-    fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
+    const QByteArray packet = journal_.dataset().savePacket(packetFormFor(path));
+    fileAccess().writeAtomic(path, cipher_ ? cipher_->sealFile(packet) : packet);
 }
 
 bool JournalSession::recoveryLogHoldsRun() {

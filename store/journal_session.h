@@ -14,8 +14,14 @@
 //                                   removed when the data files are written
 //   "FontSettings.Ini"              the header font and the skip option
 //   "Journal.lock"                  held while a program uses the folder
+//
+// An encrypted diary keeps "Journal.cds", "Journal.cds.bak" and
+// "Journal.recovery" in the encrypted form of the session's cipher, and an
+// empty password in "Settings.cds": the password is checked by opening the
+// journal. Its other files stay as they are.
 #pragma once
 
+#include "store/file_cipher.h"
 #include "store/font_settings.h"
 #include "store/journal_table.h"
 #include "store/recovery_log.h"
@@ -70,7 +76,9 @@ public:
     // --- Opening -------------------------------------------------------------------
 
     // Reads "Journal.cds" (missing: an empty table) and notes its size and
-    // checksum, so endRun() sees a change by another writer. Throws as
+    // checksum, so endRun() sees a change by another writer. An encrypted
+    // journal without a cipher is not an error: the table stays closed and
+    // journalLocked() is true until unlock(). Throws as
     // JournalTable::OpenJournal; the table then stays closed.
     void OpenJournal();
     // Reads "Settings.cds". Throws as SettingsTable::OpenSettings.
@@ -93,6 +101,61 @@ public:
     // cannot be read.
     Recovered recover();
 
+    // What writeJournal did.
+    struct JournalWrite {
+        bool written = false;          // "Journal.cds" was rewritten
+        std::vector<double> fromFile;  // days taken from a file changed meanwhile
+        // A file changed meanwhile that could not be read (another password,
+        // damage): why, naming it; it is kept as "Journal.cds.bak".
+        QString keptAsBackup;
+    };
+
+    // --- Encryption -------------------------------------------------------------------
+
+    // True while "Journal.cds" is encrypted and no cipher opened it yet (at
+    // the login), or while the session is locked.
+    bool journalLocked() const { return journalLocked_ || locked_; }
+    // True once the diary is encrypted (a cipher was given), also while
+    // locked.
+    bool encrypted() const { return cipher_ != nullptr || locked_; }
+    // The cipher of an encrypted diary (null for a plain one and while
+    // locked).
+    const std::shared_ptr<const FileCipher>& cipher() const { return cipher_; }
+    // The header with which the login checks the password after lock().
+    const QByteArray& lockCheck() const { return lockCheck_; }
+    // The first bytes of the encrypted journal found by OpenJournal, from
+    // which the login derives the key.
+    const QByteArray& lockedJournalHead() const { return lockedHead_; }
+    // Opens the encrypted journal with `cipher`, which is used for every
+    // file holding entry text from now on; the log is then replayed by
+    // recover(). Throws WrongKeyError or SealedDataError naming the file (the
+    // table stays closed; after a SealedDataError the session keeps the
+    // cipher and counts as unlocked, with an unreadable journal).
+    void unlock(std::shared_ptr<const FileCipher> cipher);
+
+    // Turns encryption on (a cipher when there was none), changes the key
+    // (another cipher) or turns it off (null). Every file holding entry
+    // text is written again in the new form, each atomically: "Journal.cds"
+    // from this run's journal (merged with a file changed meanwhile, as at
+    // the end), the previous "Journal.cds" as "Journal.cds.bak", and the
+    // recovery log; "Settings.cds" is written with `plainPassword` as its
+    // password when turning encryption off, and with an empty one otherwise.
+    // Throws Error when the journal is closed (unreadable), FileError naming
+    // a file that could not be written; when "Journal.cds" failed nothing
+    // changed, after it the session is in the new form.
+    JournalWrite changeCipher(std::shared_ptr<const FileCipher> cipher,
+                              const QString& plainPassword = QString());
+
+    // Locks an encrypted diary (idle time): "Journal.cds" is written when it
+    // changed, every draft put on disk, and the cipher dropped, which wipes
+    // the key; nothing can be stored until resume(). Returns the header of
+    // the encrypted log, with which the login checks the password again.
+    // Throws FileError when the journal cannot be written (the session then
+    // stays unlocked).
+    QByteArray lock();
+    bool locked() const { return locked_; }
+    // Ends the lock with the cipher the password gave back.
+    void resume(std::shared_ptr<const FileCipher> cipher);
     // The user has seen what recover() found.
     void userToldOfRecovery() { recoveryTold_ = true; }
 
@@ -147,14 +210,16 @@ public:
     // --- Settings -------------------------------------------------------------------
 
     // True when there is no settings record or `typed` equals its password
-    // exactly. A closed table asks for nothing.
+    // exactly. A closed table asks for nothing. (An encrypted diary's
+    // password is checked by opening its journal instead.)
     bool checkPassword(const QString& typed) const;
     // The settings record; exists is false when there is none (or the table
     // is closed).
     SettingsValues settingsRecord() const;
     // Stores the record being edited or inserted on the settings table (the
-    // settings window fills it) and appends it to the log. Throws as
-    // StoredTable::post; a failure of the log emits errorOccurred.
+    // settings window fills it) and appends it to the log; an encrypted
+    // diary stores an empty password. Throws as StoredTable::post; a failure
+    // of the log emits errorOccurred.
     void postSettings();
 
     // "FontSettings.Ini", read and written whole.
@@ -179,11 +244,6 @@ public:
     // file; the table then stays open, so this may be called again.
     void writeSettings();
 
-    // What writeJournal did.
-    struct JournalWrite {
-        bool written = false;          // "Journal.cds" was rewritten
-        std::vector<double> fromFile;  // days taken from a file changed meanwhile
-    };
     // Writes "Journal.cds" if an entry changed. When the file changed on disk
     // since it was read (another program or a sync tool), the days this run
     // stored keep this run's entry and every other day takes the file's
@@ -221,10 +281,19 @@ signals:
 
 private:
     void appendToLog(const RecoveryRecord& record);
+    void useCipher(std::shared_ptr<const FileCipher> cipher);
+    // Writes "Journal.cds" now (`always`, or when it changed), merged with a
+    // file changed on disk, the previous file kept as the backup in the
+    // cipher's form; the table stays open.
+    // `oldForm` reads the file on disk (the cipher before a change).
+    JournalWrite saveJournalFile(bool always, const std::shared_ptr<const FileCipher>& oldForm);
+    // The previous "Journal.cds" in this diary's form, for the backup.
+    QByteArray backupForm(const QByteArray& previous,
+                          const std::shared_ptr<const FileCipher>& oldForm) const;
     // Notes whether the log took `record` (log writer's thread).
     void noteInLog(const RecoveryRecord& record, bool kept);
     void applySettings(const SettingsValues& values);
-    std::vector<double> mergeChangedFile();
+    std::vector<double> mergeChangedFile(const std::shared_ptr<const FileCipher>& readWith);
 
     QString dataFolder_;
     JournalTable journal_;
@@ -240,6 +309,11 @@ private:
     std::set<double> lostDays_;  // days whose newest record the log misses
     bool settingsLost_ = false;
     bool journalOpened_ = false;
+    std::shared_ptr<const FileCipher> cipher_;
+    QByteArray lockedHead_;
+    QByteArray lockCheck_;
+    bool journalLocked_ = false;
+    bool locked_ = false;
     bool logDamaged_ = false;    // recover() skipped damaged records
     bool recoveryTold_ = false;  // the user has seen what recover() found
     // "Journal.cds" as it was read: whether it existed, its size and CRC-32.

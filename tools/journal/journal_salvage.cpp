@@ -1,5 +1,10 @@
 #include "tools/journal/journal_salvage.h"
 
+#include "crypto/journal_cipher.h"
+#include "crypto/sealed_file.h"
+#include "store/file_cipher.h"
+#include "tools/journal/passwords.h"
+
 #include "store/coding.h"
 #include "store/day.h"
 #include "store/entry_codec.h"
@@ -373,19 +378,43 @@ void salvageJournal(const QString& damaged, const QString& out, QIODevice& repor
         throw Error(
             QStringLiteral("\"%1\" exists already; salvage writes new files only").arg(out));
     }
-    const QByteArray bytes = fileAccess().readAll(damaged);
+    QByteArray bytes = fileAccess().readAll(damaged);
+    // An encrypted journal: the chunks before the first damaged one give the
+    // packet's start, whose rows are rescued as from a plain file; the new
+    // journal is encrypted with the same key.
+    std::shared_ptr<const FileCipher> cipher;
+    QString chunkLine;
+    if (IsSealedDataFile(bytes)) {
+        const auto unlocked =
+            std::static_pointer_cast<const crypto::JournalCipher>(unlockFile(bytes, damaged));
+        crypto::IntactChunks intact = crypto::OpenIntactChunks(unlocked->key(), bytes, damaged);
+        if (!intact.complete) {
+            chunkLine = QStringLiteral(
+                            "Encrypted chunks: %1 opened; the rest, from byte %2, does not open "
+                            "and is lost\n")
+                            .arg(intact.chunks)
+                            .arg(intact.damagedAt);
+        }
+        bytes = std::move(intact.plain);
+        cipher = unlocked;
+        if (bytes.isEmpty()) {
+            print(report, chunkLine);
+            throw Error(QStringLiteral("no entry could be rescued; nothing was written"));
+        }
+    }
     const SalvageResult result = salvageJournalPacket(bytes);
     if (result.entries.empty()) {
-        print(report, salvageReport(result));
+        print(report, chunkLine + salvageReport(result));
         throw Error(QStringLiteral("no entry could be rescued; nothing was written"));
     }
     JournalTable journal;
+    journal.setCipher(cipher);
     journal.OpenJournal(out);
     for (const SalvagedEntry& entry : result.entries) {
         journal.StoreDay(StoredToDateTime(entry.storedDate), [&entry] { return entry.blob; });
     }
     journal.close();
-    print(report, salvageReport(result));
+    print(report, chunkLine + salvageReport(result));
 }
 
 }  // namespace quillmere::journaltool
