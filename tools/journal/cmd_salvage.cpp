@@ -1,7 +1,7 @@
 // salvage DAMAGED OUT: rescues every intact day of a damaged journal into a
 // fresh journal file, reporting each day lost.
+#include "store/journal_salvage.h"
 #include "tools/journal/commands.h"
-#include "tools/journal/journal_salvage.h"
 
 namespace quillmere::journaltool {
 

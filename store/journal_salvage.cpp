@@ -1,4 +1,4 @@
-#include "tools/journal/journal_salvage.h"
+#include "store/journal_salvage.h"
 
 #include "store/coding.h"
 #include "store/day.h"
@@ -10,7 +10,6 @@
 #include "store/packet_format.h"
 #include "store/timestamp.h"
 #include "store/type_word.h"
-#include "tools/journal/commands.h"
 
 #include <QFileInfo>
 #include <QIODevice>
@@ -21,7 +20,7 @@
 #include <limits>
 #include <set>
 
-namespace quillmere::journaltool {
+namespace quillmere {
 
 namespace {
 
@@ -276,7 +275,7 @@ private:
 };
 
 QString dayText(double stored) {
-    return formatDay(StoredToDateTime(stored));
+    return isoTextOfDayTime(StoredToDateTime(stored));
 }
 
 }  // namespace
@@ -362,7 +361,7 @@ void salvageJournal(const QString& damaged, const QString& out, QIODevice& repor
     const QByteArray bytes = fileAccess().readAll(damaged);
     const SalvageResult result = salvageJournalPacket(bytes);
     if (result.entries.empty()) {
-        print(report, salvageReport(result));
+        report.write(salvageReport(result).toUtf8());
         throw Error(QStringLiteral("no entry could be rescued; nothing was written"));
     }
     JournalTable journal;
@@ -371,7 +370,7 @@ void salvageJournal(const QString& damaged, const QString& out, QIODevice& repor
         journal.StoreDay(StoredToDateTime(entry.storedDate), [&entry] { return entry.blob; });
     }
     journal.close();
-    print(report, salvageReport(result));
+    report.write(salvageReport(result).toUtf8());
 }
 
-}  // namespace quillmere::journaltool
+}  // namespace quillmere

@@ -1,5 +1,7 @@
 // Salvage of a damaged journal: every row of a binary "Journal.cds" packet
-// that can be trusted is kept, the rest is reported.
+// that can be trusted is kept, the rest is reported. The journal tool's
+// `salvage` command and the program's rescue of a damaged diary at start both
+// read damaged journals through this one reader.
 //
 // A row is trusted when it parses completely (status, null flags, a whole
 // date-time, a blob whose length fits the data) and its entry inflates. The
@@ -22,7 +24,7 @@
 
 class QIODevice;
 
-namespace quillmere::journaltool {
+namespace quillmere {
 
 // One entry rescued: its stored date-time (the packet's double, unchanged)
 // and its blob exactly as stored.
@@ -61,4 +63,4 @@ QString salvageReport(const SalvageResult& result);
 // binary journal packet, and FileError when a file cannot be read or written.
 void salvageJournal(const QString& damaged, const QString& out, QIODevice& report);
 
-}  // namespace quillmere::journaltool
+}  // namespace quillmere
