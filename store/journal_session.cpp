@@ -3,12 +3,33 @@
 #include "store/entry_codec.h"
 #include "store/errors.h"
 #include "store/file_access.h"
+#include "store/journal_salvage.h"
+#include "store/timestamp.h"
 
+#include <QDate>
 #include <QDir>
 #include <QLockFile>
 #include <QtGlobal>
 
+#include <algorithm>
+
 namespace quillmere {
+
+namespace {
+
+// The message of a data file that could not be opened: a file error names
+// the file already; any other error is about its content.
+QString openFailureText(const QString& what, const QString& path, const Error& error,
+                        const QString& advice) {
+    const QString shown = QDir::toNativeSeparators(path);
+    if (dynamic_cast<const FileError*>(&error) != nullptr || error.message().contains(shown)) {
+        return error.message();
+    }
+    return QStringLiteral("Cannot read the %1 \"%2\": %3\n\n%4")
+        .arg(what, shown, error.message(), advice);
+}
+
+}  // namespace
 
 JournalSession::JournalSession(const QString& dataFolder, QObject* parent)
     : QObject(parent),
@@ -43,7 +64,19 @@ void JournalSession::OpenJournal() {
     const QString path = filePath(kJournalFileName);
     journalRead_ = FileFingerprint{};
     journalOpened_ = false;
-    journal_.OpenJournal(path);
+    journalDamaged_ = false;
+    rescueOpen_ = false;
+    try {
+        journal_.OpenJournal(path);
+    } catch (const Error& e) {
+        journalDamaged_ = dynamic_cast<const FileError*>(&e) == nullptr &&
+                          fileAccess().status(path).kind == FileKind::kRegular;
+        throw Error(openFailureText(
+            QStringLiteral("diary"), path, e,
+            QStringLiteral("Its intact days can be rescued into a new file with the journal "
+                           "tool: quillmere-journal salvage \"%1\" Rescued.cds")
+                .arg(QDir::toNativeSeparators(path))));
+    }
     journalOpened_ = true;
     // What the table read, to tell at the end whether another program
     // changed the file meanwhile.
@@ -51,7 +84,72 @@ void JournalSession::OpenJournal() {
 }
 
 void JournalSession::OpenSettings() {
-    settings_.OpenSettings(filePath(kSettingsFileName));
+    const QString path = filePath(kSettingsFileName);
+    try {
+        settings_.OpenSettings(path);
+    } catch (const Error& e) {
+        throw Error(openFailureText(QStringLiteral("settings"), path, e,
+                                    QStringLiteral("Until it can be read, no password is asked "
+                                                   "and new entries take no default font. The "
+                                                   "file is left as it is.")));
+    }
+}
+
+// --- A damaged journal -------------------------------------------------------------
+
+JournalSession::RescueOffer JournalSession::prepareRescue() {
+    RescueOffer offer;
+    rescued_.clear();
+    const QString path = filePath(kJournalFileName);
+    if (!journalDamaged_ || fileAccess().status(path).kind != FileKind::kRegular) {
+        return offer;
+    }
+    const QByteArray bytes = fileAccess().readAll(path);
+    damagedRead_ = FileFingerprint::of(bytes);
+    try {
+        SalvageResult salvaged = salvageJournalPacket(bytes);
+        for (SalvagedEntry& entry : salvaged.entries) {
+            rescued_.emplace_back(entry.storedDate, std::move(entry.blob));
+        }
+        for (const SalvageLoss& loss : salvaged.losses) {
+            offer.lostDays += loss.storedDate ? 1 : 0;
+        }
+    } catch (const Error& e) {
+        // Not even the journal's layout: no day to rescue.
+        qWarning("%s", e.what());
+    }
+    offer.days = static_cast<int>(rescued_.size());
+    // The log is only looked at here; recover() replays it.
+    if (fileAccess().exists(log_.path())) {
+        std::set<double> days;
+        for (const RecoveryRecord& record :
+             DecodeRecoveryLog(fileAccess().readAll(log_.path())).records) {
+            if (record.kind != RecoveryKind::kSettings) {
+                days.insert(record.day);
+            }
+        }
+        offer.logDays.assign(days.begin(), days.end());
+    }
+    return offer;
+}
+
+void JournalSession::openRescuedJournal() {
+    // A table bound to no file: nothing of it reaches "Journal.cds" but
+    // through writeRescuedJournal.
+    journal_.OpenJournal(QString());
+    try {
+        for (const auto& [stored, blob] : rescued_) {
+            journal_.StoreDay(StoredToDateTime(stored), [&blob] { return blob; });
+        }
+    } catch (...) {
+        journal_.abandon();
+        throw;
+    }
+    rescued_ = {};
+    journalRead_ = damagedRead_;
+    journalOpened_ = true;
+    rescueOpen_ = true;
+    rescueKept_ = false;
 }
 
 JournalSession::Recovered JournalSession::recover() {
@@ -75,6 +173,7 @@ JournalSession::Recovered JournalSession::recover() {
         }
         const QByteArray blob = record.content;
         try {
+            noteOriginal(record.day);
             journal_.StoreDay(record.day, [&blob] { return blob; });
             days.insert(record.day);
         } catch (const Error& e) {
@@ -132,6 +231,7 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
     // The lookup's failure (a closed table) belongs to the caller.
     journal_.find(currentDay_);
     const double day = currentDay_;
+    noteOriginal(day);
     QByteArray blob;
     try {
         journal_.StoreDay(day, [&] {
@@ -150,6 +250,15 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
         appendToLog(RecoveryRecord{RecoveryKind::kStored, day, blob, {}});
     });
     return true;
+}
+
+void JournalSession::noteOriginal(double day) {
+    if (originals_.count(day) != 0) {
+        return;
+    }
+    const int index = journal_.find(day);
+    originals_[day] =
+        index >= 0 ? std::optional<QByteArray>(journal_.entryAt(index)) : std::nullopt;
 }
 
 void JournalSession::appendToLog(const RecoveryRecord& record) {
@@ -264,25 +373,75 @@ void JournalSession::writeSettings() {
     settings_.close();
 }
 
-std::vector<double> JournalSession::mergeChangedFile() {
+namespace {
+
+// Whether two stored blobs hold the same RTF (equal bytes, or equal after
+// inflating: another zlib may compress the same text differently).
+bool sameEntry(const QByteArray& a, const QByteArray& b) {
+    if (a == b) {
+        return true;
+    }
+    try {
+        return DecodeEntryContent(a) == DecodeEntryContent(b);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+void JournalSession::mergeChangedFile(JournalWrite& written) {
     JournalTable onDisk(QStringLiteral("tblJournal"));
     onDisk.OpenJournal(filePath(kJournalFileName));
-    std::vector<double> fromFile;
     for (int i = 0; i < onDisk.recordCount(); ++i) {
         const double day = onDisk.dayAt(i);
-        if (storedDays_.count(day) != 0) {
-            continue;
-        }
+        const QByteArray theirs = onDisk.entryAt(i);
         const int mine = journal_.find(day);
-        const QByteArray blob = onDisk.entryAt(i);
-        if (mine >= 0 && journal_.entryViewAt(mine) == QByteArrayView(blob)) {
+        if (mine >= 0 && journal_.entryViewAt(mine) == QByteArrayView(theirs)) {
             continue;
         }
-        journal_.StoreDay(day, [&blob] { return blob; });
-        fromFile.push_back(day);
+        if (storedDays_.count(day) == 0) {
+            journal_.StoreDay(day, [&theirs] { return theirs; });
+            written.fromFile.push_back(day);
+            continue;
+        }
+        try {
+            mergeDay(day, theirs, written);
+        } catch (const Error& e) {
+            // A day whose other text cannot be read keeps this run's text.
+            qWarning("%s", e.what());
+        }
     }
     onDisk.abandon();
-    return fromFile;
+}
+
+void JournalSession::mergeDay(double day, const QByteArray& theirs, JournalWrite& written) {
+    std::optional<QByteArray>& original = originals_[day];
+    if (original && sameEntry(*original, theirs)) {
+        return;  // only this run changed the day
+    }
+    const QByteArray ours = journal_.entryAt(journal_.find(day));
+    if (sameEntry(ours, theirs)) {
+        original = theirs;
+        return;
+    }
+    if (original && sameEntry(*original, ours)) {
+        // This run stored the day unchanged: the file's change counts.
+        journal_.StoreDay(day, [&theirs] { return theirs; });
+        original = theirs;
+        written.fromFile.push_back(day);
+        return;
+    }
+    if (!merger_) {
+        qWarning("No merger: the changed file's text of a day is left to the backup copy");
+        return;
+    }
+    journal_.StoreDay(day, [&] {
+        return EncodeEntryContent(merger_(DecodeEntryContent(ours), DecodeEntryContent(theirs)));
+    });
+    // A second write (after a failed one) finds the file's text in it already.
+    original = theirs;
+    written.bothChanged.push_back(day);
 }
 
 JournalSession::JournalWrite JournalSession::writeJournal() {
@@ -292,6 +451,9 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
         return result;
     }
     journal_.cancel();
+    if (rescueOpen_) {
+        return writeRescuedJournal();
+    }
     if (!journal_.isModified()) {
         journal_.close();
         return result;
@@ -301,7 +463,7 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
         const QByteArray previous = fileAccess().readAll(path);
         if (!(FileFingerprint::of(previous) == journalRead_)) {
             try {
-                result.fromFile = mergeChangedFile();
+                mergeChangedFile(merged_);
             } catch (const Error& e) {
                 // A file another program left unreadable cannot be merged; it
                 // is kept as the backup copy below.
@@ -312,7 +474,77 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
     }
     journal_.close();
     result.written = true;
+    takeMerged(result);
     return result;
+}
+
+void JournalSession::takeMerged(JournalWrite& result) {
+    // Days merged by a write that failed afterwards are told with the write
+    // that succeeds.
+    const auto take = [](std::vector<double>& from, std::vector<double>& to) {
+        std::sort(from.begin(), from.end());
+        from.erase(std::unique(from.begin(), from.end()), from.end());
+        to = std::move(from);
+        from.clear();
+    };
+    take(merged_.fromFile, result.fromFile);
+    take(merged_.bothChanged, result.bothChanged);
+}
+
+JournalSession::JournalWrite JournalSession::writeRescuedJournal() {
+    JournalWrite result;
+    if (!rescueKept_) {
+        // Nothing on disk changes: the damaged file stays for another try,
+        // and the recovery log keeps this run's text for the next start.
+        journal_.abandon();
+        journalOpened_ = false;
+        rescueOpen_ = false;
+        return result;
+    }
+    const QString path = filePath(kJournalFileName);
+    if (fileAccess().exists(path)) {
+        const QByteArray previous = fileAccess().readAll(path);
+        if (FileFingerprint::of(previous) == damagedRead_) {
+            result.damagedKeptAs = keepDamagedJournal(previous);
+        } else {
+            // Replaced meanwhile (a sync tool): merged like any changed file.
+            try {
+                mergeChangedFile(merged_);
+            } catch (const Error& e) {
+                qWarning("%s", e.what());
+            }
+            fileAccess().writeAtomic(filePath(kJournalBackupFileName), previous);
+        }
+    }
+    fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
+    journal_.abandon();
+    rescueOpen_ = false;
+    result.written = true;
+    takeMerged(result);
+    return result;
+}
+
+QString JournalSession::keepDamagedJournal(const QByteArray& bytes) {
+    const QString stem = QString::fromLatin1(kDamagedJournalPrefix) +
+                         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    constexpr int kMaxCopies = 1000;
+    for (int n = 1; n <= kMaxCopies; ++n) {
+        const QString name =
+            n == 1 ? stem + QStringLiteral(".cds") : QStringLiteral("%1-%2.cds").arg(stem).arg(n);
+        const QString path = QDir(dataFolder_).filePath(name);
+        const FileStatus status = fileAccess().status(path);
+        if (status.kind == FileKind::kMissing) {
+            fileAccess().writeAtomic(path, bytes);
+            return name;
+        }
+        // Kept already by an earlier try of this write.
+        if (status.kind == FileKind::kRegular && status.size == bytes.size() &&
+            fileAccess().readAll(path) == bytes) {
+            return name;
+        }
+    }
+    throw FileError(QStringLiteral("Cannot write \"%1\": too many damaged copies of the diary")
+                        .arg(QDir::toNativeSeparators(QDir(dataFolder_).filePath(stem))));
 }
 
 void JournalSession::saveJournalCopy(const QString& folder) const {
