@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 
 #include <cmath>
@@ -72,10 +73,11 @@ void TfrmMain::requestEnd() {
         // Ends when the scan or export lets go of the journal (busyChanged).
         return;
     }
-    // A modal window of the program (settings, calendar, a message) goes
-    // first, as it would when the user closed it.
-    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
-        modal->close();
+    closeModalWindows();
+    if (loginRunning_) {
+        // The login has closed without passing; the first show ends the
+        // program as after its Exit button.
+        return;
     }
     if (!shownOnce_) {
         closed_ = true;
@@ -83,6 +85,22 @@ void TfrmMain::requestEnd() {
         return;
     }
     close();
+}
+
+void TfrmMain::closeModalWindows() {
+    // The topmost first, as the user would close them: a message over the
+    // login (or over the settings window), then the window under it.
+    constexpr int kMaxNested = 16;
+    for (int i = 0; i < kMaxNested; ++i) {
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == this) {
+            return;
+        }
+        modal->close();
+        if (modal != nullptr && modal->isVisible()) {
+            return;  // it refused to close
+        }
+    }
 }
 
 void TfrmMain::addStartupNotice(const QString& text) {
@@ -115,7 +133,9 @@ void TfrmMain::setVisible(bool visible) {
 void TfrmMain::FormShow() {
     reportingErrors([this] { restorePlacement(); });
     if (login_ != nullptr) {
+        loginRunning_ = true;
         login_->exec();
+        loginRunning_ = false;
     } else {
         LoggedIn = true;
     }

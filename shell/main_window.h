@@ -146,7 +146,10 @@ public:
     void addStartupNotice(const QString& text);
 
     // Ends the program the way Exit does, as soon as no scan or export holds
-    // the journal (a logout, SIGTERM or SIGHUP).
+    // the journal (a logout, SIGTERM or SIGHUP). Every modal window of the
+    // program closes first, the topmost first; while the login is shown
+    // (with a message over it or not) it closes without passing, so the
+    // program ends as after the login's Exit.
     void requestEnd();
 
     // --- Commands of the bottom bar ------------------------------------------------
@@ -278,6 +281,8 @@ private:
     // draft in the recovery log instead, without asking.
     void offerUnstoredText();
     void restorePlacement();
+    // Closes the program's modal windows, the topmost first.
+    void closeModalWindows();
     // The frame every navigation command runs in: hourglass, store when
     // modified, the day change, and finally the default font for an empty
     // editor.
@@ -296,6 +301,7 @@ private:
     QElapsedTimer draftWindow_;
     bool endRequested_ = false;
     bool shownOnce_ = false;
+    bool loginRunning_ = false;
     bool activatedOnce_ = false;
     bool placementSaved_ = false;
     bool closing_ = false;
