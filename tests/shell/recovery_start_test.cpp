@@ -255,6 +255,12 @@ TEST(EntryMerge, TheOtherTextKeepsItsFormattingAndPictures) {
     ASSERT_EQ(4, merged.blockCount());
     EXPECT_EQ(QStringLiteral("ours"), merged.findBlockByNumber(0).text());
     EXPECT_EQ(ChangedFileMarkerLine(), merged.findBlockByNumber(1).text());
+    const QTextCharFormat ourFormat = merged.findBlockByNumber(0).begin().fragment().charFormat();
+    const QTextCharFormat markerFormat =
+        merged.findBlockByNumber(1).begin().fragment().charFormat();
+    EXPECT_EQ(QFont::Bold, markerFormat.fontWeight());
+    EXPECT_EQ(ourFormat.fontPointSize(), markerFormat.fontPointSize()) << "the letters of ours";
+    EXPECT_EQ(ourFormat.font().family(), markerFormat.font().family());
     const QTextBlock boldBlock = merged.findBlockByNumber(2);
     EXPECT_EQ(QStringLiteral("bold"), boldBlock.text());
     EXPECT_EQ(QFont::Bold, boldBlock.begin().fragment().charFormat().fontWeight());
