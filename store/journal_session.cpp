@@ -138,8 +138,8 @@ void JournalSession::openRescuedJournal() {
     // through writeRescuedJournal.
     journal_.OpenJournal(QString());
     try {
-        for (const auto& [stored, blob] : rescued_) {
-            journal_.StoreDay(StoredToDateTime(stored), [&blob] { return blob; });
+        for (const std::pair<double, QByteArray>& entry : rescued_) {
+            journal_.StoreDay(StoredToDateTime(entry.first), [&entry] { return entry.second; });
         }
     } catch (...) {
         journal_.abandon();
