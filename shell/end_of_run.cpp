@@ -115,6 +115,22 @@ QString RecoveredText(const std::vector<double>& days, bool settings) {
     return text;
 }
 
+QString RecoveredText(const JournalSession::Recovered& recovered) {
+    QString text = RecoveredText(recovered.days, recovered.settings);
+    if (!recovered.draftDays.empty()) {
+        text += QStringLiteral(
+                    " The text being typed for %1 is as it was a few seconds before the end.")
+                    .arg(dayList(recovered.draftDays));
+    }
+    if (recovered.logDamaged) {
+        text += QStringLiteral(
+                    " Part of \"%1\" was damaged and could not be read, so a change made "
+                    "then may be missing; the file is kept until Quillmere ends normally.")
+                    .arg(QString::fromLatin1(kRecoveryFileName));
+    }
+    return text;
+}
+
 namespace {
 
 void writeJournalAsking(JournalSession& session, const WriteFailurePrompt& prompt,

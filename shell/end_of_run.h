@@ -4,16 +4,17 @@
 // recovery log removed once both files hold everything.
 #pragma once
 
+#include "store/journal_session.h"
+
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
 namespace quillmere {
-
-class JournalSession;
 
 enum class WriteFailureChoice { kRetry, kSaveAs, kGiveUp };
 
@@ -39,6 +40,10 @@ QString WriteFailureText(const QString& message, bool logHoldsRun = true);
 QString MergedDaysText(const std::vector<double>& days,
                        const std::vector<double>& bothChanged = {});
 QString RecoveredText(const std::vector<double>& days, bool settings);
+// The whole message after a start that replayed the recovery log: the days
+// recovered, which of them hold the unsaved text being typed, the settings,
+// and damage that was skipped.
+QString RecoveredText(const JournalSession::Recovered& recovered);
 
 // The question at the end of a run on rescued days (Keep Rescued Diary, Not
 // Now), and what is told after they were written and the damaged file was

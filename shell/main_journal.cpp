@@ -8,9 +8,12 @@
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "shell/settings_window.h"
+#include "store/day.h"
 #include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/journal_session.h"
+
+#include <QStringList>
 
 namespace quillmere {
 
@@ -31,6 +34,18 @@ void TfrmMain::OpenJournal() {
         session_.OpenJournal();
     } catch (const Error& e) {
         ShowErrorBox(this, e.message());
+        return;
+    }
+    const std::vector<JournalTable::StrayRow> stray = session_.journal().rowsWithStrayStatus();
+    if (!stray.empty()) {
+        QStringList days;
+        for (const JournalTable::StrayRow& row : stray) {
+            days << DayCaption(dateFromDay(row.day));
+        }
+        addStartupNotice(
+            QStringLiteral("The rows of these days in \"%1\" are damaged (a status byte "
+                           "Quillmere never writes); their entries are shown and kept: %2.")
+                .arg(QString::fromLatin1(kJournalFileName), days.join(QStringLiteral(", "))));
     }
 }
 
@@ -76,7 +91,7 @@ void TfrmMain::SaveEntry() {
         Editor->setModified(false);
         // What the draft would keep is stored now.
         draftTimer_.stop();
-        draftWindow_.invalidate();
+        drafts_.kept();
     }
 }
 
@@ -127,16 +142,14 @@ void TfrmMain::editorChanged() {
         return;
     }
     draftTimer_.start(kDraftIdleMs);
-    if (!draftWindow_.isValid()) {
-        draftWindow_.start();
-    } else if (draftWindow_.elapsed() >= kDraftMaxWaitMs) {
+    if (drafts_.changed(clock_.elapsed())) {
         writeDraft();
     }
 }
 
 void TfrmMain::writeDraft() {
     draftTimer_.stop();
-    draftWindow_.invalidate();
+    drafts_.kept();
     if (Editor->isModified()) {
         session_.saveDraft(Editor->saveRtf());
     }

@@ -146,6 +146,7 @@ void TfrmMain::FormShow() {
     if (!startupNotice_.isEmpty()) {
         ShowInformationBox(this, startupNotice_);
         startupNotice_.clear();
+        session_.userToldOfRecovery();
     }
     reportingErrors([this] {
         SetCurrentDay(today());

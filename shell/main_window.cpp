@@ -78,6 +78,7 @@ void TfrmMain::connectSession() {
     });
     connect(&session_, &JournalSession::errorOccurred, this,
             [this](const QString& message) { ShowErrorBox(this, message); });
+    clock_.start();
     draftTimer_.setSingleShot(true);
     connect(&draftTimer_, &QTimer::timeout, this, &TfrmMain::writeDraft);
     connect(Editor, &QTextEdit::textChanged, this, &TfrmMain::editorChanged);

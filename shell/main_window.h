@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "shell/placement.h"
+#include "store/draft_schedule.h"
 
 #include <functional>
 #include <memory>
@@ -132,10 +133,9 @@ public:
 
     // --- Drafts ----------------------------------------------------------------------
 
-    // Unsaved text is kept as a draft this long after the last change, and at
-    // the latest this long after the first change not yet kept.
-    static constexpr int kDraftIdleMs = 2000;
-    static constexpr int kDraftMaxWaitMs = 30000;
+    // Unsaved text is kept as a draft kDraftIdleMs after the last change,
+    // and at the latest kDraftMaxWaitMs after the first change not yet kept
+    // (store/draft_schedule.h).
     // Hands the editor's text to the session as a draft of CurrentDay now
     // (nothing when the editor is not modified).
     void writeDraft();
@@ -298,7 +298,8 @@ private:
     QString placementFile_;
     QString startupNotice_;
     QTimer draftTimer_;
-    QElapsedTimer draftWindow_;
+    QElapsedTimer clock_;  // started at construction: the drafts' time
+    DraftSchedule drafts_;
     bool endRequested_ = false;
     bool shownOnce_ = false;
     bool loginRunning_ = false;

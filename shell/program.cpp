@@ -195,8 +195,8 @@ bool Program::offerRescue() {
 void Program::recover() {
     try {
         const JournalSession::Recovered recovered = session_->recover();
-        if (!recovered.days.empty() || recovered.settings) {
-            main_->addStartupNotice(RecoveredText(recovered.days, recovered.settings));
+        if (!recovered.days.empty() || recovered.settings || recovered.logDamaged) {
+            main_->addStartupNotice(RecoveredText(recovered));
         }
     } catch (const Error& e) {
         ShowErrorBox(main_.get(), e.message());

@@ -157,6 +157,7 @@ void DSBASE::clear() {
     cells_.clear();
     status_.clear();
     order_.clear();
+    strayStatuses_.clear();
     backing_ = QByteArray();
 }
 
@@ -369,6 +370,7 @@ void DSBASE::takeContent(DSBASE& other) {
     cells_ = std::move(other.cells_);
     status_ = std::move(other.status_);
     order_ = std::move(other.order_);
+    strayStatuses_ = std::move(other.strayStatuses_);
     backing_ = std::move(other.backing_);
     logChanges_ = other.logChanges_;
     other.clear();
@@ -423,11 +425,14 @@ void DSBASE::loadBinary(const QByteArray& packet) {
     if (fields_.empty()) {
         throw DatasetError(status::kNotAPacket, QStringLiteral("the packet has no fields"));
     }
+    bool changeLog = false;
     while (in.nextAttribute(&a)) {
         // The change log is not kept: with change logging off it has no use,
         // and the records it refers to are filtered below.
         if (a.name != QByteArrayView(kChangeLogAttr)) {
             packetAttributes_.push_back(keep(a));
+        } else {
+            changeLog = true;
         }
     }
     const size_t columns = fields_.size();
@@ -450,11 +455,18 @@ void DSBASE::loadBinary(const QByteArray& packet) {
         cells_.push_back(v.state == ValueState::kPresent ? cellFromPacket(v.column, v.bytes)
                                                          : Cell{});
         if (static_cast<size_t>(v.column) + 1 == columns) {
-            if (rowStatus & kStatusSkipped) {
+            const auto id = static_cast<uint32_t>(status_.size());
+            if (!changeLog && rowStatus != 0) {
+                // Only a change log gives a row status a meaning; without
+                // one a status is damage (one flipped bit), and the row is
+                // kept and reported rather than dropped as deleted.
+                strayStatuses_.push_back({id, rowStatus});
+                rowStatus = 0;
+            } else if (rowStatus & kStatusSkipped) {
                 cells_.resize(cells_.size() - columns);
                 continue;
             }
-            order_.push_back(static_cast<uint32_t>(status_.size()));
+            order_.push_back(id);
             status_.push_back(rowStatus);
         }
     }

@@ -90,7 +90,9 @@ public:
     void createTable(const std::vector<FieldDeclaration>& fields);
 
     // Builds the table from packet bytes (binary, or XML when they do not
-    // start with the binary signature). The bytes are kept, shared. Throws
+    // start with the binary signature). The bytes are kept, shared. A row
+    // status other than 0 in a packet without a change log is damage: the
+    // row is kept (as status 0) and listed in strayStatuses(). Throws
     // DatasetError with the status of the failure (0x4005 not a packet or
     // damaged, 0x4003 no column descriptors, 0x2702 string without width,
     // 0x2710 unsupported type); the table is then left cleared.
@@ -117,6 +119,14 @@ public:
     const FieldDef& field(int column) const { return fields_[static_cast<size_t>(column)]; }
     int fieldIndex(QByteArrayView name) const;  // -1 when there is none
     const std::vector<Attribute>& packetAttributes() const { return packetAttributes_; }
+
+    // Rows loaded with a status byte that only a change log could explain,
+    // in file order: the record and the byte read.
+    struct StrayStatus {
+        uint32_t id;
+        uint8_t status;
+    };
+    const std::vector<StrayStatus>& strayStatuses() const { return strayStatuses_; }
 
     // Records in default order.
     int recordCount() const { return static_cast<int>(order_.size()); }
@@ -175,6 +185,7 @@ private:
     std::vector<Cell> cells_;  // slot * fieldCount() + column
     std::vector<uint8_t> status_;
     std::vector<uint32_t> order_;
+    std::vector<StrayStatus> strayStatuses_;
     QByteArray backing_;  // the packet the table was loaded from
     bool logChanges_ = true;
     mutable std::recursive_mutex lock_;

@@ -7,11 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
-#include <sys/stat.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -33,11 +32,22 @@ FileAccess* current = nullptr;
 // The largest file read in one piece: QByteArray's limit.
 constexpr qint64 kMaxByteArraySize = std::numeric_limits<qsizetype>::max() / 2;
 
-QString failure(const QString& what, const QString& path, const QString& reason) {
+}  // namespace
+
+QString FileFailure(const QString& what, const QString& path, const QString& reason) {
     return QStringLiteral("%1 \"%2\": %3").arg(what, QDir::toNativeSeparators(path), reason);
 }
 
-}  // namespace
+QString SystemReason(int error) {
+    switch (error) {
+        case ENOSPC:
+            return QStringLiteral("the disk is full");
+        case EDQUOT:
+            return QStringLiteral("the disk quota is used up");
+        default:
+            return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
 
 bool FileAccess::exists(const QString& path) const {
     const QFileInfo info(path);
@@ -56,9 +66,24 @@ FileStatus FileAccess::status(const QString& path) const {
 }
 
 QByteArray FileAccess::readAll(const QString& path) const {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError(failure(QStringLiteral("Cannot open"), path, file.errorString()));
+    // Opened without blocking, so a FIFO with no writer does not hang the
+    // open; only a regular file is then read.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw FileError(FileFailure(QStringLiteral("Cannot open"), path, SystemReason(errno)));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const bool folder = S_ISDIR(info.st_mode);
+        ::close(fd);
+        throw FileError(FileFailure(QStringLiteral("Cannot open"), path,
+                                    folder ? QStringLiteral("a folder, not a file")
+                                           : QStringLiteral("not a regular file")));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw FileError(FileFailure(QStringLiteral("Cannot open"), path, file.errorString()));
     }
     QByteArray bytes;
     const qint64 expected = file.size();
@@ -79,62 +104,9 @@ QByteArray FileAccess::readAll(const QString& path) const {
     }
     bytes += file.readAll();  // the whole of a small file; what a large one grew by
     if (file.error() != QFileDevice::NoError) {
-        throw FileError(failure(QStringLiteral("Cannot read"), path, file.errorString()));
+        throw FileError(FileFailure(QStringLiteral("Cannot read"), path, file.errorString()));
     }
     return bytes;
-}
-
-void FileAccess::writeAtomic(const QString& path, const QByteArray& bytes) const {
-    // QSaveFile writes to a temporary file beside the target, flushes it and
-    // renames it over the target on commit; on failure the target is untouched.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw FileError(failure(QStringLiteral("Cannot write"), path, file.errorString()));
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw FileError(failure(QStringLiteral("Cannot write"), path, reason));
-    }
-    if (!file.commit()) {
-        throw FileError(failure(QStringLiteral("Cannot write"), path, file.errorString()));
-    }
-}
-
-void FileAccess::writeReplacing(const QString& path, const QByteArray& bytes) const {
-    const QFileInfo target(path);
-    QTemporaryFile temp(
-        target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
-    if (!temp.open()) {
-        throw FileError(failure(QStringLiteral("Cannot write"), path, temp.errorString()));
-    }
-    if (temp.write(bytes) != bytes.size() || !temp.flush()) {
-        throw FileError(failure(QStringLiteral("Cannot write"), path, temp.errorString()));
-    }
-    temp.close();
-    // rename(2) replaces an existing target in one step; QFile::rename would
-    // refuse to overwrite it.
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        throw FileError(failure(QStringLiteral("Cannot write"), path, reason));
-    }
-    temp.setAutoRemove(false);
-    // QTemporaryFile creates its file private to the user; an exported entry
-    // gets the usual permissions of a new file.
-    QFile::setPermissions(target.absoluteFilePath(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
-}
-
-void FileAccess::writeInPlace(const QString& path, const QByteArray& bytes) const {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw FileError(failure(QStringLiteral("Cannot create"), path, file.errorString()));
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        throw FileError(failure(QStringLiteral("Cannot write"), path, file.errorString()));
-    }
 }
 
 bool FileAccess::folderWritable(const QString& folder) const {
@@ -142,69 +114,15 @@ bool FileAccess::folderWritable(const QString& folder) const {
     return probe.open();
 }
 
-namespace {
-
-QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// Flushes a folder's entries, so a file just made in it survives a power cut.
-void syncFolder(const QString& folder) {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-}  // namespace
-
-void FileAccess::appendDurably(const QString& path, const QByteArray& bytes) const {
-    const QByteArray name = QFile::encodeName(path);
-    bool created = false;
-    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        created = fd >= 0;
-    }
-    if (fd < 0) {
-        throw FileError(failure(QStringLiteral("Cannot write"), path, systemReason()));
-    }
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            const QString reason = n < 0 ? systemReason() : QStringLiteral("No space left");
-            ::close(fd);
-            throw FileError(failure(QStringLiteral("Cannot write"), path, reason));
-        }
-        data += n;
-        left -= n;
-    }
-    if (::fdatasync(fd) != 0) {
-        const QString reason = systemReason();
-        ::close(fd);
-        throw FileError(failure(QStringLiteral("Cannot write"), path, reason));
-    }
-    ::close(fd);
-    if (created) {
-        syncFolder(QFileInfo(path).absolutePath());
-    }
-}
-
 void FileAccess::truncate(const QString& path, qint64 size) const {
     if (::truncate(QFile::encodeName(path).constData(), static_cast<off_t>(size)) != 0) {
-        throw FileError(failure(QStringLiteral("Cannot write"), path, systemReason()));
+        throw FileError(FileFailure(QStringLiteral("Cannot write"), path, SystemReason(errno)));
     }
 }
 
 void FileAccess::remove(const QString& path) const {
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) {
-        throw FileError(failure(QStringLiteral("Cannot remove"), path, systemReason()));
+        throw FileError(FileFailure(QStringLiteral("Cannot remove"), path, SystemReason(errno)));
     }
 }
 
@@ -219,10 +137,10 @@ std::unique_ptr<QLockFile> FileAccess::lock(const QString& path) const {
     if (lockFile->error() == QLockFile::LockFailedError) {
         return nullptr;
     }
-    throw FileError(failure(QStringLiteral("Cannot lock"), path,
-                            lockFile->error() == QLockFile::PermissionError
-                                ? QStringLiteral("Permission denied")
-                                : QStringLiteral("Unknown error")));
+    throw FileError(FileFailure(QStringLiteral("Cannot lock"), path,
+                                lockFile->error() == QLockFile::PermissionError
+                                    ? QStringLiteral("Permission denied")
+                                    : QStringLiteral("Unknown error")));
 }
 
 FileAccess& fileAccess() {

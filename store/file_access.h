@@ -37,25 +37,40 @@ public:
     virtual bool exists(const QString& path) const;
 
     // The whole content of the file. Throws FileError naming the file when it
-    // cannot be opened or read.
+    // cannot be opened or read, and when it is a folder or not a regular file
+    // (a FIFO, a device, a socket: these are refused before anything is read
+    // from them, so a FIFO never blocks and /dev/zero is never read).
     virtual QByteArray readAll(const QString& path) const;
 
     // Replaces the file with `bytes` safely: writes a temporary file in the
-    // same folder, flushes it to disk, then renames it over `path`. When any
-    // step fails the old file stays as it was, the temporary file is removed,
-    // and FileError naming `path` is thrown.
+    // same folder, forces it to disk and checks that it holds exactly `bytes`
+    // (its size; a small file is read back), then renames it over `path` and
+    // forces the folder to disk. When any step fails, a full disk included,
+    // the old file stays as it was, the temporary file is removed, and
+    // FileError "Cannot write "PATH": REASON" naming `path` is thrown (REASON
+    // is "the disk is full" for a full disk).
     virtual void writeAtomic(const QString& path, const QByteArray& bytes) const;
 
+    // As writeAtomic, and the file being replaced is kept as `previousPath`
+    // (replacing what was there): a hard link to it is taken just before the
+    // rename, so the write needs no more free space than the new file; only
+    // where the file system has no hard links is it copied. Nothing is kept
+    // when `path` does not exist. Throws FileError naming `path`; `path` then
+    // holds its old content.
+    virtual void writeAtomicKeepingPrevious(const QString& path, const QByteArray& bytes,
+                                            const QString& previousPath) const;
+
     // Replaces the file with `bytes` the way writeAtomic does (a temporary
-    // file in the same folder renamed over `path`, so the final name never
-    // holds a half-written file), but without forcing the data to disk first:
-    // for many files the user asked for at once, such as an export, where one
-    // disk flush per file would make the whole run several times slower.
-    // Throws FileError naming `path`; the temporary file is removed.
+    // file in the same folder, checked, then renamed over `path`, so the final
+    // name never holds a half-written file), but without forcing the data to
+    // disk first: for many files the user asked for at once, such as an
+    // export, where one disk flush per file would make the whole run several
+    // times slower. Throws FileError naming `path`; the temporary file is
+    // removed.
     virtual void writeReplacing(const QString& path, const QByteArray& bytes) const;
 
-    // Writes `bytes` to a file, creating or truncating it in place (for files
-    // the user asked for, such as an exported entry). Throws FileError.
+    // Writes `bytes` to a file, creating or truncating it in place. Every
+    // byte is checked as written. Throws FileError naming the file.
     virtual void writeInPlace(const QString& path, const QByteArray& bytes) const;
 
     // True when a new file can be created in `folder`.
@@ -63,7 +78,8 @@ public:
 
     // Appends `bytes` to the end of the file (created when missing, and then
     // its folder entry flushed too) and forces them to disk before it
-    // returns. Throws FileError naming the file; bytes may then have been
+    // returns. A path that is not a regular file is refused without waiting
+    // on it. Throws FileError naming the file; bytes may then have been
     // partly written, which readers of such logs must expect.
     virtual void appendDurably(const QString& path, const QByteArray& bytes) const;
 
@@ -79,7 +95,35 @@ public:
     // process holds it. Throws FileError naming the file when the lock cannot
     // be made at all (for example a read-only folder).
     virtual std::unique_ptr<QLockFile> lock(const QString& path) const;
+
+    // --- The system calls beneath every write --------------------------------
+    // One virtual each, so a test can fill the disk or fail any step. Each
+    // returns what the system call returns and leaves errno set on failure.
+
+    // write(2): bytes written (possibly fewer than `size`), or -1.
+    virtual qint64 writeSome(int fd, const char* data, qint64 size) const;
+    // fsync(2) of a file's data: 0, or -1.
+    virtual int syncData(int fd) const;
+
+private:
+    struct Replace {
+        bool durable = true;   // forced to disk before the rename
+        QString previousPath;  // where the replaced file is kept, if anywhere
+    };
+    void replaceFile(const QString& path, const QByteArray& bytes, const Replace& how) const;
+    // Writes every byte through writeSome; the errno of the failure, or 0.
+    int writeWhole(int fd, const QByteArray& bytes) const;
+    // Keeps `path` as `previousPath` (see writeAtomicKeepingPrevious); the
+    // reason it could not, or an empty string.
+    QString keepPrevious(const QString& path, const QString& previousPath) const;
 };
+
+// "WHAT "PATH": REASON", the message of every FileError of the seam
+// ("Cannot write "/home/me/Journal.cds": the disk is full").
+QString FileFailure(const QString& what, const QString& path, const QString& reason);
+// The reason for a system error number in such a message: "the disk is full"
+// for ENOSPC, "the disk quota is used up" for EDQUOT, else the system's text.
+QString SystemReason(int error);
 
 // The instance every caller uses. Never null.
 FileAccess& fileAccess();

@@ -153,7 +153,8 @@ struct RowRead {
     bool blank = false;     // complete, with a blank date or entry
     std::optional<double> storedDate;
     QByteArray blob;
-    qsizetype end = 0;  // offset after the row (when complete)
+    qsizetype end = 0;   // offset after the row (when complete)
+    uint8_t status = 0;  // the row status byte (damage when not 0)
     QString problem;
 };
 
@@ -165,6 +166,7 @@ RowRead readRow(QByteArrayView packet, qsizetype at, const Layout& layout, bool 
         row.problem = QStringLiteral("the row is cut off");
         return row;
     }
+    row.status = status;
     const uint8_t dateBlank = layout.dateFirst ? 0x01 : 0x04;
     const uint8_t entryBlank = layout.dateFirst ? 0x04 : 0x01;
     if ((nulls & ~(dateBlank | entryBlank)) != 0 || (strict && (status != 0 || nulls != 0))) {
@@ -266,6 +268,10 @@ private:
             return;
         }
         result_.entries.push_back({*row.storedDate, row.blob});
+        if (row.status != 0) {
+            // The program keeps such a row too, and `check` reports it.
+            result_.strayStatuses.push_back({*row.storedDate, row.status});
+        }
     }
 
     QByteArrayView packet_;
@@ -279,6 +285,11 @@ QString dayText(double stored) {
 }
 
 }  // namespace
+
+QString StrayStatusProblem(uint8_t status) {
+    return QStringLiteral("the row's status byte is damaged (0x%1)")
+        .arg(QString::number(status, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+}
 
 SalvageResult salvageJournalPacket(QByteArrayView packet) {
     SalvageResult result;
@@ -321,6 +332,9 @@ QString salvageReport(const SalvageResult& result) {
     if (result.layoutAssumed) {
         text += QStringLiteral(
             "the column descriptions are damaged; the journal's own layout was assumed\n");
+    }
+    for (const auto& [stored, status] : result.strayStatuses) {
+        text += QStringLiteral("%1: kept, %2\n").arg(dayText(stored), StrayStatusProblem(status));
     }
     int daysLost = 0;
     for (const SalvageLoss& loss : result.losses) {

@@ -19,7 +19,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QIODevice;
@@ -44,17 +46,25 @@ struct SalvageLoss {
 struct SalvageResult {
     std::vector<SalvagedEntry> entries;  // in file order, one per day
     std::vector<SalvageLoss> losses;     // in file order
-    std::optional<quint32> headerRows;   // the header's row count, when read
-    bool layoutAssumed = false;          // column descriptors were damaged
+    // Entries kept whose row status byte was not 0 (damage): the stored
+    // date-time and the byte, in file order.
+    std::vector<std::pair<double, uint8_t>> strayStatuses;
+    std::optional<quint32> headerRows;  // the header's row count, when read
+    bool layoutAssumed = false;         // column descriptors were damaged
 };
+
+// How `check` and `salvage` describe a row status byte that is not 0:
+// "the row's status byte is damaged (0x01)".
+QString StrayStatusProblem(uint8_t status);
 
 // Reads what can be trusted of a binary journal packet. Never reads past the
 // end of `packet`. Throws Error when the bytes are not a binary journal
 // packet at all (no journal signature and no trusted row at offset 88).
 SalvageResult salvageJournalPacket(QByteArrayView packet);
 
-// The report lines of a salvage: one line per loss ("yyyy-mm-dd: lost, ...",
-// or the bytes passed over), then the summary.
+// The report lines of a salvage: one line per entry kept despite a damaged
+// row status ("yyyy-mm-dd: kept, ..."), one per loss ("yyyy-mm-dd: lost,
+// ...", or the bytes passed over), then the summary.
 QString salvageReport(const SalvageResult& result);
 
 // Reads `damaged`, writes the rescued entries as a fresh journal at `out` and

@@ -17,16 +17,18 @@ namespace quillmere {
 
 namespace {
 
-// The message of a data file that could not be opened: a file error names
-// the file already; any other error is about its content.
-QString openFailureText(const QString& what, const QString& path, const Error& error,
-                        const QString& advice) {
-    const QString shown = QDir::toNativeSeparators(path);
-    if (dynamic_cast<const FileError*>(&error) != nullptr || error.message().contains(shown)) {
-        return error.message();
-    }
+// Whether the error of a data file that could not be opened names the file
+// already (a file error always does).
+bool namesTheFile(const Error& error, const QString& path) {
+    return dynamic_cast<const FileError*>(&error) != nullptr ||
+           error.message().contains(QDir::toNativeSeparators(path));
+}
+
+// The message of a data file whose content could not be read.
+QString unreadableContentText(const QString& what, const QString& path, const Error& error,
+                              const QString& advice) {
     return QStringLiteral("Cannot read the %1 \"%2\": %3\n\n%4")
-        .arg(what, shown, error.message(), advice);
+        .arg(what, QDir::toNativeSeparators(path), error.message(), advice);
 }
 
 }  // namespace
@@ -71,7 +73,10 @@ void JournalSession::OpenJournal() {
     } catch (const Error& e) {
         journalDamaged_ = dynamic_cast<const FileError*>(&e) == nullptr &&
                           fileAccess().status(path).kind == FileKind::kRegular;
-        throw Error(openFailureText(
+        if (namesTheFile(e, path)) {
+            throw;
+        }
+        throw Error(unreadableContentText(
             QStringLiteral("diary"), path, e,
             QStringLiteral("Its intact days can be rescued into a new file with the journal "
                            "tool: quillmere-journal salvage \"%1\" Rescued.cds")
@@ -88,10 +93,14 @@ void JournalSession::OpenSettings() {
     try {
         settings_.OpenSettings(path);
     } catch (const Error& e) {
-        throw Error(openFailureText(QStringLiteral("settings"), path, e,
-                                    QStringLiteral("Until it can be read, no password is asked "
-                                                   "and new entries take no default font. The "
-                                                   "file is left as it is.")));
+        if (namesTheFile(e, path)) {
+            throw;
+        }
+        throw Error(
+            unreadableContentText(QStringLiteral("settings"), path, e,
+                                  QStringLiteral("Until it can be read, no password is asked "
+                                                 "and new entries take no default font. The "
+                                                 "file is left as it is.")));
     }
 }
 
@@ -158,7 +167,10 @@ JournalSession::Recovered JournalSession::recover() {
         return recovered;
     }
     const RecoveryContents contents = log_.recover();
+    recovered.logDamaged = contents.damaged;
+    logDamaged_ = contents.damaged;
     std::set<double> days;
+    std::set<double> drafts;  // days whose newest record is a draft
     for (const RecoveryRecord& record : contents.records) {
         if (record.kind == RecoveryKind::kSettings) {
             if (settings_.isOpen() && record.settings.exists) {
@@ -176,6 +188,11 @@ JournalSession::Recovered JournalSession::recover() {
             noteOriginal(record.day);
             journal_.StoreDay(record.day, [&blob] { return blob; });
             days.insert(record.day);
+            if (record.kind == RecoveryKind::kDraft) {
+                drafts.insert(record.day);
+            } else {
+                drafts.erase(record.day);
+            }
         } catch (const Error& e) {
             // A record whose day the table cannot hold; the others still count.
             qWarning("%s", e.what());
@@ -183,6 +200,7 @@ JournalSession::Recovered JournalSession::recover() {
     }
     storedDays_.insert(days.begin(), days.end());
     recovered.days.assign(days.begin(), days.end());
+    recovered.draftDays.assign(drafts.begin(), drafts.end());
     return recovered;
 }
 
@@ -264,12 +282,27 @@ void JournalSession::noteOriginal(double day) {
 void JournalSession::appendToLog(const RecoveryRecord& record) {
     try {
         log_.append(record);
+        noteInLog(record, true);
         logFailed_ = false;
     } catch (const Error& e) {
+        noteInLog(record, false);
         if (!logFailed_) {
             logFailed_ = true;
             emit errorOccurred(e.message());
         }
+    }
+}
+
+void JournalSession::noteInLog(const RecoveryRecord& record, bool kept) {
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    // A later record of the same day (or settings) holds the newer state,
+    // so it makes up for a lost one; a record of another day does not.
+    if (record.kind == RecoveryKind::kSettings) {
+        settingsLost_ = !kept;
+    } else if (kept) {
+        lostDays_.erase(record.day);
+    } else {
+        lostDays_.insert(record.day);
     }
 }
 
@@ -466,13 +499,15 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
                 mergeChangedFile(merged_);
             } catch (const Error& e) {
                 // A file another program left unreadable cannot be merged; it
-                // is kept as the backup copy below.
+                // is kept as the backup copy when the new file is written.
                 qWarning("%s", e.what());
             }
         }
-        fileAccess().writeAtomic(filePath(kJournalBackupFileName), previous);
     }
-    journal_.close();
+    // The previous file becomes the backup by a hard link taken just before
+    // the new one is renamed into place, so the write needs no more free
+    // space than the new file.
+    journal_.closeKeepingPrevious(filePath(kJournalBackupFileName));
     result.written = true;
     takeMerged(result);
     return result;
@@ -502,21 +537,24 @@ JournalSession::JournalWrite JournalSession::writeRescuedJournal() {
         return result;
     }
     const QString path = filePath(kJournalFileName);
-    if (fileAccess().exists(path)) {
-        const QByteArray previous = fileAccess().readAll(path);
-        if (FileFingerprint::of(previous) == damagedRead_) {
-            result.damagedKeptAs = keepDamagedJournal(previous);
-        } else {
-            // Replaced meanwhile (a sync tool): merged like any changed file.
-            try {
-                mergeChangedFile(merged_);
-            } catch (const Error& e) {
-                qWarning("%s", e.what());
-            }
-            fileAccess().writeAtomic(filePath(kJournalBackupFileName), previous);
+    if (!fileAccess().exists(path)) {
+        fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
+    } else if (const QByteArray previous = fileAccess().readAll(path);
+               FileFingerprint::of(previous) == damagedRead_) {
+        result.damagedKeptAs = keepDamagedJournal(previous);
+        fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
+    } else {
+        // Replaced meanwhile (a sync tool): merged like any changed file, and
+        // kept as the backup copy.
+        try {
+            mergeChangedFile(merged_);
+        } catch (const Error& e) {
+            qWarning("%s", e.what());
         }
+        fileAccess().writeAtomicKeepingPrevious(path,
+                                                journal_.dataset().savePacket(packetFormFor(path)),
+                                                filePath(kJournalBackupFileName));
     }
-    fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
     journal_.abandon();
     rescueOpen_ = false;
     result.written = true;
@@ -554,14 +592,26 @@ void JournalSession::saveJournalCopy(const QString& folder) const {
 
 bool JournalSession::recoveryLogHoldsRun() {
     waitForDrafts();
-    return !logFailed_;
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    return lostDays_.empty() && !settingsLost_;
+}
+
+std::vector<double> JournalSession::daysMissingFromLog() {
+    waitForDrafts();
+    std::lock_guard<std::mutex> hold(lostMutex_);
+    return std::vector<double>(lostDays_.begin(), lostDays_.end());
 }
 
 bool JournalSession::finishRun() {
     waitForDrafts();
     // A journal never read (damaged, locked) leaves the log to a run that can
     // read it; a table still open was not written.
-    if (!journalOpened_ || journal_.isOpen() || settings_.isOpen()) {
+    if (!journalOpened_ || journal_.isOpen() || settings_.isOpen() || !log_.mayRemove()) {
+        return false;
+    }
+    // A damaged log is the only account of what could not be recovered: it
+    // stays until the user has been told.
+    if (logDamaged_ && !recoveryTold_) {
         return false;
     }
     log_.remove();

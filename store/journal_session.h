@@ -33,6 +33,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <vector>
@@ -84,16 +85,16 @@ public:
 
     // Reads "Journal.cds" (missing: an empty table) and notes its size and
     // checksum, so endRun() sees a change by another writer. On failure the
-    // table stays closed and Error is thrown: a FileError's message as it is
-    // (it names the file), any other "Cannot read the diary "PATH": <message>"
+    // table stays closed: a FileError (it names the file) is thrown as it is,
+    // any other error as Error "Cannot read the diary "PATH": <message>"
     // followed by a paragraph naming the journal tool's salvage command; the
     // file then counts as damaged (journalDamaged()) when it is a regular
     // file.
     void OpenJournal();
-    // Reads "Settings.cds". On failure the table stays closed and Error is
-    // thrown: a FileError's message as it is, any other "Cannot read the
-    // settings "PATH": <message>" followed by a paragraph saying that no
-    // password is asked meanwhile.
+    // Reads "Settings.cds". On failure the table stays closed: a FileError is
+    // thrown as it is, any other error as Error "Cannot read the settings
+    // "PATH": <message>" followed by a paragraph saying that no password is
+    // asked meanwhile.
     void OpenSettings();
 
     // --- A damaged journal ---------------------------------------------------------
@@ -124,17 +125,24 @@ public:
     void keepRescuedJournal(bool keep) { rescueKept_ = keep; }
 
     struct Recovered {
-        std::vector<double> days;  // days whose entry came from the log, ascending
-        bool settings = false;     // the settings record came from the log
+        std::vector<double> days;       // days whose entry came from the log, ascending
+        std::vector<double> draftDays;  // those of them whose text is an unsaved draft
+        bool settings = false;          // the settings record came from the log
+        bool logDamaged = false;        // damaged records of the log were skipped
     };
     // Replays "Journal.recovery" left by a run that did not end normally:
     // stored entries and drafts become their day's entry in log order (so the
     // newest record of a day wins), the last settings record becomes the
-    // settings record; a torn or damaged tail is dropped. Replayed changes
-    // count as changes of this run. Nothing happens while the journal table
-    // is closed (the log is then kept for a later run). Throws FileError
-    // naming the log when it cannot be read.
+    // settings record. Replayed changes count as changes of this run.
+    // Damaged records are skipped and the rest replayed; a damaged log stays
+    // on disk until userToldOfRecovery() was called and the run ended
+    // normally. Nothing happens while the journal table is closed (the log is
+    // then kept for a later run). Throws FileError naming the log when it
+    // cannot be read.
     Recovered recover();
+
+    // The user has seen what recover() found.
+    void userToldOfRecovery() { recoveryTold_ = true; }
 
     // Merges the text of a day that both this run and another program changed
     // (see writeJournal). Without one, such a day keeps this run's text.
@@ -249,14 +257,18 @@ public:
     void saveJournalCopy(const QString& folder) const;
 
     // Removes the recovery log when both data files hold everything (they
-    // were written or had nothing to write). Returns whether it was removed;
+    // were written, checked as written, or had nothing to write) and the log
+    // was replayed or made by this run. Returns whether it was removed;
     // otherwise the log stays for the next start. Throws FileError.
     bool finishRun();
 
-    // False while the recovery log misses a change of this run: its last
-    // append failed (a later one that works makes it true again). Waits for
-    // drafts being written first.
+    // False while the recovery log misses a change of this run: a record of
+    // a day (or of the settings) could not be appended, and no later record
+    // of that day (or settings record) was appended since. Waits for drafts
+    // being written first.
     bool recoveryLogHoldsRun();
+    // The days whose newest text the recovery log misses, ascending.
+    std::vector<double> daysMissingFromLog();
 
     // The days stored during this run (recovered days included).
     const std::set<double>& storedDays() const { return storedDays_; }
@@ -269,6 +281,8 @@ signals:
 
 private:
     void appendToLog(const RecoveryRecord& record);
+    // Notes whether the log took `record` (log writer's thread).
+    void noteInLog(const RecoveryRecord& record, bool kept);
     void applySettings(const SettingsValues& values);
     // Notes what `day` held before this run first changed it.
     void noteOriginal(double day);
@@ -292,8 +306,13 @@ private:
     double currentDay_ = 0;
     int busyCount_ = 0;
     std::set<double> storedDays_;
-    std::atomic<bool> logFailed_ = false;
+    std::atomic<bool> logFailed_ = false;  // told once until the log works again
+    std::mutex lostMutex_;
+    std::set<double> lostDays_;  // days whose newest record the log misses
+    bool settingsLost_ = false;
     bool journalOpened_ = false;
+    bool logDamaged_ = false;    // recover() skipped damaged records
+    bool recoveryTold_ = false;  // the user has seen what recover() found
     // "Journal.cds" as it was read: whether it existed, its size and CRC-32.
     FileFingerprint journalRead_;
     // What each day this run stored held before (nothing: no entry), to tell

@@ -94,6 +94,16 @@ double JournalTable::dayAt(int index) const {
     return DSBASE::isBlank(c) ? 0.0 : StoredToDateTime(data().storedDateTime(c));
 }
 
+std::vector<JournalTable::StrayRow> JournalTable::rowsWithStrayStatus() const {
+    std::vector<StrayRow> rows;
+    for (const DSBASE::StrayStatus& stray : data().strayStatuses()) {
+        const Cell& c = data().cell(stray.id, dateColumn_);
+        rows.push_back(
+            {DSBASE::isBlank(c) ? 0.0 : StoredToDateTime(data().storedDateTime(c)), stray.status});
+    }
+    return rows;
+}
+
 QByteArray JournalTable::entryAt(int index) const {
     return data().bytesValue(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
 }

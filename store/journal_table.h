@@ -40,6 +40,15 @@ public:
     // A view of the stored blob, valid until the table changes.
     QByteArrayView entryViewAt(int index) const;
 
+    // The rows the file held with a row status this program never writes
+    // (damage; see DSBASE::strayStatuses): their day and the byte read, in
+    // file order. They are in the table like every other row.
+    struct StrayRow {
+        double day;
+        uint8_t status;
+    };
+    std::vector<StrayRow> rowsWithStrayStatus() const;
+
     // Exact-match lookup: the date-order index of the record whose
     // `JournalDate` equals `day` in whole milliseconds, or -1. Throws the
     // closed-table error when closed.

@@ -1,6 +1,7 @@
 #include "store/recovery_log.h"
 
 #include "store/coding.h"
+#include "store/errors.h"
 #include "store/file_access.h"
 
 #include <zlib.h>
@@ -103,37 +104,82 @@ QByteArray EncodeRecoveryRecord(const RecoveryRecord& record) {
     return bytes;
 }
 
+namespace {
+
+// The intact record starting at `at`, if there is one there; `end` is where
+// it ends.
+bool intactRecordAt(QByteArrayView bytes, qsizetype at, RecoveryRecord* record, qsizetype* end) {
+    if (at + kRecoveryRecordHeaderSize > bytes.size()) {
+        return false;
+    }
+    const char* start = bytes.data() + at;
+    const uint32_t size = DecodeFixed32(start);
+    const uint32_t storedCrc = DecodeFixed32(start + 4);
+    const auto kind = static_cast<uint8_t>(start[8]);
+    if (!knownKind(kind) || size > kRecoveryMaxPayload ||
+        qsizetype(size) > bytes.size() - at - kRecoveryRecordHeaderSize) {
+        return false;
+    }
+    uint32_t crc = checksum(QByteArrayView(start, 4));
+    crc = static_cast<uint32_t>(
+        crc32(crc, reinterpret_cast<const Bytef*>(start + 8), static_cast<uInt>(1 + size)));
+    const QByteArrayView payload(start + kRecoveryRecordHeaderSize, size);
+    if (crc != storedCrc || !decodePayload(static_cast<RecoveryKind>(kind), payload, record)) {
+        return false;
+    }
+    *end = at + kRecoveryRecordHeaderSize + qsizetype(size);
+    return true;
+}
+
+// Where the damaged record at `at` ends: by its own length when that leads
+// to the end or to an intact record, else at the next intact record found
+// byte by byte (or the end).
+qsizetype endOfDamage(QByteArrayView bytes, qsizetype at) {
+    RecoveryRecord ignored;
+    qsizetype ignoredEnd = 0;
+    if (at + kRecoveryRecordHeaderSize <= bytes.size()) {
+        const uint32_t size = DecodeFixed32(bytes.data() + at);
+        const qsizetype end = at + kRecoveryRecordHeaderSize + qsizetype(size);
+        if (size <= kRecoveryMaxPayload && end <= bytes.size() &&
+            (end == bytes.size() || intactRecordAt(bytes, end, &ignored, &ignoredEnd))) {
+            return end;
+        }
+    }
+    for (qsizetype next = at + 1; next < bytes.size(); ++next) {
+        if (intactRecordAt(bytes, next, &ignored, &ignoredEnd)) {
+            return next;
+        }
+    }
+    return bytes.size();
+}
+
+}  // namespace
+
 RecoveryContents DecodeRecoveryLog(const QByteArray& bytes) {
     RecoveryContents contents;
-    if (bytes.size() < kRecoveryHeaderSize || !bytes.startsWith(magic())) {
-        contents.damaged = !bytes.isEmpty();
-        return contents;
+    const QByteArrayView all(bytes);
+    qsizetype at = 0;
+    if (bytes.startsWith(magic())) {
+        at = kRecoveryHeaderSize;
+        contents.validSize = kRecoveryHeaderSize;
+    } else if (!bytes.isEmpty()) {
+        // A damaged header: the records after it may still be intact.
+        contents.damaged = true;
+        ++contents.damagedStretches;
+        at = endOfDamage(all, 0);
     }
-    ByteReader reader(QByteArrayView(bytes).sliced(kRecoveryHeaderSize));
-    contents.validSize = kRecoveryHeaderSize;
-    while (reader.remaining() > 0) {
-        const char* start = reader.position();
-        uint32_t size = 0;
-        uint32_t storedCrc = 0;
-        uint8_t kind = 0;
-        QByteArrayView payload;
-        if (!reader.getFixed32(&size) || !reader.getFixed32(&storedCrc) ||
-            !reader.getFixed8(&kind) || size > kRecoveryMaxPayload ||
-            !reader.getBytes(size, &payload)) {
-            contents.damaged = true;
-            break;
-        }
-        uint32_t crc = checksum(QByteArrayView(start, 4));
-        crc = static_cast<uint32_t>(
-            crc32(crc, reinterpret_cast<const Bytef*>(start + 8), static_cast<uInt>(1 + size)));
+    while (at < all.size()) {
         RecoveryRecord record;
-        if (crc != storedCrc || !knownKind(kind) ||
-            !decodePayload(static_cast<RecoveryKind>(kind), payload, &record)) {
-            contents.damaged = true;
-            break;
+        qsizetype end = 0;
+        if (intactRecordAt(all, at, &record, &end)) {
+            contents.records.push_back(std::move(record));
+            contents.validSize = end;
+            at = end;
+            continue;
         }
-        contents.records.push_back(std::move(record));
-        contents.validSize = reader.position() - bytes.constData();
+        contents.damaged = true;
+        ++contents.damagedStretches;
+        at = endOfDamage(all, at);
     }
     return contents;
 }
@@ -143,52 +189,64 @@ bool RecoveryLog::exists() const {
     return started_;
 }
 
+bool RecoveryLog::mayRemove() const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return !unreadable_;
+}
+
 RecoveryContents RecoveryLog::recover() {
     std::lock_guard<std::mutex> hold(mutex_);
-    if (!fileAccess().exists(path_)) {
+    unreadable_ = false;
+    if (fileAccess().status(path_).kind == FileKind::kMissing) {
         started_ = false;
         return {};
     }
-    const QByteArray bytes = fileAccess().readAll(path_);
-    RecoveryContents contents = DecodeRecoveryLog(bytes);
-    if (contents.validSize == 0) {
-        // Not even a header: start the file again.
-        fileAccess().remove(path_);
-        started_ = false;
-    } else {
-        if (contents.validSize < bytes.size()) {
-            fileAccess().truncate(path_, contents.validSize);
-        }
-        started_ = true;
-        size_ = contents.validSize;
+    QByteArray bytes;
+    try {
+        bytes = fileAccess().readAll(path_);
+    } catch (...) {
+        unreadable_ = true;
+        throw;
     }
-    return contents;
+    // Nothing is cut: damage stays until the data files hold this run and
+    // the file is removed; appends go after it and are found again.
+    started_ = !bytes.isEmpty();
+    size_ = bytes.size();
+    return DecodeRecoveryLog(bytes);
 }
 
 void RecoveryLog::append(const RecoveryRecord& record) {
     QByteArray bytes = EncodeRecoveryRecord(record);
     std::lock_guard<std::mutex> hold(mutex_);
     if (!started_) {
-        bytes.prepend(magic().data(), kRecoveryHeaderSize);
-        // A file left by a failed first append would hold a torn header.
-        fileAccess().remove(path_);
+        // A log no one replayed (the journal could not be read) stays in
+        // front of the new records; a missing or empty file gets the header.
+        const FileStatus found = fileAccess().status(path_);
+        if (found.kind == FileKind::kFolder || found.kind == FileKind::kOther) {
+            throw FileError(FileFailure(QStringLiteral("Cannot write"), path_,
+                                        QStringLiteral("not a regular file")));
+        }
+        size_ = found.kind == FileKind::kRegular ? found.size : 0;
+        if (size_ == 0) {
+            bytes.prepend(magic().data(), kRecoveryHeaderSize);
+        }
     }
     try {
         fileAccess().appendDurably(path_, bytes);
     } catch (...) {
-        // Records appended later must not follow a torn one.
+        // Records appended later should not follow a torn one.
         try {
-            if (started_) {
+            if (size_ > 0) {
                 fileAccess().truncate(path_, size_);
             } else {
                 fileAccess().remove(path_);
             }
         } catch (...) {
-            // The reader drops a torn tail anyway; the first error is the one told.
+            // The reader skips a torn record anyway; the first error is the one told.
         }
         throw;
     }
-    size_ = (started_ ? size_ : 0) + bytes.size();
+    size_ += bytes.size();
     started_ = true;
 }
 

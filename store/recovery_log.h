@@ -19,9 +19,12 @@
 //                         4 bytes  font size (signed)
 //                         4 bytes  font colour (signed, 0x00BBGGRR)
 //
-// A record is complete only when its whole payload is present and its CRC
-// matches; reading stops at the first record that is not (a torn write at
-// the moment of a crash), and everything before it counts.
+// A record counts only when its whole payload is present and its CRC
+// matches. A damaged record is skipped: by its length when that length ends
+// at the end of the file or at the start of an intact record, else by
+// searching byte by byte for the next intact record (a torn write at the
+// moment of a crash, with records appended after it by a later run). One
+// damaged record therefore costs that record only.
 #pragma once
 
 #include <QByteArray>
@@ -65,13 +68,14 @@ QByteArray EncodeRecoveryRecord(const RecoveryRecord& record);
 
 // What a log file holds.
 struct RecoveryContents {
-    std::vector<RecoveryRecord> records;  // the complete records, in order
-    qint64 validSize = 0;                 // bytes up to the end of the last complete record
-    bool damaged = false;                 // bytes followed that were not a complete record
+    std::vector<RecoveryRecord> records;  // the intact records, in order
+    qint64 validSize = 0;                 // bytes up to the end of the last intact record
+    bool damaged = false;                 // some bytes were not an intact record
+    int damagedStretches = 0;             // stretches of such bytes skipped
 };
 
-// Decodes a whole log file. Never throws: a wrong header gives no records and
-// validSize 0 (the file is then started afresh), damage ends the records.
+// Decodes a whole log file. Never throws: a wrong header is damage, and the
+// records after it are still looked for; damaged records are skipped.
 RecoveryContents DecodeRecoveryLog(const QByteArray& bytes);
 
 // The log file of one data folder. append() may be called from several
@@ -82,19 +86,28 @@ public:
 
     const QString& path() const { return path_; }
 
-    // Reads the log left by a previous run (no file: nothing) and cuts a torn
-    // or damaged tail off, so records appended after it are read again.
-    // Throws FileError naming the file when it cannot be read or cut.
+    // Reads the log left by a previous run (no file: nothing). The file is
+    // left exactly as it is, damage included, so that it is still there if
+    // this run ends before the user was told; records appended later follow
+    // it. Throws FileError naming the file when it cannot be read (a folder,
+    // a FIFO or a device of that name included); the file is then never
+    // removed by this object.
     RecoveryContents recover();
 
     // Appends one record and forces it to disk before returning; the file and
-    // its header are made by the first append. Throws FileError naming the
-    // file (the record may then be partly written; recover() drops it).
+    // its header are made by the first append. A file already there (a log
+    // that was not replayed) is appended to, never replaced. Throws FileError
+    // naming the file; a partly written record is cut off again where
+    // possible (and skipped by the reader where not).
     void append(const RecoveryRecord& record);
 
     // Removes the file: its content is in the data files now. Throws
     // FileError naming the file.
     void remove();
+
+    // False when a file left by a previous run could not be read: removing
+    // it would lose what it holds.
+    bool mayRemove() const;
 
     // True while the file exists as far as this object knows.
     bool exists() const;
@@ -102,8 +115,9 @@ public:
 private:
     QString path_;
     mutable std::mutex mutex_;
-    bool started_ = false;  // the file exists with its header
-    qint64 size_ = 0;       // bytes of complete records, header included
+    bool started_ = false;     // the file exists (with its header, or a previous run's bytes)
+    bool unreadable_ = false;  // recover() could not read the file there
+    qint64 size_ = 0;          // bytes of the file before the next append
 };
 
 }  // namespace quillmere

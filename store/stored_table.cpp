@@ -59,9 +59,11 @@ void StoredTable::open(const QString& path) {
     try {
         if (TakePreloadedDataFile(path, data_, read_)) {
             // Read and loaded ahead, while the program started.
-        } else if (!fileAccess().exists(path)) {
+        } else if (fileAccess().status(path).kind == FileKind::kMissing) {
             data_.createTable(fields_);
         } else {
+            // A folder, a FIFO or a device of that name is refused by
+            // readAll, naming it, before anything is read from it.
             const QByteArray bytes = fileAccess().readAll(path);
             if (bytes.isEmpty()) {
                 throw Error(QStringLiteral("Missing data provider or data packet"));
@@ -81,20 +83,29 @@ void StoredTable::open(const QString& path) {
     }
 }
 
-void StoredTable::writeIfChanged() {
+void StoredTable::writeIfChanged(const QString& previousPath) {
     if (!modified_) {
         return;
     }
-    fileAccess().writeAtomic(path_, data_.savePacket(packetFormFor(path_)));
+    const QByteArray packet = data_.savePacket(packetFormFor(path_));
+    if (previousPath.isEmpty()) {
+        fileAccess().writeAtomic(path_, packet);
+    } else {
+        fileAccess().writeAtomicKeepingPrevious(path_, packet, previousPath);
+    }
     modified_ = false;
 }
 
 void StoredTable::close() {
+    closeKeepingPrevious(QString());
+}
+
+void StoredTable::closeKeepingPrevious(const QString& previousPath) {
     if (!open_) {
         return;
     }
     cancel();
-    writeIfChanged();
+    writeIfChanged(previousPath);
     reset();
 }
 

@@ -39,7 +39,8 @@ public:
 
     // Opens the table from `path`. A missing file gives an empty table in
     // memory (nothing is written); an existing one is read whole. Change
-    // logging is switched off. Throws FileError when the file cannot be read,
+    // logging is switched off. Throws FileError naming the file when it
+    // cannot be read or is a folder, a FIFO or a device,
     // Error "Missing data provider or data packet" for an empty file,
     // DatasetError for a file that is not a fitting data packet; the table is
     // then closed.
@@ -50,6 +51,9 @@ public:
     // it cannot be written; the table then stays open with its changes, so
     // the caller may retry (or abandon()).
     void close();
+    // As close(), and a file replaced by the write is kept as `previousPath`
+    // (FileAccess::writeAtomicKeepingPrevious); an empty path keeps nothing.
+    void closeKeepingPrevious(const QString& previousPath);
     // Closes without writing anything.
     void abandon();
 
@@ -111,7 +115,7 @@ protected:
     }
 
 private:
-    void writeIfChanged();
+    void writeIfChanged(const QString& previousPath);
     void reset();
 
     QString name_;

@@ -248,6 +248,22 @@ TEST_F(SaveAsTest, FailedWriteKeepsTheOldFileAndShowsTheMessage) {
     EXPECT_EQ(QStringList{"entry.rtf"}, files());
 }
 
+// A real full disk under the one safe write: nothing or one byte of the new
+// file fits.
+TEST_F(SaveAsTest, FullDiskKeepsTheOldFileAndShowsTheMessage) {
+    folder.write("entry.rtf", "old entry");
+    for (const qint64 freeBytes : {qint64(0), qint64(1)}) {
+        auto full = testsupport::FailingFiles::fullDisk(freeBytes);
+        ScopedFileAccess seam(&full);
+        errors.clear();
+        choose(folder.file("entry.rtf"));
+        commands.btnNoteBookSaveAsClick(editor, nullptr);
+        EXPECT_EQ(QStringList{"Failed to Save Stream"}, errors) << freeBytes;
+        EXPECT_EQ(QByteArray("old entry"), folder.read("entry.rtf")) << freeBytes;
+        EXPECT_EQ(QStringList{"entry.rtf"}, files()) << freeBytes;
+    }
+}
+
 TEST_F(SaveAsTest, WithoutAnErrorBoxTheErrorPassesOn) {
     commands.showError = nullptr;
     const QString path = folder.file("missing/entry.rtf");

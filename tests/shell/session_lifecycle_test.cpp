@@ -59,6 +59,41 @@ TEST_F(SessionLifecycleTest, RecoveredDaysAreToldOnceAfterTheLoginAndWrittenAtTh
               storedEntries());
 }
 
+// A run killed while typing, with one record of its log damaged: the day
+// whose text was being typed is named, the damage is told, and the log goes
+// only after that at a normal end.
+TEST_F(SessionLifecycleTest, TheDayBeingTypedAndDamageOfTheLogAreTold) {
+    leaveLog({{QDate(2024, 3, 19), QStringLiteral("yesterday")},
+              {QDate(2024, 3, 18), QStringLiteral("lost to damage")}});
+    RecoveryLog(dataPath(QString::fromLatin1(kRecoveryFileName)))
+        .append({RecoveryKind::kDraft,
+                 dayFromDate(kToday),
+                 EncodeEntryContent(EntryRtf(QStringLiteral("typed until the kill"))),
+                 {}});
+    QByteArray log = data_.read(kRecoveryFileName);
+    const qsizetype second =
+        kRecoveryHeaderSize +
+        EncodeRecoveryRecord({RecoveryKind::kStored,
+                              dayFromDate(QDate(2024, 3, 19)),
+                              EncodeEntryContent(EntryRtf(QStringLiteral("yesterday"))),
+                              {}})
+            .size();
+    log[second + 30] = static_cast<char>(log[second + 30] ^ 0x01);
+    data_.write(kRecoveryFileName, log);
+    start(kToday);
+    EXPECT_EQ(std::vector<QString>{QStringLiteral(
+                  "Quillmere did not end normally last time. The entries of these days were "
+                  "recovered: 19 March 2024, 20 March 2024. The text being typed for 20 March "
+                  "2024 is as it was a few seconds before the end. Part of "
+                  "\"Journal.recovery\" was damaged and could not be read, so a change made then "
+                  "may be missing; the file is kept until Quillmere ends normally.")},
+              messages_.texts(MessageKind::Information));
+    EXPECT_EQ(QStringLiteral("typed until the kill"), main().Editor->toPlainText());
+    EXPECT_EQ(log, data_.read(kRecoveryFileName));
+    quit();
+    EXPECT_FALSE(logExists());
+}
+
 // Where the diary is kept is told once, right after the login, and only when
 // the program could not use its own folder.
 struct FallbackCase {

@@ -315,6 +315,103 @@ TEST_F(SessionTest, FailedLogAppendKeepsTheEntryAndIsToldOnce) {
     EXPECT_EQ(rtf("two"), load(*s, march(2)));
 }
 
+// A record the log lost is lost until its day is in the log again: a later
+// record of another day does not bring it back.
+TEST_F(SessionTest, ALostLogRecordIsRememberedUntilItsDayIsStoredAgain) {
+    auto s = open();
+    testsupport::FailingFiles failing({kRecoveryFileName});
+    {
+        ScopedFileAccess seam(&failing);
+        store(*s, march(1), "one");
+        s->waitForDrafts();
+    }
+    store(*s, march(2), "two");
+    EXPECT_FALSE(s->recoveryLogHoldsRun());
+    EXPECT_EQ(std::vector<double>{march(1)}, s->daysMissingFromLog());
+    s->setCurrentDay(march(1));
+    s->saveDraft(rtf("one, typed on"));
+    EXPECT_TRUE(s->recoveryLogHoldsRun());
+    EXPECT_TRUE(s->daysMissingFromLog().empty());
+}
+
+TEST_F(SessionTest, ALostSettingsRecordIsRememberedUntilTheSettingsAreLoggedAgain) {
+    auto s = open();
+    testsupport::FailingFiles failing({kRecoveryFileName});
+    {
+        ScopedFileAccess seam(&failing);
+        s->settings().insert();
+        s->settings().setPassword(QStringLiteral("secret"));
+        s->postSettings();
+    }
+    store(*s, march(2), "two");
+    EXPECT_FALSE(s->recoveryLogHoldsRun());
+    s->settings().edit();
+    s->postSettings();
+    EXPECT_TRUE(s->recoveryLogHoldsRun());
+}
+
+// One damaged record in the middle of the log costs that record only; the
+// log stays on disk until the user was told and the run ended normally.
+TEST_F(SessionTest, DamagedLogRecordIsSkippedAndTheLogKeptUntilTheUserWasTold) {
+    {
+        JournalSession killed(dir_.path());
+        killed.OpenJournal();
+        killed.OpenSettings();
+        store(killed, march(1), "one");
+        store(killed, march(2), "two");
+        store(killed, march(3), "three");
+        killed.waitForDrafts();
+    }
+    QByteArray log = dir_.read(kRecoveryFileName);
+    const qsizetype second =
+        kRecoveryHeaderSize +
+        EncodeRecoveryRecord({RecoveryKind::kStored, march(1), EncodeEntryContent(rtf("one")), {}})
+            .size();
+    log[second + 20] = static_cast<char>(log[second + 20] ^ 0x40);  // inside the entry
+    dir_.write(kRecoveryFileName, log);
+
+    auto s = open();
+    EXPECT_EQ((std::vector<double>{march(1), march(3)}), recovered_.days);
+    EXPECT_TRUE(recovered_.logDamaged);
+    EXPECT_EQ(rtf("three"), load(*s, march(3)));
+    EXPECT_EQ(log, dir_.read(kRecoveryFileName)) << "nothing cut before the user was told";
+    s->writeSettings();
+    EXPECT_TRUE(s->writeJournal().written);
+    EXPECT_FALSE(s->finishRun()) << "the user was not told";
+    EXPECT_TRUE(exists(kRecoveryFileName));
+    s->userToldOfRecovery();
+    EXPECT_TRUE(s->finishRun());
+    EXPECT_FALSE(exists(kRecoveryFileName));
+}
+
+// A log the run could not read is never removed: it holds a run nobody
+// replayed.
+TEST_F(SessionTest, UnreadableLogIsKeptAtTheEnd) {
+    dir_.write(kRecoveryFileName, QByteArray("QMRLOG\x01\x00", 8) + "a killed run");
+    struct Unreadable : FileAccess {
+        QByteArray readAll(const QString& path) const override {
+            if (path.endsWith(QLatin1String(kRecoveryFileName))) {
+                throw FileError(QStringLiteral("Cannot open \"%1\": Permission denied").arg(path));
+            }
+            return FileAccess::readAll(path);
+        }
+    } unreadable;
+    std::unique_ptr<JournalSession> s;
+    {
+        ScopedFileAccess seam(&unreadable);
+        s = std::make_unique<JournalSession>(dir_.path());
+        s->OpenJournal();
+        s->OpenSettings();
+        EXPECT_THROW(s->recover(), FileError);
+    }
+    store(*s, march(1), "one");
+    s->writeSettings();
+    EXPECT_TRUE(s->writeJournal().written);
+    EXPECT_FALSE(s->finishRun());
+    EXPECT_TRUE(
+        dir_.read(kRecoveryFileName).startsWith(QByteArray("QMRLOG\x01\x00", 8) + "a killed run"));
+}
+
 // --- Writing at the end ------------------------------------------------------------
 
 TEST_F(SessionTest, EveryWriteKeepsThePreviousFileAsBackup) {

@@ -449,6 +449,7 @@ TEST(JournalTable, UnreadableFileLeavesTheTableClosed) {
     class LockedFile : public FileAccess {
     public:
         bool exists(const QString&) const override { return true; }
+        FileStatus status(const QString&) const override { return {FileKind::kRegular, 88}; }
         QByteArray readAll(const QString& path) const override {
             throw FileError(QStringLiteral("Cannot open \"%1\": Permission denied").arg(path));
         }

@@ -339,20 +339,53 @@ TEST(Packet, ZeroLengthBlobsAreBlank) {
     }
 }
 
+// The journal packet with an empty "CHANGE_LOG" packet attribute (an array of
+// u32), the only packet in which a row status means something.
+QByteArray withEmptyChangeLog(QByteArray packet) {
+    const QByteArray attribute =
+        hexBytes("0A") + QByteArray("CHANGE_LOG") + hexBytes("04 00 82 00 00 00 00 00");
+    packet[86] = 1;  // the packet attribute count
+    packet.insert(88, attribute);
+    packet[22] = static_cast<char>(88 + attribute.size());  // the row offset
+    return packet;
+}
+
 TEST(Packet, DeletedAndSupersededRowsLeaveTheFile) {
-    // Rows with status 0x02 (deleted) and 0x01 (earlier version) are dropped
-    // on reading; the rest are written back with status 0.
+    // Under a change log, rows with status 0x02 (deleted) and 0x01 (earlier
+    // version) are dropped on reading; the rest are written back with status 0.
     const QByteArray rows = hexBytes("02 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 41") +
                             hexBytes("01 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 42") +
                             hexBytes("08 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 43");
     DSBASE t;
-    t.loadPacket(withRowCount(emptyJournalPacket(), 3) + rows);
+    t.loadPacket(withRowCount(withEmptyChangeLog(emptyJournalPacket()), 3) + rows);
     t.setLogChanges(false);
     ASSERT_EQ(1, t.recordCount());
     EXPECT_EQ("00 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 43", hexDump(t.savePacket().mid(88)));
 
     t.deleteRecord(t.recordId(0));
     EXPECT_EQ(hexDump(emptyJournalPacket()), hexDump(t.savePacket()));
+}
+
+// Without a change log no row status but 0 has a meaning: one flipped bit
+// must not hide a day. Every such row is kept, reported, and written back
+// with status 0.
+TEST(Packet, RowStatusWithoutAChangeLogIsDamageThatKeepsTheRow) {
+    const QByteArray rows = hexBytes("01 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 41") +
+                            hexBytes("00 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 42") +
+                            hexBytes("22 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 43");
+    DSBASE t;
+    t.loadPacket(withRowCount(emptyJournalPacket(), 3) + rows);
+    t.setLogChanges(false);
+    ASSERT_EQ(3, t.recordCount());
+    ASSERT_EQ(2u, t.strayStatuses().size());
+    EXPECT_EQ(t.recordId(0), t.strayStatuses()[0].id);
+    EXPECT_EQ(0x01, t.strayStatuses()[0].status);
+    EXPECT_EQ(t.recordId(2), t.strayStatuses()[1].id);
+    EXPECT_EQ(0x22, t.strayStatuses()[1].status);
+    EXPECT_EQ(hexDump(hexBytes("00 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 41"
+                               "00 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 42"
+                               "00 00 00 00 7C 1D 28 D6 CC 42 01 00 00 00 43")),
+              hexDump(t.savePacket().mid(88)));
 }
 
 TEST(Packet, XmlFormRoundTripsToTheSameTable) {

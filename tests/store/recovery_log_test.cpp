@@ -116,7 +116,7 @@ TEST(RecoveryRecordBytes, ForeignFilesGiveNothing) {
     }
 }
 
-TEST(RecoveryLogFile, AppendsSurviveAndATornTailIsCutBeforeNewRecords) {
+TEST(RecoveryLogFile, AppendsSurviveAndRecordsAfterATornTailAreReadAgain) {
     TempFolder dir;
     const QString path = dir.file(kRecoveryFileName);
     {
@@ -138,7 +138,9 @@ TEST(RecoveryLogFile, AppendsSurviveAndATornTailIsCutBeforeNewRecords) {
     ASSERT_EQ(2u, read.records.size());
     again.append(stored(4.0, "four"));
     const RecoveryContents last = DecodeRecoveryLog(dir.read(kRecoveryFileName));
-    EXPECT_FALSE(last.damaged) << "the torn bytes were cut before appending";
+    // The torn bytes stay (the user has not been told yet); the record
+    // appended after them is found behind them.
+    EXPECT_TRUE(last.damaged);
     ASSERT_EQ(3u, last.records.size());
     EXPECT_EQ(4.0, last.records[2].day);
     again.remove();
@@ -160,4 +162,65 @@ TEST(RecoveryLogFile, FailedAppendThrowsNamingTheFileAndLeavesNoTornRecord) {
     const RecoveryContents read = DecodeRecoveryLog(dir.read(kRecoveryFileName));
     ASSERT_EQ(2u, read.records.size());
     EXPECT_EQ(3.0, read.records[1].day);
+}
+
+// A damaged record whose length is sound costs that record only; a torn
+// record followed by records of a later run costs the torn one only; a
+// damaged header costs nothing but itself.
+TEST(RecoveryRecordBytes, DamageCostsTheDamagedRecordOnly) {
+    const std::vector<RecoveryRecord> records = {stored(1.0, "first"), draft(2.0, "second"),
+                                                 settingsRecord(), stored(4.0, "fourth")};
+    std::vector<qsizetype> starts = {kRecoveryHeaderSize};
+    for (const RecoveryRecord& r : records) {
+        starts.push_back(starts.back() + EncodeRecoveryRecord(r).size());
+    }
+    const QByteArray whole = logOf(records);
+    struct Case {
+        const char* label;
+        QByteArray bytes;
+        std::vector<double> days;  // of the records read, settings as -1
+    };
+    const auto flipped = [&](qsizetype at) {
+        QByteArray b = whole;
+        b[at] = static_cast<char>(b[at] ^ 0x10);
+        return b;
+    };
+    const QByteArray torn = whole.left(starts[2]) +
+                            EncodeRecoveryRecord(stored(9.0, "torn")).left(12) +
+                            whole.mid(starts[2]);
+    const Case cases[] = {
+        {"robustness: a payload byte of the second record",
+         flipped(starts[1] + 12),
+         {1.0, -1, 4.0}},
+        {"robustness: the checksum of the first record", flipped(starts[0] + 5), {2.0, -1, 4.0}},
+        {"robustness: the kind of the third record", flipped(starts[2] + 8), {1.0, 2.0, 4.0}},
+        {"robustness: the length of the second record", flipped(starts[1] + 1), {1.0, -1, 4.0}},
+        {"robustness: a torn record before a later run's records", torn, {1.0, 2.0, -1, 4.0}},
+        {"robustness: the header", flipped(2), {1.0, 2.0, -1, 4.0}},
+    };
+    for (const Case& c : cases) {
+        const RecoveryContents read = DecodeRecoveryLog(c.bytes);
+        std::vector<double> days;
+        for (const RecoveryRecord& r : read.records) {
+            days.push_back(r.kind == RecoveryKind::kSettings ? -1 : r.day);
+        }
+        EXPECT_EQ(c.days, days) << c.label;
+        EXPECT_TRUE(read.damaged) << c.label;
+        EXPECT_EQ(1, read.damagedStretches) << c.label;
+    }
+}
+
+// recover() reads without cutting anything, and never removes what it could
+// not read; an append after a torn tail is found again.
+TEST(RecoveryLogFile, RecoverChangesNothingOnDisk) {
+    TempFolder dir;
+    const QByteArray damaged = logOf({stored(1.0, "one")}) + QByteArray("\x05\x00\x00\x00torn", 8);
+    dir.write(kRecoveryFileName, damaged);
+    RecoveryLog log(dir.file(kRecoveryFileName));
+    const RecoveryContents read = log.recover();
+    EXPECT_EQ(1u, read.records.size());
+    EXPECT_TRUE(read.damaged);
+    EXPECT_EQ(damaged, dir.read(kRecoveryFileName));
+    log.append(stored(2.0, "two"));
+    EXPECT_EQ(2u, DecodeRecoveryLog(dir.read(kRecoveryFileName)).records.size());
 }

@@ -1,9 +1,13 @@
-// A file system that fails on purpose: every write-like call on a path whose
-// file name or whole path is listed (or on any path, for
-// FailingFiles::everyFile) throws
-// the FileError the real seam would throw, "Cannot write "PATH": REASON",
-// with the reason given ("No space left on device"), and counts the
-// attempts. Reads and everything else go to the real file system.
+// A file system that fails on purpose, in one of two ways:
+// - by name: every write-like call on a path whose file name or whole path is
+//   listed (or on any path, for FailingFiles::everyFile) throws the FileError
+//   the real seam would throw, "Cannot write "PATH": REASON", with the reason
+//   given ("No space left on device"), and counts the attempts;
+// - as a full disk (FailingFiles::fullDisk): the real writes run, but the
+//   disk takes only so many more bytes; past them write(2) takes a part and
+//   then fails with ENOSPC, exactly as a real full disk does, so every step of
+//   the real safe write is exercised.
+// Reads and everything else go to the real file system.
 #pragma once
 
 #include "store/errors.h"
@@ -12,6 +16,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+
+#include <algorithm>
+#include <cerrno>
 
 namespace testsupport {
 
@@ -28,9 +35,36 @@ public:
         return files;
     }
 
+    // A disk with `freeBytes` left: writes beyond them fail with ENOSPC.
+    static FailingFiles fullDisk(qint64 freeBytes = 0) {
+        FailingFiles files({});
+        files.freeBytes_ = freeBytes;
+        return files;
+    }
+
     void writeAtomic(const QString& path, const QByteArray& bytes) const override {
         check(path);
         FileAccess::writeAtomic(path, bytes);
+    }
+    void writeAtomicKeepingPrevious(const QString& path, const QByteArray& bytes,
+                                    const QString& previousPath) const override {
+        check(path);
+        FileAccess::writeAtomicKeepingPrevious(path, bytes, previousPath);
+    }
+    qint64 writeSome(int fd, const char* data, qint64 size) const override {
+        if (freeBytes_ < 0) {
+            return FileAccess::writeSome(fd, data, size);
+        }
+        if (freeBytes_ == 0) {
+            ++failures_;
+            errno = ENOSPC;
+            return -1;
+        }
+        const qint64 n = FileAccess::writeSome(fd, data, std::min(size, freeBytes_));
+        if (n > 0) {
+            freeBytes_ -= n;
+        }
+        return n;
     }
     void writeReplacing(const QString& path, const QByteArray& bytes) const override {
         check(path);
@@ -49,6 +83,7 @@ public:
     void heal() {
         names_.clear();
         everyFile_ = false;
+        freeBytes_ = -1;
     }
     int failures() const { return failures_; }
 
@@ -69,6 +104,7 @@ private:
     QSet<QString> names_;
     QString reason_;
     bool everyFile_ = false;
+    mutable qint64 freeBytes_ = -1;  // -1: as much room as the real disk has
     mutable int failures_ = 0;
 };
 

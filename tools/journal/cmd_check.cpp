@@ -3,9 +3,11 @@
 
 #include "store/entry_codec.h"
 #include "store/errors.h"
+#include "store/journal_salvage.h"
 #include "store/journal_table.h"
 
 #include <cmath>
+#include <map>
 
 namespace quillmere::journaltool {
 
@@ -35,9 +37,19 @@ int runCheck(const QStringList& args, CommandIo& io) {
     requireArgs(args, 1, 1);
     JournalTable journal;
     openExistingJournal(journal, args[0]);
+    // The table keeps rows with a stray status, as `salvage` does; they are
+    // damage all the same.
+    std::map<double, uint8_t> stray;
+    for (const JournalTable::StrayRow& row : journal.rowsWithStrayStatus()) {
+        stray.emplace(row.day, row.status);
+    }
     int bad = 0;
     for (int i = 0; i < journal.recordCount(); ++i) {
-        const QString problem = problemOf(journal, i);
+        QString problem = problemOf(journal, i);
+        const auto it = stray.find(journal.dayAt(i));
+        if (problem.isEmpty() && it != stray.end()) {
+            problem = StrayStatusProblem(it->second);
+        }
         if (!problem.isEmpty()) {
             ++bad;
             print(io.out, QStringLiteral("%1: %2\n").arg(formatDay(journal.dayAt(i)), problem));

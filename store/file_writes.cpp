@@ -1,0 +1,278 @@
+// The writes of the file-access seam. Every data file, settings file, export
+// and tool output goes through replaceFile: a temporary file beside the
+// target, every byte checked as it is written, the result checked once more
+// (size, and a small file read back), and only then the rename. Nothing that
+// failed on the way, a full disk above all, ever reaches the target's name.
+#include "file_access.h"
+
+#include "errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace quillmere {
+
+namespace {
+
+// Files up to this size are read back after writing and compared byte for
+// byte; larger ones are checked by their size only.
+constexpr qint64 kReadBackLimit = qint64(1) << 20;
+
+QByteArray nativeName(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QString writeFailure(const QString& path, const QString& reason) {
+    return FileFailure(QStringLiteral("Cannot write"), path, reason);
+}
+
+// Flushes a folder's entries, so a file just made or renamed in it survives
+// a power cut.
+void syncFolder(const QString& folder) {
+    const int fd = ::open(nativeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// A new file beside `path` that no one else has, opened for reading and
+// writing; -1 with errno set when none can be made.
+int createBeside(const QString& path, QString* tempPath) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *tempPath =
+            path + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate() & 0xFFFFFF,
+                                                 6, 16, QLatin1Char('0'));
+        const int fd =
+            ::open(nativeName(*tempPath).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// The file at `fd` holds exactly `bytes`: an empty string, else what is
+// wrong.
+QString checkContent(int fd, const QByteArray& bytes) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return SystemReason(errno);
+    }
+    if (info.st_size != bytes.size()) {
+        return QStringLiteral("only %1 of %2 bytes reached the disk")
+            .arg(static_cast<qint64>(info.st_size))
+            .arg(bytes.size());
+    }
+    if (bytes.size() > kReadBackLimit) {
+        return QString();
+    }
+    QByteArray back(bytes.size(), Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < back.size()) {
+        const ssize_t n = ::pread(fd, back.data() + got, static_cast<size_t>(back.size() - got),
+                                  static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return n < 0 ? SystemReason(errno) : QStringLiteral("the file was cut short");
+        }
+        got += n;
+    }
+    return back == bytes ? QString() : QStringLiteral("the file does not read back as written");
+}
+
+// link(2) failed because this file system has no hard links (or not here).
+bool linksUnsupported(int error) {
+    return error == EPERM || error == EXDEV || error == EMLINK || error == ENOTSUP ||
+           error == EOPNOTSUPP || error == ENOSYS;
+}
+
+}  // namespace
+
+qint64 FileAccess::writeSome(int fd, const char* data, qint64 size) const {
+    return ::write(fd, data, static_cast<size_t>(size));
+}
+
+int FileAccess::syncData(int fd) const {
+    return ::fdatasync(fd);
+}
+
+int FileAccess::writeWhole(int fd, const QByteArray& bytes) const {
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const qint64 n = writeSome(fd, data, left);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return errno;
+        }
+        if (n == 0) {
+            return ENOSPC;  // nothing more is taken: the disk is full
+        }
+        data += n;
+        left -= n;
+    }
+    return 0;
+}
+
+QString FileAccess::keepPrevious(const QString& path, const QString& previousPath) const {
+    QString linkPath;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        linkPath = previousPath +
+                   QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate() & 0xFFFFFF,
+                                                 6, 16, QLatin1Char('0'));
+        if (::link(nativeName(path).constData(), nativeName(linkPath).constData()) == 0) {
+            if (::rename(nativeName(linkPath).constData(), nativeName(previousPath).constData()) ==
+                0) {
+                return QString();
+            }
+            const int error = errno;
+            ::unlink(nativeName(linkPath).constData());
+            return SystemReason(error);
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    const int error = errno;
+    if (error == ENOENT) {
+        return QString();  // nothing to keep
+    }
+    if (!linksUnsupported(error)) {
+        return SystemReason(error);
+    }
+    // No hard links here: the previous file is copied, the one case that
+    // needs room for both.
+    try {
+        replaceFile(previousPath, readAll(path), Replace{});
+    } catch (const Error& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+void FileAccess::replaceFile(const QString& path, const QByteArray& bytes,
+                             const Replace& how) const {
+    QFileInfo target(path);
+    if (target.isSymLink() && !target.canonicalFilePath().isEmpty()) {
+        // A data file linked elsewhere (a synced folder) stays a link: the
+        // file it points to is the one replaced.
+        target = QFileInfo(target.canonicalFilePath());
+    }
+    const QString absolute = target.absoluteFilePath();
+    QString temp;
+    const int fd = createBeside(absolute, &temp);
+    if (fd < 0) {
+        throw FileError(writeFailure(path, SystemReason(errno)));
+    }
+    QString problem;
+    struct stat old {};
+    if (::stat(nativeName(absolute).constData(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // The new file keeps the permissions of the one it replaces.
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    if (const int error = writeWhole(fd, bytes); error != 0) {
+        problem = SystemReason(error);
+    } else if (how.durable && syncData(fd) != 0) {
+        problem = SystemReason(errno);
+    } else {
+        problem = checkContent(fd, bytes);
+    }
+    // Some file systems report a failed write only when the file is closed.
+    if (::close(fd) != 0 && problem.isEmpty()) {
+        problem = SystemReason(errno);
+    }
+    if (problem.isEmpty() && !how.previousPath.isEmpty()) {
+        const QString kept = keepPrevious(absolute, how.previousPath);
+        if (!kept.isEmpty()) {
+            problem = QStringLiteral("the previous version could not be kept as \"%1\" (%2)")
+                          .arg(QFileInfo(how.previousPath).fileName(), kept);
+        }
+    }
+    if (problem.isEmpty() &&
+        ::rename(nativeName(temp).constData(), nativeName(absolute).constData()) != 0) {
+        problem = SystemReason(errno);
+    }
+    if (!problem.isEmpty()) {
+        ::unlink(nativeName(temp).constData());
+        throw FileError(writeFailure(path, problem));
+    }
+    if (how.durable) {
+        syncFolder(target.absolutePath());
+    }
+}
+
+void FileAccess::writeAtomic(const QString& path, const QByteArray& bytes) const {
+    replaceFile(path, bytes, Replace{});
+}
+
+void FileAccess::writeAtomicKeepingPrevious(const QString& path, const QByteArray& bytes,
+                                            const QString& previousPath) const {
+    replaceFile(path, bytes, Replace{true, previousPath});
+}
+
+void FileAccess::writeReplacing(const QString& path, const QByteArray& bytes) const {
+    replaceFile(path, bytes, Replace{false, QString()});
+}
+
+void FileAccess::writeInPlace(const QString& path, const QByteArray& bytes) const {
+    const int fd =
+        ::open(nativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        throw FileError(FileFailure(QStringLiteral("Cannot create"), path, SystemReason(errno)));
+    }
+    const int error = writeWhole(fd, bytes);
+    const bool closed = ::close(fd) == 0;
+    if (error != 0 || !closed) {
+        throw FileError(writeFailure(path, SystemReason(error != 0 ? error : errno)));
+    }
+}
+
+void FileAccess::appendDurably(const QString& path, const QByteArray& bytes) const {
+    const QByteArray name = nativeName(path);
+    bool created = false;
+    // Without blocking: a FIFO with no reader fails at once instead of
+    // waiting for one.
+    int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        created = fd >= 0;
+    }
+    if (fd < 0) {
+        throw FileError(writeFailure(path, SystemReason(errno)));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw FileError(writeFailure(path, QStringLiteral("not a regular file")));
+    }
+    int error = writeWhole(fd, bytes);
+    if (error == 0 && syncData(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        throw FileError(writeFailure(path, SystemReason(error)));
+    }
+    if (created) {
+        syncFolder(QFileInfo(path).absolutePath());
+    }
+}
+
+}  // namespace quillmere
