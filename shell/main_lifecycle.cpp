@@ -4,6 +4,7 @@
 #include "editor/entry_files.h"
 #include "editor/format_commands.h"
 #include "editor/rich_editor.h"
+#include "shell/activation_source.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
@@ -22,6 +23,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 #include <cmath>
 #include <exception>
@@ -31,6 +33,9 @@ namespace quillmere {
 namespace {
 
 const QString kPlacementSection = QStringLiteral("TfrmMain");
+// How long a window manager may take to report the frame after a change of
+// geometry or state.
+constexpr int kFrameSettleMs = 300;
 
 QScreen* primaryScreen() {
     return QGuiApplication::primaryScreen();
@@ -119,14 +124,9 @@ void TfrmMain::setVisible(bool visible) {
         }
     }
     QWidget::setVisible(visible);
-    if (visible && restoredPlacement_) {
-        // The frame is known only now; the stored outer rectangle is applied
-        // again so the window does not grow by its frame at every start.
-        const PlacementRecord record = *restoredPlacement_;
-        restoredPlacement_.reset();
-        if (!isMaximized() && !isMinimized()) {
-            ApplyNormalRect(*this, record.normal);
-        }
+    if (visible) {
+        // Some platforms know the frame as soon as the window is shown.
+        keepNormalRect();
     }
 }
 
@@ -160,19 +160,21 @@ void TfrmMain::FormShow() {
 
 bool TfrmMain::event(QEvent* event) {
     switch (event->type()) {
-        case QEvent::WindowDeactivate:
-            // Closing a modal window brings the activation back; that does
-            // not count as coming back to the main window.
-            deactivatedForModal_ = QApplication::activeModalWidget() != nullptr &&
-                                   QApplication::activeModalWidget() != this;
-            break;
-        case QEvent::WindowActivate:
-            if (deactivatedForModal_) {
-                deactivatedForModal_ = false;
-            } else if (shownOnce_ && !closed_) {
+        case QEvent::WindowActivate: {
+            // The first activation after the login counts, and coming back
+            // from a window of the program that is not modal (the search
+            // window). Coming back from another program (every Alt+Tab) or
+            // from a closed modal window (settings, calendar, a message)
+            // does not.
+            QWidget* from = activation_->previous();
+            const bool fromOwnWindow =
+                from != nullptr && from != this && !activation_->previousWasModal();
+            if (shownOnce_ && !closed_ && (!activatedOnce_ || fromOwnWindow)) {
+                activatedOnce_ = true;
                 runGuarded([this] { FormActivate(); });
             }
             break;
+        }
         default:
             break;
     }
@@ -182,16 +184,52 @@ bool TfrmMain::event(QEvent* event) {
 void TfrmMain::FormActivate() {
     QScreen* screen = primaryScreen();
     if (screen != nullptr && !isMaximized() && !isMinimized()) {
+        // Learns the frame if it became known without a move.
+        keepNormalRect();
         const QRect work = screen->availableGeometry();
-        const QRect frame = frameGeometry();
-        const QRect client = geometry();
-        const int frameTop = client.top() - frame.top();
-        const int frameExtra = frame.height() - client.height();
-        setGeometry(client.left(), work.top() + frameTop, client.width(),
-                    work.height() - frameExtra);
+        const QRect outer =
+            normalRect_.normalOuter(geometry(), FrameMargins(frameGeometry(), geometry()));
+        placeNormal(QRect(outer.left(), work.top(), outer.width(), work.height()));
     }
-    ReadFontSettings();
+    // After a failed write the file holds older values than the ones in use.
+    if (!fontSettingsUnstored_) {
+        ReadFontSettings();
+    }
     Editor->setFocus();
+}
+
+void TfrmMain::placeNormal(const QRect& outer) {
+    placing_ = true;
+    PlaceWindow(*this, outer, normalRect_.want(outer));
+    placing_ = false;
+}
+
+void TfrmMain::keepNormalRect() {
+    if (placing_ || !isVisible()) {
+        return;
+    }
+    const bool normal =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    if (const std::optional<QRect> client =
+            normalRect_.update(frameGeometry(), geometry(), normal)) {
+        placing_ = true;
+        PlaceWindow(*this, *normalRect_.wanted(), *client);
+        placing_ = false;
+        // A window manager may tell the frame of the new state only after
+        // the geometry (openbox leaving the maximised state): look again
+        // once it has settled.
+        QTimer::singleShot(kFrameSettleMs, this, &TfrmMain::keepNormalRect);
+    }
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        // The new state's geometry and frame come after the state itself;
+        // the move and resize events that bring them apply the wanted
+        // rectangle. This is for a window manager that sent them before.
+        QTimer::singleShot(kFrameSettleMs, this, &TfrmMain::keepNormalRect);
+    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -284,7 +322,7 @@ void TfrmMain::savePlacement(bool visible) {
     placementSaved_ = true;
     QDir().mkpath(QFileInfo(placementFile_).absolutePath());
     ProfileFileAccess profile(placementFile_);
-    PlacementRecord record = CapturePlacement(*this);
+    PlacementRecord record = CapturePlacement(*this, normalRect_);
     if (QGuiApplication::applicationState() == Qt::ApplicationHidden) {
         record.showCmd = kShowMinimized;
     }
@@ -296,12 +334,26 @@ void TfrmMain::restorePlacement() {
         return;
     }
     ProfileFileAccess profile(placementFile_);
-    const std::optional<PlacementRecord> record =
+    std::optional<PlacementRecord> record =
         ReadPlacement(profile, kPlacementSection, screenSize(), pixelsPerInch(), frameGeometry());
-    if (record) {
-        ApplyPlacement(*this, *record);
-        restoredPlacement_ = record;
+    if (!record) {
+        return;
     }
+    // A rectangle stored with a screen that is gone (a second monitor, a
+    // larger resolution) would leave the window out of reach.
+    QList<QRect> workAreas;
+    if (QScreen* primary = primaryScreen()) {
+        workAreas.push_back(primary->availableGeometry());
+    }
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primaryScreen()) {
+            workAreas.push_back(screen->availableGeometry());
+        }
+    }
+    record->normal = PullOntoWorkArea(record->normal, workAreas);
+    placing_ = true;
+    ApplyPlacement(*this, *record, normalRect_);
+    placing_ = false;
 }
 
 }  // namespace quillmere

@@ -133,8 +133,10 @@ TfrmSettings::TfrmSettings(JournalSession& session, QWidget* parent)
     buildControls();
     buildLabels();
     fillFontControls();
-    connect(chkSkip, &TRbCheckBox::OnClick, this,
-            [this] { session_.setSkipEmptyEntries(chkSkip->Checked()); });
+    connect(chkSkip, &TRbCheckBox::OnClick, this, [this] {
+        session_.setSkipEmptyEntries(chkSkip->Checked());
+        emit skipEmptyEntriesClicked(chkSkip->Checked());
+    });
 }
 
 void TfrmSettings::buildControls() {
