@@ -74,14 +74,24 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::requestEnd() {
     endRequested_ = true;
-    if (closing_ || closed_ || !journalCommandsEnabled()) {
-        // Ends when the scan or export lets go of the journal (busyChanged).
+    if (closing_ || closed_) {
         return;
     }
-    closeModalWindows();
     if (loginRunning_) {
-        // The login has closed without passing; the first show ends the
-        // program as after its Exit button.
+        // Every modal window closes, a message over the login first and the
+        // login last, without passing: the first show then ends the program
+        // as after the login's Exit button.
+        closeModalWindows();
+        return;
+    }
+    // A modal window of the program (settings, calendar, a message, the
+    // export's questions) goes first, as it would when the user closed it.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+        modal->close();
+    }
+    if (!journalCommandsEnabled()) {
+        // Ends when the scan or export lets go of the journal (busyChanged).
+        emit endWaitingForJournal();
         return;
     }
     if (!shownOnce_) {
@@ -237,6 +247,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // loop: closing now would store and close the table under it.
     if (!journalCommandsEnabled() && !closing_) {
         event->ignore();
+        // Remembered: the program ends once they have stopped.
+        requestEnd();
         return;
     }
     event->accept();
