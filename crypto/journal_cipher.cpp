@@ -60,6 +60,16 @@ QByteArray JournalCipher::openFile(QByteArrayView sealed, const QString& path) c
     return OpenDataFile(*key_, sealed, path);
 }
 
+IntactPlain JournalCipher::openIntact(QByteArrayView sealed, const QString& path) const {
+    IntactChunks intact = OpenIntactChunks(*key_, sealed, path);
+    IntactPlain result;
+    result.plain = std::move(intact.plain);
+    result.chunks = intact.chunks;
+    result.complete = intact.complete;
+    result.damagedAt = intact.damagedAt;
+    return result;
+}
+
 QByteArray JournalCipher::logHeader() const {
     return SealedLogHeaderBytes(*key_);
 }

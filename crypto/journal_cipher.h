@@ -39,6 +39,7 @@ public:
 
     QByteArray sealFile(QByteArrayView plain) const override;
     QByteArray openFile(QByteArrayView sealed, const QString& path) const override;
+    IntactPlain openIntact(QByteArrayView sealed, const QString& path) const override;
     QByteArray logHeader() const override;
     bool ownsLog(QByteArrayView bytes, qsizetype* headerSize) const override;
     QByteArray sealRecord(QByteArrayView plain, uint64_t offset) const override;

@@ -138,9 +138,12 @@ bool TfrmLogin::passwordOpens(const QString& typed) {
     }
     try {
         session_.unlock(std::move(cipher));
-    } catch (const SealedDataError& e) {
-        // The password is right but the journal is damaged: the diary opens
-        // as one whose journal cannot be read, and writes nothing over it.
+    } catch (const WrongKeyError&) {
+        return false;
+    } catch (const Error& e) {
+        // The password is right but the journal cannot be read (damaged):
+        // the diary opens as one whose journal cannot be read, writes
+        // nothing over it, and offers its intact days after the login.
         ShowErrorBox(this, e.message());
     }
     return true;

@@ -79,6 +79,13 @@ void TfrmMain::requestEnd() {
     if (closing_ || closed_) {
         return;
     }
+    if (loginRunning_) {
+        // Every modal window closes, a message over the login first and the
+        // login last, without passing: the first show then ends the program
+        // as after the login's Exit button.
+        closeModalWindows();
+        return;
+    }
     // A modal window of the program (settings, calendar, a message, the
     // export's questions) goes first, as it would when the user closed it.
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
@@ -95,6 +102,22 @@ void TfrmMain::requestEnd() {
         return;
     }
     close();
+}
+
+void TfrmMain::closeModalWindows() {
+    // The topmost first, as the user would close them: a message over the
+    // login (or over the settings window), then the window under it.
+    constexpr int kMaxNested = 16;
+    for (int i = 0; i < kMaxNested; ++i) {
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == this) {
+            return;
+        }
+        modal->close();
+        if (modal != nullptr && modal->isVisible()) {
+            return;  // it refused to close
+        }
+    }
 }
 
 void TfrmMain::addStartupNotice(const QString& text) {
@@ -122,7 +145,9 @@ void TfrmMain::setVisible(bool visible) {
 void TfrmMain::FormShow() {
     reportingErrors([this] { restorePlacement(); });
     if (login_ != nullptr) {
+        loginRunning_ = true;
         login_->exec();
+        loginRunning_ = false;
     } else {
         LoggedIn = true;
     }
@@ -131,7 +156,13 @@ void TfrmMain::FormShow() {
         return;
     }
     if (afterLogin) {
-        reportingErrors([this] { afterLogin(); });
+        bool goOn = true;
+        reportingErrors([this, &goOn] { goOn = afterLogin(); });
+        if (!goOn) {
+            LoggedIn = false;
+            close();
+            return;
+        }
     }
     if (!startupNotice_.isEmpty()) {
         ShowInformationBox(this, startupNotice_);
@@ -328,7 +359,10 @@ void TfrmMain::lockDiary() {
             window->hide();
         }
     }
+    // An end request during this login ends the program as its Exit does.
+    loginRunning_ = true;
     const bool back = login_ != nullptr && login_->exec() == QDialog::Accepted;
+    loginRunning_ = false;
     // The run was logged in; the lock's login does not change that.
     LoggedIn = true;
     if (!back) {

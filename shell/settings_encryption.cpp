@@ -102,8 +102,8 @@ void TfrmSettings::applyEncryption(std::shared_ptr<const FileCipher> cipher) {
         const WaitCursor wait;
         written = session_.changeCipher(std::move(cipher), DBEdit1->text());
     }
-    if (!written.fromFile.empty()) {
-        ShowInformationBox(this, MergedDaysText(written.fromFile));
+    if (!written.fromFile.empty() || !written.bothChanged.empty()) {
+        ShowInformationBox(this, MergedDaysText(written.fromFile, written.bothChanged));
     }
     if (!written.keptAsBackup.isEmpty()) {
         ShowErrorBox(this, KeptAsBackupText(written.keptAsBackup));

@@ -42,8 +42,14 @@ class TfrmSettings : public QDialog {
 public:
     // Builds the window and fills the font controls from the settings
     // record of `session` (Arial, 11, clBlack when there is none). The
-    // controls are filled only here. `session` must outlive the window.
+    // controls are filled only here and by fillFontControls. `session` must
+    // outlive the window.
     explicit TfrmSettings(JournalSession& session, QWidget* parent = nullptr);
+
+    // Fills the font controls from the settings record again (after an
+    // encrypted diary's recovery log, replayed once the login gave the key,
+    // changed it). A closed table counts as having no record.
+    void fillFontControls();
 
     // "Skip empty entries": the check box is a view of the session's option
     // (read by the navigation, stored in "FontSettings.Ini"). Setting it
@@ -90,7 +96,6 @@ protected:
 private:
     void buildControls();
     void buildLabels();
-    void fillFontControls();
     void FormActivate();
     void commitPassword();
     void commitSize();

@@ -61,6 +61,16 @@ private:
 // The first bytes of an encrypted file kept by KeyRequiredError.
 constexpr qsizetype kSealedHeadBytes = 4096;
 
+// What a damaged encrypted data file still gives: the plain bytes of every
+// chunk before the first one that does not open (the stream cannot be
+// followed past it).
+struct IntactPlain {
+    QByteArray plain;
+    int chunks = 0;            // chunks opened
+    bool complete = false;     // the file opened whole, up to its final chunk
+    qsizetype damagedAt = -1;  // file offset of the first chunk that failed
+};
+
 class FileCipher {
 public:
     virtual ~FileCipher() = default;
@@ -72,6 +82,11 @@ public:
     // Throws WrongKeyError when the file is encrypted with another key and
     // SealedDataError when it is damaged, truncated or of a newer version.
     virtual QByteArray openFile(QByteArrayView sealed, const QString& path) const = 0;
+    // What a damaged encrypted data file of this key still gives. Throws
+    // WrongKeyError when the file is encrypted with another key and
+    // SealedDataError when its header cannot be read; damage in the chunks
+    // is told in the result instead.
+    virtual IntactPlain openIntact(QByteArrayView sealed, const QString& path) const = 0;
 
     // The header an encrypted recovery log starts with.
     virtual QByteArray logHeader() const = 0;

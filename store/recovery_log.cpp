@@ -273,6 +273,14 @@ bool RecoveryLog::mayRemove() const {
     return !unreadable_;
 }
 
+RecoveryContents RecoveryLog::peek() const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    if (fileAccess().status(path_).kind == FileKind::kMissing) {
+        return {};
+    }
+    return decode(fileAccess().readAll(path_));
+}
+
 RecoveryContents RecoveryLog::recover() {
     std::lock_guard<std::mutex> hold(mutex_);
     unreadable_ = false;

@@ -119,6 +119,12 @@ public:
     // "Journal.recovery.unread" and WrongKeyError naming both is thrown.
     RecoveryContents recover();
 
+    // What the log holds, read as recover() reads it (an encrypted log of
+    // another key gives nothing), without changing the file or this
+    // object. No file: nothing. Throws FileError naming the file when it
+    // cannot be read.
+    RecoveryContents peek() const;
+
     // Writes the log's intact records again under `cipher` (null: plain),
     // replacing the file atomically, and appends under it from then on; no
     // plain remnant stays in an encrypted diary's log. Throws FileError

@@ -102,14 +102,7 @@ double parseDay(const QString& text) {
 }
 
 QString formatDay(double day) {
-    const QString date = isoTextOfDay(day);
-    const double fraction = std::fabs(day - wholeDay(day));
-    if (fraction == 0.0) {
-        return date;
-    }
-    const auto ms = static_cast<int>(std::llround(fraction * kMillisPerDay) % kMillisPerDay);
-    return date + QLatin1Char(' ') +
-           QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("hh:mm:ss.zzz"));
+    return isoTextOfDayTime(day);
 }
 
 void requireReadableFile(const QString& path, qint64 maxBytes) {

@@ -1,9 +1,4 @@
-#include "tools/journal/journal_salvage.h"
-
-#include "crypto/journal_cipher.h"
-#include "crypto/sealed_file.h"
-#include "store/file_cipher.h"
-#include "tools/journal/passwords.h"
+#include "store/journal_salvage.h"
 
 #include "store/coding.h"
 #include "store/day.h"
@@ -15,8 +10,8 @@
 #include "store/packet_format.h"
 #include "store/timestamp.h"
 #include "store/type_word.h"
-#include "tools/journal/commands.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -26,7 +21,7 @@
 #include <limits>
 #include <set>
 
-namespace quillmere::journaltool {
+namespace quillmere {
 
 namespace {
 
@@ -287,7 +282,7 @@ private:
 };
 
 QString dayText(double stored) {
-    return formatDay(StoredToDateTime(stored));
+    return isoTextOfDayTime(StoredToDateTime(stored));
 }
 
 }  // namespace
@@ -369,7 +364,28 @@ QString salvageReport(const SalvageResult& result) {
     return text + QLatin1Char('\n');
 }
 
-void salvageJournal(const QString& damaged, const QString& out, QIODevice& report) {
+QByteArray salvageablePacket(const QByteArray& bytes, const FileCipher* cipher, const QString& path,
+                             QString* chunkNote) {
+    if (!IsSealedDataFile(bytes)) {
+        return bytes;
+    }
+    if (cipher == nullptr) {
+        throw Error(QStringLiteral("\"%1\" is encrypted: its password is needed to rescue it")
+                        .arg(QDir::toNativeSeparators(path)));
+    }
+    IntactPlain intact = cipher->openIntact(bytes, path);
+    if (!intact.complete && chunkNote != nullptr) {
+        *chunkNote = QStringLiteral(
+                         "Encrypted chunks: %1 opened; the rest, from byte %2, does not open and "
+                         "is lost\n")
+                         .arg(intact.chunks)
+                         .arg(intact.damagedAt);
+    }
+    return std::move(intact.plain);
+}
+
+void salvageJournal(const QString& damaged, const QString& out, QIODevice& report,
+                    const SalvageKey& keyFor) {
     if (QFileInfo(damaged).absoluteFilePath() == QFileInfo(out).absoluteFilePath()) {
         throw Error(QStringLiteral("the rescued journal must go to a new file, not over \"%1\"")
                         .arg(damaged));
@@ -385,26 +401,20 @@ void salvageJournal(const QString& damaged, const QString& out, QIODevice& repor
     std::shared_ptr<const FileCipher> cipher;
     QString chunkLine;
     if (IsSealedDataFile(bytes)) {
-        const auto unlocked =
-            std::static_pointer_cast<const crypto::JournalCipher>(unlockFile(bytes, damaged));
-        crypto::IntactChunks intact = crypto::OpenIntactChunks(unlocked->key(), bytes, damaged);
-        if (!intact.complete) {
-            chunkLine = QStringLiteral(
-                            "Encrypted chunks: %1 opened; the rest, from byte %2, does not open "
-                            "and is lost\n")
-                            .arg(intact.chunks)
-                            .arg(intact.damagedAt);
+        if (!keyFor) {
+            throw Error(QStringLiteral("\"%1\" is encrypted: its password is needed to rescue it")
+                            .arg(QDir::toNativeSeparators(damaged)));
         }
-        bytes = std::move(intact.plain);
-        cipher = unlocked;
+        cipher = keyFor(bytes, damaged);
+        bytes = salvageablePacket(bytes, cipher.get(), damaged, &chunkLine);
         if (bytes.isEmpty()) {
-            print(report, chunkLine);
+            report.write(chunkLine.toUtf8());
             throw Error(QStringLiteral("no entry could be rescued; nothing was written"));
         }
     }
     const SalvageResult result = salvageJournalPacket(bytes);
     if (result.entries.empty()) {
-        print(report, chunkLine + salvageReport(result));
+        report.write((chunkLine + salvageReport(result)).toUtf8());
         throw Error(QStringLiteral("no entry could be rescued; nothing was written"));
     }
     JournalTable journal;
@@ -414,7 +424,7 @@ void salvageJournal(const QString& damaged, const QString& out, QIODevice& repor
         journal.StoreDay(StoredToDateTime(entry.storedDate), [&entry] { return entry.blob; });
     }
     journal.close();
-    print(report, chunkLine + salvageReport(result));
+    report.write((chunkLine + salvageReport(result)).toUtf8());
 }
 
-}  // namespace quillmere::journaltool
+}  // namespace quillmere
