@@ -5,10 +5,12 @@
 // another password is kept rather than overwritten.
 #include "crypto/journal_cipher.h"
 #include "crypto/sealed_file.h"
+#include "store/data_location.h"
 #include "store/day.h"
 #include "store/entry_codec.h"
 #include "store/file_cipher.h"
 #include "store/journal_session.h"
+#include "store/journal_table.h"
 #include "store/recovery_log.h"
 
 #include "test_support.h"
@@ -20,6 +22,7 @@
 
 #include <zlib.h>
 
+#include <map>
 #include <memory>
 
 using namespace quillmere;
@@ -326,6 +329,210 @@ TEST_F(EncryptedSessionTest, LockingWipesTheKeyAndOnlyThePasswordBringsItBack) {
     endRun(*s);
     auto again = openWith(kPassword);
     EXPECT_EQ(rtf("after the lock"), load(*again, may(2)));
+}
+
+// --- A damaged encrypted journal, a journal changed meanwhile, a copied diary ---------
+
+// Day `i` of a diary begun on 1 January 2000.
+double dayOfBigDiary(int i) {
+    return dayFromDate(QDate(2000, 1, 1).addDays(i));
+}
+
+// About 1500 letters that hardly compress, different for every day.
+QByteArray bigEntry(int i) {
+    QByteArray text = QByteArray::number(i) + ' ';
+    uint32_t x = 2463534242u + uint32_t(i) * 7919u;
+    for (int k = 0; k < 1500; ++k) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        text += char('a' + x % 26);
+    }
+    return rtf(text);
+}
+
+class EncryptedDamageTest : public EncryptedSessionTest {
+protected:
+    // A journal of `days` such entries under `cipher`: more than one chunk.
+    void writeBigJournal(const std::shared_ptr<const FileCipher>& cipher, int days) {
+        JournalTable table;
+        table.setCipher(cipher);
+        table.OpenJournal(dir_.file(kJournalFileName));
+        for (int i = 0; i < days; ++i) {
+            table.StoreEntry(dayOfBigDiary(i), bigEntry(i));
+        }
+        table.close();
+    }
+    // The entries of the journal file `name` opened with `cipher`.
+    std::map<double, QByteArray> entriesOf(const char* name,
+                                           const std::shared_ptr<const FileCipher>& cipher) const {
+        JournalTable table;
+        table.setCipher(cipher);
+        table.OpenJournal(dir_.file(name));
+        std::map<double, QByteArray> entries;
+        for (int i = 0; i < table.recordCount(); ++i) {
+            entries[table.dayAt(i)] = DecodeEntryContent(table.entryAt(i));
+        }
+        table.abandon();
+        return entries;
+    }
+};
+
+TEST_F(EncryptedDamageTest, TheIntactChunksAreRescuedWithTheLoginsKeyAndWrittenEncrypted) {
+    constexpr int kDays = 1500;
+    const auto cipher = JournalCipher::create(kPassword, kCheap);
+    writeBigJournal(cipher, kDays);
+    ASSERT_GT(read(kJournalFileName).size(), 1 << 20) << "two chunks at least";
+    {
+        // A killed run typed into a day the damage will take and a new one.
+        auto s = openWith(kPassword);
+        store(*s, dayOfBigDiary(kDays - 1), "typed before the crash");
+        store(*s, may(1), "a new day");
+        s->waitForDrafts();
+    }
+    ASSERT_TRUE(IsSealedRecoveryLog(read(kRecoveryFileName)));
+    QByteArray damaged = read(kJournalFileName);
+    damaged[damaged.size() - 100] = static_cast<char>(damaged[damaged.size() - 100] ^ 0x01);
+    dir_.write(QString::fromLatin1(kJournalFileName), damaged);
+
+    auto s = open();
+    const QString path = QDir::toNativeSeparators(dir_.file(kJournalFileName));
+    try {
+        s->unlock(JournalCipher::unlock(s->lockedJournalHead(), kPassword, path));
+        ADD_FAILURE() << "a damaged journal opened";
+    } catch (const SealedDataError& e) {
+        EXPECT_TRUE(
+            e.message().startsWith(QStringLiteral("Cannot read the diary \"%1\": it ").arg(path)))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(
+            QStringLiteral("quillmere-journal salvage \"%1\" Rescued.cds\nThe diary is "
+                           "encrypted: the tool asks for its password on standard input, or "
+                           "reads it from the first line of a file named with --password-file")
+                .arg(path)))
+            << e.message().toStdString();
+    }
+    ASSERT_TRUE(s->journalDamaged());
+    const JournalSession::RescueOffer offer = s->prepareRescue();
+    EXPECT_GT(offer.days, 100);
+    EXPECT_LT(offer.days, kDays);
+    EXPECT_EQ(std::vector<double>({dayOfBigDiary(kDays - 1), may(1)}), offer.logDays);
+    s->openRescuedJournal();
+    s->recover();
+    EXPECT_EQ(rtf("typed before the crash"), load(*s, dayOfBigDiary(kDays - 1)));
+    EXPECT_EQ(bigEntry(0), load(*s, dayOfBigDiary(0)));
+    EXPECT_EQ(damaged, read(kJournalFileName)) << "nothing written before the user keeps it";
+    s->keepRescuedJournal(true);
+    s->writeSettings();
+    const JournalSession::JournalWrite written = s->writeJournal();
+    EXPECT_TRUE(s->finishRun());
+    ASSERT_TRUE(written.written);
+    EXPECT_TRUE(written.keptAsBackup.isEmpty());
+    // The damaged file is kept byte for byte, still encrypted.
+    EXPECT_EQ(damaged, read(written.damagedKeptAs.toLatin1().constData()));
+    EXPECT_FALSE(QFile::exists(dir_.file(kRecoveryFileName)));
+    // The rescued diary is encrypted with the same key: the intact days, the
+    // log's two days, nothing else.
+    const QByteArray rescued = read(kJournalFileName);
+    EXPECT_TRUE(IsSealedDataFile(rescued));
+    EXPECT_FALSE(holds(rescued, "a new day"));
+    const std::map<double, QByteArray> entries = entriesOf(kJournalFileName, s->cipher());
+    EXPECT_EQ(size_t(offer.days) + 2, entries.size());
+    for (int i = 0; i < offer.days; ++i) {
+        EXPECT_EQ(bigEntry(i), entries.at(dayOfBigDiary(i))) << i;
+    }
+    EXPECT_EQ(rtf("a new day"), entries.at(may(1)));
+    EXPECT_TRUE(errors_.empty()) << errors_.front().toStdString();
+}
+
+TEST_F(EncryptedDamageTest, AJournalOfTheSameKeyChangedMeanwhileIsMergedDayByDay) {
+    const auto cipher = JournalCipher::create(kPassword, kCheap);
+    {
+        JournalTable table;
+        table.setCipher(cipher);
+        table.OpenJournal(dir_.file(kJournalFileName));
+        for (int d = 1; d <= 3; ++d) {
+            table.StoreEntry(may(d), rtf("day " + QByteArray::number(d)));
+        }
+        table.close();
+    }
+    auto s = openWith(kPassword);
+    s->setEntryMerger(
+        [](const QByteArray& ours, const QByteArray& theirs) { return ours + "|" + theirs; });
+    store(*s, may(2), "mine 2");
+    store(*s, may(3), "mine 3");
+    // A sync tool brings the journal as another computer of the same diary
+    // wrote it: day 1 and day 3 changed there.
+    const QString copy = dir_.file(QStringLiteral("theirs.cds"));
+    QFile::copy(dir_.file(kJournalFileName), copy);
+    {
+        JournalTable table;
+        table.setCipher(cipher);
+        table.OpenJournal(copy);
+        table.StoreEntry(may(1), rtf("theirs 1"));
+        table.StoreEntry(may(3), rtf("theirs 3"));
+        table.close();
+    }
+    const QByteArray theirs = dir_.read(QStringLiteral("theirs.cds"));
+    ASSERT_TRUE(IsSealedDataFile(theirs));
+    dir_.write(QString::fromLatin1(kJournalFileName), theirs);
+    s->writeSettings();
+    const JournalSession::JournalWrite written = s->writeJournal();
+    EXPECT_TRUE(written.written);
+    EXPECT_TRUE(written.keptAsBackup.isEmpty()) << written.keptAsBackup.toStdString();
+    EXPECT_EQ(std::vector<double>({may(1)}), written.fromFile);
+    EXPECT_EQ(std::vector<double>({may(3)}), written.bothChanged);
+    EXPECT_EQ(theirs, read(kJournalBackupFileName));
+    EXPECT_TRUE(IsSealedDataFile(read(kJournalFileName)));
+    EXPECT_EQ((std::map<double, QByteArray>{{may(1), rtf("theirs 1")},
+                                            {may(2), rtf("mine 2")},
+                                            {may(3), rtf("mine 3") + "|" + rtf("theirs 3")}}),
+              entriesOf(kJournalFileName, s->cipher()));
+}
+
+TEST_F(EncryptedDamageTest, AJournalOfTheSameKeyDamagedMeanwhileIsKeptAsTheBackup) {
+    const auto cipher = JournalCipher::create(kPassword, kCheap);
+    writeBigJournal(cipher, 3);
+    auto s = openWith(kPassword);
+    store(*s, may(2), "mine");
+    QByteArray theirs = read(kJournalFileName);
+    theirs[theirs.size() - 5] = static_cast<char>(theirs[theirs.size() - 5] ^ 0x40);
+    dir_.write(QString::fromLatin1(kJournalFileName), theirs);
+    s->writeSettings();
+    const JournalSession::JournalWrite written = s->writeJournal();
+    EXPECT_TRUE(written.written);
+    EXPECT_TRUE(
+        written.keptAsBackup.contains(QDir::toNativeSeparators(dir_.file(kJournalFileName))))
+        << written.keptAsBackup.toStdString();
+    EXPECT_EQ(theirs, read(kJournalBackupFileName)) << "never overwritten silently";
+    const std::map<double, QByteArray> entries = entriesOf(kJournalFileName, s->cipher());
+    EXPECT_EQ(4u, entries.size());
+    EXPECT_EQ(rtf("mine"), entries.at(may(2)));
+}
+
+TEST_F(EncryptedDamageTest, ADiaryCopiedFromAnUnwritableFolderKeepsItsEncryptedBytes) {
+    {
+        auto s = open();
+        store(*s, may(1), "one");
+        s->changeCipher(JournalCipher::create(kPassword, kCheap));
+        store(*s, may(2), "two");
+        s->waitForDrafts();
+        // Killed: the log holds both days.
+    }
+    const TempFolder target;
+    const QStringList copied = adoptDiaryFrom(dir_.path(), target.path());
+    EXPECT_TRUE(copied.contains(QString::fromLatin1(kJournalFileName)));
+    ASSERT_TRUE(IsSealedDataFile(read(kJournalFileName)));
+    ASSERT_TRUE(IsSealedRecoveryLog(read(kRecoveryFileName)));
+    for (const char* name : {kJournalFileName, kRecoveryFileName}) {
+        EXPECT_EQ(read(name), target.read(QString::fromLatin1(name))) << name;
+    }
+    JournalSession s(target.path());
+    s.OpenJournal();
+    s.OpenSettings();
+    ASSERT_TRUE(s.journalLocked());
+    s.unlock(JournalCipher::unlock(s.lockedJournalHead(), kPassword, "copied"));
+    EXPECT_EQ(std::vector<double>({may(1), may(2)}), s.recover().days);
+    EXPECT_EQ(rtf("two"), load(s, may(2)));
 }
 
 TEST(EncryptedRecoveryLog, EveryFlippedByteIsDetectedAndNoChangedRecordIsRead) {
