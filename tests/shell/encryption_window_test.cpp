@@ -12,14 +12,20 @@
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
+#include "store/day.h"
+#include "store/entry_codec.h"
 #include "store/file_cipher.h"
 #include "store/journal_session.h"
+#include "store/journal_table.h"
+#include "store/recovery_log.h"
 #include "store/settings_table.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QSpinBox>
 
 namespace quillmere {
 namespace {
@@ -135,6 +141,97 @@ TEST_F(EncryptionWindowTest, TurningEncryptionOnAsksThePasswordTwiceAndOffAsksTh
     const auto entries = storedEntries();
     ASSERT_EQ(1u, entries.size());
     EXPECT_EQ(QStringLiteral("yesterday"), entries[0].second);
+}
+
+// A diary of 1200 days from 1 January 2000 whose letters hardly compress:
+// its encrypted journal spans two chunks.
+std::vector<std::pair<QDate, QString>> BigDiary() {
+    std::vector<std::pair<QDate, QString>> entries;
+    uint32_t x = 2463534242u;
+    for (int i = 0; i < 1200; ++i) {
+        QString text = QStringLiteral("day %1 ").arg(i);
+        for (int k = 0; k < 1500; ++k) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            text += QLatin1Char(char('a' + x % 26));
+        }
+        entries.emplace_back(QDate(2000, 1, 1).addDays(i), text);
+    }
+    return entries;
+}
+
+TEST_F(EncryptionWindowTest, ADamagedJournalsIntactDaysAreOfferedAfterTheLoginAndKeptEncrypted) {
+    const QString password = QStringLiteral("open sesame");
+    writeJournal(BigDiary());
+    encryptJournal(password);
+    QByteArray damaged = bytesOf(kJournalFileName);
+    ASSERT_GT(damaged.size(), 1 << 20);
+    damaged[damaged.size() - 100] = static_cast<char>(damaged[damaged.size() - 100] ^ 0x01);
+    {
+        QFile file(dataPath(kJournalFileName));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged);
+    }
+    // The error after the login, the offer (Open), at the end Keep.
+    messages_.answers = {false, true, true};
+    createProgram(QDate(2000, 1, 2));
+    EXPECT_TRUE(messages_.calls.empty()) << "nothing is read before the login gives the key";
+    ASSERT_TRUE(startProgram(password));
+    ASSERT_GE(messages_.calls.size(), 2u);
+    EXPECT_TRUE(messages_.calls[0].text.startsWith(
+        QStringLiteral("Cannot read the diary \"%1\"").arg(dataPath(kJournalFileName))))
+        << messages_.calls[0].text.toStdString();
+    EXPECT_TRUE(messages_.calls[0].text.contains(QStringLiteral("--password-file")));
+    EXPECT_EQ(MessageKind::Confirmation, messages_.calls[1].kind);
+    EXPECT_TRUE(messages_.calls[1].text.startsWith(QStringLiteral("Quillmere can open the ")))
+        << messages_.calls[1].text.toStdString();
+    EXPECT_TRUE(main().Editor->toPlainText().startsWith(QStringLiteral("day 1 ")));
+    typeIntoEditor(QStringLiteral("added "));
+    quit();
+
+    const QStringList copies =
+        QDir(data_.path()).entryList({QStringLiteral("Journal.damaged-*")}, QDir::Files);
+    ASSERT_EQ(1, copies.size());
+    EXPECT_EQ(damaged, data_.read(copies[0])) << "the damaged file kept as it was, encrypted";
+    const QByteArray rescued = bytesOf(kJournalFileName);
+    ASSERT_TRUE(IsSealedDataFile(rescued));
+    JournalTable table;
+    table.setCipher(crypto::JournalCipher::unlock(rescued, password, dataPath(kJournalFileName)));
+    table.OpenJournal(dataPath(kJournalFileName));
+    EXPECT_GT(table.recordCount(), 100);
+    EXPECT_LT(table.recordCount(), 1200);
+    ASSERT_TRUE(table.Locate(dayFromDate(QDate(2000, 1, 2))));
+    EXPECT_TRUE(PlainTextOfRtf(DecodeEntryContent(table.JournalEntry()))
+                    .startsWith(QStringLiteral("added day 1 ")));
+    table.abandon();
+}
+
+TEST_F(EncryptionWindowTest, SettingsRecoveredAfterTheLoginAreWhatTheSettingsWindowShows) {
+    const QString password = QStringLiteral("open sesame");
+    writeJournal({{QDate(2024, 3, 20), QStringLiteral("today")}});
+    encryptJournal(password);
+    writeSettings({QString(), QStringLiteral("Arial"), 200, 0});
+    {
+        // A run killed after changing the font size: the encrypted log holds it.
+        JournalSession killed(data_.path());
+        killed.OpenJournal();
+        killed.OpenSettings();
+        killed.unlock(crypto::JournalCipher::unlock(killed.lockedJournalHead(), password,
+                                                    dataPath(kJournalFileName)));
+        killed.settings().edit();
+        killed.settings().setFontSize(30);
+        killed.postSettings();
+        killed.waitForDrafts();
+    }
+    ASSERT_TRUE(IsSealedRecoveryLog(bytesOf(kRecoveryFileName)));
+    createProgram();
+    ASSERT_TRUE(startProgram(password));
+    EXPECT_EQ(30, settings().SpinEdit1->value());
+    EXPECT_TRUE(withSettings([&] { click(settings().btnSave); }));
+    quit();
+    ASSERT_TRUE(storedSettings().has_value());
+    EXPECT_EQ(30, storedSettings()->fontSize);
 }
 
 }  // namespace
