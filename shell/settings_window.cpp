@@ -133,6 +133,7 @@ TfrmSettings::TfrmSettings(JournalSession& session, QWidget* parent)
     buildControls();
     buildLabels();
     fillFontControls();
+    buildSpellingChoice();
     connect(chkSkip, &TRbCheckBox::OnClick, this, [this] {
         session_.setSkipEmptyEntries(chkSkip->Checked());
         emit skipEmptyEntriesClicked(chkSkip->Checked());
@@ -253,6 +254,7 @@ void TfrmSettings::setSkipEmptyEntries(bool on) {
 
 void TfrmSettings::showEvent(QShowEvent* event) {
     CentreOn(*this, parentWidget());
+    fillSpellingChoice();
     // The password box shows the field's current value.
     try {
         DBEdit1->setText(table_.Password());
