@@ -31,8 +31,8 @@ struct FontSettings {
 FontSettings ReadFontSettings(const QString& path);
 
 // Writes the three keys, and "Spelling" when a language was chosen, keeping
-// every other line of the file; creates the file when missing. Throws FileError naming the file when it cannot be
-// written (the old file then stays as it was).
+// every other line of the file; creates the file when missing. Throws FileError naming the file
+// when it cannot be written (the old file then stays as it was).
 void WriteFontSettings(const QString& path, const FontSettings& settings);
 
 }  // namespace quillmere

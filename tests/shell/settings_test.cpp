@@ -14,8 +14,8 @@
 
 #include <QComboBox>
 #include <QDialog>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>

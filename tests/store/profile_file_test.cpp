@@ -87,9 +87,8 @@ TEST(FontSettings, SpellingIsWrittenOnlyOnceChosen) {
     FontSettings settings{QStringLiteral("Arial"), 1, false};
     settings.spelling = QStringLiteral("de_DE");
     WriteFontSettings(path, settings);
-    EXPECT_EQ(
-        QByteArray("[Font]\nName=Arial\nCharset=1\n[Settings]\nSkip=0\nSpelling=de_DE\n"),
-        dir.read("FontSettings.Ini"));
+    EXPECT_EQ(QByteArray("[Font]\nName=Arial\nCharset=1\n[Settings]\nSkip=0\nSpelling=de_DE\n"),
+              dir.read("FontSettings.Ini"));
     EXPECT_EQ(QStringLiteral("de_DE"), ReadFontSettings(path).spelling);
     settings.spelling = QStringLiteral("Off");
     WriteFontSettings(path, settings);
