@@ -441,7 +441,10 @@ bool SpellChecking::isSettled() const {
     for (QTextBlock block = editor_->document()->begin(); block.isValid(); block = block.next()) {
         const BlockState* state = stateOf(block);
         if (dictionary_ != nullptr) {
-            if (state == nullptr || state->generation != generation_ || state->waiting) {
+            // An empty paragraph holds no word (and the highlighter leaves
+            // an empty entry alone).
+            if (state == nullptr ? block.length() > 1
+                                 : state->generation != generation_ || state->waiting) {
                 return false;
             }
         } else if (state != nullptr && !state->shown.isEmpty()) {

@@ -108,7 +108,8 @@ void SpellChecking::menuAboutToShow() {
     removeMenuItems();
     const int position = menuPosition_;
     menuPosition_ = -1;
-    if (dictionary_ == nullptr || position < 0) {
+    // An entry that cannot be changed (a damaged day) offers no changes.
+    if (dictionary_ == nullptr || position < 0 || editor_->isReadOnly()) {
         return;
     }
     if (const std::optional<Misspelling> word = misspellingAt(position)) {

@@ -68,6 +68,16 @@ TEST_F(SpellMenuTest, OverAWordSpeltRightTheMenuIsUnchanged) {
     EXPECT_EQ(2, menu.actions().size());
 }
 
+TEST_F(SpellMenuTest, AnEntryThatCannotBeChangedOffersNoCorrections) {
+    editor.replaceSelection(QStringLiteral("I recieve mail"));
+    editor.setReadOnly(true);
+    choose(QStringLiteral("en_US"));
+    EXPECT_EQ(QStringList{"recieve"}, marked());
+    rightClickAt(4);
+    ASSERT_TRUE(menu.isVisible());
+    EXPECT_TRUE(checking.menuItems().isEmpty());
+}
+
 struct ReplaceCase {
     const char* label;
     const char* text;
