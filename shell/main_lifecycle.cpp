@@ -10,6 +10,7 @@
 #include "shell/message_boxes.h"
 #include "shell/placement.h"
 #include "shell/wait_cursor.h"
+#include "store/day.h"
 #include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
@@ -73,14 +74,18 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::requestEnd() {
     endRequested_ = true;
-    if (closing_ || closed_ || !journalCommandsEnabled()) {
-        // Ends when the scan or export lets go of the journal (busyChanged).
+    if (closing_ || closed_) {
         return;
     }
-    // A modal window of the program (settings, calendar, a message) goes
-    // first, as it would when the user closed it.
+    // A modal window of the program (settings, calendar, a message, the
+    // export's questions) goes first, as it would when the user closed it.
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
         modal->close();
+    }
+    if (!journalCommandsEnabled()) {
+        // Ends when the scan or export lets go of the journal (busyChanged).
+        emit endWaitingForJournal();
+        return;
     }
     if (!shownOnce_) {
         closed_ = true;
@@ -217,6 +222,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // loop: closing now would store and close the table under it.
     if (!journalCommandsEnabled() && !closing_) {
         event->ignore();
+        // Remembered: the program ends once they have stopped.
+        requestEnd();
         return;
     }
     event->accept();
@@ -289,7 +296,8 @@ void TfrmMain::offerUnstoredText() {
     }
     // A failed save shows its error and offers the dialog again; Cancel in
     // the dialog is the user's choice to end without the text.
-    while (EntryFiles->saveContentAs(*Editor, this) == EntryFileCommands::SaveOutcome::kFailed) {
+    while (EntryFiles->saveContentAs(*Editor, this, isoTextOfDay(CurrentDay())) ==
+           EntryFileCommands::SaveOutcome::kFailed) {
     }
 }
 

@@ -161,7 +161,9 @@ public:
     void addStartupNotice(const QString& text);
 
     // Ends the program the way Exit does, as soon as no scan or export holds
-    // the journal (a logout, SIGTERM or SIGHUP).
+    // the journal (a logout, SIGTERM, SIGHUP, or closing the window while they
+    // run). While they hold it, an open modal box is closed (as its own close
+    // would answer it) and endWaitingForJournal asks them to stop.
     void requestEnd();
 
     // --- Commands of the bottom bar ------------------------------------------------
@@ -265,6 +267,10 @@ public:
 signals:
     // SetCurrentDay ran (also for every day a skip search walks over).
     void currentDayChanged(double day);
+    // The program was asked to end (a close, a logout, a signal) while a scan
+    // or an export holds the journal: they should stop, and the program ends
+    // as soon as they have let go of it.
+    void endWaitingForJournal();
 
 protected:
     void setVisible(bool visible) override;

@@ -78,6 +78,13 @@ void Program::createWindows(const ProgramPaths& paths) {
     TfrmMain* mainWindow = main_.get();
     QObject::connect(exporter, &TExporter::exportFinished, mainWindow,
                      [mainWindow] { mainWindow->Editor->setFocus(); });
+    TfrmDBSearch* search = search_.get();
+    QObject::connect(mainWindow, &TfrmMain::endWaitingForJournal, exporter, [exporter, search] {
+        exporter->cancelExport();
+        if (search->isSearching()) {
+            search->btnStopClick();
+        }
+    });
     calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
 }
 
