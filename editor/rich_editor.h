@@ -8,7 +8,7 @@
 // font clear it.
 #pragma once
 
-#include "editor/format_range.h"
+#include "editor/print/format_range.h"
 #include "editor/text_find.h"
 
 #include <QByteArray>

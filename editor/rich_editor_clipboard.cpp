@@ -3,7 +3,7 @@
 // stored content can hold (pictures included) and nothing it cannot.
 #include "editor/rich_editor.h"
 
-#include "editor/picture_file.h"
+#include "editor/pictures/picture_file.h"
 #include "editor/rtf/jpeg.h"
 #include "editor/rtf/rtf.h"
 #include "editor/url_links.h"

@@ -2,8 +2,8 @@
 // first three buttons.
 #include "controls/rb_panel.h"
 #include "editor/entry_files.h"
-#include "editor/entry_print.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/print/entry_print.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"

@@ -1,7 +1,7 @@
 #include "shell/main_hosts.h"
 
-#include "editor/format_commands.h"
-#include "editor/image_list.h"
+#include "editor/format/format_commands.h"
+#include "editor/format/image_list.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"

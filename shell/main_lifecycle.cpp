@@ -2,7 +2,7 @@
 // the remembered placement, and the orderly close that stores the current
 // entry and the font settings.
 #include "editor/entry_files.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/activation_source.h"
 #include "shell/login_window.h"

@@ -1,8 +1,8 @@
 // The main window's picture and link buttons and link clicks, in the whole
 // program: errors of Insert Picture reach the default error display.
 #include "controls/rb_button.h"
-#include "editor/format_commands.h"
-#include "editor/picture_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/pictures/picture_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell_fixture.h"
