@@ -12,5 +12,7 @@ target_sources(quillmere_editor PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/format_toolbar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/popup_menu.cpp
     ${CMAKE_CURRENT_LIST_DIR}/format_font_commands.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/font_families.h
+    ${CMAKE_CURRENT_LIST_DIR}/font_families.cpp
 )
 target_link_libraries(quillmere_editor PUBLIC quillmere_controls)

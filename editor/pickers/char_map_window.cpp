@@ -3,16 +3,17 @@
 #include "editor/pickers/char_map_window.h"
 
 #include "controls/bar_button.h"
+#include "controls/popup_placement.h"
 #include "controls/rb_button.h"
 #include "controls/rb_fonts.h"
 #include "controls/rb_panel.h"
 #include "controls/rb_panel_styles.h"
+#include "editor/format/font_families.h"
 #include "editor/pickers/char_map.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -52,30 +53,12 @@ protected:
         installFontSubstitutes();
         QFont font(face);
         font.setPointSize(option->font.pointSize() > 0 ? option->font.pointSize() : 10);
-        // A symbol face cannot spell its own name: it is shown plainly.
-        if (!QFontDatabase::writingSystems(face).contains(QFontDatabase::Symbol)) {
+        // A symbol or icon face cannot spell its own name: it is shown plainly.
+        if (showsItsOwnName(face)) {
             option->font = font;
         }
     }
 };
-
-// Installed faces, plus the names the program maps to an installed face
-// ("Arial", "MS Sans Serif"), sorted.
-QStringList installedFaces() {
-    installFontSubstitutes();
-    QStringList faces = QFontDatabase::families();
-    for (const QString& name : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")}) {
-        for (const QString& substitute : QFont::substitutes(name)) {
-            if (faces.contains(substitute, Qt::CaseInsensitive)) {
-                faces.append(name);
-                break;
-            }
-        }
-    }
-    faces.removeDuplicates();
-    faces.sort(Qt::CaseInsensitive);
-    return faces;
-}
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QPoint& at) {
     auto* label = new QLabel(text, parent);
@@ -95,6 +78,7 @@ TDLLForm::TDLLForm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("DLLForm"));
     setWindowTitle(QStringLiteral("Character Map"));
     setFixedSize(kWidth, kHeight);
+    keepPopupsAtTheirBoxes(this);
     mappingTest_ = codeMappingOf;
     buildPanels();
     buildFontList();
@@ -143,7 +127,7 @@ void TDLLForm::buildFontList() {
     FontComboBox1->setGeometry(24, 24, 521, 27);
     FontComboBox1->setEditable(false);
     FontComboBox1->setFont(designFont(QStringLiteral("Arial"), 13));
-    FontComboBox1->addItems(installedFaces());
+    FontComboBox1->addItems(fontFamilyList());
     FontComboBox1->setItemDelegate(new FontNameDelegate(FontComboBox1));
     FontComboBox1->setMaxVisibleItems(16);
     connect(FontComboBox1, &QComboBox::currentIndexChanged, this,

@@ -1,5 +1,6 @@
 #include "editor/pictures/picture_clipboard.h"
 
+#include "editor/pictures/photo_orientation.h"
 #include "editor/rtf/picture.h"
 
 #include <QClipboard>
@@ -18,7 +19,8 @@ QMimeData* pictureMimeData(const QImage& image, const QByteArray& jpeg) {
     if (!jpeg.isEmpty()) {
         data->setData(QStringLiteral("image/jpeg"), jpeg);
     }
-    data->setImageData(image);
+    // Other programs get the photo upright.
+    data->setImageData(jpeg.isEmpty() ? image : orientedImage(image, jpegOrientation(jpeg)));
     return data;
 }
 

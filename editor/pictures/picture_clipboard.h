@@ -17,7 +17,8 @@ inline constexpr const char* kRtfMimeType = "text/rtf";
 // see rtf::storedBitmapPicture) and the image itself for other programs
 // (the platform offers it as PNG and the other image types on request).
 // `jpeg` are the JPEG file's own bytes when the picture is one (also offered
-// as "image/jpeg"). Returns null for a null image. Never throws.
+// as "image/jpeg"; the image for other programs is then turned upright as
+// its camera recorded). Returns null for a null image. Never throws.
 QMimeData* pictureMimeData(const QImage& image, const QByteArray& jpeg = {});
 
 // Puts a picture on the system clipboard in its stored form, replacing what

@@ -28,11 +28,14 @@ public:
 
 }  // namespace
 
+// The classic kinds first, then PNG and WebP, which "All" lists as well.
 const char* const PictureCommands::kPictureFilter =
-    "All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|"
+    "All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp)|"
+    "*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp|"
     "CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
     "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
-    "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+    "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
+    "PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp";
 const char* const PictureCommands::kLinkFilter =
     "All Files (*.*)|*.*|Images (*.bmp, *.jpg, *.png, *.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif";
 const char* const PictureCommands::kLinkTitle = "Link To Selected File";

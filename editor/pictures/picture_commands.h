@@ -79,8 +79,9 @@ public:
     // after it. An error is shown in the error box.
     void btnInsertLinkClick();
 
-    // A click on a link: every "%" back to a blank, then the desktop opens
-    // it (linkTarget). The button is not used; failures are not reported.
+    // A click on a link: the desktop opens it (linkTarget: a "file:" link
+    // with every "%" back to a blank, any other address as written). The
+    // button is not used; failures are not reported.
     void EditorURLClick(const QString& urlText, Qt::MouseButton button = Qt::LeftButton);
 
 private:

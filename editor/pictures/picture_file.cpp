@@ -1,5 +1,7 @@
 #include "editor/pictures/picture_file.h"
 
+#include "editor/pictures/bitmap_file.h"
+#include "editor/pictures/photo_orientation.h"
 #include "editor/rtf/emf.h"
 #include "editor/rtf/jpeg.h"
 #include "editor/rtf/wmf.h"
@@ -40,9 +42,10 @@ QImage readWithQt(const QByteArray& bytes, const char* format = nullptr) {
 }
 
 LoadedPicture loadBitmap(const QByteArray& bytes) {
-    // A bitmap file starts with "BM" and its 14-byte file header.
+    // Only a file that holds every byte its headers promise is decoded: the
+    // decoder would fill missing rows with whatever memory held.
     QImage image;
-    if (bytes.startsWith("BM")) {
+    if (isWholeBitmapFile(bytes)) {
         image = readWithQt(bytes, "BMP");
     }
     if (image.isNull()) {
@@ -58,6 +61,16 @@ LoadedPicture loadJpeg(const QByteArray& bytes) {
         throw PictureError(error);
     }
     return LoadedPicture{image, false, false, bytes};
+}
+
+// PNG and WebP pictures, with their transparency.
+LoadedPicture loadWithQt(const QByteArray& bytes, const char* format, const char* name) {
+    QImage image = readWithQt(bytes, format);
+    if (image.isNull()) {
+        throw PictureError(QStringLiteral("%1 image is not valid").arg(QLatin1String(name)));
+    }
+    const bool transparent = image.hasAlphaChannel();
+    return LoadedPicture{image, transparent, false, {}};
 }
 
 LoadedPicture loadGif(const QByteArray& bytes) {
@@ -76,7 +89,7 @@ LoadedPicture loadPictureFile(const QString& path) {
     const QString extension = QFileInfo(path).suffix();
     const QString lower = extension.toLower();
     if (lower != u"bmp" && lower != u"jpg" && lower != u"jpeg" && lower != u"gif" &&
-        lower != u"emf" && lower != u"wmf") {
+        lower != u"emf" && lower != u"wmf" && lower != u"png" && lower != u"webp") {
         throw PictureError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
     }
     const QByteArray bytes = fileAccess().readAll(path);
@@ -88,6 +101,12 @@ LoadedPicture loadPictureFile(const QString& path) {
     }
     if (lower == u"gif") {
         return loadGif(bytes);
+    }
+    if (lower == u"png") {
+        return loadWithQt(bytes, "PNG", "PNG");
+    }
+    if (lower == u"webp") {
+        return loadWithQt(bytes, "WEBP", "WebP");
     }
     LoadedPicture picture;
     picture.metafile = true;
@@ -131,7 +150,8 @@ QImage loadPicturePreview(const QString& path, QSize box) {
         const QString extension = extensionOf(path);
         if (extension == u"jpg" || extension == u"jpeg") {
             const int longSide = std::max(box.width(), box.height());
-            image = rtf::decodeJpegScaled(fileAccess().readAll(path), longSide);
+            const QByteArray jpeg = fileAccess().readAll(path);
+            image = orientedImage(rtf::decodeJpegScaled(jpeg, longSide), jpegOrientation(jpeg));
         } else {
             image = loadPictureFile(path).image;
         }

@@ -1,6 +1,6 @@
 // Picture files the user inserts into an entry: loading by file extension
-// (.bmp, .jpg and .jpeg, .gif, .emf, .wmf), the GIF decoder for the first
-// frame, and the small preview of the picture dialog. Window-free.
+// (.bmp, .jpg and .jpeg, .gif, .emf, .wmf, .png, .webp), the GIF decoder for
+// the first frame, and the small preview of the picture dialog. Window-free.
 #pragma once
 
 #include "store/errors.h"
@@ -34,12 +34,15 @@ struct LoadedPicture {
 };
 
 // Loads a picture file by its extension (compared without regard to case):
-// .bmp, .jpg, .jpeg, .gif (first frame), .emf, .wmf. Throws PictureError
-// "Unknown picture file extension (.ext)" for any other extension, "Bitmap
-// image is not valid" for a damaged .bmp, the JPEG decoder's or the GIF
-// decoder's own message for a damaged .jpg or .gif, and FileError when the
-// file cannot be read. A metafile without a bitmap is no error: its image
-// is null.
+// .bmp, .jpg, .jpeg, .gif (first frame), .emf, .wmf, and .png and .webp
+// (with their transparency). Throws PictureError "Unknown picture file
+// extension (.ext)" for any other extension, "Bitmap image is not valid" for
+// a damaged .bmp or one cut short (see isWholeBitmapFile), "PNG image is not
+// valid" or "WebP image is not valid" for a damaged .png or .webp, the JPEG
+// decoder's or the GIF decoder's own message for a damaged .jpg or .gif, and
+// FileError when the file cannot be read. A metafile without a bitmap is no
+// error: its image is null. A JPEG's image is its pixels as stored, turned
+// by nothing (see photo_orientation.h).
 LoadedPicture loadPictureFile(const QString& path);
 
 // Loads any image file a user may drop or paste: the kinds above by
@@ -63,7 +66,8 @@ GifFrame decodeGifFirstFrame(const QByteArray& bytes);
 
 // A preview of a picture file that fits in `box`, for the picture dialog;
 // a null image when the file is no picture this program loads. Large JPEGs
-// are decoded at a reduced scale. Never throws.
+// are decoded at a reduced scale, and shown upright as their camera recorded.
+// Never throws.
 QImage loadPicturePreview(const QString& path, QSize box);
 
 }  // namespace quillmere

@@ -1,5 +1,6 @@
 #include "editor/pictures/picture_layout.h"
 
+#include "editor/pictures/photo_orientation.h"
 #include "editor/rtf/rtf.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -24,14 +25,6 @@ qreal availableWidth(const QTextDocument* doc) {
     return doc->textWidth() - 2 * doc->documentMargin();
 }
 
-QSizeF naturalSize(const QTextDocument* doc, const QTextImageFormat& format) {
-    if (format.width() > 0 && format.height() > 0) {
-        return {format.width(), format.height()};
-    }
-    const QImage image = rtf::pictureImage(*doc, format);
-    return image.isNull() ? QSizeF(16, 16) : QSizeF(image.size());
-}
-
 }  // namespace
 
 QSizeF fittedPictureSize(QSizeF natural, qreal available) {
@@ -44,6 +37,45 @@ QSizeF fittedPictureSize(QSizeF natural, qreal available) {
 }
 
 PictureLayoutHandler::PictureLayoutHandler(QObject* parent) : QObject(parent) {}
+
+QImageIOHandler::Transformations PictureLayoutHandler::orientationOf(
+    const QTextImageFormat& format) {
+    auto found = orientations_.constFind(format.name());
+    if (found == orientations_.constEnd()) {
+        found = orientations_.insert(format.name(), pictureOrientation(format));
+    }
+    return *found;
+}
+
+QSizeF PictureLayoutHandler::naturalSize(const QTextDocument* doc, const QTextImageFormat& format) {
+    const QImageIOHandler::Transformations turn = orientationOf(format);
+    if (format.width() > 0 && format.height() > 0) {
+        if (turn == QImageIOHandler::TransformationNone) {
+            return {format.width(), format.height()};
+        }
+        return QSizeF(uprightPictureSize(format, {}));
+    }
+    const QImage image = rtf::pictureImage(*doc, format);
+    return image.isNull() ? QSizeF(16, 16) : QSizeF(orientedSize(image.size(), turn));
+}
+
+// The image of a picture as it is shown: a turned photo upright.
+QImage PictureLayoutHandler::uprightImage(const QTextDocument& doc,
+                                          const QTextImageFormat& format) {
+    const QImage image = rtf::pictureImage(doc, format);
+    const QImageIOHandler::Transformations turn = orientationOf(format);
+    if (image.isNull() || turn == QImageIOHandler::TransformationNone) {
+        return image;
+    }
+    auto found = upright_.find(format.name());
+    if (found == upright_.end()) {
+        if (upright_.size() >= kMaxScaledCopies) {
+            upright_.clear();
+        }
+        found = upright_.insert(format.name(), orientedImage(image, turn));
+    }
+    return *found;
+}
 
 void PictureLayoutHandler::install(QTextDocument* document) {
     document->documentLayout()->registerHandler(QTextFormat::ImageObject, this);
@@ -58,7 +90,7 @@ void PictureLayoutHandler::drawObject(QPainter* painter, const QRectF& rect, QTe
                                       int, const QTextFormat& format) {
     const QTextImageFormat imageFormat = format.toImageFormat();
     const QString name = imageFormat.name();
-    const QImage image = rtf::pictureImage(*doc, imageFormat);
+    const QImage image = uprightImage(*doc, imageFormat);
     if (image.isNull()) {
         return;
     }

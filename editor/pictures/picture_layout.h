@@ -1,15 +1,18 @@
 // How the editor shows pictures: at their own size, or scaled down to the
-// width of the text area when they are wider, keeping their proportions. The
-// stored picture is not touched: only the layout and drawing change.
+// width of the text area when they are wider, keeping their proportions, and
+// photos upright as their camera recorded (photo_orientation.h). The stored
+// picture is not touched: only the layout and drawing change.
 #pragma once
 
 #include <QHash>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QObject>
 #include <QSizeF>
 #include <QTextObjectInterface>
 
 class QTextDocument;
+class QTextImageFormat;
 
 namespace quillmere {
 
@@ -36,12 +39,20 @@ public:
                     const QTextFormat& format) override;
 
 private:
+    QImageIOHandler::Transformations orientationOf(const QTextImageFormat& format);
+    QSizeF naturalSize(const QTextDocument* doc, const QTextImageFormat& format);
+    QImage uprightImage(const QTextDocument& doc, const QTextImageFormat& format);
+
     struct Scaled {
         QSize size;
         QImage image;
     };
     // Scaled copies by picture name; a few entries at most.
     QHash<QString, Scaled> scaled_;
+    // The orientation of every picture seen, and upright copies of the
+    // turned photos drawn last, by picture name.
+    QHash<QString, QImageIOHandler::Transformations> orientations_;
+    QHash<QString, QImage> upright_;
 };
 
 }  // namespace quillmere

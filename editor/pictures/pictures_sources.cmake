@@ -5,6 +5,10 @@ target_sources(quillmere_editor PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/picture_file.h
     ${CMAKE_CURRENT_LIST_DIR}/picture_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_gif.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/bitmap_file.h
+    ${CMAKE_CURRENT_LIST_DIR}/bitmap_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/photo_orientation.h
+    ${CMAKE_CURRENT_LIST_DIR}/photo_orientation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_clipboard.h
     ${CMAKE_CURRENT_LIST_DIR}/picture_clipboard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_layout.h

@@ -9,7 +9,9 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -42,6 +44,20 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// The file print to file offers: `name`.pdf in the folder of what the
+// dialog proposed (a folder ending in "/", or a file), else in the home
+// folder.
+QString proposedPdfFile(const QString& proposed, const QString& name) {
+    QString folder = proposed.endsWith(u'/') ? proposed : QFileInfo(proposed).path();
+    if (proposed.isEmpty() || folder.isEmpty() || folder == u".") {
+        folder = QDir::homePath();
+    }
+    if (!folder.endsWith(u'/')) {
+        folder += u'/';
+    }
+    return folder + name + QStringLiteral(".pdf");
+}
 
 }  // namespace
 
@@ -188,10 +204,16 @@ PrintDialogFn platformPrintDialog() {
             });
         }
         // No page range: Qt's dialog enables "Pages from" whatever the
-        // options say, each time it is shown.
-        QTimer::singleShot(0, &dialog, [&dialog] {
+        // options say, each time it is shown. Print to file offers the
+        // document's own name instead of Qt's "print.pdf".
+        const QString fileName = printer.docName();
+        QTimer::singleShot(0, &dialog, [&dialog, fileName] {
             if (auto* pageRange = dialog.findChild<QRadioButton*>(QStringLiteral("printRange"))) {
                 pageRange->setEnabled(false);
+            }
+            auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+            if (file != nullptr && !fileName.isEmpty()) {
+                file->setText(proposedPdfFile(file->text(), fileName));
             }
         });
         if (dialog.exec() != QDialog::Accepted) {
@@ -223,7 +245,8 @@ EntryPrintCommand::EntryPrintCommand()
 
 EntryPrintCommand::~EntryPrintCommand() = default;
 
-void EntryPrintCommand::run(RichEditor& editor, QWidget* parent, const QString& title) {
+void EntryPrintCommand::run(RichEditor& editor, QWidget* parent, const QString& title,
+                            const QString& fileName) {
     struct FocusBack {
         RichEditor& editor;
         ~FocusBack() { editor.setFocus(); }
@@ -234,6 +257,9 @@ void EntryPrintCommand::run(RichEditor& editor, QWidget* parent, const QString& 
     // The range starts at all each time; the dialog offers the selection
     // only when there is one.
     printer.setPrintRange(QPrinter::AllPages);
+    // The dialog names a PDF file after the document; the job gets its title
+    // when it is drawn.
+    printer.setDocName(fileName);
     const PrintDialogResult choice = PrintDialog1(parent, printer, hasSelection);
     if (choice != PrintDialogResult::Cancelled) {
         // Without any printer Qt falls back to a PDF file; without a file

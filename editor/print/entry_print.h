@@ -110,7 +110,9 @@ enum class PrintDialogResult { Cancelled, Print, Preview };
 
 // Shows the print dialog over `parent` for `printer`, offering print to file
 // and the range selection (only when `selectionAvailable`), no page range;
-// the choice (printer, file, range) is left in `printer`.
+// the choice (printer, file, range) is left in `printer`. The printer's
+// document name, when it has one, names the file that printing to a file
+// offers (with ".pdf"; the command puts the day's name there).
 using PrintDialogFn =
     std::function<PrintDialogResult(QWidget* parent, QPrinter& printer, bool selectionAvailable)>;
 // Shows a print preview of `printer`'s pages, drawn by `paint`; its own
@@ -118,7 +120,9 @@ using PrintDialogFn =
 using PrintPreviewFn = std::function<void(QWidget* parent, QPrinter& printer,
                                           const std::function<void(QPrinter&)>& paint)>;
 
-// Qt's print dialog with a "Preview..." button beside OK and Cancel.
+// Qt's print dialog with a "Preview..." button beside OK and Cancel; print
+// to file offers the document name with ".pdf" in the folder Qt proposes
+// (the one printed to last, else the home or working folder).
 PrintDialogFn platformPrintDialog();
 // Qt's print preview dialog.
 PrintPreviewFn platformPrintPreview();
@@ -135,10 +139,12 @@ public:
     QPrinter& printer() { return *printer_; }
 
     // Shows the dialog and prints (or previews) the entry titled `title`;
-    // the focus goes back to `editor` afterwards, also after an error. Throws
+    // print to file offers `fileName` with ".pdf" (the day, "yyyy-mm-dd").
+    // The focus goes back to `editor` afterwards, also after an error. Throws
     // Error with the printer's messages (kNoDefaultPrinter when no printer is
     // configured and none was chosen); a begun document is ended first.
-    void run(RichEditor& editor, QWidget* parent, const QString& title);
+    void run(RichEditor& editor, QWidget* parent, const QString& title,
+             const QString& fileName = {});
 
 private:
     std::unique_ptr<QPrinter> printer_;

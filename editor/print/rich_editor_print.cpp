@@ -6,6 +6,7 @@
 // rc. Lines are taken from the one at cpMin while they end inside rc; the
 // first line that does not fit gives the returned index. The copy is kept for
 // the next call, which a page loop makes from exactly that index.
+#include "editor/pictures/photo_orientation.h"
 #include "editor/print/entry_print.h"
 #include "editor/rich_editor.h"
 #include "editor/url_links.h"
@@ -60,6 +61,9 @@ namespace {
 // Picture sizes are kept at 96 pixels per inch; a layout on a device scales
 // them by the device's vertical resolution.
 constexpr qreal kPictureDpi = 96.0;
+// How far the drawing clip keeps inside a page's first and last line, in
+// device pixels (lines are whole pixels apart or more).
+constexpr qreal kLineEdgeGap = 0.5;
 
 int toDevice(int twips, int dpi) {
     return static_cast<int>(static_cast<qint64>(twips) * dpi / kTwipsPerInch);
@@ -157,6 +161,7 @@ std::unique_ptr<FormatCache> layOutRange(const QTextDocument& source, int cpMin,
     removeRange(doc, 0, cpMin);
     doc.setDocumentMargin(0);
     doc.documentLayout()->setPaintDevice(const_cast<QPaintDevice*>(&target));
+    makePhotosUpright(doc);
     fitPictures(doc, geometry.width, geometry.height, geometry.dpiY);
     doc.setTextWidth(geometry.width);
     if (links) {
@@ -195,9 +200,21 @@ int takeLines(const FormatCache& cache, const QTextBlock& block, const QTextLine
     return end;
 }
 
-// Draws the lines from y0 to bottom of the layout into rc.
+// The clip that takes exactly the lines from `top` to `bottom`: the layout
+// draws every line that touches its clip, so one exactly at the edge (the
+// previous page's last line, the next page's first, a photo there) would be
+// drawn too, hidden by the painter's clip but still in a PDF. The clip keeps
+// clear of both edges.
+QRectF linesClip(qreal width, qreal top, qreal bottom) {
+    return QRectF(0, top + kLineEdgeGap, width,
+                  std::max<qreal>(0, bottom - top - 2 * kLineEdgeGap));
+}
+
+// Draws the lines from y0 (the top of `line` in `block`) to bottom of the
+// layout into rc, and nothing else of it.
 void drawLines(QPainter& painter, const FormatRange& range, const FormatCache& cache,
-               const RangeGeometry& g, qreal y0, qreal bottom) {
+               const RangeGeometry& g, const QTextBlock& block, const QTextLine& line, qreal y0,
+               qreal bottom) {
     painter.save();
     const int pageLeft = toDevice(range.rcPage.left, g.dpiX);
     const int pageTop = toDevice(range.rcPage.top, g.dpiY);
@@ -210,10 +227,29 @@ void drawLines(QPainter& painter, const FormatRange& range, const FormatCache& c
     }
     painter.setClipRect(clip, Qt::IntersectClip);
     painter.translate(g.left, g.top - y0);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, y0, g.width, bottom - y0);
-    context.palette.setColor(QPalette::Text, Qt::black);
-    cache.doc->documentLayout()->draw(&painter, context);
+    qreal restTop = y0;
+    // A page that starts inside a paragraph draws that paragraph's lines
+    // itself, one by one: the layout would draw its bullet or number once
+    // more, at its first line on the page before, and with it the line just
+    // above the page.
+    if (line.lineNumber() > 0 && QTextCursor(block).currentFrame() == cache.doc->rootFrame()) {
+        painter.setPen(Qt::black);
+        QTextLayout* layout = block.layout();
+        for (int i = line.lineNumber(); i < layout->lineCount(); ++i) {
+            const QTextLine l = layout->lineAt(i);
+            restTop = lineTop(block, l) + l.height();
+            if (restTop > bottom) {
+                break;
+            }
+            l.draw(&painter, layout->position());
+        }
+    }
+    if (restTop < bottom) {
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = linesClip(g.width, restTop, bottom);
+        context.palette.setColor(QPalette::Text, Qt::black);
+        cache.doc->documentLayout()->draw(&painter, context);
+    }
     painter.restore();
 }
 
@@ -253,7 +289,7 @@ int RichEditor::formatRange(bool render, const FormatRange& range) {
     qreal bottom = y0;
     const int next = takeLines(*formatCache_, block, line, end, geometry.height, bottom);
     if (render && range.render != nullptr) {
-        drawLines(*range.render, range, *formatCache_, geometry, y0, bottom);
+        drawLines(*range.render, range, *formatCache_, geometry, block, line, y0, bottom);
     }
     return next;
 }

@@ -67,7 +67,8 @@ TEST_F(MainPicturesTest, PictureErrorsReachTheDefaultErrorDisplay) {
         QByteArray bytes;
         const char* shown;
     } rows[] = {
-        {"photo.png", QByteArray("\x89PNG"), "Unknown picture file extension (.png)"},
+        {"photo.tga", QByteArray("\x89PNG"), "Unknown picture file extension (.tga)"},
+        {"photo.png", QByteArray("\x89PNG"), "PNG image is not valid."},
         {"old.bmp", QByteArray("BM damaged"), "Bitmap image is not valid."},
     };
     for (const Row& row : rows) {

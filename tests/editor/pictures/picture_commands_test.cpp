@@ -245,26 +245,32 @@ TEST_F(PictureCommandsTest, CancelledLinkDialogChangesNothing) {
 struct OpenCase {
     const char* label;
     const char* clicked;
-    const char* opened;  // QUrl::toString()
+    const char* opened;  // the address handed to the desktop, fully encoded
 };
 
 class OpenLink : public PictureCommandsTest, public ::testing::WithParamInterface<OpenCase> {};
 
-TEST_P(OpenLink, OpensTheAddressWithPercentAsBlank) {
+TEST_P(OpenLink, OpensWebAddressesAsWrittenAndFileLinksWithPercentAsBlank) {
     commands_.EditorURLClick(QString::fromUtf8(GetParam().clicked), Qt::RightButton);
     ASSERT_EQ(1u, opened_.size());
-    EXPECT_EQ(QString::fromUtf8(GetParam().opened), opened_[0].toString(QUrl::PrettyDecoded));
+    EXPECT_EQ(QString::fromUtf8(GetParam().opened), opened_[0].toString(QUrl::FullyEncoded));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Addresses, OpenLink,
-    ::testing::Values(OpenCase{"nominal_web", "http://example.org/a", "http://example.org/a"},
-                      OpenCase{"nominal_escape_opens_a_blank_and_20", "http://example.org/a%20b",
-                               "http://example.org/a 20b"},
-                      OpenCase{"nominal_www_goes_to_the_web", "www.example.org",
-                               "http://www.example.org"},
-                      OpenCase{"nominal_mail", "mailto:me@example.org", "mailto:me@example.org"},
-                      OpenCase{"nominal_file_url", "file:///tmp/a%b.txt", "file:///tmp/a b.txt"}),
+    ::testing::Values(
+        OpenCase{"nominal_web", "http://example.org/a", "http://example.org/a"},
+        OpenCase{"nominal_web_escape_opens_as_written", "http://example.org/a%20b",
+                 "http://example.org/a%20b"},
+        OpenCase{"nominal_www_escape_opens_as_written", "www.example.org/a%20b",
+                 "http://www.example.org/a%20b"},
+        OpenCase{"nominal_mail_escape_opens_as_written", "mailto:me@example.org?subject=a%20b",
+                 "mailto:me@example.org?subject=a%20b"},
+        OpenCase{"nominal_www_goes_to_the_web", "www.example.org", "http://www.example.org"},
+        OpenCase{"nominal_mail", "mailto:me@example.org", "mailto:me@example.org"},
+        OpenCase{"nominal_file_url", "file:///tmp/a%b.txt", "file:///tmp/a%20b.txt"},
+        OpenCase{"nominal_file_link_percent_is_a_blank", "FILE:/tmp/a%b.txt",
+                 "file:///tmp/a%20b.txt"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // --- Insert Picture --------------------------------------------------------------
@@ -276,10 +282,12 @@ TEST_F(PictureCommandsTest, PictureDialogHasTheExactFilterAndAPreview) {
     EXPECT_EQ(u"OpenPictureDialog1", requests_[0].objectName);
     EXPECT_TRUE(requests_[0].title.isEmpty());
     EXPECT_EQ(
-        u"All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|"
+        u"All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp)|"
+        u"*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp|"
         u"CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
         u"JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
-        u"Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf",
+        u"Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
+        u"PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp",
         requests_[0].filter);
     EXPECT_TRUE(requests_[0].preview);
     EXPECT_TRUE(pictures(*editor_.document()).empty());
@@ -353,7 +361,8 @@ TEST_F(PictureCommandsTest, LoaderErrorsInsertNothingAndKeepTheClipboard) {
         QByteArray bytes;
         const char* message;
     } rows[] = {
-        {"notes.png", encoded(quadrants(4, 4), "PNG"), "Unknown picture file extension (.png)"},
+        {"notes.tga", encoded(quadrants(4, 4), "PNG"), "Unknown picture file extension (.tga)"},
+        {"damaged.png", encoded(quadrants(4, 4), "PNG").left(30), "PNG image is not valid"},
         {"broken.bmp", encoded(quadrants(4, 4), "BMP").left(40), "Bitmap image is not valid"},
         {"broken.jpg", QByteArray("GIF89a, not a JPEG"), "Not a JPEG file: starts with 0x47 0x49"},
     };
@@ -408,6 +417,22 @@ TEST_F(PictureCommandsTest, PastedPngIsStoredLikeAnInsertedBitmap) {
               found[1].stringProperty(rtf::kPictureFallbackHeaderProperty));
     const QImage stored = QImage::fromData(dataOf(found[1]), "PNG");
     EXPECT_EQ(quadrants(8, 6), stored.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(PictureCommandsTest, PngAndWebPFilesAreInsertedWithEveryPixel) {
+    for (const char* kind : {"PNG", "WEBP"}) {
+        SCOPED_TRACE(kind);
+        editor_.clearAll();
+        const QString name = QStringLiteral("shot.") + QString::fromLatin1(kind).toLower();
+        // Lossless WebP, so every pixel can be compared.
+        choose(name, encoded(quadrants(8, 6), kind, 100));
+        commands_.btnInsertPictureClick();
+        const std::vector<QTextImageFormat> found = pictures(*editor_.document());
+        ASSERT_EQ(1u, found.size());
+        EXPECT_EQ(u"\\pngblip\\picw8\\pich6\\picwgoal120\\pichgoal90", headerOf(found[0]));
+        const QImage stored = QImage::fromData(dataOf(found[0]), "PNG");
+        EXPECT_EQ(quadrants(8, 6), stored.convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 TEST_F(PictureCommandsTest, StoredEntryReloadsWithEveryPixel) {

@@ -389,6 +389,8 @@ TEST(LoadPictureFile, LoadsEachKindByExtension) {
         {"c.JPEG", encoded(image, "JPEG"), {16, 8}, false, false, true},
         {"d.gif", gifBytes(gif), {4, 4}, true, false, false},
         {"e.emf", rtf::writeBitmapEmf(image), {16, 8}, false, true, false},
+        {"f.png", encoded(image, "PNG"), {16, 8}, false, false, false},
+        {"g.WEBP", encoded(image, "WEBP"), {16, 8}, false, false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -416,8 +418,10 @@ TEST(LoadPictureFile, ErrorsCarryTheirMessages) {
         QByteArray bytes;
         const char* message;
     } rows[] = {
-        {"photo.png", encoded(quadrants(4, 4), "PNG"), "Unknown picture file extension (.png)"},
+        {"photo.xcf", encoded(quadrants(4, 4), "PNG"), "Unknown picture file extension (.xcf)"},
         {"Photo.TIFF", QByteArray("x"), "Unknown picture file extension (.TIFF)"},
+        {"damaged.png", encoded(quadrants(4, 4), "PNG").left(20), "PNG image is not valid"},
+        {"damaged.webp", QByteArray("RIFF and nothing"), "WebP image is not valid"},
         {"noextension", QByteArray("x"), "Unknown picture file extension (.)"},
         {"damaged.bmp", bmp.left(30), "Bitmap image is not valid"},
         {"text.bmp", QByteArray("hello, not a bitmap at all"), "Bitmap image is not valid"},

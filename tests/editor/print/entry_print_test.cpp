@@ -4,16 +4,26 @@
 #include "editor/print/entry_print.h"
 
 #include "editor/rich_editor.h"
+#include "editor/rtf/rtf.h"
 #include "print_recorder.h"
 #include "store/errors.h"
 #include "test_support.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextList>
+#include <QTimer>
 
 #include <map>
 
@@ -172,6 +182,77 @@ TEST_F(PrintLoopTest, AllOfAThreePageEntryFillsThreePagesInsideTheMargins) {
     expectInsideTheMargins();
     EXPECT_EQ(printPageRectangle(printer.device().width(), printer.device().height()),
               editor.printRectangle());
+}
+
+// What a PDF holds, hidden or not: each line on its own page only, and a
+// photo that starts a page nowhere else (no strip of it under the page
+// before).
+TEST_F(PrintLoopTest, EachPageDrawsOnlyItsOwnLines) {
+    editor.replaceSelection(paragraphs(kThreePageLines));
+    printEntry(editor, printer, QStringLiteral("title"), false, noRepaint);
+    int firstOfPageTwo = -1;
+    for (const auto& [page, paragraph] : printedParagraphs()) {
+        if (page == 1 && firstOfPageTwo < 0) {
+            firstOfPageTwo = paragraph;
+        }
+    }
+    ASSERT_GT(firstOfPageTwo, 0);
+    QTextCursor cursor(editor.document()->findBlockByNumber(firstOfPageTwo));
+    QImage photo(96, 48, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    rtf::insertPicture(cursor, photo);
+
+    for (bool selection : {false, true}) {
+        SCOPED_TRACE(selection ? "selection" : "all");
+        RecordingPrinter pages = recordingA4();
+        editor.selectAll();
+        printEntry(editor, pages, QStringLiteral("title"), selection, noRepaint);
+        ASSERT_EQ(3, pages.pageCount());
+        std::map<QString, std::vector<int>> pagesOfLine;
+        for (const auto& run : pages.pages().allTexts) {
+            pagesOfLine[run.text].push_back(run.page);
+        }
+        EXPECT_EQ(static_cast<size_t>(kThreePageLines), pagesOfLine.size());
+        for (const auto& [text, onPages] : pagesOfLine) {
+            EXPECT_EQ(1u, onPages.size()) << text.toStdString() << " is drawn on more pages";
+        }
+        ASSERT_EQ(1u, pages.pages().allPictures.size());
+        EXPECT_EQ(1, pages.pages().allPictures[0].page);
+        const QString first = QStringLiteral("Paragraph %1").arg(firstOfPageTwo);
+        EXPECT_EQ(std::vector<int>{1}, pagesOfLine[first]);
+    }
+}
+
+// A numbered paragraph that a page break splits has its number on the page
+// where it starts only, and its words once each.
+TEST_F(PrintLoopTest, SplitNumberedParagraphHasItsNumberOnItsFirstPageOnly) {
+    editor.replaceSelection(QString(60, u'\n'));
+    QTextCursor cursor(editor.document());
+    cursor.movePosition(QTextCursor::End);
+    QTextListFormat numbered;
+    numbered.setStyle(QTextListFormat::ListDecimal);
+    cursor.createList(numbered);
+    QStringList words;
+    for (int i = 0; i < 400; ++i) {
+        words << QStringLiteral("w%1").arg(i);
+    }
+    cursor.insertText(words.join(u' '));
+    printEntry(editor, printer, QStringLiteral("title"), false, noRepaint);
+    ASSERT_EQ(2, printer.pageCount());
+    std::vector<int> numberPages;
+    std::map<QString, int> timesDrawn;
+    for (const auto& run : printer.pages().allTexts) {
+        if (run.text == u"1.") {
+            numberPages.push_back(run.page);
+        }
+        for (const QString& word : run.text.split(u' ', Qt::SkipEmptyParts)) {
+            ++timesDrawn[word];
+        }
+    }
+    EXPECT_EQ(std::vector<int>{0}, numberPages);
+    for (const QString& word : words) {
+        EXPECT_EQ(1, timesDrawn[word]) << word.toStdString();
+    }
 }
 
 TEST_F(PrintLoopTest, SelectionOfAMiddleParagraphPrintsOnlyItFromTheTopOfPageOne) {
@@ -377,6 +458,56 @@ TEST_F(PrintCommandTest, PreviewFailureIsReportedAfterItCloses) {
                                 const std::function<void(QPrinter&)>& paint) { paint(printer); });
     EXPECT_THROW_MSG(command.run(editor, nullptr, QStringLiteral("t")), Error,
                      ("Cannot create file " + path).toStdString());
+}
+
+TEST_F(PrintCommandTest, PrintToFileOffersTheDaysName) {
+    QString offered;
+    command.setPrintDialog([&offered](QWidget*, QPrinter& printer, bool) {
+        offered = printer.docName();
+        return PrintDialogResult::Cancelled;
+    });
+    command.run(editor, nullptr, QStringLiteral("My Journal Entry For 10 December 2026"),
+                QStringLiteral("2026-12-10"));
+    EXPECT_EQ("2026-12-10", offered.toStdString());
+}
+
+// Qt's own dialog: print to file offers the day's name, not "print.pdf", in
+// the folder printed to last.
+TEST(PrintDialog, PrintToFileOffersTheDocumentsName) {
+    QPrinter printer(QPrinter::HighResolution);
+    // Without an earlier file Qt's folder is the home or the working folder.
+    const struct {
+        QString outputFile;
+        QString offered;
+    } rows[] = {
+        {QString(), QStringLiteral("2026-12-10.pdf")},
+        {QStringLiteral("/tmp/prints/2026-12-09.pdf"),
+         QStringLiteral("/tmp/prints/2026-12-10.pdf")},
+    };
+    for (const auto& row : rows) {
+        printer.setOutputFileName(row.outputFile);
+        printer.setDocName(QStringLiteral("2026-12-10"));
+        QString shown;
+        QTimer::singleShot(50, [&shown] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->objectName() == u"PrintDialog1" && window->isVisible()) {
+                    if (auto* file = window->findChild<QLineEdit*>(QStringLiteral("filename"))) {
+                        shown = file->text();
+                    }
+                    qobject_cast<QDialog*>(window)->reject();
+                }
+            }
+        });
+        EXPECT_EQ(PrintDialogResult::Cancelled, platformPrintDialog()(nullptr, printer, false));
+        if (row.outputFile.isEmpty()) {
+            const QString folder = QFileInfo(shown).absolutePath();
+            EXPECT_TRUE(folder == QDir::homePath() || folder == QDir::currentPath())
+                << shown.toStdString();
+            EXPECT_EQ(row.offered.toStdString(), QFileInfo(shown).fileName().toStdString());
+        } else {
+            EXPECT_EQ(row.offered.toStdString(), shown.toStdString());
+        }
+    }
 }
 
 TEST_F(PrintCommandTest, WithoutAnyPrinterReportsNoDefaultPrinter) {

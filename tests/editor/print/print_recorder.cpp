@@ -3,6 +3,7 @@
 #include "store/errors.h"
 
 #include <QPaintEngineState>
+#include <QPixmap>
 #include <QTextItem>
 
 namespace quillmere::testing {
@@ -21,14 +22,17 @@ public:
 
     void drawTextItem(const QPointF& p, const QTextItem& item) override {
         const QPointF at = painter()->combinedTransform().map(p);
+        device_.allTexts.push_back({device_.page, item.text(), at});
         if (visible(at)) {
             device_.texts.push_back({device_.page, item.text(), at});
         }
     }
-    void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override { picture(r); }
-    void drawImage(const QRectF& r, const QImage&, const QRectF&,
+    void drawPixmap(const QRectF& r, const QPixmap& pixmap, const QRectF& source) override {
+        picture(r, pixmap.toImage().copy(source.toAlignedRect()));
+    }
+    void drawImage(const QRectF& r, const QImage& image, const QRectF& source,
                    Qt::ImageConversionFlags) override {
-        picture(r);
+        picture(r, image.copy(source.toAlignedRect()));
     }
     void drawPath(const QPainterPath&) override {}
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
@@ -41,10 +45,11 @@ private:
         const QRegion clip = painter()->clipRegion() * painter()->combinedTransform();
         return clip.boundingRect().adjusted(0, 0, 1, 1).contains(devicePoint.toPoint());
     }
-    void picture(const QRectF& r) {
+    void picture(const QRectF& r, const QImage& image) {
         const QRectF mapped = painter()->combinedTransform().mapRect(r);
+        device_.allPictures.push_back({device_.page, mapped, image});
         if (visible(mapped.center())) {
-            device_.pictures.push_back({device_.page, mapped});
+            device_.pictures.push_back({device_.page, mapped, image});
         }
     }
 

@@ -6,6 +6,7 @@
 
 #include "editor/print/entry_print.h"
 
+#include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -28,7 +29,8 @@ struct DrawnText {
 
 struct DrawnPicture {
     int page = 0;
-    QRectF rect;  // device pixels
+    QRectF rect;   // device pixels
+    QImage image;  // the part of the picture drawn there
 };
 
 class RecordingDevice : public QPaintDevice {
@@ -41,6 +43,9 @@ public:
     // inside the clip at the time they were drawn.
     std::vector<DrawnText> texts;
     std::vector<DrawnPicture> pictures;
+    // Everything drawn, also what the clip hid: what a PDF file would hold.
+    std::vector<DrawnText> allTexts;
+    std::vector<DrawnPicture> allPictures;
     int page = 0;
 
     // The text of one page, runs joined in drawing order.

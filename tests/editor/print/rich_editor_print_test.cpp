@@ -2,8 +2,10 @@
 // device, where they are drawn, the cache between calls of a page loop, and
 // pictures at their size or scaled down to the rectangle.
 #include "editor/rich_editor.h"
+#include "editor/rtf/jpeg.h"
 #include "editor/rtf/rtf.h"
 #include "print_recorder.h"
+#include "test_support.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -191,6 +193,26 @@ TEST_F(RenderCallTest, APictureTallerThanThePageFitsOnOnePage) {
     ASSERT_EQ(1u, device.pictures.size());
     EXPECT_NEAR(2 * kDpi, device.pictures[0].rect.height(), 1.0);
     EXPECT_NEAR(kDpi / 10, device.pictures[0].rect.width(), 1.0);
+}
+
+// A phone photo prints upright, at its upright size; the entry keeps the
+// camera's pixels.
+TEST_F(RenderCallTest, PhotoPrintsUprightAsItsCameraRecorded) {
+    const QByteArray jpeg = testsupport::exifPhoto(64, 32, 6);
+    QTextCursor cursor(editor.document());
+    rtf::insertPicture(cursor, rtf::decodeJpeg(jpeg), jpeg);
+    EXPECT_EQ(editor.renderLength(), editor.formatRange(true, range(0, -1, 3000)));
+    ASSERT_EQ(1u, device.pictures.size());
+    // 32 x 64 pixels at 96 dpi on a 300 dpi device.
+    EXPECT_EQ(QSizeF(100, 200), device.pictures[0].rect.size());
+    const QImage drawn = device.pictures[0].image;
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_GT(drawn.height(), drawn.width());
+    // Upright, the camera's bottom left (blue) is at the top left.
+    const QColor topLeft = drawn.pixelColor(drawn.width() / 4, drawn.height() / 4);
+    EXPECT_GT(topLeft.blue(), 200) << topLeft.name().toStdString();
+    EXPECT_LT(topLeft.red(), 60) << topLeft.name().toStdString();
+    EXPECT_TRUE(editor.saveRtf().contains(jpeg.toHex().left(64)));
 }
 
 }  // namespace
