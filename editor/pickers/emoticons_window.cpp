@@ -122,12 +122,17 @@ void EmoticonImage::keyPressEvent(QKeyEvent* event) {
 }
 
 void EmoticonImage::focusInEvent(QFocusEvent* event) {
-    // Opening the window puts the focus on the first picture as well; only
-    // Tab, Shift+Tab and the arrows show the mark and the picture's text, so
-    // the window looks as designed to a mouse user.
+    // Opening the window may put the focus on a picture as well; only Tab,
+    // Shift+Tab and the arrows show the mark and the picture's text, so the
+    // window looks as designed to a mouse user. Coming back to the window
+    // keeps the mark as it was.
     const Qt::FocusReason reason = event->reason();
-    keyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                     reason == Qt::ShortcutFocusReason;
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason) {
+        keyboardFocus_ = true;
+    } else if (reason == Qt::MouseFocusReason) {
+        keyboardFocus_ = false;
+    }
     QWidget::focusInEvent(event);
     update();
     if (keyboardFocus_) {

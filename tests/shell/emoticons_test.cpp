@@ -125,6 +125,10 @@ TEST_F(EmoticonCommandTest, APictureIsPickedByKeys) {
     whileModal(
         picker(), [&] { QTest::mouseClick(main().Commands->btnInsertEmoticon, Qt::LeftButton); },
         [&] {
+            // The modal picker as the active window, as a window manager
+            // makes it.
+            QApplication::setActiveWindow(picker());
+            ASSERT_EQ(picker(), QApplication::activeWindow());
             EmoticonImage* first = picker()->imageOfTag(1);
             first->setFocus(Qt::TabFocusReason);
             ASSERT_TRUE(first->hasFocus());
@@ -152,6 +156,10 @@ TEST_F(EmoticonCommandTest, TheFirstKeyShowsWhereTheFocusIsBeforeActing) {
     whileModal(
         picker(), [&] { QTest::mouseClick(main().Commands->btnInsertEmoticon, Qt::LeftButton); },
         [&] {
+            // The modal picker as the active window, as a window manager
+            // makes it.
+            QApplication::setActiveWindow(picker());
+            ASSERT_EQ(picker(), QApplication::activeWindow());
             EmoticonImage* first = picker()->imageOfTag(1);
             picker()->btnClose->setFocus(Qt::OtherFocusReason);
             const QImage unmarked = first->grab().toImage();
