@@ -7,6 +7,7 @@
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
+#include "editor/format/find_dialog.h"
 #include "editor/format/format_commands.h"
 #include "editor/pickers/char_map_window.h"
 #include "editor/pickers/emoticons_window.h"
@@ -243,6 +244,11 @@ INSTANTIATE_TEST_SUITE_P(
         WindowCase{"nominal: settings", [](Program& p) -> QWidget* { return p.settings(); }},
         WindowCase{"nominal: search", [](Program& p) -> QWidget* { return p.search(); }},
         WindowCase{"nominal: export progress", [](Program& p) -> QWidget* { return p.progress(); }},
+        WindowCase{"nominal: find",
+                   [](Program& p) -> QWidget* {
+                       p.main()->Commands->btnFindClick();
+                       return p.main()->Commands->findDialog();
+                   }},
         WindowCase{"nominal: About box",
                    [](Program& p) -> QWidget* { return new AboutBox(p.main()); }}),
     [](const ::testing::TestParamInfo<WindowCase>& info) { return std::to_string(info.index); });
