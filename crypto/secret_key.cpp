@@ -109,4 +109,8 @@ SecretKey::Access::~Access() {
     }
 }
 
+QString sodiumVersion() {
+    return QString::fromLatin1(sodium_version_string());
+}
+
 }  // namespace quillmere::crypto

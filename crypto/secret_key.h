@@ -38,6 +38,10 @@ constexpr uint64_t kMinMemlimit = uint64_t(8) << 10;
 constexpr uint64_t kMaxMemlimit = uint64_t(1) << 30;
 
 constexpr int kSaltSize = 16;
+
+// The version of the libsodium library in use ("1.0.18"), for the About box.
+// Never throws.
+QString sodiumVersion();
 constexpr int kKeySize = 32;
 using Salt = std::array<unsigned char, kSaltSize>;
 
