@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QDir>
 
+#include <algorithm>
+
 namespace quillmere {
 
 namespace {
@@ -117,8 +119,17 @@ void CheckExportFolder(const QString& folder) {
     }
 }
 
+int RecordsInRange(const JournalTable& journal, const DayRange& days) {
+    if (!journal.isOpen()) {
+        return 0;
+    }
+    const int first = days.coversAll() ? 0 : journal.firstIndexFrom(days.from);
+    const int end = days.coversAll() ? journal.recordCount() : journal.firstIndexFrom(days.to + 1);
+    return std::max(0, end - first);
+}
+
 ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
-                            const ExportCallbacks& callbacks) {
+                            const ExportCallbacks& callbacks, const DayRange& days) {
     ExportSummary summary;
     summary.folderError = ExportFolderProblem(folder);
     if (!summary.folderError.isEmpty()) {
@@ -127,7 +138,11 @@ ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
     }
     // The count is read anew on every round, so a record stored while the
     // loop lets window messages through cannot make it read past the end.
-    for (int index = 0; index < journal.recordCount(); ++index) {
+    const int first = days.coversAll() || !journal.isOpen() ? 0 : journal.firstIndexFrom(days.from);
+    for (int index = first; index < journal.recordCount(); ++index) {
+        if (!days.contains(journal.dayAt(index))) {
+            break;  // past the range (the walk is in date order)
+        }
         const RecordOutcome outcome = exportRecord(journal, index, folder, callbacks, summary);
         ++summary.handled;
         callbacks.advanceBar();
@@ -165,7 +180,32 @@ QString DayListText(const std::vector<double>& days, int shown) {
     return text;
 }
 
+namespace {
+
+// The end of a book's run that completed: where it is, what was left out.
+QString bookResultText(const ExportSummary& summary) {
+    const QString path = QDir::toNativeSeparators(summary.bookPath);
+    if (summary.skipped > 0) {
+        return QStringLiteral("The existing file \"%1\" was kept; nothing was written.").arg(path);
+    }
+    QStringList lines;
+    lines << QStringLiteral("The diary was written to \"%1\" (%2).")
+                 .arg(path, plural(summary.written, "day", "days"));
+    if (summary.failed > 0) {
+        lines << QStringLiteral("%1 not be read and %2 left out: %3.")
+                     .arg(plural(summary.failed, "entry could", "entries could"),
+                          QLatin1String(summary.failed == 1 ? "was" : "were"),
+                          DayListText(summary.failedDays));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
 QString ExportResultText(const ExportSummary& summary, const QString& folder) {
+    if (!summary.bookPath.isEmpty()) {
+        return summary.end == ExportEnd::kCompleted ? bookResultText(summary) : QString();
+    }
     if (summary.end != ExportEnd::kCompleted || (summary.skipped == 0 && summary.failed == 0)) {
         return {};
     }
@@ -187,7 +227,7 @@ QString ExportResultText(const ExportSummary& summary, const QString& folder) {
 }
 
 QString FolderFailureText(const ExportSummary& summary) {
-    if (summary.handled == 0) {
+    if (summary.handled == 0 || !summary.bookPath.isEmpty()) {
         return summary.folderError;
     }
     return summary.folderError + QStringLiteral("\n\n") +
