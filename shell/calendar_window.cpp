@@ -9,6 +9,7 @@
 
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QTextCharFormat>
 #include <QToolButton>
 
 namespace quillmere {
@@ -33,6 +34,8 @@ TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindo
     connect(MonthCalendar1, &QCalendarWidget::clicked, this,
             guardSlot(this, &TfrmCalendar::MonthCalendar1Click));
     connect(MonthCalendar1, &QCalendarWidget::activated, this, &TfrmCalendar::accept);
+    connect(MonthCalendar1, &QCalendarWidget::currentPageChanged, this,
+            guardSlot(this, &TfrmCalendar::markDaysWithEntries));
 
     btnOK = MakeDialogButton(RbPanel8, QStringLiteral("btnOK"), QStringLiteral("OK"),
                              QRect(104, 218, 75, 25), glyph::kCheck);
@@ -63,6 +66,28 @@ void TfrmCalendar::FormActivate() {
         const QDate day = currentDay();
         MonthCalendar1->setSelectedDate(day);
         MonthCalendar1->setCurrentPage(day.year(), day.month());
+    }
+    markDaysWithEntries();
+}
+
+QString TfrmCalendar::entryMarkText() {
+    return tr("has an entry");
+}
+
+void TfrmCalendar::markDaysWithEntries() {
+    // Only the month shown is marked: the days of the neighbouring months in
+    // its first and last rows stay plain.
+    MonthCalendar1->setDateTextFormat(QDate(), QTextCharFormat());
+    if (!daysWithEntries) {
+        return;
+    }
+    const int year = MonthCalendar1->yearShown();
+    const int month = MonthCalendar1->monthShown();
+    QTextCharFormat marked;
+    marked.setFontWeight(QFont::Bold);
+    marked.setToolTip(entryMarkText());
+    for (int day : daysWithEntries(year, month)) {
+        MonthCalendar1->setDateTextFormat(QDate(year, month, day), marked);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <vector>
 
 class QCalendarWidget;
 class QLabel;
@@ -25,6 +26,13 @@ public:
 
     // The day the calendar opens on (the main window's CurrentDay).
     std::function<QDate()> currentDay;
+    // The days of a month (1 .. 31) that have an entry: drawn bold, with the
+    // tool tip "has an entry", for the month shown, and again at once when
+    // another month is shown. Unset: no marks.
+    std::function<std::vector<int>(int year, int month)> daysWithEntries;
+
+    // The text a marked day carries.
+    static QString entryMarkText();
 
     // The date shown in the calendar (the result once the window closed).
     QDate selectedDate() const;
@@ -41,6 +49,8 @@ private:
     void FormActivate();
     void MonthCalendar1Click();
     void btnOKClick();
+    // Marks the days with an entry of the month shown.
+    void markDaysWithEntries();
 };
 
 }  // namespace quillmere

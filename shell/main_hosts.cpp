@@ -1,5 +1,9 @@
 #include "shell/main_hosts.h"
 
+#include "export/export_choice_dialog.h"
+#include "store/day.h"
+#include "store/journal_table.h"
+
 #include "editor/format_commands.h"
 #include "editor/image_list.h"
 #include "editor/rich_editor.h"
@@ -115,11 +119,54 @@ std::optional<QString> MainExportHost::chooseFolder() {
     return chooser_ ? chooser_() : chooseExportFolder(&main_);
 }
 
+std::optional<ExportChoice> MainExportHost::chooseExport() {
+    if (exportChooser_) {
+        return exportChooser_();
+    }
+    if (chooser_) {
+        return ExportHost::chooseExport();
+    }
+    // The range starts on the diary's first and last days.
+    const JournalTable& table = main_.journal();
+    const bool empty = table.recordCount() == 0;
+    const QDate first = empty ? main_.currentDate() : dateFromDay(table.dayAt(0));
+    const QDate last =
+        empty ? main_.currentDate() : dateFromDay(table.dayAt(table.recordCount() - 1));
+    return quillmere::chooseExport(&main_, first, last);
+}
+
 void MainExportHost::setJournalCommandsEnabled(bool enabled) {
     main_.setJournalCommandsEnabled(enabled);
 }
 
 QWidget* MainExportHost::ownerWindow() {
+    return &main_;
+}
+
+const JournalTable& MainLookbackHost::journal() const {
+    return main_.journal();
+}
+
+QDate MainLookbackHost::shownDate() const {
+    return main_.currentDate();
+}
+
+QDate MainLookbackHost::today() const {
+    return dateFromDay(main_.today());
+}
+
+void MainLookbackHost::ShowDay(double day) {
+    if (!main_.journalCommandsEnabled()) {
+        return;
+    }
+    main_.ShowDay(day);
+}
+
+void MainLookbackHost::showError(const QString& message) {
+    ShowErrorBox(&main_, message);
+}
+
+QWidget* MainLookbackHost::mainWindow() const {
     return &main_;
 }
 

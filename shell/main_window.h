@@ -36,6 +36,7 @@ class TRbButton;
 class TRbPanel;
 class TfrmCalendar;
 class TfrmLogin;
+class TfrmOnThisDay;
 class TfrmSettings;
 class JournalTable;
 class JournalSession;
@@ -74,6 +75,8 @@ public:
     // The character map the tool bar's special-character button opens (null:
     // the button is disabled).
     void setCharacterMap(TDLLForm* map);
+    // The On This Day window its button shows (null: none).
+    void setOnThisDayWindow(TfrmOnThisDay* window);
 
     // --- State ---------------------------------------------------------------
 
@@ -170,6 +173,13 @@ public:
     void btnSettingsClick();
     void btnExitClick();
     void btnHeaderFontClick();
+    // The bottom bar's On This Day button (Alt+O): shows the On This Day
+    // window for the day shown and brings it to the front.
+    void btnOnThisDayClick();
+    // The On This Day button's caption: "On This Day", with the number of
+    // earlier years that hold an entry for the day shown ("On This Day (3)")
+    // when there are any. Follows every change of the day shown.
+    void updateOnThisDayCount();
     // Set by the export work when it arrives; the button does nothing before.
     std::function<void()> onExport;
     // The tool bar's search button: shows the search window and brings it to
@@ -254,6 +264,7 @@ public:
     TRbButton* btnExport = nullptr;
     TRbButton* btnCalendar = nullptr;
     TRbButton* btnSettings = nullptr;
+    TRbButton* btnOnThisDay = nullptr;
     TRbButton* btnExit = nullptr;
 
 signals:
@@ -340,6 +351,7 @@ private:
     TfrmDBSearch* search_ = nullptr;
     TfrmEmoticons* emoticons_ = nullptr;
     TDLLForm* characterMap_ = nullptr;
+    TfrmOnThisDay* onThisDay_ = nullptr;
 };
 
 }  // namespace quillmere

@@ -22,6 +22,8 @@ class TfrmProgress;
 class TExporter;
 class MainSearchHost;
 class MainExportHost;
+class MainLookbackHost;
+class TfrmOnThisDay;
 class JournalSession;
 class TerminationSignals;
 
@@ -48,7 +50,7 @@ public:
     // it, nothing is made or read (refused()). Then creates the windows in
     // this order: main (opens "Journal.cds"), login (opens "Settings.cds"),
     // emoticons, character map, calendar, settings (fills its font controls
-    // from the settings record), search, progress; and replays a recovery
+    // from the settings record), search, progress, then On This Day; and replays a recovery
     // log a killed run left, to be told after the login. Opening errors are
     // shown in the error box and start-up goes on. When the data folder is a
     // fallback (paths.dataFolderFallbackFrom), the information box right
@@ -96,6 +98,8 @@ public:
     TfrmSettings* settings() const { return settings_.get(); }
     TfrmDBSearch* search() const { return search_.get(); }
     TfrmProgress* progress() const { return progress_.get(); }
+    // The On This Day window, made after the design's eight.
+    TfrmOnThisDay* onThisDay() const { return onThisDay_.get(); }
     // The export behind the Export button and the main window as the export
     // sees it (tests script its folder chooser).
     TExporter* exporter() const { return exporter_.get(); }
@@ -123,6 +127,8 @@ private:
     std::unique_ptr<TfrmDBSearch> search_;
     std::unique_ptr<TfrmProgress> progress_;
     std::unique_ptr<TExporter> exporter_;
+    std::unique_ptr<MainLookbackHost> lookbackHost_;
+    std::unique_ptr<TfrmOnThisDay> onThisDay_;
 };
 
 }  // namespace quillmere
