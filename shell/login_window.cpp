@@ -9,8 +9,8 @@
 #include "shell/message_boxes.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
-#include "store/journal_session.h"
 #include "store/settings_table.h"
+#include "store/journal_session.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
