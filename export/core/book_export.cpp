@@ -137,7 +137,7 @@ ExportSummary ExportBook(const JournalTable& journal, const QString& path, Expor
     }
     const std::unique_ptr<book::BookWriter> writer =
         writerOf(form, path, BookTitle(days), pageSize);
-    const int first = days.coversAll() || !journal.isOpen() ? 0 : journal.firstIndexFrom(days.from);
+    const int first = RecordsOfRange(journal, days).first;
     for (int index = first; index < journal.recordCount(); ++index) {
         const double day = journal.dayAt(index);
         if (!days.contains(day)) {

@@ -11,6 +11,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillmere {
 
@@ -119,13 +120,30 @@ void CheckExportFolder(const QString& folder) {
     }
 }
 
-int RecordsInRange(const JournalTable& journal, const DayRange& days) {
+std::pair<int, int> RecordsOfRange(const JournalTable& journal, const DayRange& days) {
     if (!journal.isOpen()) {
-        return 0;
+        return {0, 0};
     }
-    const int first = days.coversAll() ? 0 : journal.firstIndexFrom(days.from);
-    const int end = days.coversAll() ? journal.recordCount() : journal.firstIndexFrom(days.to + 1);
-    return std::max(0, end - first);
+    // An open end is the table's end; a day the store cannot name (before
+    // the year 1) is found by its position alone.
+    const auto indexFrom = [&journal](double day, int open) {
+        if (!std::isfinite(day)) {
+            return open;
+        }
+        try {
+            return journal.firstIndexFrom(day);
+        } catch (const Error&) {
+            return 0;
+        }
+    };
+    const int first = indexFrom(days.from, 0);
+    const int end = indexFrom(days.to + 1, journal.recordCount());
+    return {first, std::max(first, end)};
+}
+
+int RecordsInRange(const JournalTable& journal, const DayRange& days) {
+    const auto [first, end] = RecordsOfRange(journal, days);
+    return end - first;
 }
 
 ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
@@ -138,7 +156,7 @@ ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
     }
     // The count is read anew on every round, so a record stored while the
     // loop lets window messages through cannot make it read past the end.
-    const int first = days.coversAll() || !journal.isOpen() ? 0 : journal.firstIndexFrom(days.from);
+    const int first = RecordsOfRange(journal, days).first;
     for (int index = first; index < journal.recordCount(); ++index) {
         if (!days.contains(journal.dayAt(index))) {
             break;  // past the range (the walk is in date order)

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace quillmere {
@@ -33,8 +34,12 @@ struct DayRange {
     }
 };
 
-// The records of `journal` inside `days` (none of a closed table). Found
-// through the day index; never throws.
+// The date-order indexes [first, end) of the records of `journal` inside
+// `days` (empty for a closed table). Found through the day index; never
+// throws.
+std::pair<int, int> RecordsOfRange(const JournalTable& journal, const DayRange& days);
+
+// How many records RecordsOfRange gives.
 int RecordsInRange(const JournalTable& journal, const DayRange& days);
 
 // "yyyy-mm-dd.rtf" for the whole-day part of `day` (four-digit year, two-digit
