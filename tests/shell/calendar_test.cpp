@@ -11,6 +11,7 @@
 #include <QCalendarWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextCharFormat>
 
 namespace quillmere {
 namespace {
@@ -89,6 +90,40 @@ TEST_F(CalendarTest, EachOpeningStartsFromTheDayShownWithOkDisabled) {
         [&] {
             EXPECT_EQ(QDate(2024, 3, 10), calendar().selectedDate());
             EXPECT_FALSE(calendar().btnOK->isEnabled());
+            calendar().done(0);
+        });
+}
+
+// The days of the month shown that are drawn bold and told "has an entry".
+std::vector<int> markedDays(QCalendarWidget* calendar) {
+    std::vector<int> days;
+    const QDate first(calendar->yearShown(), calendar->monthShown(), 1);
+    for (QDate d = first; d.month() == first.month(); d = d.addDays(1)) {
+        const QTextCharFormat format = calendar->dateTextFormat(d);
+        if (format.fontWeight() == QFont::Bold) {
+            EXPECT_EQ(QStringLiteral("has an entry"), format.toolTip());
+            days.push_back(d.day());
+        }
+    }
+    return days;
+}
+
+TEST_F(CalendarTest, DaysWithEntriesAreMarkedAndFollowTheMonthShown) {
+    writeJournal({{QDate(2024, 2, 29), QStringLiteral("leap")},
+                  {QDate(2024, 3, 1), QStringLiteral("first")},
+                  {QDate(2024, 3, 31), QStringLiteral("last")}});
+    start(QDate(2024, 3, 20));
+    whileModal(
+        &calendar(), [&] { click(main().btnCalendar); },
+        [&] {
+            QCalendarWidget* month = calendar().MonthCalendar1;
+            EXPECT_EQ(std::vector<int>({1, 31}), markedDays(month)) << "nominal: March";
+            month->showNextMonth();
+            EXPECT_EQ(std::vector<int>{}, markedDays(month)) << "nominal: April, no entries";
+            month->setCurrentPage(2024, 2);
+            EXPECT_EQ(std::vector<int>{29}, markedDays(month)) << "nominal: back to February";
+            EXPECT_EQ(QTextCharFormat(), month->dateTextFormat(QDate(2024, 3, 1)))
+                << "a neighbouring month's day keeps its plain look";
             calendar().done(0);
         });
 }
