@@ -10,6 +10,7 @@
 #include "store/handler_guard.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,7 +51,7 @@ TRbButton* addButton(QWidget* parent, const char* name, const QString& caption, 
 // square, so the texts of every item line up.
 QIcon thumbnailIcon(const QImage& picture) {
     QPixmap cell(kThumbnail);
-    cell.fill(Qt::white);
+    cell.fill(Qt::transparent);
     if (!picture.isNull()) {
         QPainter painter(&cell);
         painter.drawImage((kThumbnail.width() - picture.width()) / 2,
@@ -150,15 +151,24 @@ void TfrmOnThisDay::fillList() {
     for (const EarlierEntry& entry : entries_) {
         QString text = DayCaption(entry.date) + QStringLiteral(" (") + yearsAgo(entry.date, shown) +
                        QLatin1Char(')');
+        QString spoken = text;
         if (!entry.error.isEmpty()) {
             text += QLatin1Char('\n') + tr("This entry could not be read: %1").arg(entry.error);
+            spoken = text;
         } else if (!entry.firstLines.isEmpty()) {
-            text += QLatin1Char('\n') + entry.firstLines;
+            spoken += QLatin1Char('\n') + entry.firstLines;
+            // Each line on one line of the list: the rest is in the entry.
+            const QFontMetrics metrics(lstEarlier->font());
+            const int width = lstEarlier->viewport()->width() - kThumbnail.width() - 24;
+            for (const QString& line : entry.firstLines.split(QLatin1Char('\n'))) {
+                text += QLatin1Char('\n') + metrics.elidedText(line, Qt::ElideRight, width);
+            }
         }
         auto* item = new QListWidgetItem(thumbnailIcon(entry.picture), text, lstEarlier);
         item->setData(kDateRole, entry.date);
+        // A screen reader hears the lines whole, not as they are cut short.
         item->setData(Qt::AccessibleTextRole,
-                      QString(text).replace(QLatin1Char('\n'), QStringLiteral(". ")));
+                      spoken.replace(QLatin1Char('\n'), QStringLiteral(". ")));
     }
     const bool any = !entries_.empty();
     if (!any) {

@@ -7,6 +7,7 @@
 #include "store/file_access.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QLocale>
@@ -105,8 +106,11 @@ private:
         if (!run.isPicture) {
             QTextCharFormat format = run.format;
             if (!run.link.isEmpty()) {
+                // Drawn as the editor draws links.
                 format.setAnchor(true);
                 format.setAnchorHref(linkHref(run.link));
+                format.setForeground(QColor(0x00, 0x00, 0xFF));
+                format.setFontUnderline(true);
             }
             cursor_.insertText(run.text, format);
             return;
