@@ -4,8 +4,8 @@
 #include "store/day.h"
 #include "store/journal_table.h"
 
-#include "editor/format_commands.h"
-#include "editor/image_list.h"
+#include "editor/format/format_commands.h"
+#include "editor/format/image_list.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"

@@ -2,7 +2,7 @@
 // the remembered placement, and the orderly close that stores the current
 // entry and the font settings.
 #include "editor/entry_files.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/activation_source.h"
 #include "shell/login_window.h"
@@ -10,6 +10,7 @@
 #include "shell/message_boxes.h"
 #include "shell/placement.h"
 #include "shell/wait_cursor.h"
+#include "store/day.h"
 #include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
@@ -295,7 +296,8 @@ void TfrmMain::offerUnstoredText() {
     }
     // A failed save shows its error and offers the dialog again; Cancel in
     // the dialog is the user's choice to end without the text.
-    while (EntryFiles->saveContentAs(*Editor, this) == EntryFileCommands::SaveOutcome::kFailed) {
+    while (EntryFiles->saveContentAs(*Editor, this, isoTextOfDay(CurrentDay())) ==
+           EntryFileCommands::SaveOutcome::kFailed) {
     }
 }
 

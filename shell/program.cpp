@@ -1,7 +1,7 @@
 #include "shell/program.h"
 
-#include "editor/char_map_window.h"
-#include "editor/emoticons_window.h"
+#include "editor/pickers/char_map_window.h"
+#include "editor/pickers/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "export/exporter.h"
 #include "export/progress_window.h"

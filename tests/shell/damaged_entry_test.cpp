@@ -4,7 +4,7 @@
 #include "shell_fixture.h"
 
 #include "controls/rb_button.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "editor/rich_editor.h"
 #include "export/exporter.h"
 #include "search/date_field.h"

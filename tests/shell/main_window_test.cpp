@@ -3,7 +3,7 @@
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
-#include "editor/emoticons_window.h"
+#include "editor/pickers/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "failing_files.h"
 #include "search/db_search_form.h"
