@@ -4,10 +4,12 @@
 #include "controls/rb_fonts.h"
 #include "controls/rb_panel.h"
 #include "controls/rb_panel_styles.h"
+#include "search/core/entry_match_pool.h"
 #include "store/day.h"
 #include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
+#include "store/journal_table.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -16,8 +18,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QPromise>
 #include <QShowEvent>
+#include <QThreadPool>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
 
 namespace quillmere {
 
@@ -69,6 +76,8 @@ QString yearsAgo(const QDate& date, const QDate& shown) {
 
 TfrmOnThisDay::TfrmOnThisDay(LookbackHost& host) : QDialog(host.mainWindow()), host_(host) {
     buildControls();
+    connect(&recount_, &QFutureWatcher<DiaryStatistics>::finished, this,
+            guardSlot([this] { recounted(); }));
 }
 
 void TfrmOnThisDay::buildControls() {
@@ -132,6 +141,7 @@ void TfrmOnThisDay::showEvent(QShowEvent* event) {
 void TfrmOnThisDay::FormShow() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
+        listDate_ = host_.shownDate();
         fillList();
         showStatistics();
     } catch (...) {
@@ -143,7 +153,9 @@ void TfrmOnThisDay::FormShow() {
 }
 
 void TfrmOnThisDay::fillList() {
-    const QDate shown = host_.shownDate();
+    const QDate shown = listDate_;
+    const QListWidgetItem* current = lstEarlier->currentItem();
+    const QDate selected = current != nullptr ? current->data(kDateRole).toDate() : QDate();
     lblDay->setText(
         tr("Earlier years on %1").arg(QLocale::system().toString(shown, QStringLiteral("d MMMM"))));
     entries_ = EarlierEntries(host_.journal(), shown, kPreviewLines, kThumbnail);
@@ -176,7 +188,14 @@ void TfrmOnThisDay::fillList() {
                                          lstEarlier);
         item->setFlags(Qt::NoItemFlags);
     }
-    lstEarlier->setCurrentRow(any ? 0 : -1);
+    // The item chosen before a refill stays chosen.
+    int row = any ? 0 : -1;
+    for (int i = 0; i < int(entries_.size()); ++i) {
+        if (entries_[std::size_t(i)].date == selected) {
+            row = i;
+        }
+    }
+    lstEarlier->setCurrentRow(row);
     btnShow->setEnabled(any);
 }
 
@@ -197,7 +216,75 @@ QStringList TfrmOnThisDay::statisticsLines(const DiaryStatistics& stats, const Q
 }
 
 void TfrmOnThisDay::showStatistics() {
+    // Counted now: a background count still running is out of date.
+    ++generation_;
+    recountQueued_ = false;
     statistics_ = ComputeStatistics(host_.journal(), host_.today());
+    showStatisticsLines();
+}
+
+void TfrmOnThisDay::entryStored(double day) {
+    if (!isVisible()) {
+        return;  // counted afresh when shown
+    }
+    runGuarded([this, day] {
+        const QDate date = dateFromDay(day);
+        const std::vector<QDate> now = EarlierEntryDates(host_.journal(), listDate_);
+        const auto listed = [&date](const auto& dates, auto dateOf) {
+            return std::any_of(dates.begin(), dates.end(),
+                               [&](const auto& d) { return dateOf(d) == date; });
+        };
+        if (listed(now, [](const QDate& d) { return d; }) ||
+            listed(entries_, [](const EarlierEntry& e) { return e.date; })) {
+            fillList();
+        }
+        if (counting_) {
+            recountQueued_ = true;
+        } else {
+            startRecount();
+        }
+    });
+}
+
+void TfrmOnThisDay::startRecount() {
+    recountQueued_ = false;
+    const JournalTable& journal = host_.journal();
+    if (!journal.isOpen()) {
+        return;
+    }
+    // The snapshot holds the stored bytes (shared, not copied), so the
+    // journal may change while the workers read it.
+    auto snapshot =
+        std::make_shared<const ScanSnapshot>(takeScanSnapshot(journal, SearchRange{-1e300, 1e300}));
+    auto promise = std::make_shared<QPromise<DiaryStatistics>>();
+    countingGeneration_ = ++generation_;
+    counting_ = true;
+    recount_.setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, snapshot, today = host_.today()] {
+        promise->start();
+        try {
+            promise->addResult(StatisticsOfSnapshot(*snapshot, today));
+        } catch (const std::bad_alloc&) {
+            // Nothing added: the figures shown stay.
+        }
+        promise->finish();
+    });
+}
+
+void TfrmOnThisDay::recounted() {
+    counting_ = false;
+    const QFuture<DiaryStatistics> future = recount_.future();
+    if (countingGeneration_ == generation_ && future.resultCount() > 0) {
+        statistics_ = future.result();
+        showStatisticsLines();
+    }
+    if (recountQueued_ && isVisible()) {
+        startRecount();
+    }
+    recountQueued_ = false;
+}
+
+void TfrmOnThisDay::showStatisticsLines() {
     const QStringList lines = statisticsLines(statistics_, QLocale::system());
     QLabel* const labels[] = {lblDaysWritten, lblWordsWritten, lblCurrentRun, lblLongestRun};
     for (int i = 0; i < 4; ++i) {

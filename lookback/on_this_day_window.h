@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QFutureWatcher>
 
 class QLabel;
 class QListWidget;
@@ -52,8 +53,17 @@ public:
     explicit TfrmOnThisDay(LookbackHost& host);
 
     // Fills the list for the day shown and counts the statistics; runs each
-    // time the window is shown.
+    // time the window is shown. The list keeps that day while days are shown
+    // from it, so the other years stay one step away.
     void FormShow();
+    // The entry of `day` was stored. While the window is open, the list is
+    // filled again when the day is one of its years, and the statistics are
+    // recounted on the search's worker threads: the figures shown stay until
+    // the new ones are ready (statisticsPending()), and stores in quick
+    // succession make one more count, not one each. Never throws.
+    void entryStored(double day);
+    // Whether a recount is running or waiting to run.
+    bool statisticsPending() const { return counting_ || recountQueued_; }
     // Shows the day of the list's current item in the main window (nothing
     // without one). Errors go to the error box.
     void lstEarlierDblClick();
@@ -86,10 +96,21 @@ private:
     void buildControls();
     void fillList();
     void showStatistics();
+    void showStatisticsLines();
+    void startRecount();
+    void recounted();
 
     LookbackHost& host_;
     std::vector<EarlierEntry> entries_;
     DiaryStatistics statistics_;
+    QDate listDate_;  // the day the list was filled for
+    // The background recount: a count started before the newest shown one
+    // (generation_) is dropped when it ends.
+    QFutureWatcher<DiaryStatistics> recount_;
+    quint64 generation_ = 0;
+    quint64 countingGeneration_ = 0;
+    bool counting_ = false;
+    bool recountQueued_ = false;
 };
 
 }  // namespace quillmere

@@ -78,6 +78,9 @@ void Program::createWindows(const ProgramPaths& paths) {
     main_->setSearchWindow(search_.get());
     main_->setCharacterMap(characterMap_.get());
     main_->setOnThisDayWindow(onThisDay_.get());
+    TfrmOnThisDay* onThisDay = onThisDay_.get();
+    QObject::connect(session_.get(), &JournalSession::entryStored, onThisDay,
+                     [onThisDay](double day) { onThisDay->entryStored(day); });
     TExporter* exporter = exporter_.get();
     main_->onExport = [exporter] { exporter->btnExportClick(); };
     TfrmMain* mainWindow = main_.get();

@@ -93,6 +93,9 @@ JournalSession::Recovered JournalSession::recover() {
     storedDays_.insert(days.begin(), days.end());
     recovered.days.assign(days.begin(), days.end());
     recovered.draftDays.assign(drafts.begin(), drafts.end());
+    for (const double day : days) {
+        emit entryStored(day);
+    }
     return recovered;
 }
 
@@ -158,6 +161,7 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
     drafts_.start([this, day, blob] {
         appendToLog(RecoveryRecord{RecoveryKind::kStored, day, blob, {}});
     });
+    emit entryStored(day);
     return true;
 }
 

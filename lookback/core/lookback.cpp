@@ -223,11 +223,16 @@ qint64 CountWords(QStringView text) {
 }
 
 DiaryStatistics ComputeStatistics(const JournalTable& journal, const QDate& today, int threads) {
-    DiaryStatistics stats;
     if (!journal.isOpen()) {
-        return stats;
+        return {};
     }
-    const ScanSnapshot snapshot = takeScanSnapshot(journal, SearchRange{-1e300, 1e300});
+    return StatisticsOfSnapshot(takeScanSnapshot(journal, SearchRange{-1e300, 1e300}), today,
+                                threads);
+}
+
+DiaryStatistics StatisticsOfSnapshot(const ScanSnapshot& snapshot, const QDate& today,
+                                     int threads) {
+    DiaryStatistics stats;
     const std::size_t count = snapshot.blobs.size();
     std::vector<EntryFigures> figures(count);
     const int workers = threads > 0 ? threads : defaultScanThreads();

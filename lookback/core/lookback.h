@@ -16,6 +16,7 @@
 namespace quillmere {
 
 class JournalTable;
+struct ScanSnapshot;
 
 // The days of the month (1 .. 31) of `year`/`month` that have a record, in
 // ascending order, found through the day index (no entry is read). A closed
@@ -79,5 +80,11 @@ qint64 CountWords(QStringView text);
 // `threads` worker threads (the search's pool; 0 means one per core). A
 // closed table gives zeros. Never throws except std::bad_alloc.
 DiaryStatistics ComputeStatistics(const JournalTable& journal, const QDate& today, int threads = 0);
+
+// The same figures from a snapshot taken earlier (takeScanSnapshot over every
+// day). Reads only the snapshot, so it may run on any thread while the
+// journal goes on changing. Never throws except std::bad_alloc.
+DiaryStatistics StatisticsOfSnapshot(const ScanSnapshot& snapshot, const QDate& today,
+                                     int threads = 0);
 
 }  // namespace quillmere

@@ -75,5 +75,42 @@ TEST_F(OnThisDayTest, AltOOpensItAndEnterShowsTheDayStoringTheTextFirst) {
     EXPECT_EQ(QStringLiteral("today's note"), stored[3].second);
 }
 
+// The window stays open after showing a day: what was stored meanwhile shows
+// in its list and figures, and the list keeps the day it was opened for.
+TEST_F(OnThisDayTest, StoredEntriesAreRecountedWhileTheWindowIsOpen) {
+    writeJournal({{QDate(2019, 3, 20), QStringLiteral("spring walk")},
+                  {QDate(2022, 3, 20), QStringLiteral("rainy")},
+                  {QDate(2024, 3, 19), QStringLiteral("yesterday")}});
+    start(QDate(2024, 3, 20));
+    typeIntoEditor(QStringLiteral("today's note"));
+    QTest::keyClick(main().Editor, Qt::Key_O, Qt::AltModifier);
+    ASSERT_TRUE(window().isVisible());
+    const auto settled = [this] {
+        return QTest::qWaitFor([this] { return !window().statisticsPending(); }, 10000);
+    };
+
+    window().lstEarlier->setCurrentRow(1);
+    QTest::keyClick(window().lstEarlier, Qt::Key_Return);
+    ASSERT_EQ(QDate(2019, 3, 20), main().currentDate());
+    ASSERT_TRUE(window().isVisible());
+    ASSERT_TRUE(settled());
+    EXPECT_EQ("Days written: 4", window().lblDaysWritten->text().toStdString());
+    EXPECT_EQ("Words written: 6", window().lblWordsWritten->text().toStdString());
+    EXPECT_EQ("Current run: 2 days", window().lblCurrentRun->text().toStdString());
+    ASSERT_EQ(2, window().lstEarlier->count()) << "the list keeps 20 March 2024's years";
+    EXPECT_EQ(1, window().lstEarlier->currentRow());
+
+    // A day of the list written anew: its lines follow.
+    typeIntoEditor(QStringLiteral("dawn "));
+    window().lstEarlier->setCurrentRow(0);
+    QTest::keyClick(window().lstEarlier, Qt::Key_Return);
+    ASSERT_EQ(QDate(2022, 3, 20), main().currentDate());
+    ASSERT_TRUE(settled());
+    EXPECT_EQ("20 March 2019 (5 years ago)\ndawn spring walk",
+              window().lstEarlier->item(1)->text().toStdString());
+    EXPECT_EQ("Words written: 7", window().lblWordsWritten->text().toStdString());
+    EXPECT_EQ(0, window().lstEarlier->currentRow());
+}
+
 }  // namespace
 }  // namespace quillmere
