@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+class QAbstractItemView;
 class QCalendarWidget;
 class QLabel;
 
@@ -31,7 +32,10 @@ public:
     // another month is shown. Unset: no marks.
     std::function<std::vector<int>(int year, int month)> daysWithEntries;
 
-    // The text a marked day carries.
+    // The text a marked day carries. Qt gives a screen reader only the day
+    // number of a calendar cell, so while a marked day is selected the
+    // calendar and its day table carry this text as their accessible
+    // description (empty otherwise), and a change of it is announced.
     static QString entryMarkText();
 
     // The date shown in the calendar (the result once the window closed).
@@ -51,6 +55,11 @@ private:
     void btnOKClick();
     // Marks the days with an entry of the month shown.
     void markDaysWithEntries();
+    // The accessible description for the selected day.
+    void describeSelectedDay();
+
+    std::vector<int> marked_;  // the marked days of the month shown
+    QAbstractItemView* dayTable_ = nullptr;
 };
 
 }  // namespace quillmere

@@ -8,6 +8,7 @@
 #include "store/journal_table.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QTableView>
 #include <QTest>
@@ -126,6 +127,57 @@ TEST_F(CalendarTest, DaysWithEntriesAreMarkedAndFollowTheMonthShown) {
                 << "a neighbouring month's day keeps its plain look";
             calendar().done(0);
         });
+}
+
+// What a screen reader is given while the keys move through the days: the
+// focused cell's name and the day table's description. (The change events
+// reach only a running accessibility bridge, which the offscreen platform
+// does not have.)
+TEST_F(CalendarTest, ScreenReaderHearsHasAnEntryAsTheKeysMoveOntoAMarkedDay) {
+    writeJournal({{QDate(2024, 3, 19), QStringLiteral("yesterday")},
+                  {QDate(2024, 3, 1), QStringLiteral("first")}});
+    start(QDate(2024, 3, 20));
+    struct Step {
+        const char* label;
+        Qt::Key key;
+        const char* cellName;
+        const char* description;
+    };
+    const Step steps[] = {
+        {"nominal: onto a marked day", Qt::Key_Left, "19", "has an entry"},
+        {"nominal: onto a day without", Qt::Key_Left, "18", ""},
+        {"nominal: back onto the marked day", Qt::Key_Right, "19", "has an entry"},
+        {"nominal: a week on, no entry", Qt::Key_Down, "26", ""},
+    };
+    QDate chosen;
+    whileModal(
+        &calendar(), [&] { click(main().btnCalendar); },
+        [&] {
+            QCalendarWidget* month = calendar().MonthCalendar1;
+            auto* view = month->findChild<QTableView*>();
+            QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view);
+            ASSERT_NE(nullptr, table);
+            EXPECT_EQ(QAccessible::Table, table->role());
+            EXPECT_EQ(QString(), table->text(QAccessible::Description)) << "20 March: no entry";
+            view->setFocus();
+            for (const Step& step : steps) {
+                QTest::keyClick(view, step.key);
+                QAccessibleInterface* cell = table->focusChild();
+                ASSERT_NE(nullptr, cell) << step.label;
+                EXPECT_EQ(step.cellName, cell->text(QAccessible::Name).toStdString()) << step.label;
+                EXPECT_EQ(step.description, table->text(QAccessible::Description).toStdString())
+                    << step.label;
+                EXPECT_EQ(step.description, QAccessible::queryAccessibleInterface(month)
+                                                ->text(QAccessible::Description)
+                                                .toStdString())
+                    << step.label;
+            }
+            // The keys still pick the day.
+            QTest::keyClick(view, Qt::Key_Return);
+            chosen = calendar().selectedDate();
+        });
+    EXPECT_FALSE(calendar().isVisible());
+    EXPECT_EQ(QDate(2024, 3, 26), chosen);
 }
 
 TEST_F(CalendarTest, LayoutFollowsTheDesign) {
