@@ -10,8 +10,10 @@
 #include "store/entry_codec.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -313,3 +315,61 @@ TEST(BookNames, FileNameAndTitleFollowTheRange) {
 }
 
 }  // namespace
+
+// A numbered list whose items begin with an underlined link, or plain.
+QByteArray numberedListRtf(bool underlinedStart) {
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    QTextCharFormat plain;
+    plain.setFontFamilies({QStringLiteral("Arial")});
+    plain.setFontPointSize(11);
+    QTextCharFormat underline = plain;
+    underline.setFontUnderline(true);
+    cursor.insertText(QStringLiteral("Things to do"), plain);
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.createList(QTextListFormat::ListDecimal);
+    cursor.insertText(QStringLiteral("https://example.org"), underlinedStart ? underline : plain);
+    cursor.insertText(QStringLiteral(" first"), plain);
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("second"), underlinedStart ? underline : plain);
+    return quillmere::rtf::writeRtf(doc);
+}
+
+// The list labels are drawn alike whether an item begins with an underlined
+// link or not: the label never takes the underline or colour of the item's
+// first characters. (pdftotext cannot see an underline, so the first page is
+// rendered and the strip left of the items' text compared.)
+TEST_F(BookExportTest, PdfListLabelsKeepTheirPlainLookBesideALink) {
+    QImage pages[2];
+    for (int i = 0; i < 2; ++i) {
+        const QString diary = folder.file(QStringLiteral("diary%1").arg(i));
+        QDir().mkpath(diary);
+        TestJournal one{diary};
+        one.store(QDate(2010, 6, 1), numberedListRtf(i == 0));
+        const QString pdf = folder.file(QStringLiteral("list%1.pdf").arg(i));
+        ASSERT_EQ(ExportEnd::kCompleted,
+                  ExportBook(one.table(), pdf, ExportForm::kPdf, recorder.callbacks(), {}).end);
+        const QString png = folder.file(QStringLiteral("list%1").arg(i));
+        run(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-singlefile"),
+             QStringLiteral("-png"), pdf, png});
+        pages[i] = QImage(png + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(pages[i].isNull());
+    }
+    ASSERT_EQ(pages[0].size(), pages[1].size());
+    // The items' text starts 2 cm + the list's indent (40 of 96 dots per
+    // inch) from the page's edge; at 100 dots per inch that is x = 120.
+    const int textStart = int(100 * (2.0 / 2.54 + 40.0 / 96.0));
+    int differing = 0;
+    int firstDifferenceX = pages[0].width();
+    for (int y = 0; y < pages[0].height(); ++y) {
+        for (int x = 0; x < pages[0].width(); ++x) {
+            if (pages[0].pixel(x, y) != pages[1].pixel(x, y)) {
+                ++differing;
+                firstDifferenceX = std::min(firstDifferenceX, x);
+            }
+        }
+    }
+    EXPECT_GT(differing, 0) << "the underlined, blue link is drawn";
+    EXPECT_GE(firstDifferenceX, textStart - 2) << "a list label differs";
+}
