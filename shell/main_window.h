@@ -19,6 +19,7 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 class QToolBar;
 
 namespace quillmere {
@@ -28,12 +29,14 @@ class Error;
 class EntryPrintCommand;
 class FormatCommands;
 class PictureCommands;
+class SpellChecking;
 class TfrmDBSearch;
 class TfrmEmoticons;
 class TDLLForm;
 class RichEditor;
 class TRbButton;
 class TRbPanel;
+class ToolBarKeys;
 class TfrmCalendar;
 class TfrmLogin;
 class TfrmOnThisDay;
@@ -136,6 +139,10 @@ public:
     void chkSkipClick();
     // The header font's character set number (as stored in "Charset").
     int headerCharset() const;
+    // A spelling language was chosen in the settings window: the editor is
+    // checked in it and it is written to "FontSettings.Ini" at once. A
+    // failed write is shown in the error box; the choice stays in use.
+    void spellingChosen(const QString& choice);
 
     // --- Days ----------------------------------------------------------------------
 
@@ -180,6 +187,9 @@ public:
     // earlier years that hold an entry for the day shown ("On This Day (3)")
     // when there are any. Follows every change of the day shown.
     void updateOnThisDayCount();
+    // The About box (F1, or the date header's "About" button): name,
+    // version, licence, home page and the libraries used, shown modally.
+    void showAbout();
     // Set by the export work when it arrives; the button does nothing before.
     std::function<void()> onExport;
     // The tool bar's search button: shows the search window and brings it to
@@ -243,14 +253,17 @@ public:
     std::function<double()> today;
 
     // Controls, by their design names.
-    TRbPanel* RbPanel1 = nullptr;  // date header
-    TRbPanel* RbPanel8 = nullptr;  // tool bar band
-    TRbPanel* RbPanel5 = nullptr;  // editor band
-    TRbPanel* RbPanel3 = nullptr;  // bottom bar
-    QLabel* Image1 = nullptr;      // program icon
-    QLabel* Label3 = nullptr;      // web label
+    TRbPanel* RbPanel1 = nullptr;     // date header
+    TRbPanel* RbPanel8 = nullptr;     // tool bar band
+    TRbPanel* RbPanel5 = nullptr;     // editor band
+    TRbPanel* RbPanel3 = nullptr;     // bottom bar
+    QLabel* Image1 = nullptr;         // program icon
+    QLabel* Label3 = nullptr;         // web label
+    QPushButton* btnAbout = nullptr;  // "About", beside the web label
     TRbButton* btnHeaderFont = nullptr;
     QToolBar* ToolBar1 = nullptr;
+    // F10, the arrows, Enter, Space and Escape on ToolBar1.
+    ToolBarKeys* ToolBarNavigation = nullptr;
     RichEditor* Editor = nullptr;
     // The formatting commands: ToolBar1's buttons, the editor's context menu
     // and the header font command. Destroyed before the child widgets.
@@ -258,6 +271,9 @@ public:
     // Insert Picture, Insert Link and the opening of clicked links (a child
     // of the window).
     PictureCommands* Pictures = nullptr;
+    // Spell checking of the entry and its context-menu items (a child of
+    // the editor; main_spelling.cpp).
+    SpellChecking* Spelling = nullptr;
     TRbButton* btnPrevious = nullptr;
     TRbButton* btnToday = nullptr;
     TRbButton* btnNext = nullptr;
@@ -289,12 +305,20 @@ private:
     void buildToolBarBand();
     void buildEditorBand();
     void buildCommands();
+    void buildSpelling();
+    // Checks the editor in the stored spelling choice when it is not the
+    // one in use (after "FontSettings.Ini" was read).
+    void applySpellingChoice();
     void buildPictures();
     void buildEntryFileCommands();
     void buildBottomBar();
     void placeBands();
     // Keys for the day commands, the search and printing; Tab order.
     void buildKeyboard();
+    // The main window is told to screen readers as a frame, busy while a
+    // scan or an export holds the journal; the entry is named after its day.
+    void buildAccessibility();
+    void nameEditorAfterDay(double day);
     // Ctrl+Tab and Ctrl+Shift+Tab in the editor move the focus on.
     bool leaveEditorByKey(QEvent* event);
     // A day whose stored entry cannot be read: an empty, read-only editor,
@@ -342,6 +366,9 @@ private:
     bool closing_ = false;
     bool closed_ = false;
     bool fontSettingsUnstored_ = false;
+    // The spelling choice the editor is checked in (none before the font
+    // settings were first read: checking starts off).
+    std::optional<QString> spellingInUse_;
     NormalRectKeeper normalRect_;
     bool placing_ = false;
     ActivationSource* activation_ = nullptr;
