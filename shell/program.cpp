@@ -5,6 +5,8 @@
 #include "editor/rich_editor.h"
 #include "export/exporter.h"
 #include "export/progress_window.h"
+#include "lookback/core/lookback.h"
+#include "lookback/on_this_day_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
 #include "shell/entry_merge.h"
@@ -176,6 +178,8 @@ void Program::createWindows(const ProgramPaths& paths) {
     progress_ = std::make_unique<TfrmProgress>(main_.get());
     exportHost_ = std::make_unique<MainExportHost>(*main_);
     exporter_ = std::make_unique<TExporter>(*exportHost_, *progress_);
+    lookbackHost_ = std::make_unique<MainLookbackHost>(*main_);
+    onThisDay_ = std::make_unique<TfrmOnThisDay>(*lookbackHost_);
 
     main_->setLoginWindow(login_.get());
     main_->setEmoticonsWindow(emoticons_.get());
@@ -183,6 +187,10 @@ void Program::createWindows(const ProgramPaths& paths) {
     main_->setSettingsWindow(settings_.get());
     main_->setSearchWindow(search_.get());
     main_->setCharacterMap(characterMap_.get());
+    main_->setOnThisDayWindow(onThisDay_.get());
+    TfrmOnThisDay* onThisDay = onThisDay_.get();
+    QObject::connect(session_.get(), &JournalSession::entryStored, onThisDay,
+                     [onThisDay](double day) { onThisDay->entryStored(day); });
     TExporter* exporter = exporter_.get();
     main_->onExport = [exporter] { exporter->btnExportClick(); };
     TfrmMain* mainWindow = main_.get();
@@ -196,6 +204,9 @@ void Program::createWindows(const ProgramPaths& paths) {
         }
     });
     calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
+    calendar_->daysWithEntries = [mainWindow](int year, int month) {
+        return DaysWithEntries(mainWindow->journal(), year, month);
+    };
 }
 
 bool Program::offerRescue() {
@@ -251,7 +262,10 @@ void Program::destroyWindows() {
         main_->setSearchWindow(nullptr);
         main_->setEmoticonsWindow(nullptr);
         main_->setCharacterMap(nullptr);
+        main_->setOnThisDayWindow(nullptr);
     }
+    onThisDay_.reset();
+    lookbackHost_.reset();
     exporter_.reset();
     exportHost_.reset();
     progress_.reset();

@@ -109,6 +109,17 @@ QByteArray FileAccess::readAll(const QString& path) const {
     return bytes;
 }
 
+void FileAccess::makeFolder(const QString& path) const {
+    if (status(path).kind == FileKind::kFolder) {
+        return;
+    }
+    errno = 0;
+    if (!QDir().mkpath(path) || status(path).kind != FileKind::kFolder) {
+        throw FileError(FileFailure(QStringLiteral("Cannot create folder"), path,
+                                    SystemReason(errno != 0 ? errno : EEXIST)));
+    }
+}
+
 bool FileAccess::folderWritable(const QString& folder) const {
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".quillmere-probe-XXXXXX")));
     return probe.open();

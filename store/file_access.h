@@ -73,6 +73,11 @@ public:
     // byte is checked as written. Throws FileError naming the file.
     virtual void writeInPlace(const QString& path, const QByteArray& bytes) const;
 
+    // Makes the folder `path` and any missing folder above it; an existing
+    // folder is fine. Throws FileError "Cannot create folder "PATH": REASON"
+    // when it cannot be made (a file of that name included).
+    virtual void makeFolder(const QString& path) const;
+
     // True when a new file can be created in `folder`.
     virtual bool folderWritable(const QString& folder) const;
 

@@ -355,6 +355,9 @@ JournalSession::Recovered JournalSession::recover() {
     storedDays_.insert(days.begin(), days.end());
     recovered.days.assign(days.begin(), days.end());
     recovered.draftDays.assign(drafts.begin(), drafts.end());
+    for (const double day : days) {
+        emit entryStored(day);
+    }
     return recovered;
 }
 
@@ -424,6 +427,7 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
     drafts_.start([this, day, blob] {
         appendToLog(RecoveryRecord{RecoveryKind::kStored, day, blob, {}});
     });
+    emit entryStored(day);
     return true;
 }
 

@@ -243,7 +243,8 @@ public:
     // when it exists, else one is inserted; then the record is handed to the
     // log writer, which appends it to the recovery log and puts it on disk
     // after every record handed over before (the caller does not wait for
-    // the disk; waitForDrafts does). The lookup's own failure (a closed
+    // the disk; waitForDrafts does). Emits entryStored when stored. The
+    // lookup's own failure (a closed
     // table) is thrown. A failure of the encoding or the post cancels the
     // record, emits errorOccurred with its message and gives false. A failure
     // of the log keeps the stored entry (true) and emits errorOccurred, from
@@ -338,6 +339,9 @@ public:
 
 signals:
     void currentDayChanged(double day);
+    // The entry of `day` was stored (by storeEntry, or replayed by recover()
+    // once for each day): views of the diary's figures recount.
+    void entryStored(double day);
     void entryLoaded(double day, bool found);
     void busyChanged(bool busy);
     void errorOccurred(const QString& message);

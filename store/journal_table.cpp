@@ -122,6 +122,11 @@ int JournalTable::find(double day) const {
     return static_cast<int>(it - index_.begin());
 }
 
+int JournalTable::firstIndexFrom(double day) const {
+    requireOpen();
+    return static_cast<int>(lowerBound(DateTimeToStored(day)) - index_.begin());
+}
+
 bool JournalTable::Locate(double day) {
     const int found = find(day);
     if (found < 0) {

@@ -53,6 +53,11 @@ public:
     // `JournalDate` equals `day` in whole milliseconds, or -1. Throws the
     // closed-table error when closed.
     int find(double day) const;
+    // The date-order index of the first record dated at or after `day`
+    // (recordCount() when none is): with dayAt, the days of any stretch of
+    // the calendar without reading an entry. Throws the closed-table error
+    // when closed.
+    int firstIndexFrom(double day) const;
     // find() that also makes the found record the current record.
     bool Locate(double day);
     // Position on the earliest / latest record; false when empty. Throw the

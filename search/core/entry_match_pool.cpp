@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <system_error>
 
 namespace quillmere {
 
@@ -176,6 +177,38 @@ EntryOutcomeDetail EntryMatchPool::takeDetail(std::size_t k) {
 
 int defaultScanThreads() {
     return std::max(1, QThread::idealThreadCount());
+}
+
+void forEachEntry(std::size_t count, int threads,
+                  const std::function<void(std::size_t k, int worker)>& work) {
+    std::atomic<std::size_t> next{0};
+    const auto run = [&](int worker) {
+        for (;;) {
+            const std::size_t first = next.fetch_add(kEntriesPerClaim);
+            if (first >= count) {
+                return;
+            }
+            const std::size_t end = std::min(count, first + kEntriesPerClaim);
+            for (std::size_t k = first; k < end; ++k) {
+                work(k, worker);
+            }
+        }
+    };
+    const int wanted = int(std::min<std::size_t>(std::size_t(std::max(1, threads)), count));
+    std::vector<std::thread> workers;
+    workers.reserve(std::size_t(std::max(0, wanted - 1)));
+    try {
+        // The calling thread is worker 0; the others are made here.
+        for (int worker = 1; worker < wanted; ++worker) {
+            workers.emplace_back(run, worker);
+        }
+    } catch (const std::system_error&) {
+        // Fewer threads than asked: the ones made share the work.
+    }
+    run(0);
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
 }
 
 }  // namespace quillmere

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -105,5 +106,15 @@ private:
 // Worker threads a scan uses by default: one per processor core the program
 // may run on.
 int defaultScanThreads();
+
+// The same workers for any per-entry work over a snapshot's blobs (counting
+// words, reading previews): `work(k, worker)` runs once for every k in
+// [0, count), on `threads` threads that claim entries a few at a time in
+// ascending order; `worker` (0 .. threads - 1) names the thread, so each can
+// add up into its own slot without locks. The calling thread waits until all
+// are done. `work` must not throw (a throw ends the program). With one
+// thread, or when no thread can be made, the calling thread does the work.
+void forEachEntry(std::size_t count, int threads,
+                  const std::function<void(std::size_t k, int worker)>& work);
 
 }  // namespace quillmere
