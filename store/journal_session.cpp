@@ -299,7 +299,8 @@ std::vector<double> JournalSession::mergeChangedFile() {
         }
         const int mine = journal_.find(day);
         const QByteArray blob = onDisk.entryAt(i);
-        if (mine >= 0 && journal_.entryViewAt(mine) == QByteArrayView(blob)) {
+        if (mine >= 0 && journal_.entrySizeAt(mine) == blob.size() &&
+            journal_.entryAt(mine) == blob) {
             continue;
         }
         journal_.StoreDay(day, [&blob] { return blob; });
@@ -320,17 +321,13 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
         journal_.close();
         return result;
     }
-    const QString path = filePath(kJournalFileName);
-    if (fileAccess().exists(path)) {
-        const QByteArray previous = fileAccess().readAll(path);
-        if (!(FileFingerprint::of(previous) == journalRead_)) {
-            try {
-                result.fromFile = mergeChangedFile();
-            } catch (const Error& e) {
-                // A file another program left unreadable cannot be merged; it
-                // is kept as the backup copy when the new file is written.
-                qWarning("%s", e.what());
-            }
+    if (journalChangedOnDisk()) {
+        try {
+            result.fromFile = mergeChangedFile();
+        } catch (const Error& e) {
+            // A file another program left unreadable cannot be merged; it
+            // is kept as the backup copy when the new file is written.
+            qWarning("%s", e.what());
         }
     }
     // The previous file becomes the backup by a hard link taken just before
@@ -341,9 +338,26 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
     return result;
 }
 
+bool JournalSession::journalChangedOnDisk() const {
+    const QString path = filePath(kJournalFileName);
+    const FileStatus status = fileAccess().status(path);
+    if (status.kind != FileKind::kRegular) {
+        return false;  // nothing there to merge: the new file is written
+    }
+    const FileFingerprint now = FileFingerprint::ofStatus(status);
+    if (journalRead_.sameFileAs(now)) {
+        return false;
+    }
+    if (!journalRead_.hasCrc) {
+        // Read lazily: another file, or one written since, counts as changed;
+        // the merge compares its entries with this run's.
+        return true;
+    }
+    return !journalRead_.sameBytesAs(FileFingerprint::of(fileAccess().readAll(path)));
+}
+
 void JournalSession::saveJournalCopy(const QString& folder) const {
-    const QString path = QDir(folder).filePath(QString::fromLatin1(kJournalFileName));
-    fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
+    journal_.writeCopy(QDir(folder).filePath(QString::fromLatin1(kJournalFileName)));
 }
 
 bool JournalSession::recoveryLogHoldsRun() {

@@ -224,6 +224,10 @@ private:
     // Notes whether the log took `record` (log writer's thread).
     void noteInLog(const RecoveryRecord& record, bool kept);
     void applySettings(const SettingsValues& values);
+    // True when "Journal.cds" on disk is not the file the journal was read
+    // from as it was then. Throws FileError when a file read whole cannot be
+    // read again for the comparison.
+    bool journalChangedOnDisk() const;
     std::vector<double> mergeChangedFile();
 
     QString dataFolder_;
@@ -242,7 +246,8 @@ private:
     bool journalOpened_ = false;
     bool logDamaged_ = false;    // recover() skipped damaged records
     bool recoveryTold_ = false;  // the user has seen what recover() found
-    // "Journal.cds" as it was read: whether it existed, its size and CRC-32.
+    // "Journal.cds" as it was read: whether it existed, which file it was,
+    // its size and modification time (and CRC-32 when it was read whole).
     FileFingerprint journalRead_;
     QByteArray lastDraft_;
     double lastDraftDay_ = 0;

@@ -61,9 +61,16 @@ void StoredTable::open(const QString& path) {
             // Read and loaded ahead, while the program started.
         } else if (fileAccess().status(path).kind == FileKind::kMissing) {
             data_.createTable(fields_);
-        } else {
+        } else if (readsLazily()) {
             // A folder, a FIFO or a device of that name is refused by
-            // readAll, naming it, before anything is read from it.
+            // openForReading, naming it, before anything is read from it.
+            const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(path);
+            if (file->size() == 0) {
+                throw Error(QStringLiteral("Missing data provider or data packet"));
+            }
+            data_.loadPacketFile(file);
+            read_ = FileFingerprint::ofStatus(file->status());
+        } else {
             const QByteArray bytes = fileAccess().readAll(path);
             if (bytes.isEmpty()) {
                 throw Error(QStringLiteral("Missing data provider or data packet"));
@@ -87,13 +94,28 @@ void StoredTable::writeIfChanged(const QString& previousPath) {
     if (!modified_) {
         return;
     }
-    const QByteArray packet = data_.savePacket(packetFormFor(path_));
-    if (previousPath.isEmpty()) {
-        fileAccess().writeAtomic(path_, packet);
-    } else {
-        fileAccess().writeAtomicKeepingPrevious(path_, packet, previousPath);
-    }
+    writeTo(path_, previousPath);
     modified_ = false;
+}
+
+void StoredTable::writeTo(const QString& path, const QString& previousPath) const {
+    const PacketForm form = packetFormFor(path);
+    if (form == PacketForm::kBinary && data_.estimatedPacketSize() > kStreamedWriteBytes) {
+        fileAccess().writeAtomicStreamed(
+            path, [this](FileSink& sink) { data_.writePacket(sink); }, previousPath);
+        return;
+    }
+    const QByteArray packet = data_.savePacket(form);
+    if (previousPath.isEmpty()) {
+        fileAccess().writeAtomic(path, packet);
+    } else {
+        fileAccess().writeAtomicKeepingPrevious(path, packet, previousPath);
+    }
+}
+
+void StoredTable::writeCopy(const QString& path) const {
+    requireOpen();
+    writeTo(path, QString());
 }
 
 void StoredTable::close() {

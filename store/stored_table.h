@@ -1,7 +1,11 @@
-// A table kept in one data file: read whole when it is opened, held in memory,
-// and written back only when it closes and only if a record was inserted or
-// changed since it was opened. The write goes through fileAccess().writeAtomic,
-// so a failed write leaves the previous file as it was.
+// A table kept in one data file: read when it is opened, and written back only
+// when it closes and only if a record was inserted or changed since it was
+// opened. A small table is read whole and held in memory; a table that reads
+// lazily (the journal) reads only its rows' structure and leaves every value
+// of varying length in the file until it is asked for. The write goes through
+// the file-access seam's safe writes, so a failed write leaves the previous
+// file as it was; a large table is streamed into it, its unchanged rows copied
+// from the file they were read from.
 //
 // Records are changed the way a dataset changes them: edit() or insert() fill
 // a record buffer, the setters change the buffer, post() stores it and
@@ -38,9 +42,10 @@ public:
     TableMode mode() const { return mode_; }
 
     // Opens the table from `path`. A missing file gives an empty table in
-    // memory (nothing is written); an existing one is read whole. Change
-    // logging is switched off. Throws FileError naming the file when it
-    // cannot be read or is a folder, a FIFO or a device,
+    // memory (nothing is written); an existing one is read whole, or only its
+    // rows' structure when the table reads lazily. Change logging is switched
+    // off. Throws FileError naming the file when it cannot be read or is a
+    // folder, a FIFO or a device,
     // Error "Missing data provider or data packet" for an empty file,
     // DatasetError for a file that is not a fitting data packet; the table is
     // then closed.
@@ -56,6 +61,11 @@ public:
     void closeKeepingPrevious(const QString& previousPath);
     // Closes without writing anything.
     void abandon();
+
+    // Writes the whole table as a new file `path` (replacing one that is
+    // there) without closing it or changing what close() will write. Throws
+    // the closed-table error when closed, FileError naming the file.
+    void writeCopy(const QString& path) const;
 
     // The record buffer of the current record (edit) or of a new one (insert).
     // Throw the closed-table error when closed; edit() throws Error "<name>:
@@ -105,6 +115,8 @@ protected:
 
     // Where insert() puts the new record in the default order.
     virtual int insertPosition() const = 0;
+    // True when open() leaves the values of varying length in the file.
+    virtual bool readsLazily() const { return false; }
     // Called after the table was read (fields checked, indexes built); an
     // exception closes the table again.
     virtual void afterOpen() {}
@@ -115,7 +127,13 @@ protected:
     }
 
 private:
+    // A binary packet estimated larger than this is streamed into its file;
+    // a smaller one is built in memory, so that it is read back and compared
+    // after writing.
+    static constexpr qsizetype kStreamedWriteBytes = 1024 * 1024;
+
     void writeIfChanged(const QString& previousPath);
+    void writeTo(const QString& path, const QString& previousPath) const;
     void reset();
 
     QString name_;
