@@ -38,14 +38,15 @@ QString columnLine(const FieldDef& f) {
 
 int runInfo(const QStringList& args, CommandIo& io) {
     requireArgs(args, 1, 1);
-    requireReadableFile(args[0], kMaxJournalBytes);
-    const QByteArray bytes = fileAccess().readAll(args[0]);
+    requireReadableFile(args[0]);
+    // Only the rows' structure is read, whatever the file's size.
+    const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(args[0]);
     DSBASE table;
-    table.loadPacket(bytes);
-    QString text = QStringLiteral("File: %1 (%2 bytes)\n").arg(args[0]).arg(bytes.size());
-    if (looksLikeBinaryPacket(bytes)) {
+    table.loadPacketFile(file);
+    QString text = QStringLiteral("File: %1 (%2 bytes)\n").arg(args[0]).arg(file->size());
+    if (table.source()->file() != nullptr) {
         DSEXTRACT in;
-        in.openPacket(bytes);
+        in.openPacket(*table.source());
         const PacketHeader& h = in.header();
         text += QStringLiteral("Signature: %1  Version: %2.%3  Flags: %4  Row offset: %5\n")
                     .arg(hex(h.signature, 8))

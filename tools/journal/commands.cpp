@@ -111,7 +111,7 @@ void requireReadableFile(const QString& path, qint64 maxBytes) {
 }
 
 void openExistingJournal(JournalTable& journal, const QString& path) {
-    requireReadableFile(path, kMaxJournalBytes);
+    requireReadableFile(path);
     journal.OpenJournal(path);
 }
 
