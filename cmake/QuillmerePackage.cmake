@@ -1,7 +1,10 @@
 # The Debian package: `cpack -G DEB` in a build folder (scripts/package.sh
 # makes a release build and runs it). Library dependencies are computed from
 # the installed programs by dpkg-shlibdeps; what the programs load by name
-# (the fonts of the drawn controls) is listed by hand.
+# (the fonts of the drawn controls, and the colour emoji font without which
+# every emoticon would be the same plain face) is listed by hand. The
+# programs are built with Debian's hardening flags (QuillmereHardening.cmake);
+# the copyright file and the changelog come from docs/ (QuillmereInstall.cmake).
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "quillmere")
 set(CPACK_PACKAGE_VENDOR "Velmora Durazu")
@@ -23,6 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quillmere.example.org")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-material-design-icons-iconfont")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-color-emoji, qt6-image-formats-plugins, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation2, fonts-material-design-icons-iconfont, fonts-noto-color-emoji")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, xdg-utils")
 include(CPack)

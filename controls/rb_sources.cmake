@@ -32,3 +32,8 @@ list(APPEND QUILLMERE_CONTROLS_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/rb_accessible.h
     ${CMAKE_CURRENT_LIST_DIR}/rb_accessible.cpp
 )
+# Drop-down lists that open at their box.
+list(APPEND QUILLMERE_CONTROLS_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/popup_placement.h
+    ${CMAKE_CURRENT_LIST_DIR}/popup_placement.cpp
+)

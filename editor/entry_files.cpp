@@ -84,6 +84,13 @@ QString withDefaultExtension(const QString& path) {
     return path + dot + QLatin1String(kDefaultExtension);
 }
 
+QString proposedEntryFileName(const QString& dayName) {
+    if (dayName.isEmpty()) {
+        return {};
+    }
+    return dayName + QLatin1Char('.') + QLatin1String(kDefaultExtension);
+}
+
 OpenFileDialogFn platformOpenDialog() {
     auto slot = std::make_shared<QPointer<QFileDialog>>();
     return [slot](QWidget* parent) -> std::optional<QString> {
@@ -99,13 +106,15 @@ OpenFileDialogFn platformOpenDialog() {
 
 SaveFileDialogFn platformSaveDialog() {
     auto slot = std::make_shared<QPointer<QFileDialog>>();
-    return [slot](QWidget* parent) -> std::optional<QString> {
+    return [slot](QWidget* parent, const QString& proposedName) -> std::optional<QString> {
         QFileDialog* dialog = sharedFileDialog(*slot, parent, "SaveDialog1");
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);
         dialog->setNameFilters(documentNameFilters(QString::fromLatin1(kSaveFilter)));
         dialog->setDefaultSuffix(QString::fromLatin1(kDefaultExtension));
         dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+        // The name box offers the day's name in the folder used last.
+        dialog->selectFile(proposedName);
         return chosenFile(*dialog);
     };
 }
@@ -126,6 +135,10 @@ void importEntryFile(RichEditor& editor, const QString& path) {
         editor.setPlainTextMode(wasPlain);
         throw;
     }
+    // The text read as plain text has one character format now; from here on
+    // it is edited as rich text like every entry, so that pictures can be
+    // inserted and a format applies to the selection only.
+    editor.setPlainTextMode(false);
     // New content for the day: stored when the user leaves it.
     editor.setModified(true);
     editor.moveCaretToStart();
@@ -155,16 +168,18 @@ void EntryFileCommands::btnNoteBookOpenClick(RichEditor& editor, QWidget* parent
     importEntryFile(editor, *path);
 }
 
-void EntryFileCommands::btnNoteBookSaveAsClick(const RichEditor& editor, QWidget* parent) {
+void EntryFileCommands::btnNoteBookSaveAsClick(const RichEditor& editor, QWidget* parent,
+                                               const QString& dayName) {
     if (editor.toPlainText().isEmpty()) {
         return;
     }
-    saveContentAs(editor, parent);
+    saveContentAs(editor, parent, dayName);
 }
 
 EntryFileCommands::SaveOutcome EntryFileCommands::saveContentAs(const RichEditor& editor,
-                                                                QWidget* parent) {
-    const std::optional<QString> chosen = SaveDialog1(parent);
+                                                                QWidget* parent,
+                                                                const QString& dayName) {
+    const std::optional<QString> chosen = SaveDialog1(parent, proposedEntryFileName(dayName));
     if (!chosen) {
         return SaveOutcome::kCancelled;
     }

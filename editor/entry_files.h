@@ -43,19 +43,23 @@ bool isPlainTextFile(const QString& path);
 
 // The chosen file name, or nothing when the dialog was cancelled.
 using OpenFileDialogFn = std::function<std::optional<QString>(QWidget* parent)>;
-// The chosen file name, or nothing when cancelled. The dialog adds the
-// default extension to a name typed without one and asks before overwriting.
-using SaveFileDialogFn = std::function<std::optional<QString>(QWidget* parent)>;
+// The chosen file name, or nothing when cancelled. The dialog offers
+// `proposedName` (a file name without folder; none when empty) in the folder
+// it shows, adds the default extension to a name typed without one and asks
+// before overwriting.
+using SaveFileDialogFn =
+    std::function<std::optional<QString>(QWidget* parent, const QString& proposedName)>;
 
 // Qt's file dialogs set up as `OpenDialog1` (file must exist) and
 // `SaveDialog1` (overwrite prompt); each remembers its folder.
 OpenFileDialogFn platformOpenDialog();
 SaveFileDialogFn platformSaveDialog();
 
-// Replaces the editor's content with the file: plain-text mode and one
-// character format for ".txt", rich mode otherwise; the bytes are read in
-// that format, else in the other. The caret goes to the start and the entry
-// is marked modified, so that leaving the day stores it. Throws Error
+// Replaces the editor's content with the file: read as plain text (all of it
+// in the editor's default character format) for ".txt", as RTF otherwise;
+// when that fails, in the other format. The editor is in rich mode
+// afterwards either way, the caret at the start, and the entry is marked
+// modified, so that leaving the day stores it. Throws Error
 // kCannotOpenFile naming the file when it cannot be read, RtfError("Failed
 // to Load Stream") when neither format reads (the editor keeps its content).
 void importEntryFile(RichEditor& editor, const QString& path);
@@ -69,6 +73,11 @@ void saveEntryFile(const RichEditor& editor, const QString& path);
 
 // The name a save dialog gave, with ".rtf" added when it has no extension.
 QString withDefaultExtension(const QString& path);
+
+// The name save-as offers for the entry of a day: `dayName` (the day as
+// "yyyy-mm-dd") with ".rtf", as the export of all entries names its files;
+// empty for an empty `dayName`.
+QString proposedEntryFileName(const QString& dayName);
 
 // The import and save-as commands (`btnNoteBookOpenClick`,
 // `btnNoteBookSaveAsClick`) with their dialogs.
@@ -88,14 +97,17 @@ public:
     // importEntryFile (the import's errors reach the default error display).
     void btnNoteBookOpenClick(RichEditor& editor, QWidget* parent);
     // Save-as: nothing for an entry without text; otherwise saveContentAs.
-    void btnNoteBookSaveAsClick(const RichEditor& editor, QWidget* parent);
+    void btnNoteBookSaveAsClick(const RichEditor& editor, QWidget* parent,
+                                const QString& dayName = {});
 
     enum class SaveOutcome { kSaved, kCancelled, kFailed };
-    // The save dialog, then saveEntryFile into the chosen file (also for an
-    // entry without text). kCancelled when the dialog was cancelled or the
-    // user kept an existing file; kFailed after the error went to showError.
+    // The save dialog offering the day's file name (proposedEntryFileName of
+    // `dayName`), then saveEntryFile into the chosen file (also for an entry
+    // without text). kCancelled when the dialog was cancelled or the user
+    // kept an existing file; kFailed after the error went to showError.
     // Throws saveEntryFile's Error when there is no showError.
-    SaveOutcome saveContentAs(const RichEditor& editor, QWidget* parent);
+    SaveOutcome saveContentAs(const RichEditor& editor, QWidget* parent,
+                              const QString& dayName = {});
 
 private:
     OpenFileDialogFn OpenDialog1;

@@ -4,7 +4,7 @@
 #include "editor/rich_editor.h"
 
 #include "controls/system_colors.h"
-#include "editor/picture_layout.h"
+#include "editor/pictures/picture_layout.h"
 #include "editor/rtf/rtf.h"
 #include "editor/url_links.h"
 

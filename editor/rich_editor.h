@@ -8,7 +8,7 @@
 // font clear it.
 #pragma once
 
-#include "editor/format_range.h"
+#include "editor/print/format_range.h"
 #include "editor/text_find.h"
 
 #include <QByteArray>
@@ -249,8 +249,10 @@ protected:
     // The clipboard: copies carry RTF and text; pastes and drops take RTF,
     // then a picture (inserted in its stored form, see rtf::insertPicture),
     // then local files (pictures inserted likewise, other files as "file:"
-    // links), then text, as the stored content can hold them. Plain-text
-    // mode pastes text only.
+    // links), then text, as the stored content can hold them. A picture
+    // takes the look (font, size, colours) of the text before it, or of the
+    // text at the insertion point, so that text typed after it looks like
+    // the text around it. Plain-text mode pastes text only.
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -267,8 +269,9 @@ private:
     void clearFromSelection(QTextFormat::Property property);
     void setIndentOfSelection(std::optional<int> offsetPoints, std::optional<bool> bullet);
     QString linkText(const TextRange& link) const;
-    bool pasteRtf(const QByteArray& rtf);
-    bool insertFiles(const QStringList& files);
+    bool pasteRtf(const QByteArray& rtf, const QTextCharFormat& look);
+    bool insertFiles(const QStringList& files, const QTextCharFormat& look);
+    void typeInTextLookAfterPicture();
 
     UrlHighlighter* highlighter_ = nullptr;
     PictureLayoutHandler* pictureLayout_ = nullptr;

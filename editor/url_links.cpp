@@ -29,10 +29,6 @@ int prefixAt(const QString& text, int pos) {
     return 0;
 }
 
-bool mayStartAddress(const QString& text, int pos) {
-    return pos == 0 || !text.at(pos - 1).isLetterOrNumber();
-}
-
 }  // namespace
 
 QList<UrlSpan> detectUrls(const QString& text) {
@@ -40,7 +36,7 @@ QList<UrlSpan> detectUrls(const QString& text) {
     const int size = int(text.size());
     int pos = 0;
     while (pos < size) {
-        const int prefix = mayStartAddress(text, pos) ? prefixAt(text, pos) : 0;
+        const int prefix = prefixAt(text, pos);
         if (prefix == 0) {
             ++pos;
             continue;
@@ -70,8 +66,9 @@ QString linkTextToOpen(const QString& linkText) {
 }
 
 QUrl linkTarget(const QString& linkText) {
-    const QString text = linkTextToOpen(linkText);
-    if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+    if (linkText.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        // Only file links write their blanks as "%".
+        const QString text = linkTextToOpen(linkText);
         const QString rest = text.mid(5);
         if (rest.startsWith(QLatin1String("//"))) {
             return QUrl(text, QUrl::TolerantMode);
@@ -85,10 +82,11 @@ QUrl linkTarget(const QString& linkText) {
         url.setPath(rest, QUrl::DecodedMode);
         return url;
     }
-    if (text.startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
-        return QUrl(QStringLiteral("http://") + text, QUrl::TolerantMode);
+    // Web and mail addresses open as written, their %-escapes included.
+    if (linkText.startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
+        return QUrl(QStringLiteral("http://") + linkText, QUrl::TolerantMode);
     }
-    return QUrl(text, QUrl::TolerantMode);
+    return QUrl(linkText, QUrl::TolerantMode);
 }
 
 UrlHighlighter::UrlHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}

@@ -6,9 +6,9 @@
 
 #include <QList>
 #include <QString>
-#include <QUrl>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QUrl>
 
 class QTextDocument;
 
@@ -22,11 +22,12 @@ struct UrlSpan {
 };
 
 // Finds the addresses in one paragraph's text. An address starts with one of
-// "file:", "http:", "https:", "ftp:", "mailto:" or "www." (any letter case) at
-// the start of the text or after a character that is neither a letter nor a
-// digit, holds at least one character after that prefix, and ends at the
-// first blank (any white space, line or paragraph break) or embedded object.
-// Spans come in text order and never overlap. Never throws.
+// "file:", "http:", "https:", "ftp:", "mailto:" or "www." (any letter case)
+// wherever it stands, also straight after a letter or digit (a link put
+// right after a word, or in a script written without blanks), holds at least
+// one character after that prefix, and ends at the first blank (any white
+// space, line or paragraph break) or embedded object. Spans come in text
+// order and never overlap. Never throws.
 QList<UrlSpan> detectUrls(const QString& text);
 
 // The link text of a file: "file:" followed by the full path in which every
@@ -37,11 +38,12 @@ QString fileLinkText(const QString& path);
 // The text a clicked link opens: every "%" turned back into a blank.
 QString linkTextToOpen(const QString& linkText);
 
-// What the desktop opens for a clicked link (after linkTextToOpen): "file:"
-// links name a local file (the rest of the text is its path, unless it
-// starts with "//", a file URL), "www." addresses are web pages over http,
-// and every other address is taken as it is written. Never throws; the
-// result may be invalid for nonsense text.
+// What the desktop opens for a clicked link: "file:" links name a local file
+// (after linkTextToOpen, since they write blanks as "%"; the rest of the text
+// is its path, unless it starts with "//", a file URL); "www." addresses are
+// web pages over http, and every other address is taken as it is written,
+// its %-escapes included. Never throws; the result may be invalid for
+// nonsense text.
 QUrl linkTarget(const QString& linkText);
 
 // Draws the addresses of every paragraph as links (underlined, blue) through

@@ -6,6 +6,7 @@
 #include "export/core/export_core.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,6 +15,13 @@ class QWidget;
 namespace quillmere {
 
 class JournalTable;
+
+// The answers to the error box of a failed entry.
+enum class FailureChoice { kContinue, kContinueWithoutAsking, kStop };
+
+// The button captions of that box, in the order of FailureChoice:
+// "Continue", "Continue Without Asking", "Stop Export".
+QStringList FailureChoiceCaptions();
 
 class ExportHost {
 public:
@@ -37,6 +45,13 @@ public:
     }
     // Error box (title "Error", error icon, OK) with `message`.
     virtual void showError(const QString& message) = 0;
+    // An entry could not be exported: an error box (title "Error", error
+    // icon) with `message` and the buttons of FailureChoiceCaptions, placed so
+    // that it does not cover `keepVisible` (the progress window). Closing the
+    // box answers kStop.
+    virtual FailureChoice askAfterFailure(const QString& message, QWidget* keepVisible) = 0;
+    // Information box (title "Information", information icon, OK).
+    virtual void showInformation(const QString& message) = 0;
     // The folder chooser titled "Export All Entries" (chooseExportFolder does
     // this). Nothing when the user cancels; an empty string for a chosen item
     // that has no path in the file system.

@@ -24,6 +24,11 @@ const char kNoFolderPathMessage[] =
 
 }  // namespace
 
+QStringList FailureChoiceCaptions() {
+    return {QStringLiteral("Continue"), QStringLiteral("Continue Without Asking"),
+            QStringLiteral("Stop Export")};
+}
+
 std::optional<QString> chooseExportFolder(QWidget* parent) {
     const QUrl url = QFileDialog::getExistingDirectoryUrl(
         parent, QStringLiteral("Export All Entries"), QUrl(), QFileDialog::ShowDirsOnly);
@@ -74,9 +79,13 @@ void TExporter::btnExportClick() {
             host_.showError(QLatin1String(kNoFolderPathMessage));
             return;
         }
+        // A folder that cannot take a single file is said once, before any
+        // progress is shown.
+        CheckExportFolder(*folder);
         folder_ = *folder;
         exportCancelled_ = false;
         overwriteAll_.reset();
+        failuresSilenced_ = false;
         progress_.xipZip->setPosition(0);
         progress_.xipZip->setMax(host_.journal().recordCount());
         progress_.lblCount->setText(QStringLiteral("0"));
@@ -85,6 +94,9 @@ void TExporter::btnExportClick() {
         host_.setJournalCommandsEnabled(false);
         progress_.showCentredOn(host_.ownerWindow());
         QCoreApplication::processEvents();
+        // The first question may come at once: its place clear of this
+        // window needs the window's place on the screen.
+        progress_.waitUntilPlaced();
         worker_ = new TExportThread(this);
         worker_->start();
     } catch (const Error& e) {
@@ -117,41 +129,84 @@ ExportCallbacks TExporter::windowCallbacks() {
         }
         return false;
     };
-    callbacks.showError = [this](double day, const QString& message) {
-        host_.showError(DayMessage(day, message));
+    callbacks.entryFailed = [this](double day, const QString& message) {
+        return afterFailure(day, message);
     };
     callbacks.advanceBar = [this] {
         progress_.xipZip->setPosition(progress_.xipZip->position() + 1);
     };
-    callbacks.advanceCounter = [this] {
-        // Read back from the caption, as the counter has always been kept.
-        const int count = progress_.lblCount->text().toInt();
-        progress_.lblCount->setText(QString::number(count + 1));
+    callbacks.showWritten = [this](int written) {
+        // "Files exported:" counts files written, not the ones kept or failed.
+        progress_.lblCount->setText(QString::number(written));
     };
     callbacks.processEvents = [] { QCoreApplication::processEvents(); };
     callbacks.cancelled = [this] { return exportCancelled_; };
     return callbacks;
 }
 
+FailureAnswer TExporter::afterFailure(double day, const QString& message) {
+    if (failuresSilenced_) {
+        return FailureAnswer::kContinue;
+    }
+    // Placed clear of the progress window, which stays on top: the box would
+    // otherwise wait unseen behind it.
+    switch (host_.askAfterFailure(DayMessage(day, message), &progress_)) {
+        case FailureChoice::kContinue:
+            return FailureAnswer::kContinue;
+        case FailureChoice::kContinueWithoutAsking:
+            failuresSilenced_ = true;
+            return FailureAnswer::kContinue;
+        case FailureChoice::kStop:
+            break;
+    }
+    return FailureAnswer::kStop;
+}
+
 void TExporter::ExportAllEntries() {
     lastSummary_ = ExportSummary();
+    QString failure;
     try {
         lastSummary_ = ExportEntries(host_.journal(), folder_, windowCallbacks());
-        if (!lastSummary_.cancelled) {
+        if (lastSummary_.end == ExportEnd::kCompleted) {
             // "Export Complete" stays on the screen for a moment; nothing is
             // repainted meanwhile.
             pause_(kFinishPauseMs);
         }
     } catch (const Error& e) {
-        host_.showError(e.message());
+        failure = e.message();
     } catch (const std::exception& e) {
-        host_.showError(QString::fromLocal8Bit(e.what()));
+        failure = QString::fromLocal8Bit(e.what());
+    }
+    // Every message after the loop comes once the progress window is gone,
+    // so none can hide behind it.
+    progress_.close();
+    if (!failure.isEmpty()) {
+        host_.showError(failure);
+    } else {
+        reportResult();
     }
     finish();
 }
 
+void TExporter::reportResult() {
+    if (lastSummary_.end == ExportEnd::kFolderFailed) {
+        host_.showError(FolderFailureText(lastSummary_));
+        return;
+    }
+    const QString result = ExportResultText(lastSummary_, folder_);
+    if (!result.isEmpty()) {
+        host_.showInformation(result);
+    }
+}
+
+void TExporter::cancelExport() {
+    if (exporting_ && !exportCancelled_) {
+        progress_.Label1->setText(QStringLiteral("Finalizing..."));
+        exportCancelled_ = true;
+    }
+}
+
 void TExporter::finish() {
-    progress_.close();
     exporting_ = false;
     host_.setJournalCommandsEnabled(true);
     emit exportFinished();

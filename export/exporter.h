@@ -52,16 +52,27 @@ public:
     // The Export button: stores a modified entry, asks for the folder, resets
     // the progress window and shows it, then starts a TExportThread and
     // returns. Does nothing while an export runs. A chosen item without a path
-    // is refused with an error box; an error is shown in the error box.
+    // and a folder that cannot take files (ExportFolderProblem) are refused
+    // with one error box before anything is shown; an error is shown in the
+    // error box.
     void btnExportClick();
 
     // The export loop (on the user-interface thread): ExportEntries into the
-    // chosen folder with the progress window's bar and counter; on normal end
-    // the one-second pause, then (in both cases) the progress window is closed
-    // and the journal commands are enabled again. An entry that fails is named
-    // by its day in the error box ("15 June 2010: data error") and the loop
-    // goes on. Never throws.
+    // chosen folder with the progress window's bar and its counter of files
+    // written; on normal end the one-second pause, then (in every case) the
+    // progress window is closed and the journal commands are enabled again.
+    // An entry that fails is named by its day in an error box placed clear of
+    // the progress window ("15 June 2010: data error"), which offers to go on,
+    // to go on without asking again, or to stop the export. After the window
+    // has closed: a folder that could no longer take files is reported in one
+    // error box (FolderFailureText); a completed export that kept or failed
+    // entries says how many files were written (ExportResultText). Never
+    // throws.
     void ExportAllEntries();
+
+    // Ends a running export after the entry being written, as the cancel
+    // button does (the program was asked to end). Nothing when none runs.
+    void cancelExport();
 
     // Set by the progress window's cancel button, cleared when an export starts.
     bool ExportCancelled() const { return exportCancelled_; }
@@ -81,6 +92,8 @@ signals:
 
 private:
     ExportCallbacks windowCallbacks();
+    FailureAnswer afterFailure(double day, const QString& message);
+    void reportResult();
     void finish();
 
     ExportHost& host_;
@@ -91,6 +104,9 @@ private:
     // The user's answer for every remaining file (Yes to All: true, No to
     // All: false); empty until given. Cleared when an export starts.
     std::optional<bool> overwriteAll_;
+    // "Continue Without Asking" was chosen after a failed entry: later
+    // failures of this export are only counted. Cleared when an export starts.
+    bool failuresSilenced_ = false;
     ExportSummary lastSummary_;
     PauseFn pause_;
     QPointer<TExportThread> worker_;

@@ -6,9 +6,11 @@
 #include "export/frame_animator.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace quillmere {
 
@@ -162,6 +164,20 @@ void TfrmProgress::showCentredOn(QWidget* owner) {
     }
     show();
     raise();
+}
+
+bool TfrmProgress::waitUntilPlaced(int timeoutMs) {
+    // Right after show() the window system may not have mapped and framed
+    // the window yet; until then its geometry can still read (0, 0).
+    const QDeadlineTimer deadline(timeoutMs);
+    const auto placed = [this] {
+        const QWindow* window = windowHandle();
+        return window != nullptr && window->isExposed() && frameGeometry().width() >= width();
+    };
+    while (isVisible() && !placed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return placed();
 }
 
 void TfrmProgress::btnCancelClick() {

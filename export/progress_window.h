@@ -46,6 +46,11 @@ public:
     // else on the screen, and brings it to the front.
     void showCentredOn(QWidget* owner);
 
+    // Lets window messages through until the window system has put the shown
+    // window on the screen (at most `timeoutMs`), so its place is known to the
+    // boxes that must keep clear of it. Returns whether it is on the screen.
+    bool waitUntilPlaced(int timeoutMs = 1000);
+
     // The cancel button's click: "Finalizing...", then cancelRequested, then
     // pending window messages are let through.
     void btnCancelClick();

@@ -7,7 +7,11 @@
 #     in tests/desktop/installed_files.txt;
 #   - every library of the installed programs resolves (ldd);
 #   - the journal tool links none of the window layers;
-#   - the Debian package builds and depends on the Qt libraries.
+#   - the Debian package builds, depends on the Qt libraries and the fonts,
+#     holds exactly the installed files, and lintian finds no error, warning
+#     or informational tag in it;
+#   - the packaged programs answer --help and --version on standard output
+#     with exit 0 in a terminal without a display.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${QUILLMERE_BUILD_DIR:-$here/build}"
@@ -56,6 +60,36 @@ deb="$(ls "$work/package"/quillmere_*.deb)"
 depends="$(dpkg-deb --field "$deb" Depends)"
 echo "Depends: $depends"
 grep -q 'libqt6widgets6' <<<"$depends" || fail "the package does not depend on libqt6widgets6"
+# Without the colour emoji font every emoticon is the same plain face.
+grep -q 'fonts-noto-color-emoji' <<<"$depends" || fail "the package does not depend on fonts-noto-color-emoji"
 dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./usr/||' | grep -v -e '/$' -e '^$' | LC_ALL=C sort >"$work/packaged"
 diff -u "$work/expected" "$work/packaged" || fail "packaged files differ from tests/desktop/installed_files.txt"
 echo "package files OK"
+
+echo "== lintian"
+# Any error or warning fails, and so does any informational tag: that is the
+# level at which lintian reports programs built without Debian's hardening
+# flags (hardening-no-bindnow, hardening-no-fortify-functions).
+lintian --fail-on error,warning,info --display-info --tag-display-limit 0 "$deb" \
+  || fail "lintian: findings in $(basename "$deb")"
+echo "lintian OK"
+
+echo "== --help and --version of the packaged programs, without a display"
+version="$(dpkg-deb --field "$deb" Version)"
+dpkg-deb -x "$deb" "$work/root"
+mkdir -p "$work/home"
+for program in quillmere quillmere-journal; do
+  for option in --help --version; do
+    status=0
+    out="$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= HOME="$work/home" \
+      XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config" \
+      "$work/root/usr/bin/$program" "$option" 2>"$work/stderr")" || status=$?
+    [ "$status" -eq 0 ] || fail "$program $option exited $status: $(cat "$work/stderr")"
+    [ ! -s "$work/stderr" ] || fail "$program $option wrote to standard error: $(cat "$work/stderr")"
+    [ -n "$out" ] || fail "$program $option printed nothing"
+    if [ "$option" = --version ] && ! grep -q "^$program .*$version\$" <<<"$(head -n 1 <<<"$out")"; then
+      fail "$program --version does not say $version: $(head -n 1 <<<"$out")"
+    fi
+    echo "$program $option: $(head -n 1 <<<"$out")"
+  done
+done

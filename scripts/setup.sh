@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential dpkg-dev cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins
   libgl-dev
   zlib1g-dev libdeflate-dev libjpeg62-turbo-dev
@@ -12,7 +12,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   fonts-liberation2 fonts-material-design-icons-iconfont fonts-noto-color-emoji
   xdg-utils
-  desktop-file-utils appstream file
+  desktop-file-utils appstream file lintian
   xvfb xdotool
 )
 

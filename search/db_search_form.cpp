@@ -25,6 +25,13 @@ namespace {
 
 constexpr int kEnterKey = 13;
 
+const char kUnreadableOne[] =
+    "\n\nThis entry is damaged and its text could not be searched; every other day was "
+    "searched.";
+const char kUnreadableMany[] =
+    "\n\nThese entries are damaged and their text could not be searched; every other day "
+    "was searched.";
+
 void processPendingMessages() {
     QCoreApplication::processEvents();
 }
@@ -177,8 +184,11 @@ void TfrmDBSearch::runScan(const QString& text) {
         ListBox1->setCurrentRow(0);
         ListBox1->setFocus();
     }
-    if (result.end == SearchEnd::kFailed) {
-        host_.showError(DayMessage(result.failedDay, result.error));
+    if (!result.unreadable.empty()) {
+        // Said after the list is shown, so the days found are in view.
+        host_.showInformation(
+            UnreadableDaysText(result.unreadable) +
+            QLatin1String(result.unreadable.size() == 1 ? kUnreadableOne : kUnreadableMany));
     }
     processPendingMessages();
 }

@@ -44,9 +44,10 @@ public:
     // Runs a search over the stored entries from the From date to the To date
     // (both inclusive) for the text of edtText, and lists the days found.
     // Does nothing on an empty journal, for an empty text, or while a search
-    // is already running. An error while decoding an entry ends the search:
-    // the days found so far are listed and the error box names the entry's day
-    // before the message ("15 June 2010: data error").
+    // is already running. An entry that cannot be decoded is passed over and
+    // the search goes on; after the days found are listed, an information box
+    // names the entries that could not be read ("Could not read: 18 June
+    // 2010, ...").
     void btnSearchClick();
     // True when `blob` (a stored JournalEntry) shows the search text.
     // Throws ZlibError / rtf::RtfError for an entry that cannot be read.

@@ -33,6 +33,10 @@ public:
     // Shows the message in the program's error box ("Error", error icon, OK).
     virtual void showError(const QString& message) = 0;
 
+    // Shows the message in the program's information box ("Information",
+    // information icon, OK).
+    virtual void showInformation(const QString& message) = 0;
+
     // Switches off (and back on) every command of the main window that moves
     // or changes `tblJournal` (day navigation, calendar, save, import, export,
     // closing the program), while a scan lets input through. Calls come in

@@ -97,6 +97,12 @@ void SetBlackText(QWidget* widget) {
     widget->setPalette(palette);
 }
 
+QPoint CentredTopLeft(const QRect& area, const QRect& frame, const QRect& client) {
+    const QSize size = frame.contains(client) ? frame.size() : client.size();
+    return QPoint(area.left() + (area.width() - size.width()) / 2,
+                  area.top() + (area.height() - size.height()) / 2);
+}
+
 void CentreOn(QWidget& window, const QWidget* over) {
     QRect area;
     if (over != nullptr && over->isVisible()) {
@@ -106,9 +112,7 @@ void CentreOn(QWidget& window, const QWidget* over) {
     } else {
         return;
     }
-    const QSize size = window.frameGeometry().size();
-    window.move(area.left() + (area.width() - size.width()) / 2,
-                area.top() + (area.height() - size.height()) / 2);
+    window.move(CentredTopLeft(area, window.frameGeometry(), window.geometry()));
 }
 
 }  // namespace quillmere

@@ -6,6 +6,7 @@
 #include "controls/system_colors.h"
 
 #include <QFont>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -49,5 +50,11 @@ void SetBlackText(QWidget* widget);
 // Centres `window` on `over` when that is shown, else on the primary
 // screen's work area.
 void CentreOn(QWidget& window, const QWidget* over);
+
+// The top-left corner that centres a window on `area`: its outer size is its
+// frame `frame`, or its client rectangle `client` when that frame does not
+// hold it (on X11 a frameless window that was hidden once reports a stale
+// 1 x 1 frame, which put every second opening off centre).
+QPoint CentredTopLeft(const QRect& area, const QRect& frame, const QRect& client);
 
 }  // namespace quillmere

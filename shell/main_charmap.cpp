@@ -1,8 +1,8 @@
 // The main window's special-character command: the character map and the
 // insertion of its text into the entry.
-#include "editor/char_map_insert.h"
-#include "editor/char_map_window.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/pickers/char_map_insert.h"
+#include "editor/pickers/char_map_window.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "store/handler_guard.h"

@@ -4,7 +4,7 @@
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
 #include "controls/system_colors.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "search/db_search_form.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"

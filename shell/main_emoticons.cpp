@@ -1,6 +1,6 @@
 // The main window's emoticon command: the picker hands its picture over the
 // clipboard and the editor pastes it over the selection.
-#include "editor/emoticons_window.h"
+#include "editor/pickers/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"

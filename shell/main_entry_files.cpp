@@ -2,11 +2,12 @@
 // first three buttons.
 #include "controls/rb_panel.h"
 #include "editor/entry_files.h"
-#include "editor/entry_print.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/print/entry_print.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
+#include "store/day.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
 
@@ -44,11 +45,11 @@ void TfrmMain::btnNoteBookOpenClick() {
 }
 
 void TfrmMain::btnNoteBookSaveAsClick() {
-    EntryFiles->btnNoteBookSaveAsClick(*Editor, this);
+    EntryFiles->btnNoteBookSaveAsClick(*Editor, this, isoTextOfDay(CurrentDay()));
 }
 
 void TfrmMain::ToolButton13Click() {
-    EntryPrint->run(*Editor, this, printJobTitle(RbPanel1->Caption()));
+    EntryPrint->run(*Editor, this, printJobTitle(RbPanel1->Caption()), isoTextOfDay(CurrentDay()));
 }
 
 }  // namespace quillmere

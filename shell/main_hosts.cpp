@@ -1,7 +1,7 @@
 #include "shell/main_hosts.h"
 
-#include "editor/format_commands.h"
-#include "editor/image_list.h"
+#include "editor/format/format_commands.h"
+#include "editor/format/image_list.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
@@ -48,6 +48,10 @@ void MainSearchHost::showError(const QString& message) {
     ShowErrorBox(&main_, message);
 }
 
+void MainSearchHost::showInformation(const QString& message) {
+    ShowInformationBox(&main_, message);
+}
+
 void MainSearchHost::setJournalCommandsEnabled(bool enabled) {
     main_.setJournalCommandsEnabled(enabled);
 }
@@ -90,6 +94,21 @@ OverwriteAnswer MainExportHost::askOverwrite(const QString& question, QWidget* k
 
 void MainExportHost::showError(const QString& message) {
     ShowErrorBox(&main_, message);
+}
+
+FailureChoice MainExportHost::askAfterFailure(const QString& message, QWidget* keepVisible) {
+    switch (ShowErrorChoiceBox(&main_, message, FailureChoiceCaptions(), keepVisible)) {
+        case 0:
+            return FailureChoice::kContinue;
+        case 1:
+            return FailureChoice::kContinueWithoutAsking;
+        default:
+            return FailureChoice::kStop;
+    }
+}
+
+void MainExportHost::showInformation(const QString& message) {
+    ShowInformationBox(&main_, message);
 }
 
 std::optional<QString> MainExportHost::chooseFolder() {

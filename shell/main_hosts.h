@@ -27,6 +27,7 @@ public:
     // image when the list has no such picture).
     QImage resultImage() const override;
     void showError(const QString& message) override;
+    void showInformation(const QString& message) override;
     void setJournalCommandsEnabled(bool enabled) override;
     QWidget* mainWindow() const override;
 
@@ -49,6 +50,10 @@ public:
     // placed clear of the progress window.
     OverwriteAnswer askOverwrite(const QString& question, QWidget* keepVisible) override;
     void showError(const QString& message) override;
+    // The error box with Continue, Continue Without Asking and Stop Export,
+    // placed clear of the progress window.
+    FailureChoice askAfterFailure(const QString& message, QWidget* keepVisible) override;
+    void showInformation(const QString& message) override;
     // The chooser set by setFolderChooser, else the desktop's folder chooser
     // owned by the main window.
     std::optional<QString> chooseFolder() override;

@@ -128,7 +128,32 @@ void TfrmMain::WriteFontSettings() {
     FontSettings current = session_.fontSettings();
     current.name = RbPanel1->font().family();
     session_.setFontSettings(current);
+    // Cleared only when the write went through: until then the file holds
+    // older values than the ones in use.
+    fontSettingsUnstored_ = true;
     session_.writeFontSettings();
+    fontSettingsUnstored_ = false;
+}
+
+void TfrmMain::setSettingsWindow(TfrmSettings* settings) {
+    if (settings_ != nullptr) {
+        disconnect(settings_, nullptr, this, nullptr);
+    }
+    settings_ = settings;
+    if (settings_ != nullptr) {
+        connect(settings_, &TfrmSettings::skipEmptyEntriesClicked, this, &TfrmMain::chkSkipClick);
+    }
+}
+
+void TfrmMain::chkSkipClick() {
+    // Stored at once, so that nothing that reads the file again (coming
+    // back from the search window) and no crash before Exit loses it. A
+    // failed write leaves the option switched in memory; Exit tries again.
+    try {
+        WriteFontSettings();
+    } catch (const Error& e) {
+        ShowErrorBox(settings_ != nullptr ? static_cast<QWidget*>(settings_) : this, e.message());
+    }
 }
 
 bool TfrmMain::skipMode() const {

@@ -2,13 +2,15 @@
 // the remembered placement, and the orderly close that stores the current
 // entry and the font settings.
 #include "editor/entry_files.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "editor/rich_editor.h"
+#include "shell/activation_source.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
 #include "shell/placement.h"
 #include "shell/wait_cursor.h"
+#include "store/day.h"
 #include "store/day_caption.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
@@ -21,6 +23,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include <cmath>
 #include <exception>
@@ -30,6 +33,9 @@ namespace quillmere {
 namespace {
 
 const QString kPlacementSection = QStringLiteral("TfrmMain");
+// How long a window manager may take to report the frame after a change of
+// geometry or state.
+constexpr int kFrameSettleMs = 300;
 
 QScreen* primaryScreen() {
     return QGuiApplication::primaryScreen();
@@ -68,14 +74,18 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::requestEnd() {
     endRequested_ = true;
-    if (closing_ || closed_ || !journalCommandsEnabled()) {
-        // Ends when the scan or export lets go of the journal (busyChanged).
+    if (closing_ || closed_) {
         return;
     }
-    // A modal window of the program (settings, calendar, a message) goes
-    // first, as it would when the user closed it.
+    // A modal window of the program (settings, calendar, a message, the
+    // export's questions) goes first, as it would when the user closed it.
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
         modal->close();
+    }
+    if (!journalCommandsEnabled()) {
+        // Ends when the scan or export lets go of the journal (busyChanged).
+        emit endWaitingForJournal();
+        return;
     }
     if (!shownOnce_) {
         closed_ = true;
@@ -101,14 +111,9 @@ void TfrmMain::setVisible(bool visible) {
         }
     }
     QWidget::setVisible(visible);
-    if (visible && restoredPlacement_) {
-        // The frame is known only now; the stored outer rectangle is applied
-        // again so the window does not grow by its frame at every start.
-        const PlacementRecord record = *restoredPlacement_;
-        restoredPlacement_.reset();
-        if (!isMaximized() && !isMinimized()) {
-            ApplyNormalRect(*this, record.normal);
-        }
+    if (visible) {
+        // Some platforms know the frame as soon as the window is shown.
+        keepNormalRect();
     }
 }
 
@@ -140,19 +145,21 @@ void TfrmMain::FormShow() {
 
 bool TfrmMain::event(QEvent* event) {
     switch (event->type()) {
-        case QEvent::WindowDeactivate:
-            // Closing a modal window brings the activation back; that does
-            // not count as coming back to the main window.
-            deactivatedForModal_ = QApplication::activeModalWidget() != nullptr &&
-                                   QApplication::activeModalWidget() != this;
-            break;
-        case QEvent::WindowActivate:
-            if (deactivatedForModal_) {
-                deactivatedForModal_ = false;
-            } else if (shownOnce_ && !closed_) {
+        case QEvent::WindowActivate: {
+            // The first activation after the login counts, and coming back
+            // from a window of the program that is not modal (the search
+            // window). Coming back from another program (every Alt+Tab) or
+            // from a closed modal window (settings, calendar, a message)
+            // does not.
+            QWidget* from = activation_->previous();
+            const bool fromOwnWindow =
+                from != nullptr && from != this && !activation_->previousWasModal();
+            if (shownOnce_ && !closed_ && (!activatedOnce_ || fromOwnWindow)) {
+                activatedOnce_ = true;
                 runGuarded([this] { FormActivate(); });
             }
             break;
+        }
         default:
             break;
     }
@@ -162,16 +169,52 @@ bool TfrmMain::event(QEvent* event) {
 void TfrmMain::FormActivate() {
     QScreen* screen = primaryScreen();
     if (screen != nullptr && !isMaximized() && !isMinimized()) {
+        // Learns the frame if it became known without a move.
+        keepNormalRect();
         const QRect work = screen->availableGeometry();
-        const QRect frame = frameGeometry();
-        const QRect client = geometry();
-        const int frameTop = client.top() - frame.top();
-        const int frameExtra = frame.height() - client.height();
-        setGeometry(client.left(), work.top() + frameTop, client.width(),
-                    work.height() - frameExtra);
+        const QRect outer =
+            normalRect_.normalOuter(geometry(), FrameMargins(frameGeometry(), geometry()));
+        placeNormal(QRect(outer.left(), work.top(), outer.width(), work.height()));
     }
-    ReadFontSettings();
+    // After a failed write the file holds older values than the ones in use.
+    if (!fontSettingsUnstored_) {
+        ReadFontSettings();
+    }
     Editor->setFocus();
+}
+
+void TfrmMain::placeNormal(const QRect& outer) {
+    placing_ = true;
+    PlaceWindow(*this, outer, normalRect_.want(outer));
+    placing_ = false;
+}
+
+void TfrmMain::keepNormalRect() {
+    if (placing_ || !isVisible()) {
+        return;
+    }
+    const bool normal =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    if (const std::optional<QRect> client =
+            normalRect_.update(frameGeometry(), geometry(), normal)) {
+        placing_ = true;
+        PlaceWindow(*this, *normalRect_.wanted(), *client);
+        placing_ = false;
+        // A window manager may tell the frame of the new state only after
+        // the geometry (openbox leaving the maximised state): look again
+        // once it has settled.
+        QTimer::singleShot(kFrameSettleMs, this, &TfrmMain::keepNormalRect);
+    }
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        // The new state's geometry and frame come after the state itself;
+        // the move and resize events that bring them apply the wanted
+        // rectangle. This is for a window manager that sent them before.
+        QTimer::singleShot(kFrameSettleMs, this, &TfrmMain::keepNormalRect);
+    }
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -179,6 +222,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     // loop: closing now would store and close the table under it.
     if (!journalCommandsEnabled() && !closing_) {
         event->ignore();
+        // Remembered: the program ends once they have stopped.
+        requestEnd();
         return;
     }
     event->accept();
@@ -251,7 +296,8 @@ void TfrmMain::offerUnstoredText() {
     }
     // A failed save shows its error and offers the dialog again; Cancel in
     // the dialog is the user's choice to end without the text.
-    while (EntryFiles->saveContentAs(*Editor, this) == EntryFileCommands::SaveOutcome::kFailed) {
+    while (EntryFiles->saveContentAs(*Editor, this, isoTextOfDay(CurrentDay())) ==
+           EntryFileCommands::SaveOutcome::kFailed) {
     }
 }
 
@@ -264,7 +310,7 @@ void TfrmMain::savePlacement(bool visible) {
     placementSaved_ = true;
     QDir().mkpath(QFileInfo(placementFile_).absolutePath());
     ProfileFileAccess profile(placementFile_);
-    PlacementRecord record = CapturePlacement(*this);
+    PlacementRecord record = CapturePlacement(*this, normalRect_);
     if (QGuiApplication::applicationState() == Qt::ApplicationHidden) {
         record.showCmd = kShowMinimized;
     }
@@ -276,12 +322,26 @@ void TfrmMain::restorePlacement() {
         return;
     }
     ProfileFileAccess profile(placementFile_);
-    const std::optional<PlacementRecord> record =
+    std::optional<PlacementRecord> record =
         ReadPlacement(profile, kPlacementSection, screenSize(), pixelsPerInch(), frameGeometry());
-    if (record) {
-        ApplyPlacement(*this, *record);
-        restoredPlacement_ = record;
+    if (!record) {
+        return;
     }
+    // A rectangle stored with a screen that is gone (a second monitor, a
+    // larger resolution) would leave the window out of reach.
+    QList<QRect> workAreas;
+    if (QScreen* primary = primaryScreen()) {
+        workAreas.push_back(primary->availableGeometry());
+    }
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primaryScreen()) {
+            workAreas.push_back(screen->availableGeometry());
+        }
+    }
+    record->normal = PullOntoWorkArea(record->normal, workAreas);
+    placing_ = true;
+    ApplyPlacement(*this, *record, normalRect_);
+    placing_ = false;
 }
 
 }  // namespace quillmere

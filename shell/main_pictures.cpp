@@ -1,7 +1,7 @@
 // The main window's picture and link commands: the tool bar's Insert Picture
 // and Insert Link buttons and the links clicked in the entry.
-#include "editor/format_commands.h"
-#include "editor/picture_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/pictures/picture_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"

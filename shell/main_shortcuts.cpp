@@ -2,7 +2,7 @@
 // full-text search and printing without the mouse, and Tab through the
 // window's controls in the order they appear.
 #include "controls/rb_button.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 

@@ -6,8 +6,9 @@
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "editor/rich_editor.h"
+#include "shell/activation_source.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
 #include "shell/message_boxes.h"
@@ -47,6 +48,7 @@ TfrmMain::TfrmMain(JournalSession& session, const QString& placementFile, QWidge
     setWindowTitle(QStringLiteral("Velmora Durazu - Quillmere"));
     setWindowIcon(ProgramIcon());
     today = [] { return quillmere::today(); };
+    activation_ = new ActivationSource(this);
     buildHeader();
     buildToolBarBand();
     buildEditorBand();
@@ -203,6 +205,7 @@ void TfrmMain::placeBands() {
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    keepNormalRect();
     FormResize();
 }
 
@@ -210,6 +213,7 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     // The frame's size is known only once the window is placed; the outer
     // width may change with it.
+    keepNormalRect();
     FormResize();
 }
 

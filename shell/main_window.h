@@ -44,6 +44,8 @@ class JournalSession;
 inline constexpr const char* kHomePageUrl = "https://quillmere.example.org";
 inline constexpr const char* kHomePageCaption = "quillmere.example.org";
 
+class ActivationSource;
+
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -61,7 +63,9 @@ public:
     // they are made (the login window owns the settings record, the settings
     // window owns "Skip empty entries").
     void setLoginWindow(TfrmLogin* login) { login_ = login; }
-    void setSettingsWindow(TfrmSettings* settings) { settings_ = settings; }
+    // Clicking the settings window's "Skip empty entries" stores the option
+    // at once (chkSkipClick).
+    void setSettingsWindow(TfrmSettings* settings);
     void setCalendarWindow(TfrmCalendar* calendar) { calendar_ = calendar; }
     // The emoticon picker the tool bar's emoticon button shows (null: none).
     void setEmoticonsWindow(TfrmEmoticons* emoticons) { emoticons_ = emoticons; }
@@ -119,8 +123,14 @@ public:
     // Header font name and character set and "Skip empty entries" from
     // "FontSettings.Ini". Throws FileError when the file cannot be read.
     void ReadFontSettings();
-    // Writes them to "FontSettings.Ini". Throws FileError.
+    // Writes them to "FontSettings.Ini". Throws FileError; the values stay
+    // in use, and activation does not read the file over them until a
+    // write went through.
     void WriteFontSettings();
+    // "Skip empty entries" was clicked in the settings window: the option is
+    // written to "FontSettings.Ini" at once. A failed write is shown in the
+    // error box; the option stays as clicked.
+    void chkSkipClick();
     // The header font's character set number (as stored in "Charset").
     int headerCharset() const;
 
@@ -146,7 +156,9 @@ public:
     void addStartupNotice(const QString& text);
 
     // Ends the program the way Exit does, as soon as no scan or export holds
-    // the journal (a logout, SIGTERM or SIGHUP).
+    // the journal (a logout, SIGTERM, SIGHUP, or closing the window while they
+    // run). While they hold it, an open modal box is closed (as its own close
+    // would answer it) and endWaitingForJournal asks them to stop.
     void requestEnd();
 
     // --- Commands of the bottom bar ------------------------------------------------
@@ -206,8 +218,13 @@ public:
     // First show: placement restored, the login run modally, today shown (or
     // the window closed when the login did not pass).
     void FormShow();
-    // The window became the program's active window: full work-area height,
-    // "FontSettings.Ini" read again, the editor focused.
+    // The window became the program's active window after the login, or
+    // again coming from one of the program's windows shown without being
+    // modal (the search window, the export progress window): full work-area
+    // height, "FontSettings.Ini" read again (unless it holds older values
+    // than the ones in use after a failed write), the editor focused.
+    // Coming back from another program, or from a modal window of this one,
+    // runs nothing of it.
     void FormActivate();
     // Saves the placement under "TfrmMain" ("Visible" as given).
     void savePlacement(bool visible);
@@ -242,12 +259,17 @@ public:
 signals:
     // SetCurrentDay ran (also for every day a skip search walks over).
     void currentDayChanged(double day);
+    // The program was asked to end (a close, a logout, a signal) while a scan
+    // or an export holds the journal: they should stop, and the program ends
+    // as soon as they have let go of it.
+    void endWaitingForJournal();
 
 protected:
     void setVisible(bool visible) override;
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -277,7 +299,14 @@ private:
     // cancelled. When the end was requested (logout, signal) it is kept as a
     // draft in the recovery log instead, without asking.
     void offerUnstoredText();
+    // Reads the placement file and applies it, pulled onto the screens'
+    // work areas.
     void restorePlacement();
+    // Gives the window the outer rectangle `outer` in its normal state, kept
+    // until the window manager reported the frame (NormalRectKeeper).
+    void placeNormal(const QRect& outer);
+    // Applies the wanted normal rectangle again once the frame is known.
+    void keepNormalRect();
     // The frame every navigation command runs in: hourglass, store when
     // modified, the day change, and finally the default font for an empty
     // editor.
@@ -301,8 +330,10 @@ private:
     bool placementSaved_ = false;
     bool closing_ = false;
     bool closed_ = false;
-    bool deactivatedForModal_ = false;
-    std::optional<PlacementRecord> restoredPlacement_;
+    bool fontSettingsUnstored_ = false;
+    NormalRectKeeper normalRect_;
+    bool placing_ = false;
+    ActivationSource* activation_ = nullptr;
     TfrmLogin* login_ = nullptr;
     TfrmSettings* settings_ = nullptr;
     TfrmCalendar* calendar_ = nullptr;

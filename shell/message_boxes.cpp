@@ -80,17 +80,20 @@ bool ShowConfirmBox(QWidget* parent, const QString& question) {
     return present(parent, MessageKind::Confirmation, QStringLiteral("Confirm"), question);
 }
 
-int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& buttons,
-                  QWidget* keepVisible) {
-    const QString title = QStringLiteral("Confirm");
+namespace {
+
+// A box of `kind` whose buttons carry `buttons`, left to right; the first is
+// the default, the last answers Escape and the window's close.
+int showButtonsBox(QWidget* parent, MessageKind kind, const QString& title, const QString& text,
+                   const QStringList& buttons, QWidget* keepVisible) {
     if (choiceHook()) {
-        return choiceHook()(MessageRequest{MessageKind::Confirmation, title, question}, buttons);
+        return choiceHook()(MessageRequest{kind, title, text}, buttons);
     }
     if (hook()) {
         // Only the Yes/No hook is installed: it answers the first two buttons.
-        return hook()(MessageRequest{MessageKind::Confirmation, title, question}) ? 0 : 1;
+        return hook()(MessageRequest{kind, title, text}) ? 0 : 1;
     }
-    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::NoButton, parent);
+    QMessageBox box(iconOf(kind), title, text, QMessageBox::NoButton, parent);
     QList<QAbstractButton*> made;
     for (qsizetype i = 0; i < buttons.size(); ++i) {
         const bool last = i + 1 == buttons.size() && i > 0;
@@ -109,6 +112,20 @@ int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& b
     box.exec();
     const qsizetype chosen = made.indexOf(box.clickedButton());
     return chosen >= 0 ? static_cast<int>(chosen) : static_cast<int>(buttons.size()) - 1;
+}
+
+}  // namespace
+
+int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& buttons,
+                  QWidget* keepVisible) {
+    return showButtonsBox(parent, MessageKind::Confirmation, QStringLiteral("Confirm"), question,
+                          buttons, keepVisible);
+}
+
+int ShowErrorChoiceBox(QWidget* parent, const QString& message, const QStringList& buttons,
+                       QWidget* keepVisible) {
+    return showButtonsBox(parent, MessageKind::Error, QStringLiteral("Error"), message, buttons,
+                          keepVisible);
 }
 
 QPoint PositionClearOf(const QRect& avoid, const QSize& size, const QRect& screen) {

@@ -56,6 +56,13 @@ bool ShowConfirmBox(QWidget* parent, const QString& question);
 int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& buttons,
                   QWidget* keepVisible = nullptr);
 
+// An error's message in an error box ("Error", error icon) whose buttons
+// carry `buttons`, placed and answered as ShowChoiceBox does (the last button
+// answers Escape and the window's close). A message hook answers it as
+// ShowChoiceBox's does.
+int ShowErrorChoiceBox(QWidget* parent, const QString& message, const QStringList& buttons,
+                       QWidget* keepVisible = nullptr);
+
 // The top-left corner for a box of `size` that must not cover `avoid`: below
 // it when it fits on `screen`, else above, else to its right, else to its left,
 // centred on `avoid` along the other axis and kept inside `screen`. When it

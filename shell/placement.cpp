@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace quillmere {
 
 namespace {
@@ -151,19 +153,84 @@ QString PlacementFilePath(const QString& executablePath) {
            QStringLiteral(".INI");
 }
 
-PlacementRecord CapturePlacement(const QWidget& window) {
+QMargins FrameMargins(const QRect& frame, const QRect& client) {
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
+QRect PullOntoWorkArea(const QRect& outer, const QList<QRect>& workAreas) {
+    if (workAreas.isEmpty()) {
+        return outer;
+    }
+    const QRect* best = &workAreas.first();
+    qint64 bestOverlap = -1;
+    for (const QRect& area : workAreas) {
+        if (area.contains(outer)) {
+            return outer;
+        }
+        const QRect common = area.intersected(outer);
+        const qint64 overlap = common.isEmpty() ? 0 : qint64{common.width()} * common.height();
+        if (overlap > bestOverlap) {
+            bestOverlap = overlap;
+            best = &area;
+        }
+    }
+    const QRect& area = *best;
+    QRect pulled(outer.topLeft(), QSize(std::min(outer.width(), area.width()),
+                                        std::min(outer.height(), area.height())));
+    pulled.moveLeft(
+        std::clamp(pulled.left(), area.left(), area.left() + area.width() - pulled.width()));
+    pulled.moveTop(
+        std::clamp(pulled.top(), area.top(), area.top() + area.height() - pulled.height()));
+    return pulled;
+}
+
+QRect NormalRectKeeper::want(const QRect& outer) {
+    wanted_ = outer;
+    appliedFrame_ = normalFrame_;
+    givenClient_ = outer.marginsRemoved(normalFrame_);
+    return givenClient_;
+}
+
+std::optional<QRect> NormalRectKeeper::update(const QRect& frame, const QRect& client,
+                                              bool normalState) {
+    const QMargins margins = FrameMargins(frame, client);
+    if (!normalState || margins.isNull()) {
+        // Maximised, minimised, or no frame reported yet.
+        return std::nullopt;
+    }
+    normalFrame_ = margins;
+    if (!wanted_) {
+        return std::nullopt;
+    }
+    if (margins != appliedFrame_) {
+        appliedFrame_ = margins;
+        givenClient_ = wanted_->marginsRemoved(margins);
+        return givenClient_;
+    }
+    if (client != givenClient_) {
+        wanted_.reset();
+    }
+    return std::nullopt;
+}
+
+QRect NormalRectKeeper::normalOuter(const QRect& normalClient, const QMargins& currentFrame) const {
+    if (wanted_ && normalClient == givenClient_) {
+        return *wanted_;
+    }
+    return normalClient.marginsAdded(normalFrame_.isNull() ? currentFrame : normalFrame_);
+}
+
+PlacementRecord CapturePlacement(const QWidget& window, const NormalRectKeeper& keeper) {
     PlacementRecord record;
-    const QRect frame = window.frameGeometry();
     const QRect client = window.geometry();
     // The normal rectangle of a maximised or minimised window is its
-    // restored client rectangle grown by the frame.
+    // restored client rectangle.
     QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry() : client;
     if (!normal.isValid()) {
         normal = client;
     }
-    record.normal =
-        normal.adjusted(frame.left() - client.left(), frame.top() - client.top(),
-                        frame.right() - client.right(), frame.bottom() - client.bottom());
+    record.normal = keeper.normalOuter(normal, FrameMargins(window.frameGeometry(), client));
     if (window.isMinimized()) {
         record.showCmd = kShowMinimized;
         if (window.windowState() & Qt::WindowMaximized) {
@@ -175,18 +242,15 @@ PlacementRecord CapturePlacement(const QWidget& window) {
     return record;
 }
 
-void ApplyNormalRect(QWidget& window, const QRect& outer) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    // move() places the outer rectangle; the client size is the outer size
-    // less the frame the window has at the moment.
+void PlaceWindow(QWidget& window, const QRect& outer, const QRect& client) {
+    // move() places the outer rectangle with the frame the window has at the
+    // moment; resize() sets the client size.
     window.move(outer.topLeft());
-    window.resize(outer.width() - (frame.width() - client.width()),
-                  outer.height() - (frame.height() - client.height()));
+    window.resize(client.size());
 }
 
-void ApplyPlacement(QWidget& window, const PlacementRecord& record) {
-    ApplyNormalRect(window, record.normal);
+void ApplyPlacement(QWidget& window, const PlacementRecord& record, NormalRectKeeper& keeper) {
+    PlaceWindow(window, record.normal, keeper.want(record.normal));
     switch (StateOfShowCmd(record.showCmd)) {
         case RestoredState::Maximized:
             window.setWindowState(Qt::WindowMaximized);

@@ -13,6 +13,8 @@
 //   Visible=<0|1>                     0 written at closing, 1 at destruction
 #pragma once
 
+#include <QList>
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -96,14 +98,68 @@ std::optional<PlacementRecord> ReadPlacement(const ProfileAccess& profile, const
 // followed by the executable's base name and ".INI".
 QString PlacementFilePath(const QString& executablePath);
 
-// The record of a window as it is now (outer rectangle of its normal state).
-PlacementRecord CapturePlacement(const QWidget& window);
+// How far the outer rectangle `frame` of a window reaches beyond its client
+// rectangle `client` on each side (all zero while no frame is known).
+QMargins FrameMargins(const QRect& frame, const QRect& client);
 
-// Gives a window the outer rectangle `outer`.
-void ApplyNormalRect(QWidget& window, const QRect& outer);
+// `outer` moved, and shrunk where it is larger, so that it lies wholly inside
+// one of `workAreas` (the primary screen's first). A rectangle that already
+// lies inside one of them is returned as it is; any other goes into the area
+// it overlaps most, or into the first when it overlaps none. No areas: as it
+// is.
+QRect PullOntoWorkArea(const QRect& outer, const QList<QRect>& workAreas);
 
-// Applies a record to a window: its outer normal rectangle (with the frame
-// it has at the moment), then its state.
-void ApplyPlacement(QWidget& window, const PlacementRecord& record);
+// The outer rectangle of the main window's normal (restored) state. The
+// window manager tells the frame it puts around a window only some time after
+// the window is mapped (X11), and a maximised window's frame is not the
+// normal one's; so the outer rectangle can neither be applied nor read back
+// from the frame the window has at one moment. The keeper holds the outer
+// rectangle wanted for the normal state until it was applied with a frame
+// reported for that state, and remembers that frame for reading the
+// rectangle back while the window is maximised. Window-free: the window tells
+// it its rectangles and applies the client rectangles it returns.
+class NormalRectKeeper {
+public:
+    // Wants `outer` for the normal state from now on. Returns the client
+    // rectangle to give the window: `outer` less the normal state's frame as
+    // far as it is known (nothing known: all of `outer`).
+    QRect want(const QRect& outer);
+
+    // The window's outer and client rectangles as they are now, and whether
+    // it is in the normal state. Returns the client rectangle to give the
+    // window when the wanted rectangle is to be applied again because a frame
+    // it was not yet applied with was reported for the normal state. When
+    // the frame is the one it was applied with but the client rectangle is
+    // not the one given (the user moved or resized the window), the wanted
+    // rectangle is given up.
+    std::optional<QRect> update(const QRect& frame, const QRect& client, bool normalState);
+
+    // The outer rectangle of the normal state for a normal client rectangle
+    // `normalClient` (the restored one while maximised): the wanted rectangle
+    // while the window still has the client rectangle given for it; else
+    // `normalClient` grown by the normal state's frame (the last one seen
+    // in the normal state; `currentFrame` when none was seen yet).
+    QRect normalOuter(const QRect& normalClient, const QMargins& currentFrame) const;
+
+    const std::optional<QRect>& wanted() const { return wanted_; }
+
+private:
+    std::optional<QRect> wanted_;
+    QRect givenClient_;
+    QMargins appliedFrame_;
+    QMargins normalFrame_;
+};
+
+// The record of a window as it is now; the normal rectangle comes from
+// `keeper` (see NormalRectKeeper::normalOuter).
+PlacementRecord CapturePlacement(const QWidget& window, const NormalRectKeeper& keeper);
+
+// Gives a window the outer top-left corner of `outer` and the size of
+// `client`.
+void PlaceWindow(QWidget& window, const QRect& outer, const QRect& client);
+
+// Applies a record to a window: its normal rectangle through `keeper`, then
+// its state.
+void ApplyPlacement(QWidget& window, const PlacementRecord& record, NormalRectKeeper& keeper);
 
 }  // namespace quillmere

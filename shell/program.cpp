@@ -1,7 +1,7 @@
 #include "shell/program.h"
 
-#include "editor/char_map_window.h"
-#include "editor/emoticons_window.h"
+#include "editor/pickers/char_map_window.h"
+#include "editor/pickers/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "export/exporter.h"
 #include "export/progress_window.h"
@@ -78,6 +78,13 @@ void Program::createWindows(const ProgramPaths& paths) {
     TfrmMain* mainWindow = main_.get();
     QObject::connect(exporter, &TExporter::exportFinished, mainWindow,
                      [mainWindow] { mainWindow->Editor->setFocus(); });
+    TfrmDBSearch* search = search_.get();
+    QObject::connect(mainWindow, &TfrmMain::endWaitingForJournal, exporter, [exporter, search] {
+        exporter->cancelExport();
+        if (search->isSearching()) {
+            search->btnStopClick();
+        }
+    });
     calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
 }
 

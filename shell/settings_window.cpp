@@ -1,10 +1,12 @@
 #include "shell/settings_window.h"
 #include "store/errors.h"
 
+#include "controls/popup_placement.h"
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
 #include "controls/system_colors.h"
+#include "editor/format/font_families.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
 #include "shell/message_boxes.h"
@@ -14,7 +16,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -65,7 +66,8 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
-        QFont font(index.data(Qt::DisplayRole).toString());
+        const QString family = index.data(Qt::DisplayRole).toString();
+        QFont font(showsItsOwnName(family) ? family : option->font.family());
         font.setPixelSize(13);
         option->font = font;
     }
@@ -126,6 +128,7 @@ int ClampFontSize(const QString& text) {
 
 TfrmSettings::TfrmSettings(JournalSession& session, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint), session_(session), table_(session.settings()) {
+    keepPopupsAtTheirBoxes(this);
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Edit Password"));
     setFixedSize(231, 405);
@@ -133,8 +136,10 @@ TfrmSettings::TfrmSettings(JournalSession& session, QWidget* parent)
     buildControls();
     buildLabels();
     fillFontControls();
-    connect(chkSkip, &TRbCheckBox::OnClick, this,
-            [this] { session_.setSkipEmptyEntries(chkSkip->Checked()); });
+    connect(chkSkip, &TRbCheckBox::OnClick, this, [this] {
+        session_.setSkipEmptyEntries(chkSkip->Checked());
+        emit skipEmptyEntriesClicked(chkSkip->Checked());
+    });
 }
 
 void TfrmSettings::buildControls() {
@@ -154,20 +159,9 @@ void TfrmSettings::buildControls() {
     FontComboBox1->setGeometry(32, 144, 169, 23);
     FontComboBox1->setEditable(false);
     FontComboBox1->setFont(text);
-    QStringList families = QFontDatabase::families();
-    // Names the program maps to an installed font ("Arial") count as
-    // installed, so the design's default font can be chosen.
-    for (const QString& name : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")}) {
-        for (const QString& substitute : QFont::substitutes(name)) {
-            if (families.contains(substitute, Qt::CaseInsensitive)) {
-                families.append(name);
-                break;
-            }
-        }
-    }
-    families.removeDuplicates();
-    families.sort(Qt::CaseInsensitive);
-    FontComboBox1->addItems(families);
+    // Each family once, with the names the program maps to an installed font
+    // ("Arial"), so the design's default font can be chosen.
+    FontComboBox1->addItems(fontFamilyList());
     FontComboBox1->setItemDelegate(new FontNameDelegate(FontComboBox1));
     FontComboBox1->view()->setMinimumWidth(kFontListWidth);
 

@@ -44,7 +44,8 @@ public:
     explicit TfrmSettings(JournalSession& session, QWidget* parent = nullptr);
 
     // "Skip empty entries": the check box is a view of the session's option
-    // (read by the navigation, stored in "FontSettings.Ini").
+    // (read by the navigation, stored in "FontSettings.Ini"). Setting it
+    // does not store it.
     bool skipEmptyEntries() const;
     void setSkipEmptyEntries(bool on);
 
@@ -63,6 +64,11 @@ public:
     TRbButton* btnCancel = nullptr;
     TRbCheckBox* chkSkip = nullptr;
     QComboBox* ColorBox1 = nullptr;
+
+signals:
+    // The user switched "Skip empty entries" (the session's option already
+    // follows); the main window stores it.
+    void skipEmptyEntriesClicked(bool on);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -239,6 +239,7 @@ public:
     void ShowDay(double) override {}
     QImage resultImage() const override { return {}; }
     void showError(const QString&) override {}
+    void showInformation(const QString&) override {}
     void setJournalCommandsEnabled(bool) override {}
     QWidget* mainWindow() const override { return nullptr; }
 

@@ -68,6 +68,11 @@ const char* iconvName(int codePage) {
     }
 }
 
+bool isDoubleByte(int codePage) {
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
+           codePage == 1361;
+}
+
 bool isMultiByte(int codePage) {
     // Double-byte pages, and 1258 whose iconv converter combines characters.
     return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
@@ -136,6 +141,66 @@ ByteTable buildTable(const char* name) {
     return table;
 }
 
+// One or two bytes through iconv: the one UTF-16 unit they make when iconv
+// reads all of them as one character, else 0.
+char16_t convertWhole(iconv_t cd, const char* bytes, std::size_t size) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char16_t unit[2] = {0, 0};
+    char* in = const_cast<char*>(bytes);
+    std::size_t inLeft = size;
+    char* outPtr = reinterpret_cast<char*>(unit);
+    std::size_t outLeft = sizeof(unit);
+    std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    if (rc == static_cast<std::size_t>(-1) || inLeft != 0 || outLeft != sizeof(char16_t)) {
+        return 0;
+    }
+    return unit[0];
+}
+
+// Lead bytes are those iconv finds incomplete on their own.
+std::unique_ptr<DoubleByteTable> buildDoubleByteTable(const char* name) {
+    auto table = std::make_unique<DoubleByteTable>();
+    IconvHandle handle(name);
+    std::uint8_t rows = 0;
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        char16_t c = 0;
+        bool lead = false;
+        if (handle.valid()) {
+            iconv(handle.get(), nullptr, nullptr, nullptr, nullptr);
+            char16_t unit[2];
+            char* in = const_cast<char*>(&byte);
+            std::size_t inLeft = 1;
+            char* outPtr = reinterpret_cast<char*>(unit);
+            std::size_t outLeft = sizeof(unit);
+            std::size_t rc = iconv(handle.get(), &in, &inLeft, &outPtr, &outLeft);
+            lead = rc == static_cast<std::size_t>(-1) && errno == EINVAL;
+            if (rc != static_cast<std::size_t>(-1) && outLeft == sizeof(char16_t)) {
+                c = unit[0];
+            }
+        }
+        table->single[static_cast<std::size_t>(b)] = c != 0 || b == 0 ? c : kReplacement;
+        if (lead && rows < 255) {
+            table->row[static_cast<std::size_t>(b)] = ++rows;
+        }
+        if (b < 0x80 && (lead || c != b)) {
+            table->asciiIsItself = false;
+        }
+    }
+    table->pairs.assign(std::size_t{rows} * 256, 0);
+    for (int lead = 0; lead < 256; ++lead) {
+        if (!table->isLead(static_cast<unsigned char>(lead))) {
+            continue;
+        }
+        for (int trail = 0; trail < 256; ++trail) {
+            const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            table->pairs[(std::size_t{table->row[static_cast<std::size_t>(lead)]} - 1) * 256 +
+                         static_cast<std::size_t>(trail)] = convertWhole(handle.get(), bytes, 2);
+        }
+    }
+    return table;
+}
+
 const ByteTable& singleByteTable(int codePage) {
     static std::mutex mutex;
     static std::map<int, std::unique_ptr<ByteTable>> tables;
@@ -185,6 +250,43 @@ int codePageOfCharset(int charset, int ansiCodePage) {
     return ansiCodePage;
 }
 
+const DoubleByteTable* doubleByteTable(int codePage) {
+    if (!isDoubleByte(codePage)) {
+        return nullptr;
+    }
+    static std::mutex mutex;
+    static std::map<int, std::unique_ptr<DoubleByteTable>> tables;
+    std::lock_guard lock(mutex);
+    auto& slot = tables[codePage];
+    if (!slot) {
+        slot = buildDoubleByteTable(iconvName(codePage));
+    }
+    return slot.get();
+}
+
+void appendDoubleBytes(const DoubleByteTable& table, const char* data, std::size_t size,
+                       QString& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    qsizetype at = out.size();
+    out.resize(at + static_cast<qsizetype>(size));
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    for (std::size_t i = 0; i < size;) {
+        const unsigned char b = p[i];
+        char16_t c = 0;
+        if (table.isLead(b) && i + 1 < size) {
+            c = table.pair(b, p[i + 1]);
+        }
+        if (c != 0) {
+            i += 2;
+        } else {
+            c = table.isLead(b) ? kReplacement : table.single[b];
+            ++i;
+        }
+        dst[at++] = c;
+    }
+    out.resize(at);
+}
+
 const ByteTable* byteTable(int codePage) {
     if (iconvName(codePage) == nullptr || codePage == kCodePage1252) {
         return &cp1252Table();
@@ -205,6 +307,10 @@ void appendDecoded(int codePage, const char* data, std::size_t size, QString& ou
     }
     if (!isMultiByte(codePage)) {
         appendWithTable(singleByteTable(codePage), data, size, out);
+        return;
+    }
+    if (const DoubleByteTable* table = doubleByteTable(codePage)) {
+        appendDoubleBytes(*table, data, size, out);
         return;
     }
     // iconv descriptors carry state: one per thread and page.

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace quillmere::rtf {
 
@@ -27,6 +29,32 @@ void appendDecoded(int codePage, const char* data, std::size_t size, QString& ou
 // iconv. The table lives as long as the program. Never throws.
 using ByteTable = std::array<char16_t, 256>;
 const ByteTable* byteTable(int codePage);
+
+// A double-byte page (932 Shift-JIS, 936 GBK, 949 Unified Hangul, 950 Big5,
+// 1361 Johab) as tables built once from iconv: what a single byte is, which
+// bytes lead a pair, and what each valid pair is. A lead byte followed by a
+// byte that makes no valid pair with it reads as U+FFFD, and the byte after
+// it is read afresh, as iconv reads it.
+struct DoubleByteTable {
+    ByteTable single{};                   // a byte read alone
+    std::array<std::uint8_t, 256> row{};  // a lead byte's row in `pairs`, 1-based; 0 = no lead
+    std::vector<char16_t> pairs;          // (row - 1) * 256 + trail; 0 = no valid pair
+    bool asciiIsItself = true;            // every byte below 0x80 reads as itself
+
+    bool isLead(unsigned char byte) const { return row[byte] != 0; }
+    // The character of a lead byte and the byte after it, or 0 when the two
+    // make no valid pair.
+    char16_t pair(unsigned char lead, unsigned char trail) const {
+        return pairs[(std::size_t{row[lead]} - 1) * 256 + trail];
+    }
+};
+// The tables of a double-byte page, or nullptr for any other page. The
+// tables live as long as the program. Never throws.
+const DoubleByteTable* doubleByteTable(int codePage);
+
+// Appends the text of `size` bytes read through a double-byte table.
+void appendDoubleBytes(const DoubleByteTable& table, const char* data, std::size_t size,
+                       QString& out);
 
 // The code page 1252 byte of a character, or 0 when the page has none (the
 // NUL character itself is never encoded).

@@ -27,7 +27,7 @@ enum Word : int {
     kDeff,
     kUc,
     kU,
-    // destinations
+    // destinations, from kFonttbl to kSkip (the reader tests the range)
     kFonttbl,
     kColortbl,
     kListtable,
@@ -41,6 +41,13 @@ enum Word : int {
     kShppict,
     kNonshppict,
     kShprslt,
+    kShpinst,
+    kShptxt,
+    kDo,
+    kDptxbxtext,
+    kListtext,
+    kUpr,
+    kUd,
     kSkip,
     // font, colour and list tables
     kF,
@@ -116,6 +123,7 @@ enum Word : int {
     kRtlmark,
     kZwbo,
     kZwnbo,
+    kChftn,
     kWordCount  // the number of ids, not a word
 };
 

@@ -7,13 +7,9 @@
 
 namespace quillmere::rtf {
 QString entryText(const QByteArray& rtf) {
-    try {
-        return plainTextOfRtf(rtf);
-    } catch (const RtfError&) {
-    }
     QTextDocument doc;
-    loadEntryBytes(rtf, doc);  // the plain-text half of the load rule
-    return doc.toPlainText();
+    loadEntryBytes(rtf, doc);
+    return QString::fromUtf8(writePlainText(doc));
 }
 
 QString entryTextOfBlob(const QByteArray& blob) {

@@ -8,8 +8,9 @@
 namespace quillmere::rtf {
 
 // The displayed text of an entry's RTF bytes, as the editor would show it
-// (the entry load rule: RTF, else plain text). Throws RtfError("Failed to
-// Load Stream") when neither reads.
+// (the entry load rule: RTF, else plain text) and as save-as writes it to a
+// .txt file: list labels kept, pictures left out, no-break spaces as
+// spaces. Throws RtfError("Failed to Load Stream") when neither reads.
 QString entryText(const QByteArray& rtf);
 
 // The displayed text of a stored entry blob (zlib-compressed RTF). Throws

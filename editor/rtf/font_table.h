@@ -33,16 +33,18 @@ public:
     // page, else the document's.
     int codePageOf(int fontId) const;
     // codePageOf, with the page's byte table (nullptr for a page decoded as
-    // a whole); cached until the fonts, the document's page or its default
-    // font change.
-    int codePage(int fontId, const ByteTable** table) {
+    // a whole) and its double-byte tables (nullptr for other pages); cached
+    // until the fonts, the document's page or its default font change.
+    int codePage(int fontId, const ByteTable** table, const DoubleByteTable** pairs) {
         if (!cacheValid_ || fontId != cachedFont_) {
             cachedFont_ = fontId;
             cachedPage_ = codePageOf(fontId);
             cachedTable_ = byteTable(cachedPage_);
+            cachedPairs_ = doubleByteTable(cachedPage_);
             cacheValid_ = true;
         }
         *table = cachedTable_;
+        *pairs = cachedPairs_;
         return cachedPage_;
     }
 
@@ -73,6 +75,7 @@ private:
     int cachedFont_ = 0;
     int cachedPage_ = 0;
     const ByteTable* cachedTable_ = nullptr;
+    const DoubleByteTable* cachedPairs_ = nullptr;
 };
 
 }  // namespace quillmere::rtf

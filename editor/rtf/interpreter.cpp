@@ -134,6 +134,9 @@ void Interpreter::run(const QByteArray& rtf) {
                 break;
             case TokenType::Text:
                 textBytes(token.text, token.text.size() + tokenizer.remaining());
+                if (lead_ != 0 && leadRaw_) {
+                    takeRawTrail(tokenizer);
+                }
                 break;
             default:
                 break;
@@ -166,6 +169,7 @@ void Interpreter::openGroup() {
     }
     Group child = stack_.back();
     child.ownsDest = false;
+    child.textBox = false;
     stack_.push_back(child);
 }
 
@@ -179,8 +183,17 @@ void Interpreter::closeGroup() {
     if (stack_.size() == 1) {
         finalGroup_ = group;
     }
+    if (group.textBox) {
+        flush();
+        endTextBox();
+    }
     if (group.ownsDest) {
         switch (group.dest) {
+            case Dest::Label:
+                flush();
+                sink_.listLabel(label_);
+                label_.clear();
+                break;
             case Dest::FontTable:
                 commitFont();
                 break;
@@ -238,7 +251,8 @@ void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
         }
         return;
     }
-    if (destinationWord(id, tokenizer)) {
+    // Destination words have their ids together; most words are not one.
+    if (id >= kFonttbl && id <= kSkip && destinationWord(id, tokenizer)) {
         return;
     }
     if (star) {
@@ -254,6 +268,16 @@ void Interpreter::word(const Token& token, Tokenizer& tokenizer) {
             break;
         case Dest::Object:
         case Dest::Alternate:
+        case Dest::Shape:
+        case Dest::Upr:
+            break;
+        case Dest::Label:
+            // A label's characters: its font, and Unicode written as \uN.
+            if (id == kU || id == kUc) {
+                documentWord(id, token.param);
+            } else {
+                charWord(stack_.back().chars, id, token.hasParam, token.param);
+            }
             break;
         default:
             destinationContentWord(id, token);
@@ -316,12 +340,37 @@ bool Interpreter::destinationWord(int id, Tokenizer& tokenizer) {
             }
             beginDest(Dest::Alternate);
             return true;
+        case kListtext:
+            if (dest != Dest::Normal) {
+                skipRest(tokenizer);
+                return true;
+            }
+            beginDest(Dest::Label);
+            label_.clear();
+            return true;
+        case kUpr:
+            // The text twice: for readers of code pages, then {\*\ud} in Unicode.
+            if (dest == Dest::Normal) {
+                beginDest(Dest::Upr);
+            }
+            return dest == Dest::Normal;
+        case kUd:
+            if (dest != Dest::Upr) {
+                skipRest(tokenizer);
+                return true;
+            }
+            beginDest(Dest::Normal);
+            return true;
+        case kShprslt:
+            if (dest == Dest::Normal) {
+                stack_.back().shapeResult = true;
+            }
+            return dest == Dest::Normal;
         case kField:
         case kFldrslt:
-        case kShprslt:
             return dest == Dest::Normal;
         default:
-            return false;
+            return shapeWord(id, tokenizer);
     }
 }
 
@@ -413,11 +462,20 @@ void Interpreter::contentWord(int id) {
     switch (id) {
         case kPar:
         case kBreakPara:
-            sink_.paragraphEnd();
+            sendParagraphEnd();
             return;
         case kLine:
             if (!stack_.back().chars.hidden) {
-                sink_.lineBreak();
+                sendLineBreak();
+            }
+            return;
+        case kChftn:
+            // A footnote's reference mark shows its number; the footnote
+            // itself is not shown.
+            if (!stack_.back().chars.hidden) {
+                for (QChar c : QString::number(++footnotes_)) {
+                    appendVisibleChar(c.unicode());
+                }
             }
             return;
         default:
@@ -486,16 +544,24 @@ void Interpreter::textBytes(std::string_view bytes, std::size_t readable) {
                 return;  // hidden text never reaches the sink
             }
             const ByteTable* table = nullptr;
-            cp = fonts_.codePage(stack_.back().chars.font, &table);
+            const DoubleByteTable* pairs = nullptr;
+            cp = fonts_.codePage(stack_.back().chars.font, &table, &pairs);
             if (table != nullptr) {
                 decodePending();
                 appendVisibleBytes(*table, bytes, readable);
+                return;
+            }
+            if (pairs != nullptr) {
+                appendVisibleDoubleBytes(*pairs, bytes, readable);
                 return;
             }
             break;
         }
         case Dest::FontTable:
             cp = fonts_.nameCodePage();
+            break;
+        case Dest::Label:
+            cp = fonts_.codePageOf(stack_.back().chars.font);
             break;
         case Dest::ColorTable:
             colours_.text(bytes);
@@ -544,6 +610,8 @@ void Interpreter::unicodeChar(int value) {
     flush();
     if (dest == Dest::FontTable) {
         fonts_.nameChar(QChar(ch));
+    } else if (dest == Dest::Label) {
+        label_.append(QChar(ch));
     }
 }
 
@@ -554,11 +622,13 @@ void Interpreter::flush() {
     }
     if (!stack_.empty()) {
         sink_.text(run_.view());
+        paragraphHasContent_ = true;
     }
     run_.clear();  // keeps the buffer for the next run
 }
 
 void Interpreter::decodePending() {
+    dropLead();
     if (pending_.empty()) {
         return;
     }
@@ -582,6 +652,8 @@ void Interpreter::decodePending() {
         }
     } else if (dest == Dest::FontTable) {
         fonts_.nameText(text);
+    } else if (dest == Dest::Label) {
+        label_.append(text);
     }
 }
 
@@ -597,9 +669,9 @@ void Interpreter::appendVisibleChar(char16_t c) {
     }
     flush();
     if (c == kLineSeparator) {
-        sink_.lineBreak();
+        sendLineBreak();
     } else {
-        sink_.paragraphEnd();
+        sendParagraphEnd();
     }
 }
 
@@ -612,6 +684,52 @@ void Interpreter::appendVisibleBytes(const ByteTable& table, std::string_view by
         if (separator != 0) {
             appendVisibleChar(separator);
         }
+    }
+}
+
+// Decodes text of a double-byte page straight into the run; a lead byte at
+// its end waits for the next piece (a \'hh escape may bring the trail).
+void Interpreter::appendVisibleDoubleBytes(const DoubleByteTable& table, std::string_view bytes,
+                                           std::size_t readable) {
+    if (lead_ != 0 && leadTable_ != &table) {
+        dropLead();
+    }
+    if (!pending_.empty()) {
+        decodePending();
+    }
+    std::size_t i = 0;
+    if (lead_ != 0) {
+        const char16_t c = table.pair(lead_, static_cast<unsigned char>(bytes[0]));
+        lead_ = 0;
+        if (c != 0) {
+            i = 1;
+        }
+        appendVisibleChar(c != 0 ? c : char16_t{0xFFFD});
+    }
+    run_.appendDoubleBytes(table, bytes, readable, i);
+    if (i < bytes.size()) {
+        lead_ = static_cast<unsigned char>(bytes[i]);
+        leadRaw_ = bytes.data() != &pendingByte_;
+        leadTable_ = &table;
+    }
+}
+
+// A lead byte with no trail reads as U+FFFD, as the decoder reads it.
+void Interpreter::dropLead() {
+    if (lead_ != 0) {
+        lead_ = 0;
+        appendVisibleChar(0xFFFD);
+    }
+}
+
+// A raw lead byte at the end of a text run takes the '\', '{' or '}' that
+// ended the run as its trail, when the two make a character of the page.
+void Interpreter::takeRawTrail(Tokenizer& tokenizer) {
+    const int next = tokenizer.peek();
+    if ((next == '\\' || next == '{' || next == '}') &&
+        leadTable_->pair(lead_, static_cast<unsigned char>(next)) != 0) {
+        const Token trail = tokenizer.takeBinary(1);
+        textBytes(trail.text, 1 + tokenizer.remaining());
     }
 }
 
@@ -628,6 +746,7 @@ void Interpreter::finishPicture() {
     if (!stack_.empty() && stack_.back().dest == Dest::Normal) {
         picture.inShape = saved.shape;
         sink_.picture(picture);
+        paragraphHasContent_ = true;
     } else if (!stack_.empty() && stack_.back().dest == Dest::Alternate) {
         sink_.alternatePicture(picture);
     }

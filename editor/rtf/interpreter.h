@@ -11,6 +11,14 @@
 // visible content to an RtfSink: clean text runs, line breaks, paragraph
 // ends and pictures. The sink reads the character and paragraph state in
 // force from the interpreter at each call.
+//
+// Shapes: the properties of a shape ({\sp{\sn NAME}{\sv VALUE}}) are never
+// text. The text of a text box, {\shptxt ...} inside {\*\shpinst ...} and
+// {\dptxbxtext ...} inside an old drawing object {\*\do ...}, is shown as
+// paragraphs of its own at the place of the shape; the paragraph around the
+// shape goes on after them with its own paragraph state. A \shprslt holds
+// the same shape for readers that do not know shapes: its pictures are read,
+// its drawing objects are not (their text came from \shpinst).
 #pragma once
 
 #include "editor/rtf/colour_table.h"
@@ -50,6 +58,10 @@ public:
     // do not know \shppict. It belongs to the picture just before it when
     // that one came from a \shppict group; otherwise it is to be ignored.
     virtual void alternatePicture(const PictureData& /*picture*/) {}
+    // The label a writer stored for the paragraph being read ({\listtext}
+    // or {\pntext}, for readers that do not number paragraphs themselves),
+    // as text; it comes before the paragraph's end.
+    virtual void listLabel(const QString& /*label*/) {}
 };
 
 class Interpreter {
@@ -85,14 +97,19 @@ private:
         Pict,
         Pn,
         Object,
-        Alternate  // a \nonshppict group: only its \pict is read
+        Alternate,  // a \nonshppict group: only its \pict is read
+        Shape,      // \*\shpinst or \*\do: only text boxes are shown
+        Label,      // \listtext or \pntext: read into label_
+        Upr         // \upr: only its {\*\ud ...} part is shown
     };
     struct Group {
         CharState chars;
         Dest dest = Dest::Normal;
         bool ownsDest = false;
-        bool shape = false;   // inside \shppict
-        int unicodeSkip = 1;  // \ucN
+        bool shape = false;        // inside \shppict
+        bool shapeResult = false;  // inside \shprslt
+        bool textBox = false;      // this group is a \shptxt or \dptxbxtext
+        int unicodeSkip = 1;       // \ucN
     };
 
     void checkStart(const QByteArray& rtf) const;
@@ -113,10 +130,19 @@ private:
     void decodePending();
     void appendVisibleChar(char16_t c);
     void appendVisibleBytes(const ByteTable& table, std::string_view bytes, std::size_t readable);
+    void appendVisibleDoubleBytes(const DoubleByteTable& table, std::string_view bytes,
+                                  std::size_t readable);
+    void dropLead();
+    void takeRawTrail(Tokenizer& tokenizer);
     void beginDest(Dest dest);
     void skipRest(Tokenizer& tokenizer);
     void commitFont();
     void finishPicture();
+    bool shapeWord(int id, Tokenizer& tokenizer);
+    void beginTextBox();
+    void endTextBox();
+    void sendParagraphEnd();
+    void sendLineBreak();
 
     RtfSink& sink_;
     std::vector<Group> stack_;
@@ -124,12 +150,25 @@ private:
     ParaState para_;
     bool starPending_ = false;
     int skipChars_ = 0;
+    // The sink's current paragraph holds something (text, a break, a
+    // picture) since its last paragraph end.
+    bool paragraphHasContent_ = false;
+    // The paragraph state around each open text box, restored at its end.
+    std::vector<ParaState> outerParas_;
+    QString label_;      // the \listtext or \pntext being read
+    int footnotes_ = 0;  // footnote references (\chftn) shown so far
 
     PendingBytes pending_;  // text not yet decoded
     char pendingByte_ = 0;  // a byte from \'hh or an escaped symbol
     // Visible text in the state in force, not yet sent to the sink. Text of
     // pages read through a table is decoded into it as it comes.
     TextRun run_;
+    // A lead byte of a double-byte page waiting for its trail byte, which
+    // the next piece of text brings; 0 when none. A lead written as a raw
+    // byte also takes a raw '\', '{' or '}' after it as its trail.
+    unsigned char lead_ = 0;
+    bool leadRaw_ = false;
+    const DoubleByteTable* leadTable_ = nullptr;
 
     FontTable fonts_;
     ColourTable colours_;

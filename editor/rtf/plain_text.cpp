@@ -20,6 +20,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
+
+#include <algorithm>
 
 namespace quillmere::rtf {
 namespace {
@@ -129,9 +132,43 @@ void readPlainText(const QByteArray& bytes, QTextDocument& doc) {
     doc.setUndoRedoEnabled(undo);
 }
 
+QString listLabelOf(const QTextBlock& block) {
+    QTextList* list = block.textList();
+    if (list == nullptr) {
+        return {};
+    }
+    switch (list->format().style()) {
+        case QTextListFormat::ListDisc:
+            return QString(QChar(0x2022));
+        case QTextListFormat::ListCircle:
+            return QString(QChar(0x25E6));
+        case QTextListFormat::ListSquare:
+            return QString(QChar(0x25AA));
+        case QTextListFormat::ListStyleUndefined:
+            return {};
+        default:
+            break;
+    }
+    // Qt puts the suffix first in a right-to-left paragraph; the label is
+    // kept in reading order, prefix first. A list without its own prefix
+    // and suffix has none and "." (numberSuffix() is empty then).
+    const QTextListFormat format = list->format();
+    const QString prefix = format.numberPrefix();
+    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                                             : QStringLiteral(".");
+    const QString text = list->itemText(block);
+    const QString& first = block.textDirection() == Qt::RightToLeft ? suffix : prefix;
+    const qsizetype digits = text.size() - prefix.size() - suffix.size();
+    return prefix + text.mid(first.size(), std::max<qsizetype>(digits, 0)) + suffix;
+}
+
 QByteArray writePlainText(const QTextDocument& doc) {
     QString out;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (const QString label = listLabelOf(block); !label.isEmpty()) {
+            out += label;
+            out += u' ';
+        }
         for (QChar qc : block.text()) {
             const char16_t c = qc.unicode();
             if (c == QChar::ObjectReplacementCharacter) {

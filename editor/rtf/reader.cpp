@@ -11,6 +11,7 @@
 #include <QTextList>
 
 #include <algorithm>
+#include <utility>
 
 namespace quillmere::rtf {
 namespace {
@@ -30,6 +31,41 @@ QTextListFormat::Style listStyleOf(ListKind kind) {
         default:
             return QTextListFormat::ListDisc;
     }
+}
+
+// A numbered list's prefix and suffix from the label its writer stored for
+// its first item ("(a)", "1)", "IV."): the characters around the label's
+// letters and digits. Labels of another shape, and the default "1.", leave
+// the format as it is.
+void applyStoredLabel(QTextListFormat& format, ListKind kind, const QString& label) {
+    constexpr qsizetype kMaxAffix = 8;
+    if (kind == ListKind::None || kind == ListKind::Bullet) {
+        return;
+    }
+    const QString text = label.trimmed();
+    qsizetype first = -1;
+    qsizetype last = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isLetterOrNumber()) {
+            if (first >= 0 && last != i - 1) {
+                return;  // letters or digits in two places
+            }
+            first = first < 0 ? i : first;
+            last = i;
+        } else if (text[i].unicode() < 0x20 || !isClean(text[i].unicode())) {
+            return;  // a label holds no control characters or separators
+        }
+    }
+    if (first < 0 || first > kMaxAffix || text.size() - 1 - last > kMaxAffix) {
+        return;
+    }
+    const QString prefix = text.left(first);
+    const QString suffix = text.mid(last + 1);
+    if (prefix.isEmpty() && suffix == QStringLiteral(".")) {
+        return;
+    }
+    format.setNumberPrefix(prefix);
+    format.setNumberSuffix(suffix);
 }
 
 Qt::Alignment qtAlignment(Alignment alignment) {
@@ -86,6 +122,7 @@ public:
         at.mergeCharFormat(twin);
         shapePictureAt_ = -1;
     }
+    void listLabel(const QString& label) override { label_ = label; }
     // The last paragraph has no paragraph mark of its own.
     void finish() { finishBlock(); }
 
@@ -123,6 +160,7 @@ private:
     }
 
     void finishBlock() {
+        const QString label = std::exchange(label_, QString());
         const ParaState& para = in_->paraState();
         ListKind kind = in_->listKind(para);
         QTextBlockFormat format;
@@ -153,7 +191,11 @@ private:
         }
         QTextListFormat listFormat;
         listFormat.setStyle(listStyleOf(kind));
-        listFormat.setIndent(level + 1);  // Qt counts the first level as 1
+        // The paragraph's indent places the bullet, as in the editor; Qt's
+        // list indent would add 40 pixels per level on top of it.
+        listFormat.setIndent(0);
+        listFormat.setProperty(kListLevelProperty, level);
+        applyStoredLabel(listFormat, kind, label);
         list_ = cursor_.createList(listFormat);
         listKind_ = kind;
         listLevel_ = level;
@@ -168,6 +210,7 @@ private:
     QTextCharFormat format_;
     CharState formatState_;
     bool haveFormat_ = false;
+    QString label_;  // the stored label of the paragraph being read
     QTextList* list_ = nullptr;
     ListKind listKind_ = ListKind::None;
     int listLevel_ = 0;

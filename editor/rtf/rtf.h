@@ -11,7 +11,9 @@
 //              character set in the user property kCharsetProperty (int,
 //              Windows charset number, absent = 0 ANSI).
 //   paragraph  alignment (left, right, centre, justify); a bullet or a
-//              numbered paragraph is a block of a QTextList; the left offset
+//              numbered paragraph is a block of a QTextList (indent 0, its
+//              level in kListLevelProperty, a number's prefix and suffix
+//              from the label its writer stored); the left offset
 //              (hanging indent) and start indent through paragraphIndent /
 //              setParagraphIndent below.
 //   picture    a QTextImageFormat whose image is a document resource; the
@@ -29,6 +31,7 @@
 #include <QString>
 #include <QTextFormat>
 
+class QTextBlock;
 class QTextBlockFormat;
 class QTextCursor;
 class QTextDocument;
@@ -63,6 +66,10 @@ enum RtfProperty {
     // (QByteArray). Absent for a plain \pict.
     kPictureFallbackHeaderProperty,
     kPictureFallbackDataProperty,
+    // QTextListFormat: the list's level, 0 for the first (int). Every list
+    // has the QTextListFormat indent 0: a paragraph's own indent places its
+    // bullet or number, as in the editor, so a level only tells lists apart.
+    kListLevelProperty,
 };
 
 // Writes the whole document as 8-bit RTF (ASCII bytes only). The same
@@ -84,9 +91,16 @@ void readRtf(const QByteArray& rtf, QTextDocument& doc);
 // (the bytes are binary data, not text).
 void readPlainText(const QByteArray& bytes, QTextDocument& doc);
 
+// The label a list item shows: "\u2022" (disc), "\u25E6" (circle),
+// "\u25AA" (square), or its number with the list's prefix and suffix; empty
+// for a block outside lists.
+QString listLabelOf(const QTextBlock& block);
+
 // The document as a plain-text file: UTF-8 without a byte-order mark,
 // paragraphs and line breaks ended by LF except the last paragraph; no-break
-// spaces become spaces, pictures are left out. Never throws.
+// spaces become spaces, pictures are left out, and a list item starts with
+// its label as the editor shows it ("\u2022", "1.", "(a)") and a space.
+// Never throws.
 QByteArray writePlainText(const QTextDocument& doc);
 
 // The text of a plain-text file's bytes by the rules of readPlainText, line

@@ -107,6 +107,46 @@ public:
         return separator;
     }
 
+    // Decodes bytes[i..] of a double-byte page into the run as appendBytes
+    // does. A lead byte at the very end of the bytes is not read: `i` stops
+    // on it, for the caller to pair with what comes next. Returns 0 (the
+    // pages have no separators).
+    void appendDoubleBytes(const DoubleByteTable& table, std::string_view bytes,
+                           std::size_t readable, std::size_t& i) {
+        const char* p = bytes.data();
+        const std::size_t n = bytes.size();
+        char16_t* dst = room(n - i);
+        std::size_t out = 0;
+        while (i < n) {
+            if (table.asciiIsItself) {
+                std::size_t k = widenPrintableAscii(p + i, n - i, readable - i, dst + out);
+                i += k;
+                out += k;
+                if (i == n) {
+                    break;
+                }
+            }
+            const auto b = static_cast<unsigned char>(p[i]);
+            char16_t c;
+            if (!table.isLead(b)) {
+                c = table.single[b];
+                ++i;
+            } else if (i + 1 == n) {
+                break;  // the trail byte comes later
+            } else if ((c = table.pair(b, static_cast<unsigned char>(p[i + 1]))) != 0) {
+                i += 2;
+            } else {
+                c = 0xFFFD;
+                ++i;
+            }
+            if (isClean(c)) {
+                dst[out++] = c;
+                hasNbsp_ = hasNbsp_ || c == 0x00A0;
+            }
+        }
+        size_ += out;
+    }
+
 private:
     // The buffer has kSlack characters beyond its capacity, for the block
     // loop that widens ASCII.

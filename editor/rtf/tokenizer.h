@@ -103,6 +103,8 @@ public:
     }
 
     bool atEnd() const { return p_ == end_; }
+    // The next byte, not yet tokenized; -1 at the end.
+    int peek() const { return p_ < end_ ? static_cast<unsigned char>(*p_) : -1; }
     // Bytes not yet tokenized; a Text token's bytes may be read on into them.
     std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
 

@@ -275,21 +275,50 @@ private:
     }
 
     void writeNumbering(const QTextBlock& block, QTextList* list) {
-        int type = static_cast<int>(listTypeOf(list->format().style()));
+        const QTextListFormat listFormat = list->format();
+        int type = static_cast<int>(listTypeOf(listFormat.style()));
         QByteArray id = QByteArray::number(type + 1);
         bool bullet = type == static_cast<int>(ListType::Bullet);
-        QByteArray font = QByteArray::number(bullet ? symbolFont_ : 0);
+        const int fontIndex = bullet ? symbolFont_ : 0;
+        QByteArray font = QByteArray::number(fontIndex);
         out_ += "{\\pntext\\f" + font + " ";
         if (bullet) {
             out_ += "\\'b7";
         } else {
-            out_ += list->itemText(block).toLatin1();
+            delimit_ = false;
+            writeText(listLabelOf(block), fonts_[static_cast<std::size_t>(fontIndex)].charset);
         }
         out_ +=
             "\\tab}{\\*\\pn" + QByteArray(kListWords[type].pnWord) + "\\pnf" + font + "\\pnindent0";
-        out_ += bullet ? "{\\pntxtb\\'b7}}" : "{\\pntxta.}}";
+        if (bullet) {
+            out_ += "{\\pntxtb\\'b7}}";
+        } else if (!listFormat.hasProperty(QTextFormat::ListNumberPrefix) &&
+                   !listFormat.hasProperty(QTextFormat::ListNumberSuffix)) {
+            out_ += "{\\pntxta.}}";  // the default: no prefix, "." after
+        } else {
+            writeAffix("\\pntxtb", listFormat.numberPrefix());
+            writeAffix("\\pntxta", listFormat.hasProperty(QTextFormat::ListNumberSuffix)
+                                       ? listFormat.numberSuffix()
+                                       : QStringLiteral("."));
+            out_ += "}";
+        }
         word("\\ls" + id);
-        word("\\ilvl" + QByteArray::number(std::clamp(list->format().indent() - 1, 0, 8)));
+        const int level = listFormat.hasProperty(kListLevelProperty)
+                              ? listFormat.intProperty(kListLevelProperty)
+                              : listFormat.indent() - 1;
+        word("\\ilvl" + QByteArray::number(std::clamp(level, 0, 8)));
+    }
+
+    // The text before or after a number, in its \\pn group.
+    void writeAffix(const char* control, const QString& text) {
+        if (text.isEmpty()) {
+            return;
+        }
+        out_ += "{";
+        word(control);
+        writeText(text, fonts_.front().charset);
+        out_ += "}";
+        delimit_ = false;
     }
 
     void setRun(const QTextCharFormat& format) {

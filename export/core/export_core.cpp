@@ -1,6 +1,7 @@
 #include "export/core/export_core.h"
 
 #include "store/day.h"
+#include "store/day_caption.h"
 #include "store/entry_codec.h"
 #include "store/errors.h"
 #include "store/file_access.h"
@@ -15,23 +16,43 @@ namespace {
 
 constexpr char kEntryFileExtension[] = ".rtf";
 
+enum class RecordOutcome { kWritten, kKept, kFailed, kStop, kFolderFailed };
+
 // One record: its file written, kept, or failed. Any Error of this step
-// (naming, question, decoding, writing) fails only this entry.
-void exportRecord(const JournalTable& journal, int index, const QString& folder,
-                  const ExportCallbacks& callbacks, ExportSummary& summary) {
+// (naming, question, decoding, writing) fails only this entry, unless the
+// failure was a write into a folder that can no longer take files.
+RecordOutcome exportRecord(const JournalTable& journal, int index, const QString& folder,
+                           const ExportCallbacks& callbacks, ExportSummary& summary) {
     const double day = journal.dayAt(index);
+    QString message;
     try {
         const QString path = EntryFilePath(folder, day);
         if (fileAccess().exists(path) && !callbacks.confirmOverwrite(path)) {
             ++summary.skipped;
-            return;
+            return RecordOutcome::kKept;
         }
         WriteEntryFile(path, journal.entryAt(index));
         ++summary.written;
+        return RecordOutcome::kWritten;
+    } catch (const FileError& e) {
+        message = e.message();
+        // The folder itself may be what failed (taken away, made read-only):
+        // then every further entry would fail the same way.
+        summary.folderError = ExportFolderProblem(folder);
     } catch (const Error& e) {
-        ++summary.failed;
-        callbacks.showError(day, e.message());
+        message = e.message();
     }
+    ++summary.failed;
+    summary.failedDays.push_back(day);
+    if (!summary.folderError.isEmpty()) {
+        return RecordOutcome::kFolderFailed;
+    }
+    return callbacks.entryFailed(day, message) == FailureAnswer::kStop ? RecordOutcome::kStop
+                                                                       : RecordOutcome::kFailed;
+}
+
+QString plural(int count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
 }  // namespace
@@ -70,25 +91,108 @@ void WriteEntryFile(const QString& path, const QByteArray& blob) {
     fileAccess().writeReplacing(path, rtf);
 }
 
+QString ExportFolderProblem(const QString& folder) {
+    const QString shown = QDir::toNativeSeparators(folder);
+    switch (fileAccess().status(folder).kind) {
+        case FileKind::kFolder:
+            break;
+        case FileKind::kMissing:
+            return QStringLiteral("Cannot export to \"%1\": the folder does not exist.").arg(shown);
+        default:
+            return QStringLiteral("Cannot export to \"%1\": it is not a folder.").arg(shown);
+    }
+    if (!fileAccess().folderWritable(folder)) {
+        return QStringLiteral(
+                   "Cannot export to \"%1\": no file can be created in this folder (it may be "
+                   "read-only or belong to another user). Please choose another folder.")
+            .arg(shown);
+    }
+    return {};
+}
+
+void CheckExportFolder(const QString& folder) {
+    const QString problem = ExportFolderProblem(folder);
+    if (!problem.isEmpty()) {
+        throw FileError(problem);
+    }
+}
+
 ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
                             const ExportCallbacks& callbacks) {
     ExportSummary summary;
+    summary.folderError = ExportFolderProblem(folder);
+    if (!summary.folderError.isEmpty()) {
+        summary.end = ExportEnd::kFolderFailed;
+        return summary;
+    }
     // The count is read anew on every round, so a record stored while the
     // loop lets window messages through cannot make it read past the end.
     for (int index = 0; index < journal.recordCount(); ++index) {
-        exportRecord(journal, index, folder, callbacks, summary);
+        const RecordOutcome outcome = exportRecord(journal, index, folder, callbacks, summary);
         ++summary.handled;
         callbacks.advanceBar();
         callbacks.processEvents();
+        if (outcome == RecordOutcome::kFolderFailed) {
+            summary.end = ExportEnd::kFolderFailed;
+            return summary;
+        }
+        if (outcome == RecordOutcome::kStop) {
+            summary.end = ExportEnd::kStopped;
+            return summary;
+        }
         if (callbacks.cancelled()) {
-            summary.cancelled = true;
+            summary.end = ExportEnd::kCancelled;
             return summary;
         }
         ++summary.counted;
-        callbacks.advanceCounter();
+        callbacks.showWritten(summary.written);
         callbacks.processEvents();
     }
     return summary;
+}
+
+QString DayListText(const std::vector<double>& days, int shown) {
+    QStringList names;
+    const int count = static_cast<int>(days.size());
+    for (int i = 0; i < count && i < shown; ++i) {
+        const QDate date = dateFromDay(days[static_cast<std::size_t>(i)]);
+        names << (date.isValid() ? DayCaption(date) : QString::number(days[std::size_t(i)]));
+    }
+    QString text = names.join(QStringLiteral(", "));
+    if (count > shown) {
+        text += QStringLiteral(", and %1 more").arg(count - shown);
+    }
+    return text;
+}
+
+QString ExportResultText(const ExportSummary& summary, const QString& folder) {
+    if (summary.end != ExportEnd::kCompleted || (summary.skipped == 0 && summary.failed == 0)) {
+        return {};
+    }
+    QStringList lines;
+    lines << QStringLiteral("Exported %1 of %2 to \"%3\".")
+                 .arg(summary.written)
+                 .arg(plural(summary.handled, "entry", "entries"))
+                 .arg(QDir::toNativeSeparators(folder));
+    if (summary.skipped > 0) {
+        lines << QStringLiteral("%1 kept.")
+                     .arg(plural(summary.skipped, "existing file was", "existing files were"));
+    }
+    if (summary.failed > 0) {
+        lines << QStringLiteral("%1 not be exported: %2.")
+                     .arg(plural(summary.failed, "entry could", "entries could"),
+                          DayListText(summary.failedDays));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString FolderFailureText(const ExportSummary& summary) {
+    if (summary.handled == 0) {
+        return summary.folderError;
+    }
+    return summary.folderError + QStringLiteral("\n\n") +
+           QStringLiteral("%1 written before the export stopped.")
+               .arg(plural(summary.written, "file was", "files were"));
 }
 
 }  // namespace quillmere

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace quillmere {
 
@@ -45,44 +46,90 @@ QStringList OverwriteAnswerCaptions();
 // touched, FileError when the file cannot be written.
 void WriteEntryFile(const QString& path, const QByteArray& blob);
 
+// Why `folder` cannot take the exported files, or an empty string when it
+// can: it does not exist, is not a folder, or no file can be created in it
+// (fileAccess().status and folderWritable). Never throws.
+QString ExportFolderProblem(const QString& folder);
+
+// Throws FileError with ExportFolderProblem's message when the folder cannot
+// take the exported files.
+void CheckExportFolder(const QString& folder);
+
+// What the loop does after an entry failed.
+enum class FailureAnswer { kContinue, kStop };
+
 // What the loop asks of its caller. Every member must be set.
 struct ExportCallbacks {
     // A file of `path` already exists: true replaces it, false keeps it and
     // counts the entry as handled. May throw Error to count the entry as failed
-    // (the error then goes to showError like a failed write).
+    // (the error then goes to entryFailed like a failed write).
     std::function<bool(const QString& path)> confirmOverwrite;
-    // A failed entry (its day and the error's own message). The loop goes on
-    // afterwards.
-    std::function<void(double day, const QString& message)> showError;
+    // An entry failed while the folder can still be written (its day and the
+    // error's own message): kContinue goes on with the next entry, kStop ends
+    // the export after this one.
+    std::function<FailureAnswer(double day, const QString& message)> entryFailed;
     // One entry handled: the progress bar moves on by one.
     std::function<void()> advanceBar;
-    // The counter of handled entries moves on by one.
-    std::function<void()> advanceCounter;
+    // The number of files written so far, after each entry not cut short by
+    // a cancel.
+    std::function<void(int written)> showWritten;
     // Lets pending window messages through (twice per entry).
     std::function<void()> processEvents;
     // Tested after each entry; true ends the loop at once.
     std::function<bool()> cancelled;
 };
 
+// How a run of the loop ended.
+enum class ExportEnd {
+    kCompleted,     // every record was handled
+    kCancelled,     // cancelled() answered true
+    kStopped,       // entryFailed answered kStop
+    kFolderFailed,  // the folder cannot take files (before the first or after a failed write)
+};
+
 // What one run of the loop did.
 struct ExportSummary {
     int handled = 0;  // entries the bar advanced for
-    int counted = 0;  // entries the counter advanced for
+    int counted = 0;  // entries not cut short by a cancel
     int written = 0;
     int skipped = 0;  // existing file kept on No
     int failed = 0;
-    bool cancelled = false;
+    ExportEnd end = ExportEnd::kCompleted;
+    // kFolderFailed: the one message that says why (ExportFolderProblem).
+    QString folderError;
+    // The day of every failed entry, in the order met (date order).
+    std::vector<double> failedDays;
 };
 
-// Walks `journal` from its first record (date order) to its end. For each
-// record: builds its path; asks confirmOverwrite when the file exists; writes
-// it (WriteEntryFile) unless the answer was No; reports a failure through
-// showError and goes on; advanceBar, processEvents; then, if cancelled(),
-// returns at once (this entry is not counted); else advanceCounter,
-// processEvents. The end test reads the record count anew each time. A closed
-// table exports nothing. Throws only what a callback other than
-// confirmOverwrite throws.
+// Walks `journal` from its first record (date order) to its end, after
+// checking the folder (CheckExportFolder; a folder that cannot take files ends
+// the run before any question, with folderError). For each record: builds its
+// path; asks confirmOverwrite when the file exists; writes it
+// (WriteEntryFile) unless the answer was No. A write that fails is followed by
+// a new look at the folder: when the folder itself cannot take files any more
+// (gone, read-only), the run ends at once with folderError and no entryFailed;
+// any other failure goes to entryFailed, whose kStop ends the run. Then
+// advanceBar, processEvents; then, if cancelled(), returns at once (this entry
+// is not counted); else showWritten, processEvents. The end test reads the
+// record count anew each time. A closed table exports nothing. Throws only
+// what a callback other than confirmOverwrite throws.
 ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
                             const ExportCallbacks& callbacks);
+
+// The days of `days` as the date header names them, separated by ", "; past
+// `shown` days the rest are summed up (", and 3 more"). Empty for none.
+QString DayListText(const std::vector<double>& days, int shown = 10);
+
+// What the user is told after an export that ended with entries kept or
+// failed (empty when every entry was written, or the run ended early):
+//   Exported 7 of 10 entries to "FOLDER".
+//   2 existing files were kept.
+//   1 entry could not be exported: 18 June 2010.
+QString ExportResultText(const ExportSummary& summary, const QString& folder);
+
+// The one message of a run ended by its folder: folderError, and when some
+// entries were handled before, how many files had been written
+// ("3 files were written before the export stopped.").
+QString FolderFailureText(const ExportSummary& summary);
 
 }  // namespace quillmere

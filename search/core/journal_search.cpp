@@ -3,6 +3,8 @@
 #include "search/core/entry_match_pool.h"
 
 #include "editor/rtf/rtf.h"
+#include "store/day.h"
+#include "store/day_caption.h"
 #include "store/entry_codec.h"
 #include "store/errors.h"
 #include "store/journal_table.h"
@@ -179,10 +181,8 @@ JournalSearchResult searchJournal(const JournalTable& journal, const TextMatcher
             EntryOutcomeDetail detail;
             const EntryOutcome outcome = outcomes.next(std::size_t(entry), detail);
             if (outcome == EntryOutcome::kFailed) {
-                result.end = SearchEnd::kFailed;
-                result.error = detail.error;
-                result.failedDay = day;
-                return result;
+                // One damaged entry must not hide the days after it.
+                result.unreadable.push_back(UnreadableEntry{day, detail.error});
             }
             if (outcome == EntryOutcome::kMatch) {
                 result.days.push_back(day);
@@ -203,6 +203,24 @@ JournalSearchResult searchJournal(const JournalTable& journal, const QString& ne
         return {};
     }
     return searchJournal(journal, TextMatcher(needle), range, poll);
+}
+
+QString UnreadableDaysText(const std::vector<UnreadableEntry>& unreadable, int shown) {
+    if (unreadable.empty()) {
+        return {};
+    }
+    QStringList names;
+    const int count = int(unreadable.size());
+    for (int i = 0; i < count && i < shown; ++i) {
+        const double day = unreadable[std::size_t(i)].day;
+        const QDate date = dateFromDay(day);
+        names << (date.isValid() ? DayCaption(date) : QString::number(day));
+    }
+    QString text = QStringLiteral("Could not read: ") + names.join(QStringLiteral(", "));
+    if (count > shown) {
+        text += QStringLiteral(", and %1 more").arg(count - shown);
+    }
+    return text;
 }
 
 InputPacer::InputPacer(qint64 intervalMs) : intervalMs_(intervalMs) {

@@ -82,7 +82,14 @@ bool entryMatches(const QByteArray& blob, const QString& needle);
 enum class SearchEnd {
     kCompleted,  // every record was visited
     kStopped,    // the poll asked to stop
-    kFailed,     // an entry could not be decoded or read
+};
+
+// An entry inside the range that could not be decoded or read: the scan
+// passes over it and goes on.
+struct UnreadableEntry {
+    double day = 0;   // its JournalDate
+    QString message;  // the error's own message ("data error")
+    bool operator==(const UnreadableEntry&) const = default;
 };
 
 struct JournalSearchResult {
@@ -92,15 +99,18 @@ struct JournalSearchResult {
     // Stopped: JournalDate of the first record not yet examined, or of the
     // last record when the stop came after it. Unused otherwise.
     double resumeDay = 0;
-    // Failed: the error's own message. Empty otherwise.
-    QString error;
-    // Failed: JournalDate of the record that could not be decoded. Unused
-    // otherwise.
-    double failedDay = 0;
+    // Entries of the range visited that could not be read, in date order.
+    // Their text was not searched; every other entry was.
+    std::vector<UnreadableEntry> unreadable;
     // Records visited, and those of them that were decoded (inside the range).
     int visited = 0;
     int decoded = 0;
 };
+
+// "Could not read: 18 June 2010, 19 June 2010" for the days of `unreadable`
+// (the first `shown` named, the rest summed up as ", and 3 more"); empty for
+// none.
+QString UnreadableDaysText(const std::vector<UnreadableEntry>& unreadable, int shown = 10);
 
 // Called after every record visited (inside the range or not); returns false
 // to end the scan. The place where a scan handles pending input.
@@ -120,8 +130,8 @@ inline constexpr int kSearchIdleSliceMs = 2;
 // calling thread), while the calling thread collects their outcomes in date
 // order, calls `poll` after every record and `idle` while it waits. So the
 // result is the same for any number of threads: an entry that cannot be
-// decoded ends the scan at once with the days found before it and the error's
-// message; a poll that answers false stops the scan after that record. An
+// decoded is listed in `unreadable` with the error's message and the scan
+// goes on; a poll that answers false stops the scan after that record. An
 // empty needle, a closed or an empty table give an empty completed result.
 // Exceptions of `poll` and `idle` pass through (the workers are stopped first).
 JournalSearchResult searchJournal(const JournalTable& journal, const TextMatcher& matcher,

@@ -119,11 +119,15 @@ bool RtfTextFilter::markupMayProduceNeedle(const unsigned char* p, std::size_t n
     }
     // The escapes that can make characters (\'hh, \~, \uN) are read as the
     // reader reads them; other control words only need stepping over, and
-    // "\\\\" is one escaped backslash, not the start of an escape.
+    // "\\\\" is one escaped backslash, not the start of an escape, unless a
+    // byte of 0x80 or above stands before it: in a double-byte font that
+    // byte may take the first backslash as its trail, and the second then
+    // starts an escape.
     for (const void* at = std::memchr(p, '\\', n); at != nullptr;) {
         const auto* slash = static_cast<const unsigned char*>(at);
         const unsigned char c = slash + 1 < end ? slash[1] : 0;
-        const unsigned char* next = slash + (c == '\\' ? 2 : 1);
+        const bool mayBeTrail = slash > p && slash[-1] >= 0x80;
+        const unsigned char* next = slash + (c == '\\' && !mayBeTrail ? 2 : 1);
         if (c == '\'' || c == '~' || c == 'u') {
             rtf::Tokenizer tokenizer(reinterpret_cast<const char*>(slash),
                                      static_cast<std::size_t>(end - slash));

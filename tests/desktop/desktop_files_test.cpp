@@ -3,6 +3,9 @@
 // covering every command and key.
 #include "shell/application.h"
 #include "store/data_location.h"
+#include "store/font_settings.h"
+#include "store/journal_session.h"
+#include "store/recovery_log.h"
 #include "tools/journal/commands.h"
 
 #include <QDir>
@@ -89,8 +92,14 @@ TEST(DesktopEntry, NamesTheProgramItsIconAndItsWindow) {
         {"Name", QStringLiteral("Quillmere")},
         {"Exec", QStringLiteral("quillmere")},
         {"Icon", QString::fromLatin1(kApplicationId)},
-        {"Categories", QStringLiteral("Office;Utility;")},
+        // One main category: the menu shows the program in one place.
+        {"Categories", QStringLiteral("Office;")},
         {"Keywords", QStringLiteral("diary;journal;")},
+        {"Name[de]", QStringLiteral("Quillmere")},
+        {"GenericName[de]", QStringLiteral("Tagebuch")},
+        {"Comment[de]",
+         QStringLiteral("Ein privates Tagebuch f\u00fchren, ein formatierter Eintrag pro Tag")},
+        {"Keywords[de]", QStringLiteral("Tagebuch;Journal;")},
         {"Terminal", QStringLiteral("false")},
         // The window's class is the application name (set by the
         // application object), which is how the desktop matches the window
@@ -118,6 +127,8 @@ TEST(Metainfo, PassesAppstreamValidation) {
 TEST(Metainfo, DescribesTheProgramOfTheDesktopEntry) {
     QXmlStreamReader xml(readText(metainfoPath()));
     std::map<QString, QString> texts;
+    std::map<QString, int> german;  // elements with xml:lang="de"
+    QStringList categories;
     bool screenshotImage = false;
     bool description = false;
     while (!xml.atEnd()) {
@@ -125,8 +136,16 @@ TEST(Metainfo, DescribesTheProgramOfTheDesktopEntry) {
             continue;
         }
         const QString name = xml.name().toString();
+        if (xml.attributes().value(QStringLiteral("xml:lang")) == QStringLiteral("de")) {
+            ++german[name];
+            continue;
+        }
         if (name == QStringLiteral("description")) {
             description = true;
+        } else if (name == QStringLiteral("category")) {
+            categories << xml.readElementText();
+        } else if (name == QStringLiteral("project_license")) {
+            texts[name] = xml.readElementText();
         } else if (name == QStringLiteral("image")) {
             screenshotImage = xml.readElementText().startsWith(QStringLiteral("https://"));
         } else if (name == QStringLiteral("id") || name == QStringLiteral("launchable") ||
@@ -141,6 +160,12 @@ TEST(Metainfo, DescribesTheProgramOfTheDesktopEntry) {
     EXPECT_EQ(QStringLiteral("Quillmere"), texts[QStringLiteral("name")]);
     EXPECT_TRUE(description);
     EXPECT_TRUE(screenshotImage);
+    EXPECT_EQ(QStringLiteral("GPL-3.0-or-later"), texts[QStringLiteral("project_license")]);
+    EXPECT_EQ(QStringList{QStringLiteral("Office")}, categories) << "as the desktop entry";
+    // German beside the English: the summary, both paragraphs and every point.
+    EXPECT_EQ(1, german[QStringLiteral("summary")]);
+    EXPECT_EQ(2, german[QStringLiteral("p")]);
+    EXPECT_EQ(5, german[QStringLiteral("li")]);
 }
 
 TEST(ManualPages, JournalToolPageListsEveryCommand) {
@@ -161,6 +186,46 @@ TEST(ManualPages, ProgramPageListsTheKeysAndTheDataFolder) {
                              "~/.local/share/Quillmere/Journal.cds", "quillmere-journal"}) {
         EXPECT_TRUE(page.contains(QString::fromLatin1(text))) << text;
     }
+}
+
+// Every file the program keeps in its data folder has its own entry in the
+// FILES section, named as the program names it.
+TEST(ManualPages, ProgramPageListsEveryFileOfTheDataFolder) {
+    const QString page = readText(sourcePath(QStringLiteral("docs/man/quillmere.1")));
+    const QString files = page.mid(page.indexOf(QStringLiteral("\n.SH FILES\n")));
+    for (const char* name : {kJournalFileName, kJournalBackupFileName, kRecoveryFileName,
+                             kLockFileName, kSettingsFileName, kFontSettingsFileName}) {
+        const QString entry = QStringLiteral("\n.TP\n.I ~/.local/share/Quillmere/%1\n")
+                                  .arg(QString::fromLatin1(name));
+        EXPECT_TRUE(files.contains(entry)) << name;
+    }
+    EXPECT_TRUE(files.contains(QStringLiteral("\n.TP\n.I ~/.config/quillmere.INI\n")));
+}
+
+// The version a release is known by appears in the manual pages, the
+// software centre's release list and the changelog; all of them say the
+// project's version, the one --version prints.
+TEST(ReleaseDocuments, CarryTheProjectVersion) {
+    const QString version = QStringLiteral(QUILLMERE_VERSION);
+    for (const char* page : {"docs/man/quillmere.1", "docs/man/quillmere-journal.1"}) {
+        const QString text = readText(sourcePath(QString::fromLatin1(page)));
+        const QRegularExpression header(
+            QStringLiteral("^\\.TH \\S+ 1 \"[^\"]+\" \"Quillmere ([^\"]+)\""),
+            QRegularExpression::MultilineOption);
+        EXPECT_EQ(version, header.match(text).captured(1)) << page;
+    }
+    QXmlStreamReader xml(readText(metainfoPath()));
+    QString released;
+    while (released.isEmpty() && !xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement &&
+            xml.name() == QStringLiteral("release")) {
+            released = xml.attributes().value(QStringLiteral("version")).toString();
+        }
+    }
+    EXPECT_EQ(version, released) << "the newest release of the metainfo file";
+    const QString changelog = readText(sourcePath(QStringLiteral("docs/changelog")));
+    EXPECT_TRUE(changelog.startsWith(QStringLiteral("quillmere (%1) ").arg(version)))
+        << changelog.left(40).toStdString();
 }
 
 }  // namespace

@@ -119,16 +119,20 @@ TEST_F(InstallTest, IconsAreThePictureTheWindowShows) {
     EXPECT_EQ(readFile(sourcePath(QStringLiteral("resources/desktop/quillmere.svg"))), svg);
 }
 
-TEST_F(InstallTest, ManualPagesAreOursCompressed) {
-    for (const char* page : {"quillmere.1", "quillmere-journal.1"}) {
-        const QString name = QString::fromLatin1(page);
-        const QString gz =
-            installed(QStringLiteral("share/man/man1/") + name + QStringLiteral(".gz"));
-        const QStringList args{QStringLiteral("-dc"), gz};
+TEST_F(InstallTest, ManualPagesAndChangelogAreOursCompressed) {
+    const std::pair<const char*, const char*> documents[] = {
+        {"share/man/man1/quillmere.1.gz", "docs/man/quillmere.1"},
+        {"share/man/man1/quillmere-journal.1.gz", "docs/man/quillmere-journal.1"},
+        {"share/doc/quillmere/changelog.gz", "docs/changelog"},
+    };
+    for (const auto& [gz, source] : documents) {
+        const QStringList args{QStringLiteral("-dc"), installed(QString::fromLatin1(gz))};
         const ProgramRun gunzip = runProgram(QStringLiteral("gzip"), args);
-        ASSERT_EQ(0, gunzip.exitCode) << page << ": " << gunzip.err.toStdString();
-        EXPECT_EQ(readFile(sourcePath(QStringLiteral("docs/man/") + name)), gunzip.out) << page;
+        ASSERT_EQ(0, gunzip.exitCode) << gz << ": " << gunzip.err.toStdString();
+        EXPECT_EQ(readFile(sourcePath(QString::fromLatin1(source))), gunzip.out) << gz;
     }
+    EXPECT_EQ(readFile(sourcePath(QStringLiteral("docs/copyright"))),
+              readFile(installed(QStringLiteral("share/doc/quillmere/copyright"))));
 }
 
 TEST_F(InstallTest, AnInstalledProgramKeepsItsDiaryInTheUsersDataFolder) {

@@ -10,8 +10,14 @@
 #include "store/file_access.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QTextCursor>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -54,7 +60,6 @@ struct ImportCase {
     const char* file;
     QByteArray bytes;
     const char16_t* text;
-    bool plainMode;
 };
 
 void PrintTo(const ImportCase& c, std::ostream* os) {
@@ -74,7 +79,7 @@ TEST_P(ImportTest, ReadsTheFileInTheFormatOfItsExtension) {
     editor.setModified(false);
     importEntryFile(editor, folder.write(QString::fromLatin1(row.file), row.bytes));
     EXPECT_EQ(QString::fromUtf16(row.text).toStdU16String(), editor.toPlainText().toStdU16String());
-    EXPECT_EQ(row.plainMode, editor.isPlainTextMode());
+    EXPECT_FALSE(editor.isPlainTextMode()) << "the imported text is edited as rich text";
     EXPECT_TRUE(editor.isModified()) << "an import is stored when the day is left";
     EXPECT_EQ(0, editor.textCursor().position());
 }
@@ -84,26 +89,26 @@ INSTANTIATE_TEST_SUITE_P(
     Files, ImportTest,
     ::testing::Values(
         ImportCase{"nominal: notes.TXT is plain text, whatever it holds", "notes.TXT",
-                   "{\\rtf1 {\\b bold}}", u"{\\rtf1 {\\b bold}}", true},
+                   "{\\rtf1 {\\b bold}}", u"{\\rtf1 {\\b bold}}"},
         ImportCase{"nominal: UTF-8 Cyrillic and emoji", "utf8.txt",
                    "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xF0\x9F\x98\x80\r\n\xE6\x97\xA5\xE8\xA8\x98",
-                   u"\u041F\u0440\u0438\u0432\u0435\u0442 \U0001F600\n\u65E5\u8A18", true},
+                   u"\u041F\u0440\u0438\u0432\u0435\u0442 \U0001F600\n\u65E5\u8A18"},
         ImportCase{"nominal: UTF-8 with a byte-order mark", "marked.txt",
-                   "\xEF\xBB\xBF" "caf\xC3\xA9", u"caf\u00E9", true},
+                   "\xEF\xBB\xBF" "caf\xC3\xA9", u"caf\u00E9"},
         ImportCase{"nominal: Windows-1252 with e-acute and euro", "windows.txt",
-                   "caf\xE9 \x80 5", u"caf\u00E9 \u20AC 5", true},
+                   "caf\xE9 \x80 5", u"caf\u00E9 \u20AC 5"},
         ImportCase{"nominal: rich text", "entry.rtf", "{\\rtf1\\ansi {\\b Bold} caf\\'e9}",
-                   u"Bold caf\u00E9", false},
+                   u"Bold caf\u00E9"},
         ImportCase{"nominal: another extension is rich text", "entry.doc", "{\\rtf1 Rich}",
-                   u"Rich", false},
+                   u"Rich"},
         ImportCase{"robustness: broken .rtf is shown as plain text", "broken.rtf",
                    "{\\rtf1" + QByteArray(3000, '{'),
-                   kBrokenRtfText.c_str(), false},
+                   kBrokenRtfText.c_str()},
         ImportCase{"robustness: .rtf that is not RTF at all", "words.rtf",
-                   "just words", u"just words", false},
+                   "just words", u"just words"},
         ImportCase{"robustness: .txt that is not text but RTF", "odd.txt",
-                   QByteArray("{\\rtf1 rich}\0", 13), u"rich", true},
-        ImportCase{"robustness: empty file", "empty.txt", "", u"", true}));
+                   QByteArray("{\\rtf1 rich}\0", 13), u"rich"},
+        ImportCase{"robustness: empty file", "empty.txt", "", u""}));
 // clang-format on
 
 TEST(Import, PlainTextTakesOneCharacterFormatAndRichTextKeepsItsOwn) {
@@ -125,6 +130,34 @@ TEST(Import, PlainTextTakesOneCharacterFormatAndRichTextKeepsItsOwn) {
     EXPECT_EQ(QFont::Bold, cursor.charFormat().fontWeight());
     cursor.setPosition(6);
     EXPECT_NE(QFont::Bold, cursor.charFormat().fontWeight());
+}
+
+// After a .txt import the entry is edited like any other: a format applies to
+// the selection only, and a picture can be inserted.
+TEST(Import, TextFileIsEditedAsRichTextAfterwards) {
+    // Opens the paste of pictures to the test.
+    struct PastingEditor : RichEditor {
+        using RichEditor::insertFromMimeData;
+    };
+    TempFolder folder;
+    PastingEditor editor;
+    importEntryFile(editor, folder.write("notes.txt", "one two"));
+    editor.setSelection(0, 3);
+    editor.setSelectionStyles({true, false, false, false});
+    QTextCursor cursor(editor.document());
+    cursor.setPosition(1);
+    EXPECT_EQ(QFont::Bold, cursor.charFormat().fontWeight());
+    cursor.setPosition(6);
+    EXPECT_NE(QFont::Bold, cursor.charFormat().fontWeight()) << "only the selection is bold";
+
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    editor.setSelection(7, 0);
+    QMimeData data;
+    data.setImageData(picture);
+    editor.insertFromMimeData(&data);
+    EXPECT_EQ(QStringLiteral("one two") + QChar::ObjectReplacementCharacter, editor.toPlainText());
+    EXPECT_TRUE(editor.saveRtf().contains("\\pngblip"));
 }
 
 TEST(Import, ErrorsKeepTheEntryAsItWas) {
@@ -164,8 +197,9 @@ protected:
         };
     }
     void choose(const QString& path) {
-        commands.setSaveDialog([this, path](QWidget*) {
+        commands.setSaveDialog([this, path](QWidget*, const QString& proposedName) {
             ++dialogs;
+            proposed << proposedName;
             return std::optional<QString>(path);
         });
     }
@@ -179,9 +213,37 @@ protected:
     EntryFileCommands commands;
     QStringList errors;
     QStringList questions;
+    QStringList proposed;
     bool answer = false;
     int dialogs = 0;
 };
+
+TEST_F(SaveAsTest, DialogOffersTheDaysName) {
+    choose(folder.file("chosen.rtf"));
+    commands.btnNoteBookSaveAsClick(editor, nullptr, QStringLiteral("2026-12-10"));
+    commands.saveContentAs(editor, nullptr);
+    EXPECT_EQ((QStringList{"2026-12-10.rtf", ""}), proposed);
+}
+
+// The dialog itself: its name box holds the offered name.
+TEST(SaveDialog, NameBoxHoldsTheOfferedName) {
+    TempFolder folder;
+    QWidget parent;
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(window);
+            if (dialog != nullptr && dialog->isVisible()) {
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                    shown = name->text();
+                }
+                dialog->reject();
+            }
+        }
+    });
+    EXPECT_FALSE(platformSaveDialog()(&parent, QStringLiteral("2026-12-10.rtf")).has_value());
+    EXPECT_EQ("2026-12-10.rtf", shown.toStdString());
+}
 
 TEST_F(SaveAsTest, NameWithoutExtensionGetsRtf) {
     choose(folder.file("entry"));

@@ -1,19 +1,25 @@
 // Copy and paste: RTF first, then pictures, then text; never foreign HTML.
 #include "editor/rich_editor.h"
 
+#include "editor/pictures/picture_clipboard.h"
 #include "editor/rtf/rtf.h"
+#include "test_support.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextFrame>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <ostream>
 
 namespace quillmere {
 namespace {
@@ -106,6 +112,70 @@ TEST(ClipboardTest, PastedBitmapBecomesAnEmbeddedPicture) {
     EXPECT_EQ(1, pictureCount(editor));
     EXPECT_EQ(3, editor.document()->characterCount() - 1);
 }
+
+// Text typed straight after a picture looks like the text before it, also
+// in the stored entry: a picture put in with a bare format made it 12 points
+// in the automatic colour.
+struct PictureWayCase {
+    const char* label;
+    std::function<QMimeData*(const QString& folder)> data;
+};
+
+void PrintTo(const PictureWayCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+QImage redSquare() {
+    QImage image(6, 6, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    return image;
+}
+
+class TextAfterPicture : public ::testing::TestWithParam<PictureWayCase> {};
+
+TEST_P(TextAfterPicture, TakesTheLookOfTheTextBeforeIt) {
+    testsupport::TempFolder folder;
+    ClipboardEditor editor;
+    editor.show();
+    editor.setFocus();
+    QTest::keyClicks(&editor, "ab");
+    std::unique_ptr<QMimeData> data(GetParam().data(folder.path()));
+    editor.insertFromMimeData(data.get());
+    ASSERT_EQ(1, pictureCount(editor));
+    QTest::keyClicks(&editor, "x");
+
+    RichEditor stored;
+    stored.loadEntryRtf(editor.saveRtf());
+    ASSERT_EQ(QStringLiteral("ab") + QChar::ObjectReplacementCharacter + "x", stored.toPlainText());
+    QTextCursor cursor(stored.document());
+    for (int position : {1, 4}) {
+        cursor.setPosition(position);
+        const QTextCharFormat format = cursor.charFormat();
+        EXPECT_EQ(11, format.fontPointSize()) << "at " << position;
+        EXPECT_TRUE(format.hasProperty(QTextFormat::ForegroundBrush)) << "at " << position;
+        EXPECT_EQ(QColor(Qt::black), format.foreground().color()) << "at " << position;
+        EXPECT_FALSE(format.isImageFormat()) << "at " << position;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, TextAfterPicture,
+    ::testing::Values(
+        PictureWayCase{"nominal: Insert Picture and emoticons (the stored form as RTF)",
+                       [](const QString&) { return pictureMimeData(redSquare()); }},
+        PictureWayCase{"nominal: a pasted bitmap",
+                       [](const QString&) {
+                           auto* data = new QMimeData;
+                           data->setImageData(redSquare());
+                           return data;
+                       }},
+        PictureWayCase{"nominal: a dropped picture file", [](const QString& folder) {
+                           const QString path = folder + QStringLiteral("/red.png");
+                           redSquare().save(path, "PNG");
+                           auto* data = new QMimeData;
+                           data->setUrls({QUrl::fromLocalFile(path)});
+                           return data;
+                       }}));
 
 TEST(ClipboardTest, PlainTextModePastesTextOnly) {
     ClipboardEditor source;

@@ -60,7 +60,14 @@ INSTANTIATE_TEST_SUITE_P(
         DetectCase{"nominal: after punctuation", "(http://a)", {"http://a)"}},
         DetectCase{"robustness: other schemes are no links", "gopher://x news:y telnet://z", {}},
         DetectCase{"robustness: prefix alone", "http: www. file: mailto:", {}},
-        DetectCase{"robustness: inside a word", "xhttp://a 1www.b", {}}));
+        DetectCase{
+            "nominal: straight after a letter or digit", "xhttp://a 1www.b", {"http://a", "www.b"}},
+        DetectCase{"nominal: a link put right after a word",
+                   R"(seefile:/home/me/a%b.txt)",
+                   {R"(file:/home/me/a%b.txt)"}},
+        DetectCase{"nominal: in a script written without blanks",
+                   QString::fromUtf16(u"日記https://x.jp/日"),
+                   {QString::fromUtf16(u"https://x.jp/日")}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Endings, DetectUrlsTest,

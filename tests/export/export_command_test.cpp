@@ -4,6 +4,7 @@
 
 #include "export_test_journal.h"
 #include "store/entry_codec.h"
+#include "store/file_access.h"
 #include "store/journal_table.h"
 #include "test_support.h"
 
@@ -195,6 +196,29 @@ TEST(ExportCommand, FileThatIsNoJournalIsOneLineAndCode1) {
     EXPECT_TRUE(result.err.startsWith("export: ")) << result.err.toStdString();
     EXPECT_EQ(1, result.err.count('\n'));
     EXPECT_EQ("not a data packet", data.read("Journal.cds"));
+}
+
+// A folder where no file can be created is one line, not one per entry.
+TEST(ExportCommand, FolderThatTakesNoFileIsOneLineAndCode1) {
+    TempFolder data;
+    TempFolder out;
+    const QString journal = writeJournal(data);
+    class ReadOnlyFolder : public quillmere::FileAccess {
+    public:
+        bool folderWritable(const QString&) const override { return false; }
+    } readOnly;
+    quillmere::ScopedFileAccess scoped(&readOnly);
+
+    const RunResult result = run({journal, out.path()});
+
+    EXPECT_EQ(1, result.code);
+    EXPECT_EQ(("export: Cannot export to \"" + out.path() +
+               "\": no file can be created in this folder (it may be read-only or belong to "
+               "another user). Please choose another folder.\n")
+                  .toStdString(),
+              result.err.toStdString());
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(filesIn(out.path()).isEmpty());
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ using quillmere::dayFromDate;
 using quillmere::EncodeEntryContent;
 using quillmere::EntryFileName;
 using quillmere::EntryFilePath;
+using quillmere::ExportEnd;
 using quillmere::ExportEntries;
 using quillmere::ExportSummary;
 using testsupport::TempFolder;
@@ -94,7 +95,8 @@ TEST(ExportEntries, WritesTheDecodedBytesUnderTheDaysName) {
     EXPECT_EQ(sampleRtf("earlier"), out.read("2009-01-01.rtf"));
     EXPECT_EQ(3, summary.written);
     EXPECT_EQ(3, summary.counted);
-    EXPECT_FALSE(summary.cancelled);
+    EXPECT_EQ(quillmere::ExportEnd::kCompleted, summary.end);
+    EXPECT_EQ(3, recorder.written);
     EXPECT_TRUE(recorder.questions.isEmpty());
     EXPECT_TRUE(recorder.errors.isEmpty());
 }
@@ -193,6 +195,7 @@ TEST(ExportEntries, SecondExportAsksOncePerEntryAndNoKeepsTheFiles) {
     EXPECT_EQ(1, summary.written);
     EXPECT_EQ(3, summary.counted);  // kept files count as handled
     EXPECT_EQ(3, second.bars);
+    EXPECT_EQ(1, second.written) << "the counter shows files written, not the ones kept";
 }
 
 // A damaged entry is reported with zlib's text and gets no file; the entries
@@ -300,10 +303,12 @@ TEST(ExportEntries, ReadOnlyFolderOnTheRealFileSystem) {
     const ExportSummary summary = ExportEntries(journal.table(), out.path(), recorder.callbacks());
     QFile::setPermissions(out.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    ASSERT_EQ(2, recorder.errors.size());
-    EXPECT_TRUE(recorder.errors[0].contains("2010-09-08.rtf")) << recorder.errors[0].toStdString();
-    EXPECT_TRUE(recorder.errors[1].contains("2010-09-09.rtf")) << recorder.errors[1].toStdString();
-    EXPECT_EQ(2, summary.counted);
+    // One message for the folder, not one error per entry.
+    EXPECT_TRUE(recorder.errors.isEmpty()) << recorder.errors.join('|').toStdString();
+    EXPECT_EQ(quillmere::ExportEnd::kFolderFailed, summary.end);
+    EXPECT_TRUE(summary.folderError.contains("no file can be created"))
+        << summary.folderError.toStdString();
+    EXPECT_EQ(0, summary.handled);
     EXPECT_TRUE(filesIn(out.path()).isEmpty());
 }
 
@@ -353,7 +358,7 @@ TEST_P(CancelTest, StopsAfterTheCurrentEntry) {
 
     const ExportSummary summary = ExportEntries(journal.table(), out.path(), recorder.callbacks());
 
-    EXPECT_TRUE(summary.cancelled);
+    EXPECT_EQ(quillmere::ExportEnd::kCancelled, summary.end);
     EXPECT_EQ(GetParam().expectedFiles, filesIn(out.path()).size());
     EXPECT_EQ(GetParam().cancelAfterBar, recorder.bars);
     EXPECT_EQ(GetParam().cancelAfterBar - 1, recorder.counters);
@@ -400,5 +405,123 @@ TEST(ExportEntries, LeavesNoTemporaryFilesBehind) {
     EXPECT_EQ(QStringList({"2010-09-07.rtf", "2010-09-09.rtf"}), filesIn(out.path()));
     EXPECT_EQ(sampleRtf("c"), out.read("2010-09-09.rtf"));
 }
+
+// A file system on which no file can be created in any folder (a folder
+// made read-only or belonging to another user).
+class NoFileCreated : public quillmere::FileAccess {
+public:
+    bool folderWritable(const QString&) const override { return false; }
+};
+
+QString readOnlyMessage(const QString& folder) {
+    return "Cannot export to \"" + folder +
+           "\": no file can be created in this folder (it may be read-only or belong to "
+           "another user). Please choose another folder.";
+}
+
+// A folder that cannot take a single file ends the run before any entry,
+// question or error, with one message.
+struct FolderCase {
+    const char* label;
+    // The folder to export to, made inside a scratch folder.
+    QString (*make)(const TempFolder& scratch);
+    bool readOnly;  // the file system refuses to create files in it
+    QString (*message)(const QString& folder);
+};
+
+class UnusableFolderTest : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(UnusableFolderTest, EndsTheRunAtOnceWithOneMessage) {
+    TempFolder data;
+    TempFolder scratch;
+    TestJournal journal(data.path());
+    journal.store(QDate(2010, 9, 8), sampleRtf("a"));
+    journal.store(QDate(2010, 9, 9), sampleRtf("b"));
+    const QString folder = GetParam().make(scratch);
+    NoFileCreated readOnly;
+    quillmere::FileAccess real;
+    quillmere::ScopedFileAccess scoped(GetParam().readOnly ? &readOnly : &real);
+
+    Recorder recorder;
+    const ExportSummary summary = ExportEntries(journal.table(), folder, recorder.callbacks());
+
+    EXPECT_EQ(ExportEnd::kFolderFailed, summary.end);
+    EXPECT_EQ(GetParam().message(folder), summary.folderError);
+    EXPECT_EQ(summary.folderError, quillmere::FolderFailureText(summary));
+    EXPECT_THROW_MSG(quillmere::CheckExportFolder(folder), quillmere::FileError,
+                     GetParam().message(folder).toStdString());
+    EXPECT_TRUE(recorder.log.isEmpty()) << recorder.log.join('|').toStdString();
+    EXPECT_EQ(0, summary.handled);
+    EXPECT_EQ(QStringList(), filesIn(scratch.path()).filter(".rtf"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, UnusableFolderTest,
+    ::testing::Values(
+        FolderCase{"robustness_missing", [](const TempFolder& t) { return t.file("gone"); }, false,
+                   [](const QString& f) {
+                       return "Cannot export to \"" + f + "\": the folder does not exist.";
+                   }},
+        FolderCase{
+            "robustness_a_file", [](const TempFolder& t) { return t.write("plain.txt", "x"); },
+            false,
+            [](const QString& f) { return "Cannot export to \"" + f + "\": it is not a folder."; }},
+        FolderCase{"robustness_read_only", [](const TempFolder& t) { return t.path(); }, true,
+                   readOnlyMessage}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// What the user reads after a completed export that did not write every
+// entry; nothing when it did, or when the run ended early.
+struct ResultCase {
+    const char* label;
+    ExportSummary summary;
+    const char* expected;
+};
+
+ExportSummary summaryOf(int handled, int written, int skipped, std::vector<QDate> failed,
+                        ExportEnd end = ExportEnd::kCompleted) {
+    ExportSummary s;
+    s.handled = handled;
+    s.written = written;
+    s.skipped = skipped;
+    s.failed = int(failed.size());
+    for (const QDate& d : failed) {
+        s.failedDays.push_back(dayFromDate(d));
+    }
+    s.end = end;
+    return s;
+}
+
+class ExportResultTextTest : public ::testing::TestWithParam<ResultCase> {};
+
+TEST_P(ExportResultTextTest, SaysHowManyFilesWereWritten) {
+    EXPECT_EQ(GetParam().expected,
+              quillmere::ExportResultText(GetParam().summary, "/home/me/diary").toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Summaries, ExportResultTextTest,
+    ::testing::Values(
+        ResultCase{"nominal_all_written", summaryOf(3, 3, 0, {}), ""},
+        ResultCase{"nominal_kept_and_failed", summaryOf(10, 7, 2, {QDate(2010, 6, 18)}),
+                   "Exported 7 of 10 entries to \"/home/me/diary\".\n"
+                   "2 existing files were kept.\n"
+                   "1 entry could not be exported: 18 June 2010."},
+        ResultCase{"nominal_one_entry_kept", summaryOf(1, 0, 1, {}),
+                   "Exported 0 of 1 entry to \"/home/me/diary\".\n1 existing file was kept."},
+        ResultCase{"robustness_many_failed_days_are_summed_up",
+                   summaryOf(12, 0, 0,
+                             {QDate(2010, 1, 1), QDate(2010, 1, 2), QDate(2010, 1, 3),
+                              QDate(2010, 1, 4), QDate(2010, 1, 5), QDate(2010, 1, 6),
+                              QDate(2010, 1, 7), QDate(2010, 1, 8), QDate(2010, 1, 9),
+                              QDate(2010, 1, 10), QDate(2010, 1, 11), QDate(2010, 1, 12)}),
+                   "Exported 0 of 12 entries to \"/home/me/diary\".\n"
+                   "12 entries could not be exported: 01 January 2010, 02 January 2010, "
+                   "03 January 2010, 04 January 2010, 05 January 2010, 06 January 2010, "
+                   "07 January 2010, 08 January 2010, 09 January 2010, 10 January 2010, "
+                   "and 2 more."},
+        ResultCase{"robustness_cancelled_run_says_nothing",
+                   summaryOf(4, 1, 1, {}, ExportEnd::kCancelled), ""}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

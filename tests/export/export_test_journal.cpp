@@ -60,17 +60,21 @@ quillmere::ExportCallbacks Recorder::callbacks() {
         answers.pop_front();
         return answer;
     };
-    c.showError = [this](double, const QString& message) {
+    c.entryFailed = [this](double, const QString& message) {
         log << QStringLiteral("error ") + message;
         errors << message;
+        return stopAtError >= 0 && errors.size() >= stopAtError
+                   ? quillmere::FailureAnswer::kStop
+                   : quillmere::FailureAnswer::kContinue;
     };
     c.advanceBar = [this] {
         log << QStringLiteral("bar");
         ++bars;
     };
-    c.advanceCounter = [this] {
+    c.showWritten = [this](int count) {
         log << QStringLiteral("counter");
         ++counters;
+        written = count;
     };
     c.processEvents = [this] { log << QStringLiteral("events"); };
     c.cancelled = [this] { return cancelAfterBar >= 0 && bars >= cancelAfterBar; };

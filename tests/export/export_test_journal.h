@@ -46,18 +46,21 @@ QByteArray emptyDocumentRtf();
 QStringList filesIn(const QString& folder);
 
 // Callbacks that record the loop's calls in order ("ask <path>", "error
-// <message>", "bar", "events", "counter") and answer questions from a script.
+// <message>", "bar", "events", "counter") and answer questions from a script;
+// failed entries are gone past unless stopAtError says otherwise.
 class Recorder {
 public:
     quillmere::ExportCallbacks callbacks();
 
     std::deque<bool> answers;  // popped per question; Yes when empty
     int cancelAfterBar = -1;   // cancelled() turns true once this many bars ran
+    int stopAtError = -1;      // entryFailed answers kStop at this many errors
     QStringList log;
     QStringList questions;
     QStringList errors;
     int bars = 0;
     int counters = 0;
+    int written = -1;  // the last count showWritten gave
 };
 
 }  // namespace exporttest

@@ -78,6 +78,25 @@ public:
     void showError(const QString& message) override {
         log << "error";
         errors << message;
+        boxOverProgress = boxOverProgress || (progress != nullptr && progress->isVisible());
+    }
+    quillmere::FailureChoice askAfterFailure(const QString& message,
+                                             QWidget* keepVisible) override {
+        log << "failure";
+        failures << message;
+        keptVisible << keepVisible;
+        progressShownAtFailure << (progress != nullptr && progress->isVisible());
+        if (failureChoices.empty()) {
+            return quillmere::FailureChoice::kContinue;
+        }
+        const quillmere::FailureChoice choice = failureChoices.front();
+        failureChoices.pop_front();
+        return choice;
+    }
+    void showInformation(const QString& message) override {
+        log << "information";
+        informations << message;
+        boxOverProgress = boxOverProgress || (progress != nullptr && progress->isVisible());
     }
     std::optional<QString> chooseFolder() override {
         log << "choose";
@@ -96,6 +115,15 @@ public:
     // empty the question goes to confirm (Yes and No).
     std::deque<quillmere::OverwriteAnswer> overwriteAnswers;
     QList<QWidget*> keptVisible;
+    // Answers to the box of a failed entry; Continue when empty.
+    std::deque<quillmere::FailureChoice> failureChoices;
+    QStringList failures;
+    QList<bool> progressShownAtFailure;
+    QStringList informations;
+    // The progress window; an error or information box shown while it is
+    // visible sets boxOverProgress (such a box hides behind it).
+    QWidget* progress = nullptr;
+    bool boxOverProgress = false;
     std::function<void()> onJournal;
     std::function<void()> onConfirm;
     QStringList log;
@@ -112,6 +140,7 @@ class ExporterTest : public ::testing::Test {
 protected:
     ExporterTest() : journal_(data_.path()), host_(journal_.table()), exporter_(host_, window_) {
         host_.folder = out_.path();
+        host_.progress = &window_;
         exporter_.setPause([this](int ms) { pauses_ << ms; });
     }
     ~ExporterTest() override { window_.hide(); }
@@ -207,14 +236,14 @@ TEST_F(ExporterTest, CancelStopsAfterTheCurrentEntryWithoutPause) {
     EXPECT_TRUE(pauses_.isEmpty());
     EXPECT_FALSE(window_.isVisible());
     EXPECT_TRUE(host_.commandsEnabled);
-    EXPECT_TRUE(exporter_.lastSummary().cancelled);
+    EXPECT_EQ(quillmere::ExportEnd::kCancelled, exporter_.lastSummary().end);
 
     // The next export starts afresh.
     host_.onJournal = nullptr;
     host_.answers = {false};
     exportAll();
     EXPECT_FALSE(exporter_.ExportCancelled());
-    EXPECT_EQ("4", window_.lblCount->text().toStdString());
+    EXPECT_EQ("3", window_.lblCount->text().toStdString()) << "files written; one was kept";
     EXPECT_EQ("Exporting...", window_.Label1->text().toStdString());
     EXPECT_EQ(4, filesIn(out_.path()).size());
 }
@@ -238,7 +267,12 @@ TEST_F(ExporterTest, ExistingFileBringsTheConfirmBox) {
     const QString path = out_.path() + QDir::separator() + "2010-09-02.rtf";
     EXPECT_EQ(QStringList({"Overwrite existing file " + path + "?"}), host_.questions);
     EXPECT_EQ("keep", out_.read("2010-09-02.rtf"));
-    EXPECT_EQ("2", window_.lblCount->text().toStdString());
+    // "Files exported:" counts the one file written, and the end says so.
+    EXPECT_EQ("1", window_.lblCount->text().toStdString());
+    EXPECT_EQ(QStringList({"Exported 1 of 2 entries to \"" + out_.path() +
+                           "\".\n1 existing file was kept."}),
+              host_.informations);
+    EXPECT_FALSE(host_.boxOverProgress);
 }
 
 // Five entries, all of them with a file already in the folder, answered by
@@ -248,7 +282,7 @@ struct OverwriteCase {
     std::deque<quillmere::OverwriteAnswer> answers;
     int questions;         // how many times the question was asked
     QList<bool> replaced;  // per day: the file holds the new entry
-    int counted;           // the counter at the end
+    int written;           // the counter at the end: files written
     bool cancelled;
 };
 
@@ -278,7 +312,7 @@ TEST_P(ExporterOverwriteTest, AnswersForOneFileForAllFilesOrTheWholeExport) {
             c.replaced[i - 1] ? sampleRtf(QString::number(i)) : QByteArray("old");
         EXPECT_EQ(expected, out_.read(name)) << name.toStdString();
     }
-    EXPECT_EQ(QString::number(c.counted), window_.lblCount->text());
+    EXPECT_EQ(QString::number(c.written), window_.lblCount->text());
     EXPECT_EQ(c.cancelled, exporter_.ExportCancelled());
     EXPECT_FALSE(window_.isVisible());
     EXPECT_TRUE(host_.commandsEnabled);
@@ -291,18 +325,18 @@ INSTANTIATE_TEST_SUITE_P(
         OverwriteCase{
             "YesThenYesToAll", {A::Yes, A::YesToAll}, 2, {true, true, true, true, true}, 5, false},
         OverwriteCase{
-            "NoThenNoToAll", {A::No, A::NoToAll}, 2, {false, false, false, false, false}, 5, false},
+            "NoThenNoToAll", {A::No, A::NoToAll}, 2, {false, false, false, false, false}, 0, false},
         OverwriteCase{"NoToAllAfterAYes",
                       {A::Yes, A::No, A::NoToAll},
                       3,
                       {true, false, false, false, false},
-                      5,
+                      1,
                       false},
         OverwriteCase{"CancelAtTheThirdEndsTheExport",
                       {A::Yes, A::No, A::Cancel},
                       3,
                       {true, false, false, false, false},
-                      2,
+                      1,
                       true},
         OverwriteCase{
             "CancelAtOnce", {A::Cancel}, 1, {false, false, false, false, false}, 0, true}),
@@ -323,7 +357,8 @@ TEST_F(ExporterTest, OverwriteYesToAllIsForgottenWhenTheNextExportStarts) {
     EXPECT_EQ(3, host_.questions.size());  // asked again for both files
 }
 
-// Every failed entry is named by its day, as the date header names it.
+// Every failed entry is named by its day, as the date header names it, in a
+// box kept clear of the progress window; going on, the export goes on.
 TEST_F(ExporterTest, FailedFilesGoToTheErrorBoxAndTheExportGoesOn) {
     addEntries(2);
     journal_.insertRaw(QDate(2010, 9, 3), testsupport::hexBytes("78 01 FF FF"));
@@ -332,13 +367,19 @@ TEST_F(ExporterTest, FailedFilesGoToTheErrorBoxAndTheExportGoesOn) {
     exportAll();
 
     const QString sep = QDir::separator();
-    EXPECT_EQ(QStringList({"01 September 2010: " +
-                               refusing.messageFor(out_.path() + sep + "2010-09-01.rtf"),
-                           "02 September 2010: " +
-                               refusing.messageFor(out_.path() + sep + "2010-09-02.rtf"),
-                           "03 September 2010: data error"}),
-              host_.errors);
-    EXPECT_EQ("3", window_.lblCount->text().toStdString());
+    EXPECT_EQ(
+        QStringList(
+            {"01 September 2010: " + refusing.messageFor(out_.path() + sep + "2010-09-01.rtf"),
+             "02 September 2010: " + refusing.messageFor(out_.path() + sep + "2010-09-02.rtf"),
+             "03 September 2010: data error"}),
+        host_.failures);
+    EXPECT_EQ((QList<QWidget*>{&window_, &window_, &window_}), host_.keptVisible);
+    EXPECT_EQ("0", window_.lblCount->text().toStdString());
+    EXPECT_EQ(QStringList({"Exported 0 of 3 entries to \"" + out_.path() +
+                           "\".\n3 entries could not be exported: 01 September 2010, "
+                           "02 September 2010, 03 September 2010."}),
+              host_.informations);
+    EXPECT_TRUE(host_.errors.isEmpty());
     EXPECT_FALSE(window_.isVisible());
 }
 
@@ -419,11 +460,103 @@ INSTANTIATE_TEST_SUITE_P(
                     {"save", "choose", "error"},
                     {"The chosen item is not a folder of the file system. Please choose a folder "
                      "on a disk to export the entries to."}},
+        NoStartCase{"robustness_folder_cannot_take_files",
+                    QString("/nonexistent/quillmere-export"),
+                    {},
+                    {"save", "choose", "error"},
+                    {"Cannot export to \"/nonexistent/quillmere-export\": the folder does not "
+                     "exist."}},
         NoStartCase{"robustness_entry_cannot_be_stored",
                     QString("/tmp"),
                     "tblJournal: Cannot perform this operation on a closed dataset",
                     {"save", "error"},
                     {"tblJournal: Cannot perform this operation on a closed dataset"}}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// After a failed entry the box offers to stop: four entries whose first three
+// files are refused in a folder that still takes files.
+struct FailureCase {
+    const char* name;
+    std::deque<quillmere::FailureChoice> choices;
+    int boxes;          // boxes shown
+    QStringList files;  // written in the end
+    bool paused;        // the export ran to its end
+    bool summarized;    // how many were written is said after the window closed
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+using F = quillmere::FailureChoice;
+const char kThreeFailed[] =
+    "Exported 1 of 4 entries to \"%1\".\n3 entries could not be exported: 01 September 2010, "
+    "02 September 2010, 03 September 2010.";
+
+class ExporterFailureTest : public ExporterTest,
+                            public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ExporterFailureTest, TheBoxOffersToGoOnOrToStop) {
+    const FailureCase& c = GetParam();
+    addEntries(4);
+    testsupport::FailingFiles refusing({"2010-09-01.rtf", "2010-09-02.rtf", "2010-09-03.rtf"},
+                                       QStringLiteral("Input/output error"));
+    quillmere::ScopedFileAccess scoped(&refusing);
+    host_.failureChoices = c.choices;
+    exportAll();
+
+    EXPECT_EQ(c.boxes, host_.failures.size());
+    for (int i = 0; i < host_.keptVisible.size(); ++i) {
+        EXPECT_EQ(&window_, host_.keptVisible[i]) << "the box must keep the progress window clear";
+        EXPECT_TRUE(host_.progressShownAtFailure[i]);
+    }
+    EXPECT_EQ(c.files, filesIn(out_.path()));
+    EXPECT_EQ(c.paused ? QList<int>({1000}) : QList<int>(), pauses_);
+    EXPECT_EQ(QString::number(c.files.size()), window_.lblCount->text());
+    EXPECT_EQ(c.summarized ? QStringList({QString::fromLatin1(kThreeFailed).arg(out_.path())})
+                           : QStringList(),
+              host_.informations);
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_TRUE(host_.commandsEnabled);
+    EXPECT_FALSE(host_.boxOverProgress);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, ExporterFailureTest,
+    ::testing::Values(
+        FailureCase{"ContinueAsksForEach", {}, 3, {"2010-09-04.rtf"}, true, true},
+        FailureCase{"ContinueWithoutAskingAsksOnce",
+                    {F::kContinueWithoutAsking},
+                    1,
+                    {"2010-09-04.rtf"},
+                    true,
+                    true},
+        FailureCase{"StopEndsTheExportAtTheFirstFailure", {F::kStop}, 1, {}, false, false},
+        FailureCase{"StopAtTheSecondFailure", {F::kContinue, F::kStop}, 2, {}, false, false}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// The folder stops taking files midway: no box per entry, but one error
+// after the progress window has gone.
+TEST_F(ExporterTest, AFolderLostMidwayIsOneMessageAfterTheWindowCloses) {
+    addEntries(5);
+    class LosingFolder : public testsupport::FailingFiles {
+    public:
+        LosingFolder() : FailingFiles({"2010-09-03.rtf"}, QStringLiteral("Permission denied")) {}
+        bool folderWritable(const QString&) const override { return failures() == 0; }
+    } losing;
+    quillmere::ScopedFileAccess scoped(&losing);
+    exportAll();
+
+    EXPECT_TRUE(host_.failures.isEmpty());
+    EXPECT_EQ(QStringList({"Cannot export to \"" + out_.path() +
+                           "\": no file can be created in this folder (it may be read-only or "
+                           "belong to another user). Please choose another folder.\n\n"
+                           "2 files were written before the export stopped."}),
+              host_.errors);
+    EXPECT_FALSE(host_.boxOverProgress) << "the message must not wait behind the progress window";
+    EXPECT_EQ(2, filesIn(out_.path()).size());
+    EXPECT_TRUE(pauses_.isEmpty());
+    EXPECT_TRUE(host_.commandsEnabled);
+}
 
 }  // namespace

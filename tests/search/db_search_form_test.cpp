@@ -460,8 +460,10 @@ TEST_F(SearchWindowStopTest, TheDefaultIntervalStillHandlesInput) {
 
 // --- Errors -----------------------------------------------------------------
 
-TEST_F(SearchWindowTest, ADamagedEntryEndsTheScanShowsTheErrorAndListsWhatWasFound) {
-    for (int offset = 0; offset < 5; ++offset) {
+// A damaged entry no longer ends the search: the days after it are found
+// too, and an information box names the damaged days once the list shows.
+TEST_F(SearchWindowTest, ADamagedEntryIsPassedOverAndNamedAfterTheResults) {
+    for (int offset = 0; offset < 6; ++offset) {
         if (offset == 3) {
             journal.addRawBlob(kBaseDay + offset, QByteArray("\x78\x01 damaged blob"));
         } else {
@@ -469,19 +471,26 @@ TEST_F(SearchWindowTest, ADamagedEntryEndsTheScanShowsTheErrorAndListsWhatWasFou
         }
     }
     showForm();
-    setRange(kBaseDay, kBaseDay + 4);
+    setRange(kBaseDay, kBaseDay + 5);
     search(QStringLiteral("nothing"));  // an earlier list, to be replaced
-    // The error box names the damaged entry's day as the date header does.
-    ASSERT_EQ(QStringList{QStringLiteral("18 June 2010: data error")}, host.errors);
-    host.errors.clear();
-    setRange(kBaseDay + 1, kBaseDay + 4);
+    const QString told = QStringLiteral(
+        "Could not read: 18 June 2010\n\nThis entry is damaged and its text could not be "
+        "searched; every other day was searched.");
+    ASSERT_EQ(QStringList{told}, host.informations);
+    host.informations.clear();
+    int listedWhenTold = -1;
+    host.onInformation = [&] { listedWhenTold = form->ListBox1->count(); };
+    setRange(kBaseDay + 1, kBaseDay + 5);
     search(QStringLiteral("FOUND"));
-    EXPECT_EQ(QStringList{QStringLiteral("18 June 2010: data error")}, host.errors);
-    EXPECT_EQ((std::vector<double>{kBaseDay + 1, kBaseDay + 2}), results());
+    EXPECT_EQ(QStringList{told}, host.informations);
+    EXPECT_TRUE(host.errors.isEmpty());
+    EXPECT_EQ((std::vector<double>{kBaseDay + 1, kBaseDay + 2, kBaseDay + 4, kBaseDay + 5}),
+              results());
     expectListMatchesResults();
     expectIdle();
     EXPECT_EQ(kBaseDay + 1, form->DateEdit1->day());
     EXPECT_EQ((std::vector<bool>{false, true, false, true}), host.commandSwitches);
+    EXPECT_EQ(4, listedWhenTold) << "the days found are listed before the box";
 }
 
 // --- Result list ------------------------------------------------------------

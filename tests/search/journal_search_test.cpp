@@ -295,19 +295,36 @@ TEST(ScanTest, EmptyJournalAndEmptyTextFindNothing) {
     EXPECT_EQ(0, result.visited);
 }
 
-TEST(ScanTest, ADamagedEntryEndsTheScanWithWhatWasFound) {
+// One damaged entry must not hide the days after it: the scan passes over
+// it, goes on, and names it afterwards.
+TEST(ScanTest, ADamagedEntryIsPassedOverAndNamedAfterTheScan) {
     TestJournal journal;
     journal.addText(kBaseDay, QStringLiteral("found one"));
     journal.addText(kBaseDay + 1, QStringLiteral("found two"));
     journal.addRawBlob(kBaseDay + 2, QByteArray("not a zlib stream"));
     journal.addText(kBaseDay + 3, QStringLiteral("found three"));
+    journal.addRawBlob(kBaseDay + 4, quillmere::EncodeEntryContent(QByteArray("\0\1\2", 3)));
     const auto result = quillmere::searchJournal(journal.table(), QStringLiteral("found"),
-                                                 SearchRange{kBaseDay, kBaseDay + 3});
-    EXPECT_EQ(SearchEnd::kFailed, result.end);
-    EXPECT_EQ(QStringLiteral("data error"), result.error);
-    EXPECT_EQ(kBaseDay + 2, result.failedDay);
-    EXPECT_EQ(days({0, 1}), result.days);
-    EXPECT_EQ(3, result.visited);
+                                                 SearchRange{kBaseDay, kBaseDay + 4});
+    EXPECT_EQ(SearchEnd::kCompleted, result.end);
+    EXPECT_EQ(days({0, 1, 3}), result.days);
+    EXPECT_EQ((std::vector<quillmere::UnreadableEntry>{
+                  {kBaseDay + 2, QStringLiteral("data error")},
+                  {kBaseDay + 4, QStringLiteral("Failed to Load Stream")}}),
+              result.unreadable);
+    EXPECT_EQ(5, result.visited);
+    EXPECT_EQ(QStringLiteral("Could not read: 17 June 2010, 19 June 2010"),
+              quillmere::UnreadableDaysText(result.unreadable));
+}
+
+TEST(ScanTest, ManyUnreadableDaysAreSummedUp) {
+    std::vector<quillmere::UnreadableEntry> unreadable;
+    for (int i = 0; i < 4; ++i) {
+        unreadable.push_back({kBaseDay + i, QStringLiteral("data error")});
+    }
+    EXPECT_EQ(QStringLiteral("Could not read: 15 June 2010, 16 June 2010, and 2 more"),
+              quillmere::UnreadableDaysText(unreadable, 2));
+    EXPECT_EQ(QString(), quillmere::UnreadableDaysText({}));
 }
 
 TEST(ScanTest, ADamagedEntryOutsideTheRangeIsNeverDecoded) {

@@ -76,6 +76,12 @@ std::vector<FilterCase> filterCases() {
          u"zanzibar", true},
         {"partial needle at the very end", QByteArray("{\\rtf1 0123456789abcdefghijklmn zanzib"),
          u"zanzibar", false},
+        {"double-byte trail backslash before an escape",
+         "{\\rtf1{\\fonttbl{\\f0\\fcharset128 Gothic;}}\\f0 \x84\\\\'51}", u"q", true},
+        {"text box text",
+         doc("{\\shp{\\*\\shpinst{\\sp{\\sn fFilled}{\\sv 0}}{\\shptxt Box words}}}"), u"box words",
+         true},
+        {"drawing object text", doc("{\\*\\do\\dptxbx{\\dptxbxtext Drawn words}}"), u"drawn", true},
     };
 }
 
@@ -146,6 +152,15 @@ const char* const kTextPieces[] = {
     "\x7f",
     "\\lquote ",
     "{\\fldrslt ka}",
+    "{\\shp{\\sp{\\sn ka}{\\sv b}}{\\*\\shpinst{\\sp{\\sn ab}{\\sv ka}}{\\shptxt ",
+    "{\\*\\do\\dptxbx{\\dptxbxtext ",
+    "{\\shprslt ",
+    "{\\listtext a\\tab}",
+    "\\f1 \x84",
+    "\x84\\",
+    "\x84{",
+    "\x84}",
+    "\x81\\\\",
 };
 const char* const kEscapePieces[] = {
     "\\~",    "\\'61",    "\\'41",   "\\'e9",   "\\'a0",     "\\'82",      "\\'8a",
@@ -205,6 +220,43 @@ TEST(RtfTextFilter, NeverRulesOutAMatchOfGeneratedDocuments) {
     }
     EXPECT_GT(cutNeedles, 5000);
     EXPECT_GT(ruledOut, 1000);  // the filter did rule entries out
+}
+
+struct ShapeSearchCase {
+    const char* label;
+    QByteArray rtf;
+    const char16_t* needle;
+    bool found;
+};
+
+// The search as the search window runs it: the filter, then the match in
+// the displayed text.
+TEST(RtfTextFilter, SearchFindsTextBoxesAndNeverShapeProperties) {
+    const QByteArray shape =
+        doc("{\\shp{\\sp{\\sn fFilled}{\\sv 0}}{\\*\\shpinst{\\sp{\\sn wzName}{\\sv Oval 3}}"
+            "{\\shptxt Box text\\par}}}Body text");
+    const QByteArray drawing =
+        doc("a{\\*\\do\\dobxcolumn\\dptxbx{\\dptxbxtext Drawn words\\par}}b");
+    const QByteArray dbcs =
+        "{\\rtf1{\\fonttbl{\\f0\\fcharset128 Gothic;}}\\f0 "
+        "\x84\x4d\x84\x70\x84\x82\x84\x7b\x84\x75 \x84\x7d\x84\x5c end}";
+    const ShapeSearchCase cases[] = {
+        {"nominal: text box text", shape, u"box text", true},
+        {"nominal: body after the shape", shape, u"body", true},
+        {"nominal: shape property name", shape, u"ffilled", false},
+        {"nominal: shape property value", shape, u"oval 3", false},
+        {"nominal: property name and value run together", shape, u"ffilled0", false},
+        {"nominal: drawing object text box", drawing, u"drawn words", true},
+        {"nominal: double-byte text with brace and backslash trails", dbcs, u"\u043c\u044b end",
+         true},
+    };
+    for (const ShapeSearchCase& c : cases) {
+        const QString needle = QString::fromUtf16(c.needle);
+        const TextMatcher matcher(needle);
+        EXPECT_EQ(c.found, matcher.mayMatchEntry(c.rtf) &&
+                               matcher.matches(quillmere::entryDisplayedText(c.rtf)))
+            << c.label;
+    }
 }
 
 // The filter reads every byte of 0x80 and above as markup: no code page may

@@ -135,11 +135,15 @@ TEST(SearchCommandFailureTest, AFileThatIsNoJournalIsAnError) {
     EXPECT_EQ(QByteArray("not a packet"), folder.read(QStringLiteral("Journal.cds")));
 }
 
-TEST(SearchCommandFailureTest, ADamagedEntryPrintsTheDaysBeforeItThenFails) {
+// Every day is searched past a damaged one; the damaged days follow on
+// standard error, one line each, and the exit code says the search missed
+// them.
+TEST(SearchCommandFailureTest, ADamagedEntryIsNamedAfterEveryDayFound) {
     searchtest::TestJournal journal;
     journal.addText(kBaseDay, QStringLiteral("found"));
     journal.addRawBlob(kBaseDay + 1, QByteArray("damaged"));
     journal.addText(kBaseDay + 2, QStringLiteral("found"));
+    journal.addRawBlob(kBaseDay + 3, QByteArray("damaged too"));
     journal.save();
     const QByteArray before = [&] {
         QFile file(journal.path());
@@ -148,8 +152,10 @@ TEST(SearchCommandFailureTest, ADamagedEntryPrintsTheDaysBeforeItThenFails) {
     }();
     const CommandResult result = run({journal.path(), "FOUND"});
     EXPECT_EQ(1, result.code);
-    EXPECT_EQ(QStringLiteral("2010-06-15\n"), result.out);
-    EXPECT_EQ(QStringLiteral("search: data error\n"), result.err);
+    EXPECT_EQ(QStringLiteral("2010-06-15\n2010-06-17\n"), result.out);
+    EXPECT_EQ(QStringLiteral("search: 2010-06-16: could not read the entry (data error)\n"
+                             "search: 2010-06-18: could not read the entry (data error)\n"),
+              result.err);
     QFile file(journal.path());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(before, file.readAll());

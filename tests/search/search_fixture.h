@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 namespace searchtest {
@@ -57,6 +58,12 @@ public:
     void ShowDay(double day) override;
     QImage resultImage() const override { return image; }
     void showError(const QString& message) override { errors << message; }
+    void showInformation(const QString& message) override {
+        informations << message;
+        if (onInformation) {
+            onInformation();
+        }
+    }
     void setJournalCommandsEnabled(bool enabled) override { commandSwitches.push_back(enabled); }
     QWidget* mainWindow() const override { return window_; }
 
@@ -69,6 +76,8 @@ public:
     QImage image;
     std::vector<double> shownDays;
     QStringList errors;
+    QStringList informations;
+    std::function<void()> onInformation;  // runs while the box would be shown
     std::vector<bool> commandSwitches;
 
 private:

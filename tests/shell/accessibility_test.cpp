@@ -6,7 +6,7 @@
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
 #include "store/day_caption.h"

@@ -3,6 +3,7 @@
 #include "controls/rb_button.h"
 #include "editor/rich_editor.h"
 #include "shell/calendar_window.h"
+#include "shell/dialog_frame.h"
 #include "shell/main_window.h"
 #include "store/journal_table.h"
 
@@ -101,6 +102,32 @@ TEST_F(CalendarTest, LayoutFollowsTheDesign) {
     EXPECT_EQ(QRect(104, 218, 75, 25), calendar().btnOK->geometry());
     EXPECT_EQ(QStringLiteral("OK"), calendar().btnOK->Caption());
 }
+
+struct CentreCase {
+    const char* label;
+    QRect frame;
+    QRect client;
+    QPoint expected;
+};
+
+class CentreTest : public ::testing::TestWithParam<CentreCase> {};
+
+TEST_P(CentreTest, DialogGoesToTheSamePlaceEveryTime) {
+    // The main window's outer rectangle.
+    const QRect main(149, 0, 1004, 1024);
+    const CentreCase& c = GetParam();
+    EXPECT_EQ(c.expected, CentredTopLeft(main, c.frame, c.client)) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CentreTest,
+    ::testing::Values(CentreCase{"nominal: frameless settings window", QRect(0, 0, 231, 405),
+                                 QRect(0, 0, 231, 405), QPoint(535, 309)},
+                      CentreCase{"nominal: a window with a frame", QRect(0, 0, 282, 299),
+                                 QRect(1, 20, 280, 274), QPoint(510, 362)},
+                      CentreCase{"robustness: stale 1 x 1 frame after the first closing",
+                                 QRect(535, 309, 1, 1), QRect(535, 309, 231, 405),
+                                 QPoint(535, 309)}));
 
 }  // namespace
 }  // namespace quillmere

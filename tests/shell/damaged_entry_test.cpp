@@ -4,7 +4,7 @@
 #include "shell_fixture.h"
 
 #include "controls/rb_button.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
 #include "editor/rich_editor.h"
 #include "export/exporter.h"
 #include "search/date_field.h"
@@ -77,7 +77,7 @@ TEST_F(DamagedEntryTest, ClearAllGivesTheDayUpOnPurpose) {
 }
 
 // The search and the export meet the damaged entry while they walk the whole
-// journal: their error box names its day the way the date header does.
+// journal: they go on past it and name its day the way the date header does.
 TEST_F(DamagedEntryTest, SearchAndExportNameTheDamagedDay) {
     startOnGoodDay();
     TfrmDBSearch& search = *program().search();
@@ -85,9 +85,11 @@ TEST_F(DamagedEntryTest, SearchAndExportNameTheDamagedDay) {
     search.DateEdit2->setDay(dayFromDate(QDate(2024, 3, 31)));
     search.edtText->setText(QStringLiteral("good"));
     click(search.btnSearch);
-    EXPECT_EQ(std::vector<QString>{QStringLiteral("20 March 2024: data error")},
-              messages_.texts(MessageKind::Error));
-    EXPECT_EQ(1, search.ListBox1->count()) << "the day found before it is listed";
+    EXPECT_TRUE(messages_.texts(MessageKind::Error).empty());
+    ASSERT_EQ(1u, messages_.texts(MessageKind::Information).size());
+    EXPECT_TRUE(messages_.texts(MessageKind::Information)[0].startsWith(
+        QStringLiteral("Could not read: 20 March 2024\n\n")));
+    EXPECT_EQ(1, search.ListBox1->count()) << "the day found is listed";
     search.hide();
 
     messages_.calls.clear();
@@ -99,6 +101,10 @@ TEST_F(DamagedEntryTest, SearchAndExportNameTheDamagedDay) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !exporter->isExporting(); }, 10000));
     EXPECT_EQ(std::vector<QString>{QStringLiteral("20 March 2024: data error")},
               messages_.texts(MessageKind::Error));
+    EXPECT_EQ(std::vector<QString>{QStringLiteral("Exported 1 of 2 entries to \"%1\".\n1 entry "
+                                                  "could not be exported: 20 March 2024.")
+                                       .arg(target.path())},
+              messages_.texts(MessageKind::Information));
     EXPECT_EQ(QStringList{QStringLiteral("2024-03-19.rtf")},
               QDir(target.path()).entryList(QDir::Files));
     EXPECT_EQ(kDamagedBlob, storedBlob(QDate(2024, 3, 20)));

@@ -4,8 +4,8 @@
 #include "shell_fixture.h"
 
 #include "controls/rb_button.h"
-#include "editor/emoticons_window.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/pickers/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
 #include "shell/main_window.h"

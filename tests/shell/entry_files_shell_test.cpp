@@ -6,8 +6,8 @@
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
 #include "editor/entry_files.h"
-#include "editor/entry_print.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/print/entry_print.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 
@@ -51,7 +51,7 @@ TEST_F(EntryFilesShellTest, ImportIsStoredWhenTheDayIsLeftAndTheNextDayIsRich) {
     importOnClick(data_.write("notes.TXT", "caf\xE9 imported"));
     clickTool(main().Commands->btnNoteBookOpen);
     EXPECT_EQ(QString::fromUtf16(u"caf\u00E9 imported"), main().Editor->toPlainText());
-    EXPECT_TRUE(main().Editor->isPlainTextMode());
+    EXPECT_FALSE(main().Editor->isPlainTextMode()) << "the imported text is edited as rich text";
     EXPECT_TRUE(main().Editor->isModified());
 
     click(main().btnNext);
@@ -80,7 +80,8 @@ TEST_F(EntryFilesShellTest, SaveAsErrorGoesToTheErrorBox) {
     start();
     typeIntoEditor(QStringLiteral("some words"));
     const QString path = data_.file("no/folder/entry.rtf");
-    main().EntryFiles->setSaveDialog([path](QWidget*) { return std::optional<QString>(path); });
+    main().EntryFiles->setSaveDialog(
+        [path](QWidget*, const QString&) { return std::optional<QString>(path); });
     clickTool(main().Commands->btnNoteBookSaveAs);
     EXPECT_EQ(std::vector<QString>{"Cannot create file " + path},
               messages_.texts(MessageKind::Error));
@@ -106,6 +107,25 @@ TEST_F(EntryFilesShellTest, PrintTitleIsTheHeaderCaptionAndFocusReturnsToTheEdit
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(main().Editor, main().focusWidget());
     EXPECT_TRUE(messages_.calls.empty());
+    quit();
+}
+
+TEST_F(EntryFilesShellTest, SaveAsAndPrintToFileOfferTheDaysName) {
+    start(QDate(2026, 12, 10));
+    typeIntoEditor(QStringLiteral("some words"));
+    QString offered;
+    main().EntryFiles->setSaveDialog([&offered](QWidget*, const QString& proposedName) {
+        offered = proposedName;
+        return std::optional<QString>();
+    });
+    clickTool(main().Commands->btnNoteBookSaveAs);
+    EXPECT_EQ("2026-12-10.rtf", offered.toStdString());
+    main().EntryPrint->setPrintDialog([&offered](QWidget*, QPrinter& printer, bool) {
+        offered = printer.docName();
+        return PrintDialogResult::Cancelled;
+    });
+    clickTool(main().Commands->ToolButton13);
+    EXPECT_EQ("2026-12-10", offered.toStdString()) << "the name print to file offers";
     quit();
 }
 

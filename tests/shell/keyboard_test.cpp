@@ -4,8 +4,8 @@
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
-#include "editor/entry_print.h"
-#include "editor/format_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/print/entry_print.h"
 #include "editor/rich_editor.h"
 #include "export/progress_window.h"
 #include "search/db_search_form.h"

@@ -5,10 +5,10 @@
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
-#include "editor/char_map_window.h"
-#include "editor/emoticons_window.h"
-#include "editor/format_commands.h"
-#include "editor/image_list.h"
+#include "editor/format/format_commands.h"
+#include "editor/format/image_list.h"
+#include "editor/pickers/char_map_window.h"
+#include "editor/pickers/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "export/exporter.h"
 #include "export/progress_window.h"
@@ -31,9 +31,13 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <optional>
 
 namespace quillmere {
 namespace {
@@ -273,7 +277,6 @@ TEST_F(MainIntegrationTest, ExportWritesEveryEntryAndHoldsTheCommandsMeanwhile) 
     struct Observed {
         QString question;
         std::vector<QString> enabled;
-        bool closeAccepted = true;
         bool progressShown = false;
     };
     std::vector<Observed> observed;
@@ -281,7 +284,6 @@ TEST_F(MainIntegrationTest, ExportWritesEveryEntryAndHoldsTheCommandsMeanwhile) 
         Observed o;
         o.question = request.text;
         o.enabled = commandsEnabled(true);
-        o.closeAccepted = main().close();
         o.progressShown = program().progress()->isVisible();
         observed.push_back(o);
         return request.kind == MessageKind::Confirmation;
@@ -293,7 +295,6 @@ TEST_F(MainIntegrationTest, ExportWritesEveryEntryAndHoldsTheCommandsMeanwhile) 
     EXPECT_EQ(OverwriteQuestion(QDir(target.path()).filePath(QStringLiteral("2024-01-05.rtf"))),
               observed[0].question);
     EXPECT_EQ(std::vector<QString>(), observed[0].enabled) << "all commands held during the export";
-    EXPECT_FALSE(observed[0].closeAccepted) << "closing is refused during the export";
     EXPECT_TRUE(observed[0].progressShown);
 
     EXPECT_FALSE(main().closed());
@@ -313,6 +314,78 @@ TEST_F(MainIntegrationTest, ExportWritesEveryEntryAndHoldsTheCommandsMeanwhile) 
               PlainTextOfRtf(target.read(QStringLiteral("2024-03-20.rtf"))));
     quit();
 }
+
+// Closing the window while the export runs, or a logout while its question
+// waits, is not lost: the export stops after the entry in hand and the
+// program ends as Exit ends it, with the typed entry stored.
+struct EndDuringExportCase {
+    const char* label;
+    bool realQuestionBox;  // the question is on the screen (else a hook answers Yes)
+    bool replaced;         // the existing file was replaced before the export stopped
+};
+
+class EndDuringExportTest : public MainIntegrationTest,
+                            public ::testing::WithParamInterface<EndDuringExportCase> {};
+
+TEST_P(EndDuringExportTest, EndsOnceTheExportHasStopped) {
+    writeJournal({{QDate(2023, 12, 31), QStringLiteral("old year")},
+                  {QDate(2024, 1, 5), QStringLiteral("fifth")},
+                  {QDate(2024, 2, 1), QStringLiteral("february")}});
+    start(QDate(2024, 3, 20));
+    typeIntoEditor(QStringLiteral("typed before the export"));
+    testsupport::TempFolder target;
+    target.write(QStringLiteral("2024-01-05.rtf"), "older file");
+    program().exportHost()->setFolderChooser([&] { return std::optional<QString>(target.path()); });
+    program().exporter()->setPause([](int) {});
+
+    bool closeAccepted = true;
+    std::optional<ScopedMessageHook> hook;
+    QTimer logout;
+    if (GetParam().realQuestionBox) {
+        hook.emplace(MessageHook());  // real boxes
+        // The desktop's logout arrives while the question waits on the screen.
+        QObject::connect(&logout, &QTimer::timeout, [&] {
+            if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr) {
+                logout.stop();
+                main().requestEnd();
+            }
+        });
+        logout.start(10);
+    } else {
+        hook.emplace([&](const MessageRequest&) {
+            closeAccepted = main().close();  // the window's close box
+            return true;
+        });
+    }
+    click(main().btnExport);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main().closed(); }, 10000))
+        << "the end request was forgotten";
+
+    if (!GetParam().realQuestionBox) {
+        EXPECT_FALSE(closeAccepted) << "the close waits for the export to stop";
+    }
+    EXPECT_FALSE(program().exporter()->isExporting());
+    EXPECT_EQ((QStringList{QStringLiteral("2023-12-31.rtf"), QStringLiteral("2024-01-05.rtf")}),
+              QDir(target.path()).entryList(QDir::Files, QDir::Name))
+        << "the export stopped after the entry in hand";
+    const QByteArray existing = target.read(QStringLiteral("2024-01-05.rtf"));
+    if (GetParam().replaced) {
+        EXPECT_EQ(QStringLiteral("fifth"), PlainTextOfRtf(existing));
+    } else {
+        EXPECT_EQ("older file", existing) << "closing the question answers it with Cancel";
+    }
+    program().destroyWindows();
+    EXPECT_EQ(4u, storedEntries().size());
+    EXPECT_EQ(QStringLiteral("typed before the export"), storedEntries().back().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, EndDuringExportTest,
+    ::testing::Values(EndDuringExportCase{"nominal_window_closed_while_exporting", false, true},
+                      EndDuringExportCase{"nominal_logout_while_the_question_waits", true, false}),
+    [](const ::testing::TestParamInfo<EndDuringExportCase>& info) {
+        return std::string(info.param.label);
+    });
 
 struct ChooserCase {
     const char* label;

@@ -1,8 +1,8 @@
 // The main window's picture and link buttons and link clicks, in the whole
 // program: errors of Insert Picture reach the default error display.
 #include "controls/rb_button.h"
-#include "editor/format_commands.h"
-#include "editor/picture_commands.h"
+#include "editor/format/format_commands.h"
+#include "editor/pictures/picture_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell_fixture.h"
@@ -67,7 +67,8 @@ TEST_F(MainPicturesTest, PictureErrorsReachTheDefaultErrorDisplay) {
         QByteArray bytes;
         const char* shown;
     } rows[] = {
-        {"photo.png", QByteArray("\x89PNG"), "Unknown picture file extension (.png)"},
+        {"photo.tga", QByteArray("\x89PNG"), "Unknown picture file extension (.tga)"},
+        {"photo.png", QByteArray("\x89PNG"), "PNG image is not valid."},
         {"old.bmp", QByteArray("BM damaged"), "Bitmap image is not valid."},
     };
     for (const Row& row : rows) {

@@ -3,7 +3,7 @@
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
-#include "editor/emoticons_window.h"
+#include "editor/pickers/emoticons_window.h"
 #include "editor/rich_editor.h"
 #include "failing_files.h"
 #include "search/db_search_form.h"
@@ -14,6 +14,7 @@
 #include "store/journal_table.h"
 #include "store/profile_file.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -227,6 +228,35 @@ TEST_F(MainWindowTest, StoredPlacementNarrowerThanTheMinimumIsWidened) {
     EXPECT_GE(main().ToolBar1->x(), 0);
 }
 
+TEST_F(MainWindowTest, StoredPlacementOffEveryScreenIsPulledOntoTheWorkArea) {
+    // Stored while a second monitor was there.
+    ProfileFile ini(placementPath());
+    ini.writeString(QStringLiteral("TfrmMain"), QStringLiteral("NormPos"),
+                    QStringLiteral("3000,2000,4000,2400"));
+    createProgram();
+    ASSERT_TRUE(startProgram());
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = main().frameGeometry();
+    EXPECT_TRUE(work.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    EXPECT_EQ(QRect(280, 0, 1000, 400).right(), frame.right()) << "as far right as it fits";
+}
+
+TEST_F(MainWindowTest, MaximisedRunStoresTheNormalRectangleAsItWasRead) {
+    ProfileFile ini(placementPath());
+    const QString section = QStringLiteral("TfrmMain");
+    ini.writeString(section, QStringLiteral("NormPos"), QStringLiteral("50,60,950,560"));
+    ini.writeString(section, QStringLiteral("ShowCmd"), QStringLiteral("3"));
+    createProgram();
+    ASSERT_TRUE(startProgram());
+    ASSERT_TRUE(main().isMaximized());
+    quit();
+    EXPECT_EQ(QStringLiteral("3"), ini.readString(section, QStringLiteral("ShowCmd"), QString()));
+    EXPECT_EQ(QStringLiteral("50,60,950,560"),
+              ini.readString(section, QStringLiteral("NormPos"), QString()))
+        << "not grown by the frame";
+}
+
 TEST_F(MainWindowTest, ActivationTakesTheWorkAreaHeightAndRereadsTheFontSettings) {
     start();
     main().setGeometry(10, 200, 900, 300);
@@ -255,6 +285,54 @@ TEST_F(MainWindowTest, ComingBackFromAWindowWithoutModalityRereadsTheFontSetting
     EXPECT_FALSE(program().settings()->skipEmptyEntries()) << "the stored value is back";
     search->hide();
 }
+
+struct ComingBackCase {
+    const char* label;
+    bool fromSearchWindow;  // else from another program
+    bool refitted;
+};
+
+class ComingBackTest : public MainWindowTest,
+                       public ::testing::WithParamInterface<ComingBackCase> {};
+
+TEST_P(ComingBackTest, OnlyTheProgramsOwnWindowsRefitTheHeightAndRereadTheFile) {
+    const ComingBackCase& c = GetParam();
+    start();
+    main().setGeometry(10, 200, 900, 300);
+    data_.write(QStringLiteral("FontSettings.Ini"), "[Settings]\nSkip=1\n");
+    if (c.fromSearchWindow) {
+        QDialog* search = program().search();
+        search->show();
+        search->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+        main().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+        search->hide();
+    } else {
+        // Another program takes the focus (the program has no active
+        // window) and gives it back with Alt+Tab.
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(&main());
+        ASSERT_TRUE(main().isActiveWindow());
+    }
+    QCoreApplication::processEvents();
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    if (c.refitted) {
+        EXPECT_EQ(work.height(), main().frameGeometry().height()) << c.label;
+    } else {
+        EXPECT_EQ(QRect(10, 200, 900, 300), main().geometry()) << c.label;
+    }
+    EXPECT_EQ(c.refitted, program().settings()->skipEmptyEntries()) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ComingBackTest,
+    ::testing::Values(ComingBackCase{"nominal: from the search window", true, true},
+                      ComingBackCase{"nominal: from another program (Alt+Tab)", false, false}),
+    [](const ::testing::TestParamInfo<ComingBackCase>& info) {
+        return info.param.fromSearchWindow ? std::string("SearchWindow")
+                                           : std::string("AnotherProgram");
+    });
 
 TEST_F(MainWindowTest, FontSettingsAreWrittenAtClose) {
     start();

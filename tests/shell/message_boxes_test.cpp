@@ -217,6 +217,34 @@ TEST(MessageBoxes, RealChoiceBoxStaysClearOfTheWindowAndReportsTheButton) {
     }
 }
 
+// The export's error box after a failed entry: an error box with its own
+// buttons, kept clear of the progress window (which stays on top and would
+// hide it); Escape and its close answer with the last button.
+TEST(MessageBoxes, RealErrorChoiceBoxIsAnErrorBoxClearOfTheWindow) {
+    QWidget progress;
+    progress.setGeometry(400, 350, 300, 200);
+    progress.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&progress));
+    QRect boxRect;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(nullptr, box);
+        boxRect = box->frameGeometry();
+        title = box->windowTitle();
+        icon = box->icon();
+        box->close();
+    });
+    EXPECT_EQ(2, ShowErrorChoiceBox(nullptr, QStringLiteral("15 June 2010: data error"),
+                                    {QStringLiteral("Continue"), QStringLiteral("Go"),
+                                     QStringLiteral("Stop Export")},
+                                    &progress));
+    EXPECT_EQ(QStringLiteral("Error"), title);
+    EXPECT_EQ(QMessageBox::Critical, icon);
+    EXPECT_FALSE(boxRect.intersects(progress.frameGeometry()));
+}
+
 TEST(DefaultErrorDisplay, ErrorEscapingAHandlerIsShownWithTheApplicationTitle) {
     MessageRecorder recorder;
     FailingObject object;

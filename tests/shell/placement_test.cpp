@@ -170,5 +170,153 @@ TEST(Placement, FileIsNamedAfterTheExecutableInTheConfigFolder) {
     EXPECT_TRUE(path.endsWith(QStringLiteral("/quillmere.INI"))) << path.toStdString();
 }
 
+// --- A stored rectangle and the screens there are now ------------------------------------
+
+struct PullCase {
+    const char* label;
+    QRect outer;
+    QRect expected;
+};
+
+class PullOntoWorkAreaTest : public ::testing::TestWithParam<PullCase> {};
+
+TEST_P(PullOntoWorkAreaTest, LeavesTheWindowWhollyOnAWorkArea) {
+    // The primary screen with a 30-pixel panel at the bottom, and a second
+    // screen to its right.
+    const QList<QRect> areas = {QRect(0, 0, 1280, 994), QRect(1280, 0, 1024, 768)};
+    const PullCase& c = GetParam();
+    EXPECT_EQ(c.expected, PullOntoWorkArea(c.outer, areas)) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PullOntoWorkAreaTest,
+    ::testing::Values(PullCase{"nominal: inside the primary screen", QRect(100, 0, 1026, 994),
+                               QRect(100, 0, 1026, 994)},
+                      PullCase{"nominal: inside the second screen", QRect(1300, 10, 900, 700),
+                               QRect(1300, 10, 900, 700)},
+                      PullCase{"robustness: a monitor that is gone (3000,2000,4000,2600)",
+                               QRect(QPoint(3000, 2000), QSize(1000, 600)),
+                               QRect(280, 394, 1000, 600)},
+                      PullCase{"robustness: far off to the left and above",
+                               QRect(-5000, -800, 900, 500), QRect(0, 0, 900, 500)},
+                      PullCase{"robustness: partly below the panel", QRect(200, 600, 900, 500),
+                               QRect(200, 494, 900, 500)},
+                      PullCase{"robustness: across both screens goes where most of it is",
+                               QRect(1000, 0, 900, 500), QRect(1280, 0, 900, 500)},
+                      PullCase{"robustness: taller than the work area is shrunk",
+                               QRect(0, 0, 1026, 1024), QRect(0, 0, 1026, 994)},
+                      PullCase{"robustness: larger than every screen", QRect(-10, -10, 4000, 3000),
+                               QRect(0, 0, 1280, 994)}));
+
+TEST(Placement, PullWithoutScreensLeavesTheRectangle) {
+    EXPECT_EQ(QRect(5000, 5000, 10, 10), PullOntoWorkArea(QRect(5000, 5000, 10, 10), {}));
+}
+
+// --- The normal rectangle while the window manager's frame is not known -----------------
+
+// The frames a window manager (openbox) puts around the main window.
+const QMargins kNormalFrame(1, 20, 1, 5);
+const QMargins kMaximisedFrame(0, 19, 0, 0);
+
+// A window as the window manager shows it: the client rectangle a program
+// gave it, and a frame that it reports once it has one.
+struct ShownWindow {
+    QRect client;
+    QMargins frame;  // none yet: all zero
+    QRect outer() const { return client.marginsAdded(frame); }
+};
+
+// One run of the program as far as the normal rectangle goes: the stored
+// rectangle is wanted before the window is mapped, the window manager
+// reports its frame afterwards, and the rectangle is stored at the end.
+QRect RunOnce(const QRect& stored) {
+    NormalRectKeeper keeper;
+    ShownWindow window{keeper.want(stored), QMargins()};
+    EXPECT_FALSE(keeper.update(window.outer(), window.client, true)) << "no frame yet";
+    window.frame = kNormalFrame;
+    // Placed with its frame's corner where the outer corner was asked for.
+    window.client.translate(kNormalFrame.left(), kNormalFrame.top());
+    if (const std::optional<QRect> client = keeper.update(window.outer(), window.client, true)) {
+        window.client = *client;
+    }
+    EXPECT_FALSE(keeper.update(window.outer(), window.client, true)) << "applied once";
+    return keeper.normalOuter(window.client, window.frame);
+}
+
+TEST(NormalRect, RestartsKeepTheStoredRectangleWhenTheFrameComesLate) {
+    const QRect stored(128, 0, 1026, 1024);
+    QRect rect = stored;
+    for (int run = 0; run < 3; ++run) {
+        rect = RunOnce(rect);
+        EXPECT_EQ(stored, rect) << "run " << run;
+    }
+}
+
+TEST(NormalRect, FrameComingLateGivesTheOuterRectangleItsSize) {
+    NormalRectKeeper keeper;
+    const QRect stored(128, 0, 1026, 1024);
+    EXPECT_EQ(stored, keeper.want(stored)) << "before any frame, all of it";
+    const QRect mapped = stored.translated(1, 20);
+    EXPECT_EQ(QRect(129, 20, 1024, 999),
+              keeper.update(mapped.marginsAdded(kNormalFrame), mapped, true));
+}
+
+TEST(NormalRect, MaximisedRunStoresTheRestoredRectangleAsItWasRead) {
+    NormalRectKeeper keeper;
+    const QRect stored(200, 0, 904, 1024);
+    const QRect given = keeper.want(stored);
+    // Maximised all along: Qt keeps the given client rectangle as the
+    // normal one, and the frame is the maximised one.
+    const QRect maximised(0, 19, 1280, 1005);
+    EXPECT_FALSE(keeper.update(maximised.marginsAdded(kMaximisedFrame), maximised, false));
+    EXPECT_EQ(stored, keeper.normalOuter(given, kMaximisedFrame));
+}
+
+TEST(NormalRect, MaximisedAfterANormalStateStoresItWithTheNormalFrame) {
+    NormalRectKeeper keeper;
+    const QRect client(201, 20, 904, 999);
+    EXPECT_FALSE(keeper.update(client.marginsAdded(kNormalFrame), client, true));
+    const QRect maximised(0, 19, 1280, 1005);
+    EXPECT_FALSE(keeper.update(maximised.marginsAdded(kMaximisedFrame), maximised, false));
+    EXPECT_EQ(QRect(200, 0, 906, 1024), keeper.normalOuter(client, kMaximisedFrame))
+        << "not the maximised frame";
+}
+
+TEST(NormalRect, LeavingAMaximisedStartFitsTheRestoredRectangleIntoTheFrame) {
+    NormalRectKeeper keeper;
+    const QRect stored(200, 0, 904, 1024);
+    QRect client = keeper.want(stored);
+    // Un-maximised: the window manager gives back the client rectangle of
+    // the start, first with the maximised frame still reported.
+    client.translate(0, 19);
+    std::optional<QRect> again = keeper.update(client.marginsAdded(kMaximisedFrame), client, true);
+    ASSERT_TRUE(again);
+    client = *again;
+    again = keeper.update(client.translated(1, 1).marginsAdded(kNormalFrame),
+                          client.translated(1, 1), true);
+    ASSERT_TRUE(again) << "the normal frame came later";
+    EXPECT_EQ(stored, again->marginsAdded(kNormalFrame));
+}
+
+TEST(NormalRect, UserResizeAfterTheFrameIsKnownIsStoredAsLeft) {
+    NormalRectKeeper keeper;
+    QRect client = keeper.want(QRect(100, 0, 1000, 800));
+    client.translate(1, 20);
+    client = *keeper.update(client.marginsAdded(kNormalFrame), client, true);
+    const QRect dragged(300, 200, 700, 500);
+    EXPECT_FALSE(keeper.update(dragged.marginsAdded(kNormalFrame), dragged, true));
+    EXPECT_FALSE(keeper.wanted()) << "given up";
+    EXPECT_EQ(dragged.marginsAdded(kNormalFrame), keeper.normalOuter(dragged, kNormalFrame));
+}
+
+TEST(NormalRect, WithoutAnyFrameAMovedWindowIsStoredWhereItIs) {
+    NormalRectKeeper keeper;
+    const QRect given = keeper.want(QRect(100, 0, 1000, 800));
+    EXPECT_EQ(QRect(100, 0, 1000, 800), keeper.normalOuter(given, QMargins()));
+    const QRect moved(400, 50, 1000, 800);
+    EXPECT_FALSE(keeper.update(moved, moved, true));
+    EXPECT_EQ(moved, keeper.normalOuter(moved, QMargins()));
+}
+
 }  // namespace
 }  // namespace quillmere

@@ -1,19 +1,25 @@
+#include "failing_files.h"
 #include "shell_fixture.h"
 
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
+#include "search/db_search_form.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/settings_window.h"
+#include "store/file_access.h"
 #include "store/profile_file.h"
 #include "store/settings_table.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
+
+#include <memory>
 
 namespace quillmere {
 namespace {
@@ -170,6 +176,67 @@ TEST_F(SettingsWindowTest, SkipBoxActsAtOnceAndIsStoredOnlyInTheFontSettings) {
     EXPECT_EQ(QStringLiteral("1"),
               fonts.readString(QStringLiteral("Settings"), QStringLiteral("Skip"), QString()));
 }
+
+struct SkipStoreCase {
+    const char* label;
+    bool diskFull;
+    const char* storedRightAway;  // "Settings"/"Skip" after the click ("": no key)
+};
+
+class SkipStoreTest : public SettingsWindowTest,
+                      public ::testing::WithParamInterface<SkipStoreCase> {};
+
+TEST_P(SkipStoreTest, ClickIsStoredAtOnceAndSurvivesComingBackFromTheSearch) {
+    const SkipStoreCase& c = GetParam();
+    start();
+    const QString ini = dataPath(QStringLiteral("FontSettings.Ini"));
+    testsupport::FailingFiles failing({QStringLiteral("FontSettings.Ini")});
+    std::unique_ptr<ScopedFileAccess> guard;
+    if (c.diskFull) {
+        guard = std::make_unique<ScopedFileAccess>(&failing);
+    }
+    messages_.calls.clear();
+    withSettings([&] {
+        click(settings().chkSkip);
+        click(settings().btnCancel);
+    });
+    EXPECT_EQ(
+        QString::fromLatin1(c.storedRightAway),
+        ProfileFile(ini).readString(QStringLiteral("Settings"), QStringLiteral("Skip"), QString()))
+        << c.label;
+    const std::vector<QString> errors = messages_.texts(MessageKind::Error);
+    if (c.diskFull) {
+        EXPECT_EQ(std::vector<QString>{failing.messageFor(ini)}, errors) << c.label;
+    } else {
+        EXPECT_TRUE(errors.empty()) << c.label;
+    }
+
+    // The main window reads the file again when the user comes back to it
+    // from the search window.
+    QDialog* search = program().search();
+    search->show();
+    search->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    QCoreApplication::processEvents();
+    search->hide();
+    EXPECT_TRUE(settings().skipEmptyEntries()) << c.label;
+
+    guard.reset();
+    quit();
+    EXPECT_EQ(QStringLiteral("1"), ProfileFile(ini).readString(QStringLiteral("Settings"),
+                                                               QStringLiteral("Skip"), QString()))
+        << c.label << ": Exit stores it";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SkipStoreTest,
+    ::testing::Values(SkipStoreCase{"nominal: written when clicked", false, "1"},
+                      SkipStoreCase{"robustness: disk full keeps it in memory", true, ""}),
+    [](const ::testing::TestParamInfo<SkipStoreCase>& info) {
+        return info.param.diskFull ? std::string("DiskFull") : std::string("Written");
+    });
 
 TEST_F(SettingsWindowTest, ClosedSettingsTableShowsTheErrorAndNoWindow) {
     data_.write(QStringLiteral("Settings.cds"), "broken");

@@ -47,7 +47,7 @@ TEST_P(UnstoredTextTest, ClosedJournalShowsTheErrorThenOffersToSaveTheText) {
     typeIntoEditor(QStringLiteral("words worth keeping"));
 
     int dialogsShown = 0;
-    main().EntryFiles->setSaveDialog([&](QWidget*) -> std::optional<QString> {
+    main().EntryFiles->setSaveDialog([&](QWidget*, const QString&) -> std::optional<QString> {
         EXPECT_TRUE(main().isVisible()) << "the dialog comes while the window is still there";
         if (dialogsShown >= int(c.dialogAnswers.size())) {
             ADD_FAILURE() << "the dialog came once more than expected";

@@ -44,6 +44,13 @@ std::string messageOf(const std::exception& e);
 // "#RRGGBB" of an image pixel, for readable pixel assertions.
 std::string pixelHex(const QImage& image, int x, int y);
 
+// A photo as a camera writes it: `width` x `height` JPEG pixels in four
+// quadrants (top left red, top right green, bottom left blue, bottom right
+// yellow) with an EXIF block after the start marker whose orientation tag
+// holds `orientation` (1 to 8 are the defined values), in big-endian ("MM")
+// or little-endian ("II") byte order.
+QByteArray exifPhoto(int width, int height, int orientation, bool bigEndian = true);
+
 }  // namespace testsupport
 
 // Asserts that `statement` throws `type` and that its what() equals `message`.

@@ -52,6 +52,36 @@ TEST(JournalContentTool, TextPrintsOnlyTheDisplayedText) {
     EXPECT_EQ(QByteArray("Walked to the Lighthouse\nCaf\xC3\xA9 after.\n"), r.out);
 }
 
+// An entry another word processor wrote: a bulleted and a numbered list, a
+// picture, a shape with its properties and a text box, Shift-JIS text with
+// a '}' trail byte. "text" and "convert" to .txt print the same text.
+TEST(JournalContentTool, TextAndConvertShowWhatTheEditorShows) {
+    TempFolder dir;
+    const QByteArray entry =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset128 Gothic;}}"
+        "{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt}\\fi-200\\li200 milk\\par\\pard"
+        "{\\*\\pn\\pnlvlbody\\pndec}one\\par two\\par\\pard "
+        "A picture {\\pict\\pngblip 00} here"
+        "{\\shp{\\sp{\\sn fFilled}{\\sv 0}}{\\*\\shpinst{\\shptxt Box text\\par}}}"
+        "{\\f1 \x84\x7d}}";
+    const QString journal = dir.file("Journal.cds");
+    {
+        JournalTable t;
+        t.OpenJournal(journal);
+        t.StoreEntry(dayFromDate(QDate(2011, 1, 2)), entry);
+        t.close();
+    }
+    const QByteArray expected =
+        "\xE2\x80\xA2 milk\n1. one\n2. two\nA picture  here\nBox text\n\xD0\xBC\n";
+    const ToolRun text = journalTool({"text", journal, "2011-01-02"});
+    ASSERT_EQ(0, text.code) << text.err.toStdString();
+    EXPECT_EQ(expected, text.out);
+    const QString in = dir.write("entry.rtf", entry);
+    const ToolRun convert = journalTool({"convert", in, dir.file("entry.txt")});
+    ASSERT_EQ(0, convert.code) << convert.err.toStdString();
+    EXPECT_EQ(expected, dir.read("entry.txt") + "\n");
+}
+
 TEST(JournalContentTool, TextOfAMissingDayFails) {
     TempFolder dir;
     const ToolRun r = journalTool({"text", makeJournal(dir), "2010-09-11"});

@@ -13,6 +13,9 @@
 #include <QDate>
 #include <QProcess>
 
+#include <cctype>
+#include <string>
+
 using namespace quillmere;
 using testsupport::TempFolder;
 
@@ -150,6 +153,89 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"generateWithoutDays", {"generate", "MISSING", "--seed", "1"}, 2},
                       UsageCase{"generateBadOption", {"generate", "MISSING", "--dayz", "1"}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Help and version asked for go to standard output with 0; wrong usage
+// keeps standard error and 2, so scripts can tell the two apart.
+struct HelpCase {
+    const char* label;
+    QStringList args;
+    int code;
+    const char* outStart;  // what standard output begins with
+    const char* errStart;  // what standard error begins with ("": nothing)
+};
+
+// "nominal: --help" as a test name: nominal_help.
+std::string testName(const char* label) {
+    std::string name;
+    for (const char* c = label; *c != '\0'; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c))) {
+            name += *c;
+        } else if (!name.empty() && name.back() != '_') {
+            name += '_';
+        }
+    }
+    return name;
+}
+
+class JournalToolHelp : public ::testing::TestWithParam<HelpCase> {};
+
+TEST_P(JournalToolHelp, ChannelAndExitCode) {
+    const HelpCase& c = GetParam();
+    const ToolRun r = tool(c.args);
+    EXPECT_EQ(c.code, r.code) << c.label << "\n" << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(c.outStart)) << c.label << ": " << r.out.toStdString();
+    EXPECT_TRUE(r.err.startsWith(c.errStart)) << c.label << ": " << r.err.toStdString();
+    if (*c.outStart == '\0') {
+        EXPECT_TRUE(r.out.isEmpty()) << c.label << ": " << r.out.toStdString();
+    }
+    if (*c.errStart == '\0') {
+        EXPECT_TRUE(r.err.isEmpty()) << c.label << ": " << r.err.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, JournalToolHelp,
+    ::testing::Values(
+        HelpCase{
+            "nominal: --help", {"--help"}, 0, "usage: quillmere-journal COMMAND ARGS...\n", ""},
+        HelpCase{"nominal: -h", {"-h"}, 0, "usage: quillmere-journal COMMAND ARGS...\n", ""},
+        HelpCase{"nominal: help, as a command",
+                 {"help"},
+                 0,
+                 "usage: quillmere-journal COMMAND ARGS...\n",
+                 ""},
+        HelpCase{"nominal: --version",
+                 {"--version"},
+                 0,
+                 "quillmere-journal (Quillmere) " QUILLMERE_VERSION "\nCopyright (C) ",
+                 ""},
+        HelpCase{"nominal: a command's --help",
+                 {"cat", "--help"},
+                 0,
+                 "usage: quillmere-journal cat FILE DAY\n  ",
+                 ""},
+        HelpCase{"robustness: no command", {}, 2, "", "usage: quillmere-journal COMMAND ARGS...\n"},
+        HelpCase{"robustness: unknown command",
+                 {"--helpme"},
+                 2,
+                 "",
+                 "unknown command \"--helpme\"\nusage: quillmere-journal COMMAND ARGS...\n"},
+        HelpCase{"robustness: --help among a command's arguments",
+                 {"cat", "FILE", "--help"},
+                 2,
+                 "",
+                 "DAY must be written yyyy-mm-dd: \"--help\"\nusage: quillmere-journal cat "}),
+    [](const auto& info) { return testName(info.param.label); });
+
+TEST(JournalTool, HelpListsEveryCommandAndBothOptions) {
+    const ToolRun r = tool({"--help"});
+    for (const journaltool::Command& command : journaltool::commands()) {
+        EXPECT_TRUE(r.out.contains(QByteArray("\n  ") + command.name + ' ' + command.usage + '\n'))
+            << command.name;
+    }
+    EXPECT_TRUE(r.out.contains("\n  --help\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\n  --version\n")) << r.out.toStdString();
+}
 
 TEST(JournalTool, ExecutableReportsThroughExitCodes) {
     TempFolder dir;

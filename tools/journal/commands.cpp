@@ -33,7 +33,25 @@ QString toolUsage() {
         text += QStringLiteral("  %1 %2\n      %3\n")
                     .arg(QLatin1String(c.name), QLatin1String(c.usage), QLatin1String(c.summary));
     }
+    text += QStringLiteral(
+        "  --help\n      this help\n"
+        "  --version\n      the version and the licence\n");
     return text;
+}
+
+QString versionNotice() {
+    return QStringLiteral("quillmere-journal (Quillmere) " QUILLMERE_VERSION
+                          "\n"
+                          "Copyright (C) 2026 Velmora Durazu\n"
+                          "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                          "<https://gnu.org/licenses/gpl.html>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.\n");
+}
+
+bool asksForHelp(const QString& arg) {
+    return arg == QStringLiteral("--help") || arg == QStringLiteral("-h") ||
+           arg == QStringLiteral("help");
 }
 
 QString oneLine(QString message) {
@@ -132,10 +150,25 @@ int runTool(const QStringList& args, QIODevice& out, QIODevice& err) {
         print(err, toolUsage());
         return 2;
     }
+    // Asked for, the usage and the version go to standard output and count as
+    // success; wrong usage prints the same usage on standard error with 2.
+    if (asksForHelp(args.front())) {
+        print(out, toolUsage());
+        return 0;
+    }
+    if (args.front() == QStringLiteral("--version")) {
+        print(out, versionNotice());
+        return 0;
+    }
     const Command* command = findCommand(args.front());
     if (!command) {
         print(err, QStringLiteral("unknown command \"%1\"\n").arg(args.front()) + toolUsage());
         return 2;
+    }
+    if (args.size() == 2 && args[1] == QStringLiteral("--help")) {
+        print(out,
+              usageLine(*command) + QStringLiteral("  %1\n").arg(QLatin1String(command->summary)));
+        return 0;
     }
     CommandIo io{out, err};
     try {

@@ -52,7 +52,9 @@ const Command* findCommand(const QString& name);
 
 // Runs the tool on its arguments (the program name left out): 0 on success,
 // 1 after printing a one-line message on `err` for any failure, 2 after
-// printing the usage for wrong usage.
+// printing the usage on `err` for wrong usage. "--help" ("-h", "help") prints
+// the usage and "--version" the version and licence on `out`, with 0; so
+// does "COMMAND --help" with that command's usage.
 int runTool(const QStringList& args, QIODevice& out, QIODevice& err);
 
 // Helpers for commands.

@@ -58,13 +58,14 @@ ExportCallbacks toolCallbacks(ExistingFilePolicy policy, QTextStream& err) {
         }
         return policy == ExistingFilePolicy::kOverwrite;
     };
-    callbacks.showError = [&err](double day, const QString& message) {
+    callbacks.entryFailed = [&err](double day, const QString& message) {
         const QDate date = dateFromDay(day);
         err << (date.isValid() ? date.toString(Qt::ISODate) : QStringLiteral("entry")) << ": "
             << message << Qt::endl;
+        return FailureAnswer::kContinue;
     };
     callbacks.advanceBar = [] {};
-    callbacks.advanceCounter = [] {};
+    callbacks.showWritten = [](int) {};
     callbacks.processEvents = [] {};
     callbacks.cancelled = [] { return false; };
     return callbacks;
@@ -96,6 +97,12 @@ int runExportCommand(const QStringList& args, QTextStream& out, QTextStream& err
         const ExportSummary summary =
             ExportEntries(journal, parsed->folder, toolCallbacks(parsed->policy, err));
         journal.abandon();  // read only: the journal file is never rewritten
+        if (summary.end == ExportEnd::kFolderFailed) {
+            // One line for the folder, not one per entry.
+            err << "export: " << FolderFailureText(summary).replace(u'\n', u' ').simplified()
+                << Qt::endl;
+            return 1;
+        }
         out << "Exported " << summary.written << " of " << summary.handled << " entries to "
             << parsed->folder << " (" << summary.skipped << " kept, " << summary.failed
             << " failed)" << Qt::endl;

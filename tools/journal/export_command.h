@@ -19,8 +19,9 @@ QString exportCommandUsage();
 // failed entry to `err` ("2010-09-08: <message>") and a summary line to `out`.
 // Returns 0 when every entry was written or kept, 1 when the journal or the
 // folder cannot be used or any entry failed (with a one-line message on
-// `err`), 2 for wrong arguments (with the usage on `err`). Never throws.
-// Needs a QCoreApplication only for the platform's file names.
+// `err`; a folder that cannot take files, also one that stops taking them
+// midway, is that one line and no line per entry), 2 for wrong arguments (with the usage on `err`).
+// Never throws. Needs a QCoreApplication only for the platform's file names.
 int runExportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
 }  // namespace quillmere

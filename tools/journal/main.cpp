@@ -22,8 +22,10 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 int main(int argc, char** argv) {
     qInstallMessageHandler(quietQtMessages);
     // Reading rich text needs fonts, so the tool runs a GUI application; it
-    // never shows a window, so it always uses the offscreen platform.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    // never shows a window, so it always uses the offscreen platform (also
+    // when QT_QPA_PLATFORM is set but empty, which would otherwise mean the
+    // desktop's platform and fail in a terminal without a display).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
@@ -31,8 +33,14 @@ int main(int argc, char** argv) {
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly);
-    const int code = quillmere::journaltool::runTool(app.arguments().mid(1), out, err);
-    out.flush();
+    int code = quillmere::journaltool::runTool(app.arguments().mid(1), out, err);
+    // Output that never arrived (a full disk, a closed pipe) is a failure,
+    // not a success.
+    if (!out.flush() || out.error() != QFileDevice::NoError) {
+        err.write(QByteArray("quillmere-journal: cannot write to standard output: ") +
+                  out.errorString().toLocal8Bit() + '\n');
+        code = 1;
+    }
     err.flush();
     return code;
 }

@@ -77,12 +77,14 @@ int runSearchCommand(const QStringList& args, QTextStream& out, QTextStream& err
             out << isoTextOfDay(day) << '\n';
         }
         out.flush();
-        if (result.end == SearchEnd::kFailed) {
-            err << "search: " << result.error << '\n';
-            err.flush();
-            return kExitFailure;
+        // Every day was searched but these: one line each, after the days
+        // found.
+        for (const UnreadableEntry& entry : result.unreadable) {
+            err << "search: " << isoTextOfDay(entry.day) << ": could not read the entry ("
+                << entry.message << ")\n";
         }
-        return kExitOk;
+        err.flush();
+        return result.unreadable.empty() ? kExitOk : kExitFailure;
     } catch (const Error& error) {
         err << "search: " << error.message() << '\n';
         err.flush();

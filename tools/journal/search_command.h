@@ -16,10 +16,11 @@ inline constexpr char kSearchCommandUsage[] =
 
 // Runs the command on its arguments (those after the word "search"). Returns
 // 0 after printing the days found (none is not an error); 1 with a one-line
-// message on `err` when the file cannot be read or an entry cannot be
-// decoded (the days found before it are printed first); 2 with a message and
-// the usage line on `err` for wrong arguments. The file is only read. Never
-// throws.
+// message on `err` when the file cannot be read; 1 as well when entries of
+// the range cannot be decoded: every other day is still searched and printed,
+// then `err` gets one line per damaged day ("search: 2010-06-16: could not
+// read the entry (data error)"); 2 with a message and the usage line on `err`
+// for wrong arguments. The file is only read. Never throws.
 int runSearchCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
 }  // namespace quillmere

@@ -1,8 +1,8 @@
 // What the emoticon picker costs at start-up, where it is made: drawing the
 // 29 pictures from the emoji font, the plain faces drawn without the font,
 // and the whole window, next to an empty borderless window as the yardstick.
-#include "editor/emoticon_art.h"
-#include "editor/emoticons_window.h"
+#include "editor/pickers/emoticon_art.h"
+#include "editor/pickers/emoticons_window.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -8,7 +8,7 @@
 // with grain, saved at quality 92, which gives a file about the size a phone
 // writes.
 #include "editor/entry_content.h"
-#include "editor/picture_commands.h"
+#include "editor/pictures/picture_commands.h"
 #include "editor/rich_editor.h"
 #include "editor/rtf/jpeg.h"
 #include "editor/rtf/picture.h"

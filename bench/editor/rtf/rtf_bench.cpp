@@ -1,7 +1,8 @@
 // Reading, writing and plain-text extraction of journal entries, measured
 // against plain zlib inflation of the same stored entries. The entries are
 // made here: ~7,300 simple 2 KB bodies (twenty years of days), a set with
-// formatting, and one holding a 200 KB picture.
+// formatting, one holding a 200 KB picture, and entries in a single-byte and
+// a double-byte font.
 #include "editor/rtf/picture.h"
 #include "editor/rtf/rtf.h"
 #include "store/entry_codec.h"
@@ -90,10 +91,38 @@ QByteArray pictureEntry() {
     return writeRtf(doc);
 }
 
+// An entry of kBodyBytes text bytes in a font of `charset`: Cyrillic
+// letters of code page 1251 (one byte each) or of Shift-JIS (\fcharset128,
+// two bytes each: lead 0x84 and a trail from 0x40 to 0x5B, none of them
+// '\', '{' or '}', which older readers split at), with a space every few
+// letters.
+QByteArray foreignEntry(int charset, std::mt19937& random) {
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset" +
+                     QByteArray::number(charset) + " Font;}}\r\n\\pard\\f0\\fs22 ";
+    const qsizetype start = rtf.size();
+    std::uniform_int_distribution<int> letter(0, 0x1B);
+    int n = 0;
+    while (rtf.size() - start < kBodyBytes) {
+        if (charset == 128) {
+            rtf += char(0x84);
+            rtf += char(0x40 + letter(random));
+        } else {
+            rtf += char(0xC0 + letter(random));
+        }
+        if (++n % 7 == 0) {
+            rtf += ' ';
+        }
+    }
+    rtf += "}\r\n";
+    return rtf;
+}
+
 struct Corpus {
     std::vector<QByteArray> rtf;
     std::vector<QByteArray> blobs;
     std::vector<QByteArray> formatted;
+    std::vector<QByteArray> singleByte;  // code page 1251
+    std::vector<QByteArray> doubleByte;  // Shift-JIS
     QByteArray picture;
     qint64 rtfBytes = 0;
 
@@ -108,6 +137,10 @@ struct Corpus {
             formatted.push_back(formattedEntry(i));
         }
         picture = pictureEntry();
+        for (int i = 0; i < 500; ++i) {
+            singleByte.push_back(foreignEntry(204, random));
+            doubleByte.push_back(foreignEntry(128, random));
+        }
     }
 };
 
@@ -137,6 +170,49 @@ void BM_PlainTextOfAllEntries(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * c.rtfBytes);
 }
 BENCHMARK(BM_PlainTextOfAllEntries)->Unit(benchmark::kMillisecond);
+
+// Text in a single-byte and in a double-byte font: the same number of text
+// bytes per entry, so the two rates compare per byte.
+void plainTextOf(benchmark::State& state, const std::vector<QByteArray>& entries) {
+    qint64 bytes = 0;
+    for (const QByteArray& rtf : entries) {
+        bytes += rtf.size();
+    }
+    for (auto _ : state) {
+        for (const QByteArray& rtf : entries) {
+            benchmark::DoNotOptimize(plainTextOfRtf(rtf));
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+void BM_PlainTextOfSingleByteEntries(benchmark::State& state) {
+    plainTextOf(state, corpus().singleByte);
+}
+BENCHMARK(BM_PlainTextOfSingleByteEntries)->Unit(benchmark::kMillisecond);
+
+void BM_PlainTextOfDoubleByteEntries(benchmark::State& state) {
+    plainTextOf(state, corpus().doubleByte);
+}
+BENCHMARK(BM_PlainTextOfDoubleByteEntries)->Unit(benchmark::kMillisecond);
+
+void BM_ReadDoubleByteEntry(benchmark::State& state) {
+    QTextDocument doc;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        readRtf(corpus().doubleByte[i++ % corpus().doubleByte.size()], doc);
+    }
+}
+BENCHMARK(BM_ReadDoubleByteEntry)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadSingleByteEntry(benchmark::State& state) {
+    QTextDocument doc;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        readRtf(corpus().singleByte[i++ % corpus().singleByte.size()], doc);
+    }
+}
+BENCHMARK(BM_ReadSingleByteEntry)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadTypicalEntry(benchmark::State& state) {
     const Corpus& c = corpus();

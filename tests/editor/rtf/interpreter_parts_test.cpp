@@ -79,7 +79,7 @@ TEST(TextRun, DecodesBytesAndStopsAfterASeparator) {
     TextRun run;
     std::size_t i = 0;
     EXPECT_EQ(run.appendBytes(table, bytes, input.size(), i), kParagraphSeparator);
-    EXPECT_EQ(i, 9u);  // just past the separator
+    EXPECT_EQ(i, 9u);                                       // just past the separator
     EXPECT_EQ(run.view(), QStringLiteral("caf\u00E9 ok"));  // the control byte is dropped
     EXPECT_EQ(run.appendBytes(table, bytes, input.size(), i), 0);
     EXPECT_EQ(i, bytes.size());
@@ -182,15 +182,18 @@ TEST(FontTable, EntriesAndTheirCodePages) {
     EXPECT_EQ(fonts.font(2)->name, QStringLiteral("\u3042"));
     EXPECT_EQ(fonts.font(7), nullptr);
     const ByteTable* table = nullptr;
-    EXPECT_EQ(fonts.codePage(1, &table), 1253);
+    const DoubleByteTable* pairs = nullptr;
+    EXPECT_EQ(fonts.codePage(1, &table, &pairs), 1253);
     EXPECT_NE(table, nullptr);
-    EXPECT_EQ(fonts.codePage(2, &table), 932);
-    EXPECT_EQ(table, nullptr);  // a double-byte page is decoded as a whole
-    EXPECT_EQ(fonts.codePage(7, &table), 1252);
+    EXPECT_EQ(pairs, nullptr);
+    EXPECT_EQ(fonts.codePage(2, &table, &pairs), 932);
+    EXPECT_EQ(table, nullptr);  // a double-byte page is read in pairs
+    EXPECT_NE(pairs, nullptr);
+    EXPECT_EQ(fonts.codePage(7, &table, &pairs), 1252);
     fonts.setAnsiCodePage(1251);  // the cached answer follows the document's page
-    EXPECT_EQ(fonts.codePage(7, &table), 1251);
+    EXPECT_EQ(fonts.codePage(7, &table, &pairs), 1251);
     fonts.setDefaultFont(1);
-    EXPECT_EQ(fonts.codePage(-1, &table), 1253);
+    EXPECT_EQ(fonts.codePage(-1, &table, &pairs), 1253);
 }
 
 TEST(PictReader, HexAcrossPiecesAndBlocks) {

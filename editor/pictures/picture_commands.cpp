@@ -1,0 +1,120 @@
+#include "editor/pictures/picture_commands.h"
+
+#include "editor/pictures/picture_clipboard.h"
+#include "editor/pictures/picture_file.h"
+#include "editor/rich_editor.h"
+#include "editor/url_links.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+
+namespace quillmere {
+
+namespace {
+
+// The hourglass for the time a picture is converted; the arrow comes back
+// also after an error.
+class PictureWaitCursor {
+public:
+    PictureWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~PictureWaitCursor() { QApplication::restoreOverrideCursor(); }
+    PictureWaitCursor(const PictureWaitCursor&) = delete;
+    PictureWaitCursor& operator=(const PictureWaitCursor&) = delete;
+};
+
+}  // namespace
+
+// The classic kinds first, then PNG and WebP, which "All" lists as well.
+const char* const PictureCommands::kPictureFilter =
+    "All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp)|"
+    "*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp|"
+    "CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
+    "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+    "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
+    "PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp";
+const char* const PictureCommands::kLinkFilter =
+    "All Files (*.*)|*.*|Images (*.bmp, *.jpg, *.png, *.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif";
+const char* const PictureCommands::kLinkTitle = "Link To Selected File";
+
+PictureCommands::PictureCommands(RichEditor* editor, QWidget* window,
+                                 std::function<void(const QString&)> showError,
+                                 std::function<void(const QString&)> showInformation,
+                                 QObject* parent)
+    : QObject(parent),
+      Editor(editor),
+      window_(window),
+      showError_(std::move(showError)),
+      showInformation_(std::move(showInformation)),
+      fileDialog_(runOpenFileDialog),
+      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {}
+
+void PictureCommands::letWindowRepaint() {
+    // Paints and timers only: no input reaches the window meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void PictureCommands::btnInsertPictureClick() {
+    FileDialogRequest OpenPictureDialog1;
+    OpenPictureDialog1.objectName = QStringLiteral("OpenPictureDialog1");
+    OpenPictureDialog1.filter = QString::fromLatin1(kPictureFilter);
+    OpenPictureDialog1.preview = true;
+    const QString path = fileDialog_(window_, OpenPictureDialog1);
+    if (path.isEmpty()) {
+        return;
+    }
+    letWindowRepaint();
+    PictureWaitCursor wait;
+    const LoadedPicture picture = loadPictureFile(path);
+    if (picture.image.isNull()) {
+        if (showInformation_) {
+            showInformation_(
+                QStringLiteral("The picture in %1 cannot be inserted: only metafiles that hold "
+                               "a bitmap can be shown.")
+                    .arg(QFileInfo(path).fileName()));
+        }
+        return;
+    }
+    putPictureOnClipboard(picture.image, picture.jpeg);
+    letWindowRepaint();
+    Editor->paste();
+    Editor->setFocus();
+}
+
+void PictureCommands::btnInsertLinkClick() {
+    FileDialogRequest OpenDialog2;
+    OpenDialog2.objectName = QStringLiteral("OpenDialog2");
+    OpenDialog2.title = QString::fromLatin1(kLinkTitle);
+    OpenDialog2.filter = QString::fromLatin1(kLinkFilter);
+    OpenDialog2.defaultExtension = QStringLiteral("*.*");
+    const QString path = fileDialog_(window_, OpenDialog2);
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        letWindowRepaint();
+        Editor->replaceSelection(fileLinkText(QDir::toNativeSeparators(path)));
+        // The link needs no attribute of its own: the editor shows every
+        // "file:" address as a link.
+        Editor->setFocus();
+    } catch (const Error& e) {
+        if (!showError_) {
+            throw;
+        }
+        showError_(e.message());
+    } catch (const std::exception& e) {
+        if (!showError_) {
+            throw;
+        }
+        showError_(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void PictureCommands::EditorURLClick(const QString& urlText, Qt::MouseButton) {
+    openUrl_(linkTarget(urlText));
+}
+
+}  // namespace quillmere
