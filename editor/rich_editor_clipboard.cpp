@@ -247,6 +247,7 @@ bool RichEditor::insertImageData(const QMimeData* source) {
 
 struct RichEditor::PendingInsertion {
     QTextCursor at;  // where the pictures go; follows the edits made meanwhile
+    bool replacesSelection = false;
     QPointer<QTextDocument> document;
     QTextCharFormat look;
     bool finished = false;
@@ -257,6 +258,10 @@ struct RichEditor::PendingInsertion {
 PreparedInsertion RichEditor::insertPrepared(const PictureJob& job) {
     auto pending = std::make_shared<PendingInsertion>();
     pending->at = textCursor();
+    // Text typed meanwhile at the same place goes after the pictures, as
+    // if they had gone in at once.
+    pending->at.setKeepPositionOnInsert(true);
+    pending->replacesSelection = pending->at.hasSelection();
     pending->document = document();
     pending->look = textLookOf(formatAtSelection());
     if (!pictureThread_) {
@@ -302,10 +307,16 @@ void RichEditor::putPrepared(PendingInsertion& pending, const PreparedInsertion&
     if (!done.error.isEmpty() || pending.document != document() || pending.at.isNull()) {
         return;  // failed, or another content was loaded meanwhile
     }
-    const QTextCursor caret = textCursor();
-    const bool follow = caret.selectionStart() == pending.at.selectionStart() &&
-                        caret.selectionEnd() == pending.at.selectionEnd();
     QTextCursor& at = pending.at;
+    at.setKeepPositionOnInsert(false);  // it goes on after what it puts in
+    if (!pending.replacesSelection) {
+        // Text typed at the place meanwhile moved the anchor (only the
+        // position keeps its place): that text is not to be replaced.
+        at.setPosition(at.position());
+    }
+    const QTextCursor caret = textCursor();
+    const bool follow = caret.selectionStart() == at.selectionStart() &&
+                        caret.selectionEnd() == at.selectionEnd();
     at.beginEditBlock();
     bool first = true;
     for (const PreparedItem& item : done.items) {
