@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential dpkg-dev cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins
   libgl-dev
-  zlib1g-dev libdeflate-dev libjpeg62-turbo-dev
+  zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libsodium-dev
   libenchant-2-dev hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-fr
   libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev
   clang libclang-rt-14-dev

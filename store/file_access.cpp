@@ -130,6 +130,17 @@ void OpenFile::readInto(char* dst, qint64 offset, qint64 length) const {
     }
 }
 
+void OpenFile::requireUnchanged() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+        throw FileError(FileFailure(QStringLiteral("Cannot read"), path_, SystemReason(errno)));
+    }
+    const FileStatus now = statusOf(info);
+    if (now.size != status_.size || now.modifiedNs != status_.modifiedNs) {
+        throw FileError(CutShortFailure(path_));
+    }
+}
+
 QByteArray OpenFile::read(qint64 offset, qint64 length) const {
     QByteArray bytes(static_cast<qsizetype>(length), Qt::Uninitialized);
     readInto(bytes.data(), offset, length);

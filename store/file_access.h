@@ -60,6 +60,11 @@ public:
     // reports an error.
     void readInto(char* dst, qint64 offset, qint64 length) const;
     QByteArray read(qint64 offset, qint64 length) const;
+    // Throws FileError "Cannot read "PATH": the file was cut short or changed
+    // by another program" when the opened file (not whatever the path names
+    // now) is no longer as it was opened: written in place or cut since, its
+    // size or modification time changed.
+    void requireUnchanged() const;
 
 private:
     int fd_;

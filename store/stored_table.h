@@ -13,10 +13,12 @@
 #pragma once
 
 #include "store/dataset.h"
+#include "store/file_cipher.h"
 #include "store/file_fingerprint.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -41,15 +43,33 @@ public:
     bool isModified() const { return modified_; }
     TableMode mode() const { return mode_; }
 
+    // The cipher the file is written with from now on (null: the plain data
+    // packet, byte for byte). Reading takes either form: an encrypted file
+    // needs the cipher, a plain one is read as it is.
+    void setCipher(std::shared_ptr<const FileCipher> cipher) { cipher_ = std::move(cipher); }
+    const std::shared_ptr<const FileCipher>& cipher() const { return cipher_; }
+
     // Opens the table from `path`. A missing file gives an empty table in
     // memory (nothing is written); an existing one is read whole, or only its
     // rows' structure when the table reads lazily. Change logging is switched
     // off. Throws FileError naming the file when it cannot be read or is a
     // folder, a FIFO or a device,
     // Error "Missing data provider or data packet" for an empty file,
-    // DatasetError for a file that is not a fitting data packet; the table is
-    // then closed.
+    // DatasetError for a file that is not a fitting data packet,
+    // KeyRequiredError for an encrypted file without a cipher, WrongKeyError
+    // or SealedDataError from the cipher; the table is then closed.
     void open(const QString& path);
+
+    // Writes the file now when the table changed, in the cipher's form, and
+    // keeps the table open (it counts as unchanged afterwards); a file
+    // replaced by the write is kept as `previousPath` unless that is empty.
+    // Returns whether it wrote; readFingerprint() then describes the file
+    // written. Throws FileError naming the file (also when the file the
+    // unchanged values are copied from was rewritten in place by another
+    // program); the table then stays changed.
+    bool save(const QString& previousPath = QString());
+    // Writes the file now whether or not it changed.
+    bool saveAlways(const QString& previousPath = QString());
 
     // Writes the file if the table was changed, then closes it. A pending
     // edit or insert is cancelled first. Throws FileError naming the file when
@@ -84,8 +104,8 @@ public:
     int recordCount() const { return open_ ? data_.recordCount() : 0; }
     bool isEmpty() const { return recordCount() == 0; }
 
-    // What the file held when open() read it; `existed` is false when open()
-    // found no file (and while closed).
+    // What the file held when open() read it, or last written by save();
+    // `existed` is false when open() found no file (and while closed).
     const FileFingerprint& readFingerprint() const { return read_; }
 
     // The engine underneath, for tools that show a table's columns.
@@ -133,11 +153,18 @@ private:
     static constexpr qsizetype kStreamedWriteBytes = 1024 * 1024;
 
     void writeIfChanged(const QString& previousPath);
-    void writeTo(const QString& path, const QString& previousPath) const;
+    // Writes the table as `path` in the cipher's form; the fingerprint of
+    // the file written.
+    FileFingerprint writeTo(const QString& path, const QString& previousPath) const;
+    bool writeFile(const QString& previousPath);
+    // Loads a file read whole (decrypted first when it is encrypted);
+    // `status` is the file's when known.
+    void loadWhole(QByteArray bytes, const QString& path, const FileStatus& status);
     void reset();
 
     QString name_;
     std::vector<FieldDeclaration> fields_;
+    std::shared_ptr<const FileCipher> cipher_;
     QString path_;
     FileFingerprint read_;
     DSBASE data_;

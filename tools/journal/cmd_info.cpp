@@ -1,10 +1,16 @@
 // info FILE: the packet's header, columns and row count.
 #include "tools/journal/commands.h"
+#include "tools/journal/passwords.h"
+
+#include "crypto/sealed_file.h"
+#include "store/file_cipher.h"
 
 #include "store/dataset.h"
 #include "store/file_access.h"
 #include "store/packet_reader.h"
 #include "store/type_word.h"
+
+#include <algorithm>
 
 namespace quillmere::journaltool {
 
@@ -39,12 +45,25 @@ QString columnLine(const FieldDef& f) {
 int runInfo(const QStringList& args, CommandIo& io) {
     requireArgs(args, 1, 1);
     requireReadableFile(args[0]);
-    // Only the rows' structure is read, whatever the file's size.
+    // Only the rows' structure is read, whatever the file's size; an
+    // encrypted file is one authenticated stream, read and opened whole.
     const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(args[0]);
-    DSBASE table;
-    table.loadPacketFile(file);
     QString text = QStringLiteral("File: %1 (%2 bytes)\n").arg(args[0]).arg(file->size());
-    if (table.source()->file() != nullptr) {
+    DSBASE table;
+    if (IsSealedDataFile(file->read(0, std::min(file->size(), qint64(kSealedHeadBytes))))) {
+        const QByteArray bytes = file->read(0, file->size());
+        const crypto::SealedFileHeader h = crypto::SealedFileHeader::DecodeFrom(bytes, args[0]);
+        text += QStringLiteral(
+                    "Encrypted: form %1, Argon2id %2 passes over %3 KiB, chunks of %4 bytes\n")
+                    .arg(h.version)
+                    .arg(h.params.opslimit)
+                    .arg(h.params.memlimit / 1024)
+                    .arg(h.chunkSize);
+        table.loadPacket(unlockFile(bytes, args[0])->openFile(bytes, args[0]));
+    } else {
+        table.loadPacketFile(file);
+    }
+    if (table.source()->file() != nullptr || looksLikeBinaryPacket(table.source()->memory())) {
         DSEXTRACT in;
         in.openPacket(*table.source());
         const PacketHeader& h = in.header();
