@@ -448,8 +448,18 @@ void JournalSession::noteOriginal(double day) {
         return;
     }
     const int index = journal_.find(day);
-    originals_[day] =
-        index >= 0 ? std::optional<QByteArray>(journal_.entryAt(index)) : std::nullopt;
+    std::optional<QByteArray> original;
+    if (index >= 0) {
+        try {
+            original = journal_.entryAt(index);
+        } catch (const FileError& e) {
+            // Read lazily from a file another program cut or rewrote since:
+            // the day counts as new here, so a merge keeps both texts and the
+            // user's text is stored all the same.
+            qWarning("%s", e.what());
+        }
+    }
+    originals_[day] = std::move(original);
 }
 
 void JournalSession::appendToLog(const RecoveryRecord& record) {

@@ -65,11 +65,12 @@ Journal& journal() {
 quillmere::ExportCallbacks silentCallbacks() {
     quillmere::ExportCallbacks callbacks;
     callbacks.confirmOverwrite = [](const QString&) { return true; };
-    callbacks.showError = [](double, const QString& message) {
+    callbacks.entryFailed = [](double, const QString& message) {
         qFatal("export failed: %s", qPrintable(message));
+        return quillmere::FailureAnswer::kStop;
     };
     callbacks.advanceBar = [] {};
-    callbacks.advanceCounter = [] {};
+    callbacks.showWritten = [](int) {};
     callbacks.processEvents = [] {};
     callbacks.cancelled = [] { return false; };
     return callbacks;

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cstdio>
@@ -481,6 +482,26 @@ TEST_P(LazySyncTest, TheEndWriteNeverCopiesFromAChangedFile) {
         EXPECT_EQ(expected[i].second, entries[i].second) << c.label << " " << i;
     }
     EXPECT_EQ((std::vector<double>{march(2), march(5)}), written.fromFile) << c.label;
+}
+
+// A day whose entry was cut off the open file behind the program's back is
+// still stored when the user writes it, and kept by the log for the next run
+// when the end write must be refused.
+TEST_F(LazySyncTest, ADayCutFromTheOpenFileIsStillStored) {
+    dir_.write(QString::fromLatin1(kJournalFileName), journalBytes(atOpen()));
+    auto s = open();
+    ASSERT_TRUE(openError_.isEmpty());
+    const QString path = dir_.file(kJournalFileName);
+    ASSERT_TRUE(QFile::resize(path, QFileInfo(path).size() - 400 * 1024));
+    store(*s, march(4), "new");
+    EXPECT_THROW(s->writeJournal(), FileError);
+    s.reset();
+    // The cut file is damaged for the next start, which offers the log's days
+    // with the rescue of the intact ones.
+    auto next = open();
+    EXPECT_TRUE(next->journalDamaged());
+    const std::vector<double> logDays = next->prepareRescue().logDays;
+    EXPECT_NE(logDays.end(), std::find(logDays.begin(), logDays.end(), march(4)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
