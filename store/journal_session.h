@@ -360,6 +360,17 @@ private:
     // Notes whether the log took `record` (log writer's thread).
     void noteInLog(const RecoveryRecord& record, bool kept);
     void applySettings(const SettingsValues& values);
+    // True when "Journal.cds" on disk is not the file the journal was read
+    // from (or last written) as it was then. Throws FileError when a file
+    // read whole cannot be read again for the comparison.
+    bool journalChangedOnDisk() const;
+    // True when the journal's stored blob at `index` is `blob`; false too
+    // when it can no longer be read from its file.
+    bool storedEquals(int index, const QByteArray& blob) const;
+    // True when the previous "Journal.cds" at `path` must be written as the
+    // backup in this diary's form rather than kept as it is. Throws FileError.
+    bool backupNeedsNewForm(const QString& path,
+                            const std::shared_ptr<const FileCipher>& oldForm) const;
     // Notes what `day` held before this run first changed it.
     void noteOriginal(double day);
     // Takes the changes of a "Journal.cds" another program wrote meanwhile
@@ -372,7 +383,8 @@ private:
     // Writes the damaged journal's bytes beside it under a name of its own;
     // that name.
     QString keepDamagedJournal(const QByteArray& bytes);
-    // The journal table's data packet in this diary's form.
+    // The journal table's data packet in this diary's form, built in memory
+    // (the rescued journal's days are all there).
     QByteArray journalFileBytes(const QString& path) const;
 
     QString dataFolder_;
@@ -396,7 +408,8 @@ private:
     bool locked_ = false;
     bool logDamaged_ = false;    // recover() skipped damaged records
     bool recoveryTold_ = false;  // the user has seen what recover() found
-    // "Journal.cds" as it was read: whether it existed, its size and CRC-32.
+    // "Journal.cds" as it was read: whether it existed, which file it was,
+    // its size and modification time (and CRC-32 when it was read whole).
     FileFingerprint journalRead_;
     // What each day this run stored held before (nothing: no entry), to tell
     // which side changed a day when the file was changed meanwhile.

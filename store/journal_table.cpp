@@ -108,8 +108,12 @@ QByteArray JournalTable::entryAt(int index) const {
     return data().bytesValue(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
 }
 
-QByteArrayView JournalTable::entryViewAt(int index) const {
-    return data().bytesView(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
+qint64 JournalTable::entrySizeAt(int index) const {
+    return data().bytesSize(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
+}
+
+StoredValue JournalTable::storedEntryAt(int index) const {
+    return data().storedValue(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
 }
 
 int JournalTable::find(double day) const {

@@ -59,10 +59,10 @@ std::unique_ptr<Preload> load(const QString& path, FileAccess* access) {
     preload->access = access;
     try {
         preload->stamp = stampOf(path);
-        const QByteArray bytes = access->readAll(path);
-        if (!bytes.isEmpty()) {
-            preload->table->loadPacket(bytes);
-            preload->read = FileFingerprint::of(bytes);
+        const std::shared_ptr<const OpenFile> file = access->openForReading(path);
+        if (file->size() > 0) {
+            preload->table->loadPacketFile(file);
+            preload->read = FileFingerprint::ofStatus(file->status());
             preload->loaded = true;
         }
     } catch (...) {

@@ -1,9 +1,10 @@
 // Reading a data file ahead of its table. A diary of many years is tens of
-// megabytes, and reading it and loading its packet takes longer than
-// everything else the program does before its first window appears.
-// PreloadDataFile starts that work on a worker thread as soon as the program
-// starts; StoredTable::open of the same file then takes the loaded table,
-// waiting for the rest of the work if needed, instead of reading the file.
+// megabytes, and walking its rows takes longer than everything else the
+// program does before its first window appears. PreloadDataFile starts that
+// work on a worker thread as soon as the program starts (the rows' structure
+// is read, the entries stay in the file, as JournalTable reads it);
+// StoredTable::open of the same file then takes the loaded table, waiting for
+// the rest of the work if needed, instead of reading the file.
 //
 // A preload is only a head start: when it failed, when the file changed since
 // it was read (size or modification time), or when the file-access seam was

@@ -24,18 +24,11 @@ constexpr std::size_t kEntriesPerClaim = 4;
 // so that it wakes once per batch rather than once per entry.
 constexpr std::size_t kWakeBatch = 32;
 
-bool within(QByteArrayView part, const QByteArray& whole) {
-    const char* begin = whole.constData();
-    return !whole.isEmpty() && part.data() >= begin &&
-           part.data() + part.size() <= begin + whole.size();
-}
-
 }  // namespace
 
 ScanSnapshot takeScanSnapshot(const JournalTable& journal, SearchRange range) {
     ScanSnapshot snapshot;
     const int count = journal.recordCount();
-    snapshot.packet = journal.dataset().packetBytes();
     snapshot.days.reserve(std::size_t(count));
     snapshot.entryOf.reserve(std::size_t(count));
     for (int index = 0; index < count; ++index) {
@@ -46,25 +39,18 @@ ScanSnapshot takeScanSnapshot(const JournalTable& journal, SearchRange range) {
             continue;
         }
         snapshot.entryOf.push_back(int(snapshot.blobs.size()));
-        const QByteArrayView view = journal.entryViewAt(index);
-        if (view.isEmpty() || within(view, snapshot.packet)) {
-            snapshot.blobs.push_back(view);
-        } else {
-            // Stored in this run: entryAt shares the table's own copy.
-            snapshot.stored.push_back(journal.entryAt(index));
-            snapshot.blobs.push_back(QByteArrayView(snapshot.stored.back()));
-        }
+        snapshot.blobs.push_back(journal.storedEntryAt(index));
     }
     return snapshot;
 }
 
-EntryOutcome testEntry(QByteArrayView blob, const TextMatcher& matcher,
+EntryOutcome testEntry(const StoredValue& blob, const TextMatcher& matcher,
                        EntryOutcomeDetail& detail) {
     if (blob.isEmpty()) {
         return EntryOutcome::kNoMatch;
     }
     try {
-        QByteArray bytes = DecodeEntryContent(blob);
+        QByteArray bytes = DecodeEntryContent(blob.read());
         if (!matcher.mayMatchEntry(bytes)) {
             return EntryOutcome::kNoMatch;
         }
@@ -85,7 +71,7 @@ EntryOutcome testEntry(QByteArrayView blob, const TextMatcher& matcher,
     return EntryOutcome::kFailed;
 }
 
-EntryMatchPool::EntryMatchPool(const std::vector<QByteArrayView>& blobs, const TextMatcher& matcher,
+EntryMatchPool::EntryMatchPool(const std::vector<StoredValue>& blobs, const TextMatcher& matcher,
                                int threads)
     : blobs_(blobs),
       matcher_(matcher),
