@@ -38,13 +38,15 @@ bool showsSomething(QStringView text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
 }
 
-EntryFigures figuresOf(QByteArrayView blob) {
+// An entry's bytes are read here, on the worker (a photo diary's entries stay
+// in the file until needed); a file cut meanwhile counts as unreadable.
+EntryFigures figuresOf(const StoredValue& blob) {
     EntryFigures figures;
     if (blob.isEmpty()) {
         return figures;
     }
     try {
-        const QByteArray bytes = DecodeEntryContent(blob);
+        const QByteArray bytes = DecodeEntryContent(blob.read());
         QString text;
         try {
             text = rtf::plainTextOfRtf(bytes);
