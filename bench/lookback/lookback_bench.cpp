@@ -37,7 +37,7 @@ void BM_InflateEntries(benchmark::State& state) {
     for (auto _ : state) {
         qsizetype bytes = 0;
         for (int i = 0; i < table.recordCount(); ++i) {
-            const QByteArrayView blob = table.entryViewAt(i);
+            const QByteArray blob = table.entryAt(i);
             uLongf size = uLongf(out.size());
             if (uncompress(out.data(), &size, reinterpret_cast<const Bytef*>(blob.data()),
                            uLong(blob.size())) != Z_OK) {

@@ -62,7 +62,7 @@ bool hasTo(const DayRange& days) {
 // Reads one record into the book. Throws Error (zlib's or the reader's
 // message) when the entry cannot be read.
 void addRecord(const JournalTable& journal, int index, book::BookWriter& writer) {
-    const QByteArray bytes = DecodeEntryContent(journal.entryViewAt(index));
+    const QByteArray bytes = DecodeEntryContent(journal.entryAt(index));
     QTextDocument doc;
     rtf::loadEntryBytes(bytes, doc);
     writer.addDay(dateFromDay(journal.dayAt(index)), book::paragraphsOf(doc));
