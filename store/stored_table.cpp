@@ -60,30 +60,14 @@ void StoredTable::open(const QString& path) {
     reset();
     path_ = path;
     try {
-        if (TakePreloadedDataFile(path, data_, read_)) {
+        PreloadedFile ahead = TakePreloadedDataFile(path, data_, !cipher_);
+        if (ahead.table) {
             // Read and loaded ahead, while the program started.
-        } else if (fileAccess().status(path).kind == FileKind::kMissing) {
+            read_ = ahead.read;
+        } else if (ahead.sealed.isEmpty() && fileAccess().status(path).kind == FileKind::kMissing) {
             data_.createTable(fields_);
         } else {
-            // A folder, a FIFO or a device of that name is refused by
-            // readAll, naming it, before anything is read from it.
-            QByteArray bytes = fileAccess().readAll(path);
-            if (bytes.isEmpty()) {
-                throw Error(QStringLiteral("Missing data provider or data packet"));
-            }
-            // The fingerprint is of the file as it lies on disk.
-            const FileFingerprint read = FileFingerprint::of(bytes);
-            if (IsSealedDataFile(bytes)) {
-                if (!cipher_) {
-                    throw KeyRequiredError(
-                        QStringLiteral("\"%1\" is encrypted: its password is needed to open it")
-                            .arg(QDir::toNativeSeparators(path)),
-                        bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
-                }
-                bytes = cipher_->openFile(bytes, path);
-            }
-            data_.loadPacket(bytes);
-            read_ = read;
+            load(path, std::move(ahead));
         }
         data_.setLogChanges(false);
         open_ = true;
@@ -97,6 +81,43 @@ void StoredTable::open(const QString& path) {
     }
 }
 
+void StoredTable::load(const QString& path, PreloadedFile ahead) {
+    // An encrypted file read ahead (or by the opening without its key) is
+    // not read again.
+    const bool readAhead = !ahead.sealed.isEmpty();
+    const FileStamp before = readAhead ? FileStamp{} : StampOf(path);
+    // A folder, a FIFO or a device of that name is refused by readAll,
+    // naming it, before anything is read from it.
+    QByteArray bytes = readAhead ? std::move(ahead.sealed) : fileAccess().readAll(path);
+    if (bytes.isEmpty()) {
+        throw Error(QStringLiteral("Missing data provider or data packet"));
+    }
+    if (!IsSealedDataFile(bytes)) {
+        // The fingerprint is of the file as it lies on disk.
+        const FileFingerprint read = FileFingerprint::of(bytes);
+        data_.loadPacket(bytes);
+        read_ = read;
+        return;
+    }
+    if (!cipher_) {
+        // Only the header is needed now (the login derives the key from
+        // it); the whole file waits for the opening with the key.
+        if (!readAhead) {
+            KeepSealedDataFile(path, bytes, before);
+        }
+        throw KeyRequiredError(
+            QStringLiteral("\"%1\" is encrypted: its password is needed to open it")
+                .arg(QDir::toNativeSeparators(path)),
+            bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
+    }
+    const FileFingerprint read = readAhead ? ahead.read : FileFingerprint::of(bytes);
+    // Decrypted once; the encrypted bytes go as soon as the plain ones are
+    // there, and the plain ones become the table's own memory.
+    bytes = cipher_->openFile(bytes, path);
+    data_.loadPacket(bytes);
+    read_ = read;
+}
+
 void StoredTable::writeIfChanged(const QString& previousPath) {
     if (!modified_) {
         return;
@@ -105,8 +126,11 @@ void StoredTable::writeIfChanged(const QString& previousPath) {
 }
 
 QByteArray StoredTable::writeFile(const QString& previousPath) {
-    const QByteArray packet = data_.savePacket(packetFormFor(path_));
-    const QByteArray bytes = cipher_ ? cipher_->sealFile(packet) : packet;
+    QByteArray bytes = data_.savePacket(packetFormFor(path_));
+    if (cipher_) {
+        // The plain packet goes as soon as it is encrypted, before the write.
+        bytes = cipher_->sealFile(bytes);
+    }
     if (previousPath.isEmpty()) {
         fileAccess().writeAtomic(path_, bytes);
     } else {

@@ -11,6 +11,7 @@
 #include "store/dataset.h"
 #include "store/file_cipher.h"
 #include "store/file_fingerprint.h"
+#include "store/packet_preload.h"
 
 #include <QString>
 
@@ -133,6 +134,8 @@ protected:
     }
 
 private:
+    // Reads `path` (or takes what was read ahead of it) into the table.
+    void load(const QString& path, PreloadedFile ahead);
     void writeIfChanged(const QString& previousPath);
     QByteArray writeFile(const QString& previousPath);
     void reset();
