@@ -55,6 +55,7 @@ TfrmLogin::TfrmLogin(TfrmMain* main, JournalSession& session, QWidget* parent)
     style->setParent(edtPassword);
     edtPassword->setStyle(style);
     edtPassword->setEchoMode(QLineEdit::Password);
+    edtPassword->setAccessibleName(tr("Password"));
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(19);
