@@ -62,7 +62,7 @@ QString countedDays(int n) {
 
 }  // namespace
 
-QString RescueOfferText(int days, int lostDays, int logDays) {
+QString RescueOfferText(int days, int lostDays, int logDays, bool restUnreadable, int diaryDays) {
     QString text =
         days > 0 ? QCoreApplication::translate(
                        "Program", "Quillmere can open the %1 it could read from the damaged diary")
@@ -74,6 +74,18 @@ QString RescueOfferText(int days, int lostDays, int logDays) {
             QCoreApplication::translate("Program", " (%1 known lost)").arg(countedDays(lostDays));
     }
     text += QLatin1Char('.');
+    if (restUnreadable) {
+        // The encrypted stream cannot be followed past a damaged chunk: the
+        // counted loss above is only the day cut at the damage.
+        text += QCoreApplication::translate(
+            "Program",
+            " The rest of the encrypted diary, after the damaged part, cannot be read: every day "
+            "written there is lost.");
+        if (diaryDays > days) {
+            text += QCoreApplication::translate("Program", " The diary held %1 in all.")
+                        .arg(countedDays(diaryDays));
+        }
+    }
     if (logDays > 0) {
         text += (days > 0 ? QCoreApplication::translate(
                                 "Program",
@@ -225,7 +237,8 @@ bool Program::offerRescue() {
     }
     const int choice = ShowChoiceBox(
         main_.get(),
-        RescueOfferText(offer.days, offer.lostDays, static_cast<int>(offer.logDays.size())),
+        RescueOfferText(offer.days, offer.lostDays, static_cast<int>(offer.logDays.size()),
+                        offer.restUnreadable, offer.diaryDays),
         {QCoreApplication::translate("Program", "Open Rescued Days"),
          QCoreApplication::translate("Program", "Quit")});
     if (choice != 0) {

@@ -49,8 +49,12 @@ QString DataFolderFallbackText(const QString& unwritable, const QString& dataFol
 
 // The question after a damaged "Journal.cds" was reported: how many days the
 // salvage reader can read (`days`) and knows lost, and how many days the
-// recovery log holds text of.
-QString RescueOfferText(int days, int lostDays, int logDays);
+// recovery log holds text of. For an encrypted journal that cannot be read
+// past its damage (`restUnreadable`) the text says that everything after the
+// damage is lost, with the days the journal counted in all when known
+// (`diaryDays` > 0).
+QString RescueOfferText(int days, int lostDays, int logDays, bool restUnreadable = false,
+                        int diaryDays = 0);
 
 class Program {
 public:

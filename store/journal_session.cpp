@@ -747,8 +747,11 @@ void JournalSession::takeMerged(JournalWrite& result) {
 }
 
 QByteArray JournalSession::journalFileBytes(const QString& path) const {
-    const QByteArray packet = journal_.dataset().savePacket(packetFormFor(path));
-    return cipher_ ? cipher_->sealFile(packet) : packet;
+    QByteArray bytes = journal_.dataset().savePacket(packetFormFor(path));
+    if (cipher_) {
+        bytes = cipher_->sealFile(bytes);
+    }
+    return bytes;
 }
 
 void JournalSession::saveJournalCopy(const QString& folder) const {

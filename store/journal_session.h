@@ -116,8 +116,12 @@ public:
 
     // What can be brought back of a damaged journal.
     struct RescueOffer {
-        int days = 0;                 // entries the salvage reader can read
-        int lostDays = 0;             // days it knows are lost
+        int days = 0;      // entries the salvage reader can read
+        int lostDays = 0;  // days it knows are lost
+        // An encrypted journal whose stream could not be followed past the
+        // damage: nothing after it can be read, whatever days it held.
+        bool restUnreadable = false;
+        int diaryDays = 0;            // days the journal's header counts (0: unknown)
         std::vector<double> logDays;  // days whose text "Journal.recovery" holds, ascending
         bool worthOpening() const { return days > 0 || !logDays.empty(); }
     };

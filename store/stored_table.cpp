@@ -60,32 +60,16 @@ void StoredTable::open(const QString& path) {
     reset();
     path_ = path;
     try {
-        if (TakePreloadedDataFile(path, data_, read_)) {
+        PreloadedFile ahead = TakePreloadedDataFile(path, data_, !cipher_);
+        if (ahead.table) {
             // Read and loaded ahead, while the program started.
-        } else if (fileAccess().status(path).kind == FileKind::kMissing) {
+            read_ = ahead.read;
+        } else if (ahead.sealed.isEmpty() && fileAccess().status(path).kind == FileKind::kMissing) {
             data_.createTable(fields_);
-        } else if (readsLazily()) {
-            // A folder, a FIFO or a device of that name is refused by
-            // openForReading, naming it, before anything is read from it.
-            const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(path);
-            if (file->size() == 0) {
-                throw Error(QStringLiteral("Missing data provider or data packet"));
-            }
-            const QByteArray head = file->read(0, std::min(file->size(), qint64(kSealedHeadBytes)));
-            if (!IsSealedDataFile(head)) {
-                data_.loadPacketFile(file);
-                read_ = FileFingerprint::ofStatus(file->status());
-            } else {
-                // An encrypted journal is one authenticated stream: it is
-                // read whole and decrypted into memory.
-                loadWhole(file->read(0, file->size()), path, file->status());
-            }
-        } else {
-            QByteArray bytes = fileAccess().readAll(path);
-            if (bytes.isEmpty()) {
-                throw Error(QStringLiteral("Missing data provider or data packet"));
-            }
-            loadWhole(std::move(bytes), path, FileStatus{});
+        } else if (!ahead.sealed.isEmpty() || !readsLazily() || !loadLazily(path)) {
+            // An encrypted journal is one authenticated stream: it is read
+            // whole (once) and decrypted into memory.
+            load(path, std::move(ahead));
         }
         data_.setLogChanges(false);
         open_ = true;
@@ -99,21 +83,55 @@ void StoredTable::open(const QString& path) {
     }
 }
 
-void StoredTable::loadWhole(QByteArray bytes, const QString& path, const FileStatus& status) {
-    // The fingerprint is of the file as it lies on disk.
-    FileFingerprint read = FileFingerprint::of(bytes);
-    if (status.kind != FileKind::kMissing) {
-        read = read.withStatus(status);
+bool StoredTable::loadLazily(const QString& path) {
+    // A folder, a FIFO or a device of that name is refused by
+    // openForReading, naming it, before anything is read from it.
+    const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(path);
+    if (file->size() == 0) {
+        throw Error(QStringLiteral("Missing data provider or data packet"));
     }
-    if (IsSealedDataFile(bytes)) {
-        if (!cipher_) {
-            throw KeyRequiredError(
-                QStringLiteral("\"%1\" is encrypted: its password is needed to open it")
-                    .arg(QDir::toNativeSeparators(path)),
-                bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
+    const QByteArray head = file->read(0, std::min(file->size(), qint64(kSealedHeadBytes)));
+    if (IsSealedDataFile(head)) {
+        return false;
+    }
+    data_.loadPacketFile(file);
+    read_ = FileFingerprint::ofStatus(file->status());
+    return true;
+}
+
+void StoredTable::load(const QString& path, PreloadedFile ahead) {
+    // An encrypted file read ahead (or by the opening without its key) is
+    // not read again.
+    const bool readAhead = !ahead.sealed.isEmpty();
+    const FileStamp before = readAhead ? FileStamp{} : StampOf(path);
+    // A folder, a FIFO or a device of that name is refused by readAll,
+    // naming it, before anything is read from it.
+    QByteArray bytes = readAhead ? std::move(ahead.sealed) : fileAccess().readAll(path);
+    if (bytes.isEmpty()) {
+        throw Error(QStringLiteral("Missing data provider or data packet"));
+    }
+    if (!IsSealedDataFile(bytes)) {
+        // The fingerprint is of the file as it lies on disk.
+        const FileFingerprint read = FileFingerprint::of(bytes);
+        data_.loadPacket(bytes);
+        read_ = read;
+        return;
+    }
+    if (!cipher_) {
+        // Only the header is needed now (the login derives the key from
+        // it); the whole file waits for the opening with the key.
+        if (!readAhead) {
+            KeepSealedDataFile(path, bytes, before);
         }
-        bytes = cipher_->openFile(bytes, path);
+        throw KeyRequiredError(
+            QStringLiteral("\"%1\" is encrypted: its password is needed to open it")
+                .arg(QDir::toNativeSeparators(path)),
+            bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
     }
+    const FileFingerprint read = readAhead ? ahead.read : FileFingerprint::of(bytes);
+    // Decrypted once; the encrypted bytes go as soon as the plain ones are
+    // there, and the plain ones become the table's own memory.
+    bytes = cipher_->openFile(bytes, path);
     data_.loadPacket(bytes);
     read_ = read;
 }

@@ -15,6 +15,7 @@
 #include "store/dataset.h"
 #include "store/file_cipher.h"
 #include "store/file_fingerprint.h"
+#include "store/packet_preload.h"
 
 #include <QString>
 
@@ -152,14 +153,16 @@ private:
     // after writing.
     static constexpr qsizetype kStreamedWriteBytes = 1024 * 1024;
 
+    // Reads `path` (or takes what was read ahead of it) into the table.
+    void load(const QString& path, PreloadedFile ahead);
+    // Reads a plain journal's structure, leaving its entries in the file;
+    // false (nothing read) when the file is encrypted.
+    bool loadLazily(const QString& path);
     void writeIfChanged(const QString& previousPath);
     // Writes the table as `path` in the cipher's form; the fingerprint of
     // the file written.
     FileFingerprint writeTo(const QString& path, const QString& previousPath) const;
     bool writeFile(const QString& previousPath);
-    // Loads a file read whole (decrypted first when it is encrypted);
-    // `status` is the file's when known.
-    void loadWhole(QByteArray bytes, const QString& path, const FileStatus& status);
     void reset();
 
     QString name_;

@@ -217,6 +217,12 @@ TEST_F(EncryptionWindowTest, ADamagedJournalsIntactDaysAreOfferedAfterTheLoginAn
     EXPECT_EQ(MessageKind::Confirmation, messages_.calls[1].kind);
     EXPECT_TRUE(messages_.calls[1].text.startsWith(QStringLiteral("Quillmere can open the ")))
         << messages_.calls[1].text.toStdString();
+    // The second chunk does not open: far more than the one day cut at the
+    // damage is lost, and the offer says so.
+    EXPECT_TRUE(messages_.calls[1].text.contains(
+        QStringLiteral(" The rest of the encrypted diary, after the damaged part, cannot be read: "
+                       "every day written there is lost. The diary held 1200 days in all.")))
+        << messages_.calls[1].text.toStdString();
     EXPECT_TRUE(main().Editor->toPlainText().startsWith(QStringLiteral("day 1 ")));
     typeIntoEditor(QStringLiteral("added "));
     quit();

@@ -221,6 +221,7 @@ protected:
         EXPECT_TRUE(s->journalDamaged());
         const JournalSession::RescueOffer offer = s->prepareRescue();
         EXPECT_EQ(static_cast<int>(intact_.size()), offer.days);
+        EXPECT_FALSE(offer.restUnreadable) << "a plain journal is read past its damage";
         EXPECT_EQ((std::vector<double>{march(3), march(31)}), offer.logDays);
         s->openRescuedJournal();
         const JournalSession::Recovered recovered = s->recover();
