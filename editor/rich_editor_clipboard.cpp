@@ -209,7 +209,7 @@ bool RichEditor::insertFiles(const QStringList& files, const QTextCharFormat& lo
             return true;
         }
         if (pictures.back().image.isNull()) {
-            emit insertFailed(QStringLiteral("%1 holds no picture that can be inserted.")
+            emit insertFailed(tr("%1 holds no picture that can be inserted.")
                                   .arg(QFileInfo(file).fileName()));
             return true;
         }

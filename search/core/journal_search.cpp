@@ -9,6 +9,7 @@
 #include "store/errors.h"
 #include "store/journal_table.h"
 
+#include <QCoreApplication>
 #include <QTextDocument>
 
 #include <chrono>
@@ -32,7 +33,7 @@ QString plainEntryText(const QByteArray& entryBytes) {
         rtf::readPlainText(entryBytes, document);
         return document.toPlainText();
     } catch (const rtf::RtfError&) {
-        throw rtf::RtfError(QStringLiteral("Failed to Load Stream"));
+        throw rtf::RtfError(QCoreApplication::translate("quillmere::RichEditor", "Failed to Load Stream"));
     }
 }
 
