@@ -56,13 +56,13 @@ std::optional<QString> AskForSaveFolder() {
 
 QString WriteFailureText(const QString& message, bool logHoldsRun) {
     if (!logHoldsRun) {
-        return message + QCoreApplication::translate("quillmere::EndOfRun", 
+        return message + QCoreApplication::translate("quillmere::EndOfRun",
                              "\n\nThis run's entries are not kept anywhere else: \"%1\" could "
                              "not be written either. Try again, or save the diary into another "
                              "folder?")
                              .arg(QString::fromLatin1(kRecoveryFileName));
     }
-    return message + QCoreApplication::translate("quillmere::EndOfRun", 
+    return message + QCoreApplication::translate("quillmere::EndOfRun",
                          "\n\nNothing is lost: this run's entries stay in \"%1\" beside it and "
                          "come back at the next start. Try again, or save the diary into "
                          "another folder?")
@@ -70,7 +70,7 @@ QString WriteFailureText(const QString& message, bool logHoldsRun) {
 }
 
 QString MergedDaysText(const std::vector<double>& days) {
-    return QCoreApplication::translate("quillmere::EndOfRun", 
+    return QCoreApplication::translate("quillmere::EndOfRun",
                "\"Journal.cds\" was changed by another program while Quillmere was "
                "running. The entries of these days were taken from it: %1.")
         .arg(dayList(days));
@@ -90,12 +90,12 @@ QString RecoveredText(const std::vector<double>& days, bool settings) {
 QString RecoveredText(const JournalSession::Recovered& recovered) {
     QString text = RecoveredText(recovered.days, recovered.settings);
     if (!recovered.draftDays.empty()) {
-        text += QCoreApplication::translate("quillmere::EndOfRun", 
+        text += QCoreApplication::translate("quillmere::EndOfRun",
                     " The text being typed for %1 is as it was a few seconds before the end.")
                     .arg(dayList(recovered.draftDays));
     }
     if (recovered.logDamaged) {
-        text += QCoreApplication::translate("quillmere::EndOfRun", 
+        text += QCoreApplication::translate("quillmere::EndOfRun",
                     " Part of \"%1\" was damaged and could not be read, so a change made "
                     "then may be missing; the file is kept until Quillmere ends normally.")
                     .arg(QString::fromLatin1(kRecoveryFileName));

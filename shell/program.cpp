@@ -33,7 +33,7 @@ ProgramPaths DefaultProgramPaths() {
 }
 
 QString DataFolderFallbackText(const QString& unwritable, const QString& dataFolder) {
-    return QCoreApplication::translate("quillmere::Program", 
+    return QCoreApplication::translate("quillmere::Program",
                "Quillmere cannot write to its own folder \"%1\", so your diary is kept in "
                "\"%2\".")
         .arg(QDir::toNativeSeparators(unwritable), QDir::toNativeSeparators(dataFolder));

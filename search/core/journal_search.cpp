@@ -217,9 +217,9 @@ QString UnreadableDaysText(const std::vector<UnreadableEntry>& unreadable, int s
         const QDate date = dateFromDay(day);
         names << (date.isValid() ? DayCaption(date) : QString::number(day));
     }
-    QString text = QStringLiteral("Could not read: ") + names.join(QStringLiteral(", "));
+    QString text = QCoreApplication::translate("quillmere::JournalSearch", "Could not read: ") + names.join(QStringLiteral(", "));
     if (count > shown) {
-        text += QStringLiteral(", and %1 more").arg(count - shown);
+        text += QCoreApplication::translate("quillmere::JournalSearch", ", and %1 more").arg(count - shown);
     }
     return text;
 }
