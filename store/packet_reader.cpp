@@ -4,6 +4,8 @@
 #include "store/packet_format.h"
 #include "store/type_word.h"
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 using namespace packet;
@@ -34,7 +36,8 @@ bool looksLikeBinaryPacket(QByteArrayView bytes) {
 }
 
 void DSEXTRACT::damaged(const char* what) const {
-    throw DatasetError(status::kNotAPacket, QStringLiteral("damaged data packet (%1)").arg(what));
+    throw DatasetError(status::kNotAPacket, QCoreApplication::translate("quillmere::Store", "damaged data packet (%1)")
+                                                   .arg(QCoreApplication::translate("quillmere::Store", what)));
 }
 
 void DSEXTRACT::openPacket(QByteArrayView packet) {
@@ -43,7 +46,7 @@ void DSEXTRACT::openPacket(QByteArrayView packet) {
         throw DatasetError(status::kNotAPacket);
     }
     if (packet.size() < kHeaderSize) {
-        damaged("header cut short");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "header cut short"));
     }
     const char* h = packet.data();
     header_.signature = DecodeFixed32(h + kSignatureOffset);
@@ -58,12 +61,12 @@ void DSEXTRACT::openPacket(QByteArrayView packet) {
         throw DatasetError(status::kNoMetadata);
     }
     if (header_.headerSize < kHeaderSize || header_.headerSize > packet.size()) {
-        damaged("header size");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "header size"));
     }
     packet_ = packet;
     in_ = ByteReader(packet.sliced(header_.headerSize));
     if (header_.columnCount * kMinColumnBytes > in_.remaining()) {
-        damaged("column count");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "column count"));
     }
     converters_.clear();
     converters_.reserve(header_.columnCount);
@@ -90,10 +93,10 @@ bool DSEXTRACT::nextColumn(ColumnDescriptor* column) {
     uint16_t flags, count;
     if (!in_.getFixed8(&nameLength) || !in_.getBytes(nameLength, &name) || !in_.getFixed32(&word) ||
         !in_.getFixed16(&flags) || !in_.getFixed16(&count)) {
-        damaged("column descriptor cut short");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "column descriptor cut short"));
     }
     if (count * kMinAttributeBytes > in_.remaining()) {
-        damaged("attribute count");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "attribute count"));
     }
     converters_.push_back(makeConverter(word));
     column->name = name.first(qMin<qsizetype>(name.size(), kMaxNameLength)).toByteArray();
@@ -108,10 +111,10 @@ bool DSEXTRACT::nextColumn(ColumnDescriptor* column) {
 void DSEXTRACT::readPacketAttributeCount() {
     uint16_t count;
     if (!in_.getFixed16(&count)) {
-        damaged("packet attribute count missing");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "packet attribute count missing"));
     }
     if (count * kMinAttributeBytes > in_.remaining()) {
-        damaged("packet attribute count");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "packet attribute count"));
     }
     attributesLeft_ = count;
     stage_ = Stage::kPacketAttributes;
@@ -128,13 +131,13 @@ bool DSEXTRACT::nextAttribute(AttributeView* attribute) {
     QByteArrayView name;
     uint32_t word;
     if (!in_.getFixed8(&nameLength) || !in_.getBytes(nameLength, &name) || !in_.getFixed32(&word)) {
-        damaged("attribute cut short");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "attribute cut short"));
     }
     const auto conv = makeConverter(word);
     const char* valueStart = in_.position();
     QByteArrayView body;
     if (!conv->read(&in_, &body)) {
-        damaged("attribute value cut short");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "attribute value cut short"));
     }
     attribute->name = name;
     attribute->typeWord = word;
@@ -164,7 +167,7 @@ bool DSEXTRACT::nextValue(ExtractedValue* value) {
         stage_ = Stage::kRows;
         // Every row takes at least its status and null flags.
         if (header_.rowCount > static_cast<uint64_t>(in_.remaining()) / (1 + nullBytes_)) {
-            damaged("row count");
+            damaged(QT_TRANSLATE_NOOP("quillmere::Store", "row count"));
         }
     }
     if (stage_ == Stage::kDone) {
@@ -181,7 +184,7 @@ bool DSEXTRACT::nextValue(ExtractedValue* value) {
         prefetchAhead();
         uint8_t rowStatus;
         if (!in_.getFixed8(&rowStatus) || !in_.getBytes(nullBytes_, &nullFlags_)) {
-            damaged("row cut short");
+            damaged(QT_TRANSLATE_NOOP("quillmere::Store", "row cut short"));
         }
         value->column = -1;
         value->rowStatus = rowStatus;
@@ -205,7 +208,7 @@ bool DSEXTRACT::nextValue(ExtractedValue* value) {
     } else {
         value->state = ValueState::kPresent;
         if (!converters_[static_cast<size_t>(j)]->read(&in_, &value->bytes)) {
-            damaged("value runs past the end of the data");
+            damaged(QT_TRANSLATE_NOOP("quillmere::Store", "value runs past the end of the data"));
         }
     }
     if (++column_ == header_.columnCount) {

@@ -6,6 +6,8 @@
 
 #include <zlib.h>
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 namespace {
@@ -223,8 +225,8 @@ void RecoveryLog::append(const RecoveryRecord& record) {
         // front of the new records; a missing or empty file gets the header.
         const FileStatus found = fileAccess().status(path_);
         if (found.kind == FileKind::kFolder || found.kind == FileKind::kOther) {
-            throw FileError(FileFailure(QStringLiteral("Cannot write"), path_,
-                                        QStringLiteral("not a regular file")));
+            throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot write"), path_,
+                                        QCoreApplication::translate("quillmere::Store", "not a regular file")));
         }
         size_ = found.kind == FileKind::kRegular ? found.size : 0;
         if (size_ == 0) {

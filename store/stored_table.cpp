@@ -5,6 +5,7 @@
 #include "store/packet_preload.h"
 #include "store/type_word.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 namespace quillmere {
@@ -32,14 +33,14 @@ void StoredTable::fail(const QString& text) const {
 
 void StoredTable::requireOpen() const {
     if (!open_) {
-        fail(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        fail(QCoreApplication::translate("quillmere::Store", "Cannot perform this operation on a closed dataset"));
     }
 }
 
 void StoredTable::requireEditing() const {
     requireOpen();
     if (mode_ == TableMode::kBrowse) {
-        fail(QStringLiteral("Dataset not in edit or insert mode"));
+        fail(QCoreApplication::translate("quillmere::Store", "Dataset not in edit or insert mode"));
     }
 }
 
@@ -66,7 +67,7 @@ void StoredTable::open(const QString& path) {
             // readAll, naming it, before anything is read from it.
             const QByteArray bytes = fileAccess().readAll(path);
             if (bytes.isEmpty()) {
-                throw Error(QStringLiteral("Missing data provider or data packet"));
+                throw Error(QCoreApplication::translate("quillmere::Store", "Missing data provider or data packet"));
             }
             data_.loadPacket(bytes);
             read_ = FileFingerprint::of(bytes);
@@ -119,7 +120,7 @@ void StoredTable::edit() {
         return;
     }
     if (!current_) {
-        fail(QStringLiteral("Cannot modify an empty dataset"));
+        fail(QCoreApplication::translate("quillmere::Store", "Cannot modify an empty dataset"));
     }
     buffer_ = data_.readRecord(*current_);
     mode_ = TableMode::kEdit;
@@ -164,7 +165,7 @@ int StoredTable::requireField(const char* fieldName, std::initializer_list<uint3
             }
         }
     }
-    fail(QStringLiteral("Field '%1' not found").arg(QLatin1String(fieldName)));
+    fail(QCoreApplication::translate("quillmere::Store", "Field '%1' not found").arg(QLatin1String(fieldName)));
 }
 
 const Cell* StoredTable::currentCell(int column) const {
