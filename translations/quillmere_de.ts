@@ -1,0 +1,1301 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Pre&amp;view...</source>
+        <translation>&amp;Vorschau...</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::ColorGradient</name>
+    <message>
+        <source>Please specify at least two colors.</source>
+        <translation>Bitte mindestens zwei Farben angeben.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::CommandLine</name>
+    <message>
+        <source>Usage: quillmere [--help | --version]
+
+Quillmere is a private diary: one rich-text entry per calendar day, kept
+in one local data file and guarded by an optional password.
+
+Started without options it opens the diary kept in
+~/.local/share/Quillmere/ (a build run from its build folder keeps it
+beside its executable). Other arguments are ignored, except Qt&apos;s own
+options such as -platform, -display and -style.
+
+  --help     show this help and exit
+  --version  show the version and licence and exit
+
+The keys and the files: man quillmere. The diary file from the command
+line: quillmere-journal --help.
+</source>
+        <translation>Aufruf: quillmere [--help | --version]
+
+Quillmere ist ein privates Tagebuch: ein formatierter Eintrag pro Kalendertag,
+gespeichert in einer lokalen Datendatei und auf Wunsch durch ein Passwort
+geschützt.
+
+Ohne Optionen gestartet, öffnet es das Tagebuch in
+~/.local/share/Quillmere/ (ein Build, der aus seinem Build-Ordner läuft,
+behält es neben seinem Programm). Andere Argumente werden ignoriert, außer
+Qts eigenen Optionen wie -platform, -display und -style.
+
+  --help     diese Hilfe zeigen und beenden
+  --version  Version und Lizenz zeigen und beenden
+
+Tasten und Dateien: man quillmere. Die Tagebuchdatei auf der Kommandozeile:
+quillmere-journal --help.
+</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Velmora Durazu
+License GPL-3.0-or-later: GNU GPL version 3 or later &lt;https://gnu.org/licenses/gpl.html&gt;.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
+</source>
+        <translation>Copyright (C) 2026 Velmora Durazu
+Lizenz GPL-3.0-or-later: GNU GPL Version 3 oder neuer &lt;https://gnu.org/licenses/gpl.html&gt;.
+Dies ist freie Software: Sie dürfen sie verändern und weitergeben.
+Es gibt KEINE GARANTIE, soweit gesetzlich zulässig.
+</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::DialogFrame</name>
+    <message>
+        <source>Skip empty entries</source>
+        <translation>Leere Tage überspringen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::EndOfRun</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Quit Without Saving</source>
+        <translation>Ohne Speichern beenden</translation>
+    </message>
+    <message>
+        <source>Save the Diary Into</source>
+        <translation>Tagebuch speichern in</translation>
+    </message>
+    <message>
+        <source>
+
+This run&apos;s entries are not kept anywhere else: &quot;%1&quot; could not be written either. Try again, or save the diary into another folder?</source>
+        <translation>
+
+Die Einträge dieser Sitzung sind nirgends sonst gesichert: auch „%1“ konnte nicht geschrieben werden. Erneut versuchen oder das Tagebuch in einem anderen Ordner speichern?</translation>
+    </message>
+    <message>
+        <source>
+
+Nothing is lost: this run&apos;s entries stay in &quot;%1&quot; beside it and come back at the next start. Try again, or save the diary into another folder?</source>
+        <translation>
+
+Nichts geht verloren: Die Einträge dieser Sitzung bleiben in „%1“ daneben und kommen beim nächsten Start zurück. Erneut versuchen oder das Tagebuch in einem anderen Ordner speichern?</translation>
+    </message>
+    <message>
+        <source>&quot;Journal.cds&quot; was changed by another program while Quillmere was running. The entries of these days were taken from it: %1.</source>
+        <translation>„Journal.cds“ wurde von einem anderen Programm geändert, während Quillmere lief. Die Einträge dieser Tage wurden daraus übernommen: %1.</translation>
+    </message>
+    <message>
+        <source>Quillmere did not end normally last time.</source>
+        <translation>Quillmere wurde beim letzten Mal nicht normal beendet.</translation>
+    </message>
+    <message>
+        <source> The entries of these days were recovered: %1.</source>
+        <translation> Die Einträge dieser Tage wurden wiederhergestellt: %1.</translation>
+    </message>
+    <message>
+        <source> The settings were recovered.</source>
+        <translation> Die Einstellungen wurden wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source> The text being typed for %1 is as it was a few seconds before the end.</source>
+        <translation> Der Text, der für den %1 gerade geschrieben wurde, ist so, wie er wenige Sekunden vor dem Ende war.</translation>
+    </message>
+    <message>
+        <source> Part of &quot;%1&quot; was damaged and could not be read, so a change made then may be missing; the file is kept until Quillmere ends normally.</source>
+        <translation> Ein Teil von „%1“ war beschädigt und konnte nicht gelesen werden, daher fehlt vielleicht eine Änderung aus dieser Zeit; die Datei bleibt erhalten, bis Quillmere normal beendet wird.</translation>
+    </message>
+    <message>
+        <source>The diary was saved into &quot;%1&quot;.</source>
+        <translation>Das Tagebuch wurde in „%1“ gespeichert.</translation>
+    </message>
+    <message>
+        <source> The entries of this run also come back at the next start.</source>
+        <translation> Die Einträge dieser Sitzung kommen außerdem beim nächsten Start zurück.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::EntryFiles</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 ist bereits vorhanden.
+Soll die Datei ersetzt werden?</translation>
+    </message>
+    <message>
+        <source>Import Document</source>
+        <translation>Dokument importieren</translation>
+    </message>
+    <message>
+        <source>All Supported Documents (*.*)|*.rtf;*.txt|Rich Text File (*.rtf)|*.rtf|Plain Text File (*.txt)|*.txt</source>
+        <translation>Alle unterstützten Dokumente (*.*)|*.rtf;*.txt|Rich-Text-Datei (*.rtf)|*.rtf|Textdatei (*.txt)|*.txt</translation>
+    </message>
+    <message>
+        <source>Rich Text Format (*.rtf)|*.rtf</source>
+        <translation>Rich Text Format (*.rtf)|*.rtf</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Die Datei %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Failed to Save Stream</source>
+        <translation>Speichern des Datenstroms fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::EntryPrint</name>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Die Datei %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>There is no default printer currently selected</source>
+        <translation>Zurzeit ist kein Standarddrucker ausgewählt</translation>
+    </message>
+    <message>
+        <source>Printer selected is not valid</source>
+        <translation>Der ausgewählte Drucker ist ungültig</translation>
+    </message>
+    <message>
+        <source>Printing in progress</source>
+        <translation>Es wird bereits gedruckt</translation>
+    </message>
+    <message>
+        <source>My Journal Entry For </source>
+        <translation>Mein Tagebucheintrag vom </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::ExportCore</name>
+    <message>
+        <source>The day value %1 is not a calendar date</source>
+        <translation>Der Tageswert %1 ist kein Kalenderdatum</translation>
+    </message>
+    <message>
+        <source>Overwrite existing file </source>
+        <translation>Vorhandene Datei überschreiben: </translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Yes to All</source>
+        <translation>Ja, alle</translation>
+    </message>
+    <message>
+        <source>No to All</source>
+        <translation>Nein, keine</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cannot export to &quot;%1&quot;: the folder does not exist.</source>
+        <translation>Export nach „%1“ nicht möglich: Der Ordner existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Cannot export to &quot;%1&quot;: it is not a folder.</source>
+        <translation>Export nach „%1“ nicht möglich: Das ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>Cannot export to &quot;%1&quot;: no file can be created in this folder (it may be read-only or belong to another user). Please choose another folder.</source>
+        <translation>Export nach „%1“ nicht möglich: In diesem Ordner kann keine Datei angelegt werden (er ist vielleicht schreibgeschützt oder gehört einem anderen Benutzer). Bitte einen anderen Ordner wählen.</translation>
+    </message>
+    <message>
+        <source>, and %1 more</source>
+        <translation> und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Exported %1 of %2 to &quot;%3&quot;.</source>
+        <translation>%1 von %2 nach „%3“ exportiert.</translation>
+    </message>
+    <message>
+        <source>entry</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>entries</source>
+        <translation>Einträgen</translation>
+    </message>
+    <message>
+        <source>%1 kept.</source>
+        <translation>%1 behalten.</translation>
+    </message>
+    <message>
+        <source>existing file was</source>
+        <translation>vorhandene Datei wurde</translation>
+    </message>
+    <message>
+        <source>existing files were</source>
+        <translation>vorhandene Dateien wurden</translation>
+    </message>
+    <message>
+        <source>%1 not be exported: %2.</source>
+        <translation>%1 nicht exportiert werden: %2.</translation>
+    </message>
+    <message>
+        <source>entry could</source>
+        <translation>Eintrag konnte</translation>
+    </message>
+    <message>
+        <source>entries could</source>
+        <translation>Einträge konnten</translation>
+    </message>
+    <message>
+        <source>%1 written before the export stopped.</source>
+        <translation>%1 geschrieben, bevor der Export abbrach.</translation>
+    </message>
+    <message>
+        <source>file was</source>
+        <translation>Datei wurde</translation>
+    </message>
+    <message>
+        <source>files were</source>
+        <translation>Dateien wurden</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::FindDialog</name>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Fi&amp;nd what:</source>
+        <translation>&amp;Suchen nach:</translation>
+    </message>
+    <message>
+        <source>Match &amp;whole word only</source>
+        <translation>Nur &amp;ganzes Wort suchen</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Groß-/&amp;Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>&amp;Aufwärts</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>A&amp;bwärts</translation>
+    </message>
+    <message>
+        <source>&amp;Find Next</source>
+        <translation>&amp;Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::FormatCommands</name>
+    <message>
+        <source>Import...</source>
+        <translation>Importieren...</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>Exportieren...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Drucken...</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Fett</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Kursiv</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>Unterstrichen</translation>
+    </message>
+    <message>
+        <source>Align Left</source>
+        <translation>Linksbündig</translation>
+    </message>
+    <message>
+        <source>Align Center</source>
+        <translation>Zentriert</translation>
+    </message>
+    <message>
+        <source>Align Right</source>
+        <translation>Rechtsbündig</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Ausschneiden</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Find Text...</source>
+        <translation>Text suchen...</translation>
+    </message>
+    <message>
+        <source>Full Database Text Search...</source>
+        <translation>Volltextsuche im ganzen Tagebuch...</translation>
+    </message>
+    <message>
+        <source>Font...</source>
+        <translation>Schriftart...</translation>
+    </message>
+    <message>
+        <source>Bullets</source>
+        <translation>Aufzählung</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Highlight Colour...</source>
+        <translation>Hervorhebungsfarbe...</translation>
+    </message>
+    <message>
+        <source>Font Colour...</source>
+        <translation>Schriftfarbe...</translation>
+    </message>
+    <message>
+        <source>Insert Special Characters...</source>
+        <translation>Sonderzeichen einfügen...</translation>
+    </message>
+    <message>
+        <source>Insert Emoticon...</source>
+        <translation>Emoticon einfügen...</translation>
+    </message>
+    <message>
+        <source>Insert Picture...</source>
+        <translation>Bild einfügen...</translation>
+    </message>
+    <message>
+        <source>Insert Link...</source>
+        <translation>Verknüpfung einfügen...</translation>
+    </message>
+    <message>
+        <source>Move the selection to the clipboard</source>
+        <translation>Die Auswahl in die Zwischenablage verschieben</translation>
+    </message>
+    <message>
+        <source>Copy the selection to the clipboard</source>
+        <translation>Die Auswahl in die Zwischenablage kopieren</translation>
+    </message>
+    <message>
+        <source>Insert the clipboard at the selection</source>
+        <translation>Die Zwischenablage an der Auswahl einfügen</translation>
+    </message>
+    <message>
+        <source>Text Selection</source>
+        <translation>Textauswahl</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alles auswählen</translation>
+    </message>
+    <message>
+        <source>Select the whole entry</source>
+        <translation>Den ganzen Eintrag auswählen</translation>
+    </message>
+    <message>
+        <source>Text Deletion</source>
+        <translation>Text löschen</translation>
+    </message>
+    <message>
+        <source>Clear Selection</source>
+        <translation>Auswahl löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selected text</source>
+        <translation>Den ausgewählten Text löschen</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Alles löschen</translation>
+    </message>
+    <message>
+        <source>Empty the whole entry</source>
+        <translation>Den ganzen Eintrag leeren</translation>
+    </message>
+    <message>
+        <source>Text Formatting</source>
+        <translation>Textformat</translation>
+    </message>
+    <message>
+        <source>Switch bold on or off</source>
+        <translation>Fett ein- oder ausschalten</translation>
+    </message>
+    <message>
+        <source>Switch italic on or off</source>
+        <translation>Kursiv ein- oder ausschalten</translation>
+    </message>
+    <message>
+        <source>Switch underline on or off</source>
+        <translation>Unterstreichen ein- oder ausschalten</translation>
+    </message>
+    <message>
+        <source>Formatting</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Bold, italic and underline</source>
+        <translation>Fett, kursiv und unterstrichen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::JournalSearch</name>
+    <message>
+        <source>Could not read: </source>
+        <translation>Nicht lesbar: </translation>
+    </message>
+    <message>
+        <source>, and %1 more</source>
+        <translation> und %1 weitere</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::MessageBoxes</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::PictureCommands</name>
+    <message>
+        <source>All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp)|*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp|CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp</source>
+        <translation>Alle (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp)|*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp|CompuServe-GIF-Bild (*.gif)|*.gif|JPEG-Bilddatei (*.jpg)|*.jpg|JPEG-Bilddatei (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|Erweiterte Metadateien (*.emf)|*.emf|Metadateien (*.wmf)|*.wmf|PNG-Bild (*.png)|*.png|WebP-Bild (*.webp)|*.webp</translation>
+    </message>
+    <message>
+        <source>All Files (*.*)|*.*|Images (*.bmp, *.jpg, *.png, *.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif</source>
+        <translation>Alle Dateien (*.*)|*.*|Bilder (*.bmp, *.jpg, *.png, *.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif</translation>
+    </message>
+    <message>
+        <source>Link To Selected File</source>
+        <translation>Verknüpfung zur ausgewählten Datei</translation>
+    </message>
+    <message>
+        <source>The picture in %1 cannot be inserted: only metafiles that hold a bitmap can be shown.</source>
+        <translation>Das Bild in %1 kann nicht eingefügt werden: Nur Metadateien, die eine Bitmap enthalten, können gezeigt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::PictureFile</name>
+    <message>
+        <source>Bitmap image is not valid</source>
+        <translation>Das Bitmap-Bild ist ungültig</translation>
+    </message>
+    <message>
+        <source>%1 image is not valid</source>
+        <translation>Das %1-Bild ist ungültig</translation>
+    </message>
+    <message>
+        <source>Unknown picture file extension (.%1)</source>
+        <translation>Unbekannte Endung einer Bilddatei (.%1)</translation>
+    </message>
+    <message>
+        <source>%1 is not a picture this program can read</source>
+        <translation>%1 ist kein Bild, das dieses Programm lesen kann</translation>
+    </message>
+    <message>
+        <source>GIF image is not valid (%1)</source>
+        <translation>Das GIF-Bild ist ungültig (%1)</translation>
+    </message>
+    <message>
+        <source>the file ends too early</source>
+        <translation>die Datei endet zu früh</translation>
+    </message>
+    <message>
+        <source>bad LZW code</source>
+        <translation>fehlerhafter LZW-Code</translation>
+    </message>
+    <message>
+        <source>bad LZW code size</source>
+        <translation>fehlerhafte LZW-Codegröße</translation>
+    </message>
+    <message>
+        <source>the frame is empty</source>
+        <translation>das Einzelbild ist leer</translation>
+    </message>
+    <message>
+        <source>it holds no image</source>
+        <translation>sie enthält kein Bild</translation>
+    </message>
+    <message>
+        <source>unknown block</source>
+        <translation>unbekannter Block</translation>
+    </message>
+    <message>
+        <source>no GIF header</source>
+        <translation>kein GIF-Kopf</translation>
+    </message>
+    <message>
+        <source>the image is too large</source>
+        <translation>das Bild ist zu groß</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::Program</name>
+    <message>
+        <source>Quillmere cannot write to its own folder &quot;%1&quot;, so your diary is kept in &quot;%2&quot;.</source>
+        <translation>Quillmere kann nicht in seinen eigenen Ordner „%1“ schreiben, daher wird Ihr Tagebuch in „%2“ geführt.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::RichEditor</name>
+    <message>
+        <source>Failed to Load Stream</source>
+        <translation>Laden des Datenstroms fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1 holds no picture that can be inserted.</source>
+        <translation>%1 enthält kein Bild, das eingefügt werden kann.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::Rtf</name>
+    <message>
+        <source>The text is not in RTF format: it does not start with {\rtf.</source>
+        <translation>Der Text ist nicht im RTF-Format: Er beginnt nicht mit {\rtf.</translation>
+    </message>
+    <message>
+        <source>The RTF is damaged: its groups are nested more than %1 deep.</source>
+        <translation>Das RTF ist beschädigt: Seine Gruppen sind mehr als %1 Ebenen tief verschachtelt.</translation>
+    </message>
+    <message>
+        <source>The data is not text: it holds NUL bytes.</source>
+        <translation>Die Daten sind kein Text: Sie enthalten NUL-Bytes.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::Store</name>
+    <message>
+        <source>Not enough memory for the data packet</source>
+        <translation>Nicht genug Speicher für das Datenpaket</translation>
+    </message>
+    <message>
+        <source>A required value is missing</source>
+        <translation>Ein benötigter Wert fehlt</translation>
+    </message>
+    <message>
+        <source>Data packet operation out of order</source>
+        <translation>Datenpaket-Operation in falscher Reihenfolge</translation>
+    </message>
+    <message>
+        <source>Unsupported field type</source>
+        <translation>Nicht unterstützter Feldtyp</translation>
+    </message>
+    <message>
+        <source>The data packet has no field descriptions</source>
+        <translation>Das Datenpaket hat keine Feldbeschreibungen</translation>
+    </message>
+    <message>
+        <source>Not a valid data packet</source>
+        <translation>Kein gültiges Datenpaket</translation>
+    </message>
+    <message>
+        <source>Dataset engine error</source>
+        <translation>Fehler der Datenmenge</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>das Speicherkontingent ist aufgebraucht</translation>
+    </message>
+    <message>
+        <source>Cannot open</source>
+        <translation>Öffnen nicht möglich:</translation>
+    </message>
+    <message>
+        <source>a folder, not a file</source>
+        <translation>ein Ordner, keine Datei</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>Cannot read</source>
+        <translation>Lesen nicht möglich:</translation>
+    </message>
+    <message>
+        <source>Cannot write</source>
+        <translation>Schreiben nicht möglich:</translation>
+    </message>
+    <message>
+        <source>Cannot remove</source>
+        <translation>Löschen nicht möglich:</translation>
+    </message>
+    <message>
+        <source>Cannot lock</source>
+        <translation>Sperren nicht möglich:</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>Unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>only %1 of %2 bytes reached the disk</source>
+        <translation>nur %1 von %2 Bytes erreichten den Datenträger</translation>
+    </message>
+    <message>
+        <source>the file was cut short</source>
+        <translation>die Datei wurde gekürzt</translation>
+    </message>
+    <message>
+        <source>the file does not read back as written</source>
+        <translation>die Datei liest sich nicht so zurück, wie sie geschrieben wurde</translation>
+    </message>
+    <message>
+        <source>the previous version could not be kept as &quot;%1&quot; (%2)</source>
+        <translation>die vorige Fassung konnte nicht als „%1“ behalten werden (%2)</translation>
+    </message>
+    <message>
+        <source>Cannot create</source>
+        <translation>Anlegen nicht möglich:</translation>
+    </message>
+    <message>
+        <source>damaged data packet (%1)</source>
+        <translation>beschädigtes Datenpaket (%1)</translation>
+    </message>
+    <message>
+        <source>header cut short</source>
+        <translation>Kopf abgeschnitten</translation>
+    </message>
+    <message>
+        <source>header size</source>
+        <translation>Kopfgröße</translation>
+    </message>
+    <message>
+        <source>column count</source>
+        <translation>Spaltenzahl</translation>
+    </message>
+    <message>
+        <source>column descriptor cut short</source>
+        <translation>Spaltenbeschreibung abgeschnitten</translation>
+    </message>
+    <message>
+        <source>attribute count</source>
+        <translation>Attributzahl</translation>
+    </message>
+    <message>
+        <source>packet attribute count missing</source>
+        <translation>Zahl der Paketattribute fehlt</translation>
+    </message>
+    <message>
+        <source>packet attribute count</source>
+        <translation>Zahl der Paketattribute</translation>
+    </message>
+    <message>
+        <source>attribute cut short</source>
+        <translation>Attribut abgeschnitten</translation>
+    </message>
+    <message>
+        <source>attribute value cut short</source>
+        <translation>Attributwert abgeschnitten</translation>
+    </message>
+    <message>
+        <source>row count</source>
+        <translation>Zeilenzahl</translation>
+    </message>
+    <message>
+        <source>row cut short</source>
+        <translation>Zeile abgeschnitten</translation>
+    </message>
+    <message>
+        <source>value runs past the end of the data</source>
+        <translation>Wert reicht über das Ende der Daten hinaus</translation>
+    </message>
+    <message>
+        <source>Cannot perform this operation on a closed dataset</source>
+        <translation>Diese Operation ist bei einer geschlossenen Datenmenge nicht möglich</translation>
+    </message>
+    <message>
+        <source>Dataset not in edit or insert mode</source>
+        <translation>Datenmenge nicht im Bearbeitungs- oder Einfügemodus</translation>
+    </message>
+    <message>
+        <source>Missing data provider or data packet</source>
+        <translation>Datenquelle oder Datenpaket fehlt</translation>
+    </message>
+    <message>
+        <source>Cannot modify an empty dataset</source>
+        <translation>Eine leere Datenmenge kann nicht geändert werden</translation>
+    </message>
+    <message>
+        <source>Field &apos;%1&apos; not found</source>
+        <translation>Feld „%1“ nicht gefunden</translation>
+    </message>
+    <message>
+        <source>&apos;%1.%2&apos; is not a valid timestamp</source>
+        <translation>„%1.%2“ ist kein gültiger Zeitstempel</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TDLLForm</name>
+    <message>
+        <source>Character Map</source>
+        <translation>Zeichentabelle</translation>
+    </message>
+    <message>
+        <source>Current Font Selection</source>
+        <translation>Gewählte Schriftart</translation>
+    </message>
+    <message>
+        <source>ALT + </source>
+        <translation>ALT + </translation>
+    </message>
+    <message>
+        <source>  Insert</source>
+        <translation>  Einfügen</translation>
+    </message>
+    <message>
+        <source>Insert Selected Character</source>
+        <translation>Ausgewähltes Zeichen einfügen</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Dazu</translation>
+    </message>
+    <message>
+        <source>Insert Line</source>
+        <translation>Zeile einfügen</translation>
+    </message>
+    <message>
+        <source>  Close</source>
+        <translation>  Schließen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TExporter</name>
+    <message>
+        <source>The chosen item is not a folder of the file system. Please choose a folder on a disk to export the entries to.</source>
+        <translation>Das Gewählte ist kein Ordner des Dateisystems. Bitte einen Ordner auf einem Datenträger wählen, in den die Einträge exportiert werden.</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Fortfahren</translation>
+    </message>
+    <message>
+        <source>Continue Without Asking</source>
+        <translation>Ohne Nachfrage fortfahren</translation>
+    </message>
+    <message>
+        <source>Stop Export</source>
+        <translation>Export abbrechen</translation>
+    </message>
+    <message>
+        <source>Export All Entries</source>
+        <translation>Alle Einträge exportieren</translation>
+    </message>
+    <message>
+        <source>Exporting...</source>
+        <translation>Exportiere...</translation>
+    </message>
+    <message>
+        <source>Finalizing...</source>
+        <translation>Abschluss...</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TProgressCyl</name>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TfrmCalendar</name>
+    <message>
+        <source>Calendar</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Select a date to enable OK button</source>
+        <translation>Ein Datum wählen, um OK freizugeben</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TfrmDBSearch</name>
+    <message>
+        <source>
+
+This entry is damaged and its text could not be searched; every other day was searched.</source>
+        <translation>
+
+Dieser Eintrag ist beschädigt, sein Text konnte nicht durchsucht werden; alle anderen Tage wurden durchsucht.</translation>
+    </message>
+    <message>
+        <source>
+
+These entries are damaged and their text could not be searched; every other day was searched.</source>
+        <translation>
+
+Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle anderen Tage wurden durchsucht.</translation>
+    </message>
+    <message>
+        <source>Full Database Text Search</source>
+        <translation>Volltextsuche im Tagebuch</translation>
+    </message>
+    <message>
+        <source>Database Text Search</source>
+        <translation>Tagebuch durchsuchen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Text Search Criteria</source>
+        <translation>Suchkriterien</translation>
+    </message>
+    <message>
+        <source>From Date</source>
+        <translation>Von Datum</translation>
+    </message>
+    <message>
+        <source>To Date</source>
+        <translation>Bis Datum</translation>
+    </message>
+    <message>
+        <source>Text to search for</source>
+        <translation>Gesuchter Text</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Results</source>
+        <translation>Ergebnisse</translation>
+    </message>
+    <message>
+        <source>Double-Click to view journal entry</source>
+        <translation>Doppelklick zeigt den Tagebucheintrag</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TfrmEmoticons</name>
+    <message>
+        <source>Angry   :x</source>
+        <translation>Wütend   :x</translation>
+    </message>
+    <message>
+        <source>Smiley   :)</source>
+        <translation>Smiley   :)</translation>
+    </message>
+    <message>
+        <source>Tongue   :p or :P</source>
+        <translation>Zunge   :p oder :P</translation>
+    </message>
+    <message>
+        <source>Laugh out Loud   :lol:</source>
+        <translation>Laut lachen   :lol:</translation>
+    </message>
+    <message>
+        <source>Puke or Sick   +o(</source>
+        <translation>Übel oder krank   +o(</translation>
+    </message>
+    <message>
+        <source>Oh My!   :o</source>
+        <translation>Oh je!   :o</translation>
+    </message>
+    <message>
+        <source>Unsure or Confused   :s or :?</source>
+        <translation>Unsicher oder verwirrt   :s oder :?</translation>
+    </message>
+    <message>
+        <source>Wacko   x)</source>
+        <translation>Durchgeknallt   x)</translation>
+    </message>
+    <message>
+        <source>ph34r</source>
+        <translation>ph34r</translation>
+    </message>
+    <message>
+        <source>Crying   :&apos;(</source>
+        <translation>Weinen   :&apos;(</translation>
+    </message>
+    <message>
+        <source>Mellow or Uninterested   :|</source>
+        <translation>Gleichgültig   :|</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Sad   :(</source>
+        <translation>Traurig   :(</translation>
+    </message>
+    <message>
+        <source>Big Smile!   :D</source>
+        <translation>Breites Grinsen!   :D</translation>
+    </message>
+    <message>
+        <source>Cool   8)</source>
+        <translation>Cool   8)</translation>
+    </message>
+    <message>
+        <source>Wink   ;)</source>
+        <translation>Zwinkern   ;)</translation>
+    </message>
+    <message>
+        <source>Crazy   8x)</source>
+        <translation>Verrückt   8x)</translation>
+    </message>
+    <message>
+        <source>Nea</source>
+        <translation>Nee</translation>
+    </message>
+    <message>
+        <source>Sarcastic</source>
+        <translation>Sarkastisch</translation>
+    </message>
+    <message>
+        <source>Bye-Bye</source>
+        <translation>Tschüss</translation>
+    </message>
+    <message>
+        <source>Dancing</source>
+        <translation>Tanzen</translation>
+    </message>
+    <message>
+        <source>Pardon</source>
+        <translation>Verzeihung</translation>
+    </message>
+    <message>
+        <source>Happy Smile   :)</source>
+        <translation>Fröhliches Lächeln   :)</translation>
+    </message>
+    <message>
+        <source>Hello</source>
+        <translation>Hallo</translation>
+    </message>
+    <message>
+        <source>Let&apos;s drink on that</source>
+        <translation>Darauf trinken wir</translation>
+    </message>
+    <message>
+        <source>Praise</source>
+        <translation>Lob</translation>
+    </message>
+    <message>
+        <source>Bomb</source>
+        <translation>Bombe</translation>
+    </message>
+    <message>
+        <source>Yahoo!</source>
+        <translation>Juhu!</translation>
+    </message>
+    <message>
+        <source>Truce or Surrender</source>
+        <translation>Waffenstillstand</translation>
+    </message>
+    <message>
+        <source>Emotional Icons</source>
+        <translation>Emoticons</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TfrmLogin</name>
+    <message>
+        <source>Login Window</source>
+        <translation>Anmeldung</translation>
+    </message>
+    <message>
+        <source>Enter Password</source>
+        <translation>Passwort eingeben</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Anmelden</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Invalid Password.</source>
+        <translation>Falsches Passwort.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TfrmMain</name>
+    <message>
+        <source>The rows of these days in &quot;%1&quot; are damaged (a status byte Quillmere never writes); their entries are shown and kept: %2.</source>
+        <translation>Die Zeilen dieser Tage in „%1“ sind beschädigt (ein Statusbyte, das Quillmere nie schreibt); ihre Einträge werden gezeigt und behalten: %2.</translation>
+    </message>
+    <message>
+        <source>The text of %1 could not be stored in the diary. Save it as a rich text file before Quillmere ends?</source>
+        <translation>Der Text vom %1 konnte nicht im Tagebuch gespeichert werden. Vor dem Beenden als Rich-Text-Datei speichern?</translation>
+    </message>
+    <message>
+        <source>Justify</source>
+        <translation>Blocksatz</translation>
+    </message>
+    <message>
+        <source>Change Header Font..</source>
+        <translation>Schriftart des Datums ändern..</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Export All...</source>
+        <translation>Alles exportieren...</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Einstellungen...</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TfrmProgress</name>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Exporting</source>
+        <translation>Export läuft</translation>
+    </message>
+    <message>
+        <source>Stop Copying</source>
+        <translation>Kopieren abbrechen</translation>
+    </message>
+    <message>
+        <source>Files exported:</source>
+        <translation>Exportierte Dateien:</translation>
+    </message>
+    <message>
+        <source>Export Complete</source>
+        <translation>Export fertig</translation>
+    </message>
+    <message>
+        <source>Finalizing...</source>
+        <translation>Abschluss...</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TfrmSettings</name>
+    <message>
+        <source>clBlack</source>
+        <translation>Schwarz</translation>
+    </message>
+    <message>
+        <source>clMaroon</source>
+        <translation>Kastanienbraun</translation>
+    </message>
+    <message>
+        <source>clGreen</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>clOlive</source>
+        <translation>Oliv</translation>
+    </message>
+    <message>
+        <source>clNavy</source>
+        <translation>Marineblau</translation>
+    </message>
+    <message>
+        <source>clPurple</source>
+        <translation>Violett</translation>
+    </message>
+    <message>
+        <source>clTeal</source>
+        <translation>Blaugrün</translation>
+    </message>
+    <message>
+        <source>clGray</source>
+        <translation>Grau</translation>
+    </message>
+    <message>
+        <source>clSilver</source>
+        <translation>Silber</translation>
+    </message>
+    <message>
+        <source>clRed</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>clLime</source>
+        <translation>Hellgrün</translation>
+    </message>
+    <message>
+        <source>clYellow</source>
+        <translation>Gelb</translation>
+    </message>
+    <message>
+        <source>clBlue</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>clFuchsia</source>
+        <translation>Fuchsia</translation>
+    </message>
+    <message>
+        <source>clAqua</source>
+        <translation>Aquamarin</translation>
+    </message>
+    <message>
+        <source>clWhite</source>
+        <translation>Weiß</translation>
+    </message>
+    <message>
+        <source>clMoneyGreen</source>
+        <translation>Mintgrün</translation>
+    </message>
+    <message>
+        <source>clSkyBlue</source>
+        <translation>Himmelblau</translation>
+    </message>
+    <message>
+        <source>clCream</source>
+        <translation>Creme</translation>
+    </message>
+    <message>
+        <source>clMedGray</source>
+        <translation>Mittelgrau</translation>
+    </message>
+    <message>
+        <source>Edit Password</source>
+        <translation>Passwort ändern</translation>
+    </message>
+    <message>
+        <source>Enter Password</source>
+        <translation>Passwort eingeben</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Default Font Settings</source>
+        <translation>Standardschrift neuer Einträge</translation>
+    </message>
+    <message>
+        <source>Font Name</source>
+        <translation>Schriftart</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation>Schriftgröße</translation>
+    </message>
+    <message>
+        <source>Font Color</source>
+        <translation>Schriftfarbe</translation>
+    </message>
+</context>
+</TS>
