@@ -828,11 +828,11 @@ Soll die Datei ersetzt werden?</translation>
     </message>
     <message>
         <source>Insert Line</source>
-        <translation>Zeile einfügen</translation>
+        <translation>Zeile einf.</translation>
     </message>
     <message>
         <source>  Close</source>
-        <translation>  Schließen</translation>
+        <translation>  Fertig</translation>
     </message>
     <message>
         <source>Close</source>
@@ -1172,7 +1172,7 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
     </message>
     <message>
         <source>Files exported:</source>
-        <translation>Exportierte Dateien:</translation>
+        <translation>Exportiert:</translation>
     </message>
     <message>
         <source>Export Complete</source>
@@ -1279,7 +1279,7 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
     </message>
     <message>
         <source>Cancel</source>
-        <translation>Abbrechen</translation>
+        <translation>Abbruch</translation>
     </message>
     <message>
         <source>Default Font Settings</source>
