@@ -88,8 +88,9 @@ TEST(TranslationFiles, LupdateFindsEveryTextTranslated) {
         QStringList problems;
         for (const TsMessage& m : readTs(copy)) {
             if (m.unfinished) {
-                problems << (m.translation.isEmpty() ? QStringLiteral("not translated: ")
-                                                     : QStringLiteral("no longer in the sources: ")) +
+                problems << (m.translation.isEmpty()
+                                 ? QStringLiteral("not translated: ")
+                                 : QStringLiteral("no longer in the sources: ")) +
                                 describe(m);
             }
         }
@@ -115,7 +116,8 @@ TEST(TranslationFiles, TranslationsKeepPlaceholdersAndFilterFields) {
                 << "filter fields of " << qPrintable(describe(m));
             if (m.source.startsWith(QLatin1Char(' '))) {
                 EXPECT_TRUE(m.translation.startsWith(QLatin1Char(' ')))
-                    << "the blank before a sentence appended to another: " << qPrintable(describe(m));
+                    << "the blank before a sentence appended to another: "
+                    << qPrintable(describe(m));
             }
         }
     }

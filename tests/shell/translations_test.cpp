@@ -35,8 +35,7 @@ TEST_F(GermanTest, TheProgramAndQtTranslationsAreInstalled) {
     EXPECT_TRUE(german_.programTranslated());
     EXPECT_TRUE(german_.qtTranslated()) << "qtbase_de.qm from qt6-translations-l10n";
     // One of Qt's own texts: the standard Cancel button of its dialogs.
-    EXPECT_EQ(QStringLiteral("Abbrechen"),
-              QCoreApplication::translate("QPlatformTheme", "Cancel"));
+    EXPECT_EQ(QStringLiteral("Abbrechen"), QCoreApplication::translate("QPlatformTheme", "Cancel"));
 }
 
 TEST_F(GermanTest, MainWindowButtonsAndHintsSpeakGerman) {
@@ -75,7 +74,8 @@ TEST_F(GermanTest, ErrorBoxAndStoreErrorsSpeakGerman) {
     } catch (const Error& e) {
         message = e.message();
     }
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Öffnen nicht möglich: \""))) << qPrintable(message);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Öffnen nicht möglich: \"")))
+        << qPrintable(message);
     ShowErrorBox(nullptr, message);
     ASSERT_EQ(1u, messages_.calls.size());
     EXPECT_EQ(QStringLiteral("Fehler"), messages_.calls[0].title);
