@@ -16,4 +16,5 @@ add_library(quillmere_editor STATIC
     ${CMAKE_CURRENT_LIST_DIR}/entry_files.cpp
 )
 quillmere_layer_headers(quillmere_editor editor)
-target_link_libraries(quillmere_editor PUBLIC Qt6::Widgets quillmere_rtf quillmere_store)
+target_link_libraries(quillmere_editor PUBLIC Qt6::Widgets quillmere_rtf quillmere_store
+                      quillmere_spelling)

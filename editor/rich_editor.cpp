@@ -262,6 +262,14 @@ void RichEditor::setUrlDetection(bool on) {
     highlighter_->setDocument(on ? document() : nullptr);
 }
 
+void RichEditor::setExtraMarks(UrlHighlighter::ExtraMarks marks) {
+    highlighter_->setExtraMarks(std::move(marks));
+}
+
+void RichEditor::refreshMarks(const QTextBlock& block) {
+    highlighter_->rehighlightBlock(block);
+}
+
 std::optional<TextRange> RichEditor::linkAt(int position) const {
     if (!urlDetection_ || position < 0) {
         return std::nullopt;

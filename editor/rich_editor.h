@@ -10,6 +10,7 @@
 
 #include "editor/print/format_range.h"
 #include "editor/text_find.h"
+#include "editor/url_links.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -32,8 +33,6 @@ class PrintDevice;
 struct FormatCacheDeleter {
     void operator()(FormatCache* cache) const;
 };
-class UrlHighlighter;
-
 // Paragraph alignment, in the order (and with the numbers) of the formatting
 // commands.
 enum class ParagraphAlignment { Left = 0, Right = 1, Center = 2, Justify = 3 };
@@ -196,6 +195,16 @@ public:
     // Switches link detection (and drawing) on or off; on by default. A
     // hidden editor that only reads text can leave it off.
     void setUrlDetection(bool on);
+
+    // --- Display-only marks (the spelling underlines) ----------------------
+
+    // Marks drawn over the paragraphs besides the links, never stored, put
+    // on the clipboard or printed (see UrlHighlighter::setExtraMarks). Drawn
+    // while link detection is on.
+    void setExtraMarks(UrlHighlighter::ExtraMarks marks);
+    // Formats one paragraph's links and marks again (nothing for a block of
+    // another document).
+    void refreshMarks(const QTextBlock& block);
 
     // --- Printing (rich_editor_print.cpp) -------------------------------------
 

@@ -103,6 +103,13 @@ void UrlHighlighter::highlightBlock(const QString& text) {
     for (const UrlSpan& span : detectUrls(text)) {
         setFormat(span.start, span.length, format);
     }
+    if (extraMarks_) {
+        QList<QTextLayout::FormatRange> marks;
+        extraMarks_(currentBlock(), text, marks);
+        for (const QTextLayout::FormatRange& mark : marks) {
+            setFormat(mark.start, mark.length, mark.format);
+        }
+    }
 }
 
 }  // namespace quillmere

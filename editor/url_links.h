@@ -8,7 +8,10 @@
 #include <QString>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QTextLayout>
 #include <QUrl>
+
+#include <functional>
 
 class QTextDocument;
 
@@ -56,8 +59,19 @@ public:
     // The look given to a detected address.
     static QTextCharFormat linkFormat();
 
+    // Further display-only marks of a paragraph (the spelling underlines):
+    // called with the paragraph and its text each time the paragraph is
+    // formatted, it appends ranges in paragraph positions, drawn over the
+    // links. Like the links they never enter the document's formats.
+    using ExtraMarks = std::function<void(const QTextBlock& block, const QString& text,
+                                          QList<QTextLayout::FormatRange>& marks)>;
+    void setExtraMarks(ExtraMarks marks) { extraMarks_ = std::move(marks); }
+
 protected:
     void highlightBlock(const QString& text) override;
+
+private:
+    ExtraMarks extraMarks_;
 };
 
 }  // namespace quillmere

@@ -122,6 +122,7 @@ void TfrmMain::ReadFontSettings() {
     if (settings_ != nullptr) {
         settings_->setSkipEmptyEntries(stored.skip);
     }
+    applySpellingChoice();
 }
 
 void TfrmMain::WriteFontSettings() {
@@ -142,6 +143,7 @@ void TfrmMain::setSettingsWindow(TfrmSettings* settings) {
     settings_ = settings;
     if (settings_ != nullptr) {
         connect(settings_, &TfrmSettings::skipEmptyEntriesClicked, this, &TfrmMain::chkSkipClick);
+        connect(settings_, &TfrmSettings::spellingChosen, this, &TfrmMain::spellingChosen);
     }
 }
 

@@ -53,6 +53,7 @@ TfrmMain::TfrmMain(JournalSession& session, const QString& placementFile, QWidge
     buildToolBarBand();
     buildEditorBand();
     buildCommands();
+    buildSpelling();
     buildPictures();
     buildEntryFileCommands();
     buildBottomBar();

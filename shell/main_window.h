@@ -28,6 +28,7 @@ class Error;
 class EntryPrintCommand;
 class FormatCommands;
 class PictureCommands;
+class SpellChecking;
 class TfrmDBSearch;
 class TfrmEmoticons;
 class TDLLForm;
@@ -133,6 +134,10 @@ public:
     void chkSkipClick();
     // The header font's character set number (as stored in "Charset").
     int headerCharset() const;
+    // A spelling language was chosen in the settings window: the editor is
+    // checked in it and it is written to "FontSettings.Ini" at once. A
+    // failed write is shown in the error box; the choice stays in use.
+    void spellingChosen(const QString& choice);
 
     // --- Days ----------------------------------------------------------------------
 
@@ -248,6 +253,9 @@ public:
     // Insert Picture, Insert Link and the opening of clicked links (a child
     // of the window).
     PictureCommands* Pictures = nullptr;
+    // Spell checking of the entry and its context-menu items (a child of
+    // the editor; main_spelling.cpp).
+    SpellChecking* Spelling = nullptr;
     TRbButton* btnPrevious = nullptr;
     TRbButton* btnToday = nullptr;
     TRbButton* btnNext = nullptr;
@@ -278,6 +286,10 @@ private:
     void buildToolBarBand();
     void buildEditorBand();
     void buildCommands();
+    void buildSpelling();
+    // Checks the editor in the stored spelling choice when it is not the
+    // one in use (after "FontSettings.Ini" was read).
+    void applySpellingChoice();
     void buildPictures();
     void buildEntryFileCommands();
     void buildBottomBar();
@@ -331,6 +343,9 @@ private:
     bool closing_ = false;
     bool closed_ = false;
     bool fontSettingsUnstored_ = false;
+    // The spelling choice the editor is checked in (none before the font
+    // settings were first read: checking starts off).
+    std::optional<QString> spellingInUse_;
     NormalRectKeeper normalRect_;
     bool placing_ = false;
     ActivationSource* activation_ = nullptr;

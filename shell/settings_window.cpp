@@ -136,6 +136,7 @@ TfrmSettings::TfrmSettings(JournalSession& session, QWidget* parent)
     buildControls();
     buildLabels();
     fillFontControls();
+    buildSpellingChoice();
     connect(chkSkip, &TRbCheckBox::OnClick, this, [this] {
         session_.setSkipEmptyEntries(chkSkip->Checked());
         emit skipEmptyEntriesClicked(chkSkip->Checked());
@@ -245,6 +246,7 @@ void TfrmSettings::setSkipEmptyEntries(bool on) {
 
 void TfrmSettings::showEvent(QShowEvent* event) {
     CentreOn(*this, parentWidget());
+    fillSpellingChoice();
     // The password box shows the field's current value.
     try {
         DBEdit1->setText(table_.Password());

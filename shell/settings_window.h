@@ -3,9 +3,12 @@
 // that switches the skip mode of the day navigation.
 #pragma once
 
+#include "spelling/spelling_languages.h"
+
 #include <QDialog>
 
 #include <cstdint>
+#include <functional>
 
 class QComboBox;
 class QFrame;
@@ -69,6 +72,23 @@ signals:
     // The user switched "Skip empty entries" (the session's option already
     // follows); the main window stores it.
     void skipEmptyEntriesClicked(bool on);
+    // The user chose a spelling language (a dictionary tag, or "Off"); the
+    // session's font settings already hold it, the main window stores it
+    // and checks in it. Like "Skip empty entries", it takes effect at once,
+    // whether the window is then saved or cancelled.
+    void spellingChosen(const QString& choice);
+
+public:
+    // "Spelling" (settings_spelling.cpp), below "Skip empty entries": the
+    // installed dictionaries by language name, and "Off". Filled each time
+    // the window opens, with the language in use selected. Without a
+    // dictionary it holds "Off" only, and its tooltip names the package to
+    // install.
+    QLabel* lblSpelling = nullptr;
+    QComboBox* cmbSpelling = nullptr;
+    // Where the list of dictionaries comes from (tests put theirs).
+    std::function<QList<spelling::DictionaryLanguage>()> dictionaryList =
+        spelling::installedDictionaries;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -82,6 +102,8 @@ private:
     void fillFontControls();
     void FormActivate();
     void commitPassword();
+    void buildSpellingChoice();
+    void fillSpellingChoice();
     void commitSize();
     uint32_t selectedColor() const;
 

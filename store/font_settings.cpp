@@ -10,6 +10,7 @@ const QString kSettings = QStringLiteral("Settings");
 const QString kName = QStringLiteral("Name");
 const QString kCharset = QStringLiteral("Charset");
 const QString kSkip = QStringLiteral("Skip");
+const QString kSpelling = QStringLiteral("Spelling");
 }  // namespace
 
 FontSettings ReadFontSettings(const QString& path) {
@@ -19,6 +20,7 @@ FontSettings ReadFontSettings(const QString& path) {
     s.name = ini.readString(kFont, kName, defaults.name);
     s.charset = ini.readInteger(kFont, kCharset, defaults.charset);
     s.skip = ini.readBool(kSettings, kSkip, defaults.skip);
+    s.spelling = ini.readString(kSettings, kSpelling, defaults.spelling);
     return s;
 }
 
@@ -27,6 +29,9 @@ void WriteFontSettings(const QString& path, const FontSettings& settings) {
     ini.writeString(kFont, kName, settings.name);
     ini.writeInteger(kFont, kCharset, settings.charset);
     ini.writeBool(kSettings, kSkip, settings.skip);
+    if (!settings.spelling.isEmpty()) {
+        ini.writeString(kSettings, kSpelling, settings.spelling);
+    }
 }
 
 }  // namespace quillmere

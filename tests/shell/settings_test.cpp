@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -265,16 +266,21 @@ TEST_F(SettingsWindowTest, ColourListHoldsTheTwentyColoursInOrder) {
     }
 }
 
+// The design's places, but for the "Spelling" row below "Skip empty
+// entries": the window is one row (48 pixels) taller and Save and Cancel
+// stand that much lower.
 TEST_F(SettingsWindowTest, LayoutFollowsTheDesign) {
     start();
     TfrmSettings& s = settings();
-    EXPECT_EQ(QSize(231, 405), s.size());
+    EXPECT_EQ(QSize(231, 405 + 48), s.size());
     EXPECT_TRUE(s.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(QRect(32, 48, 169, 24), s.DBEdit1->geometry());
     EXPECT_EQ(QRect(32, 144, 169, 23), s.FontComboBox1->geometry());
     EXPECT_EQ(QRect(32, 192, 75, 26), s.SpinEdit1->geometry());
-    EXPECT_EQ(QRect(32, 346, 75, 25), s.btnSave->geometry());
-    EXPECT_EQ(QRect(125, 346, 75, 25), s.btnCancel->geometry());
+    EXPECT_EQ(QRect(32, 346 + 48, 75, 25), s.btnSave->geometry());
+    EXPECT_EQ(QRect(125, 346 + 48, 75, 25), s.btnCancel->geometry());
+    EXPECT_EQ(QPoint(32, 330), s.lblSpelling->pos());
+    EXPECT_EQ(QRect(32, 346, 169, 22), s.cmbSpelling->geometry());
     EXPECT_EQ(QRect(32, 304, 169, 17), s.chkSkip->geometry());
     EXPECT_EQ(QRect(32, 244, 169, 22), s.ColorBox1->geometry());
     EXPECT_EQ(QStringLiteral("Skip empty entries"), s.chkSkip->Caption());

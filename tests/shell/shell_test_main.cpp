@@ -3,8 +3,10 @@
 // folder, so the window placement file never lands in the real home folder.
 // The headless screen is a desktop of 1280 x 1024 pixels (the platform's own
 // 800 x 600 is narrower than the main window), so a placement that fits a
-// real screen is restored as it is.
+// real screen is restored as it is. Spelling is checked with the small test
+// dictionary in a private Enchant folder.
 #include "shell/application.h"
+#include "test_dictionaries.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,6 +21,8 @@ public:
         home_ = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", (home_->path() + QStringLiteral("/config")).toLocal8Bit());
         qputenv("XDG_DATA_HOME", (home_->path() + QStringLiteral("/data")).toLocal8Bit());
+        // Spelling uses the small test dictionary, not the user's lists.
+        dictionaries_ = std::make_unique<testsupport::TestDictionaries>();
         const QString screens = home_->filePath(QStringLiteral("offscreen.json"));
         QFile config(screens);
         if (config.open(QIODevice::WriteOnly)) {
@@ -37,11 +41,13 @@ public:
     }
     void TearDown() override {
         app_.reset();
+        dictionaries_.reset();
         home_.reset();
     }
 
 private:
     std::unique_ptr<QTemporaryDir> home_;
+    std::unique_ptr<testsupport::TestDictionaries> dictionaries_;
     std::unique_ptr<quillmere::QuillmereApplication> app_;
 };
 

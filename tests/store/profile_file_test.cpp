@@ -79,6 +79,24 @@ TEST(FontSettings, WriteCreatesTheFileAndReadsBack) {
     EXPECT_FALSE(ReadFontSettings(path).skip);
 }
 
+// The spelling language is a key of our own: written only once chosen, so a
+// diary that never chose one keeps the three keys above, byte for byte.
+TEST(FontSettings, SpellingIsWrittenOnlyOnceChosen) {
+    TempFolder dir;
+    const QString path = dir.file("FontSettings.Ini");
+    FontSettings settings{QStringLiteral("Arial"), 1, false};
+    settings.spelling = QStringLiteral("de_DE");
+    WriteFontSettings(path, settings);
+    EXPECT_EQ(QByteArray("[Font]\nName=Arial\nCharset=1\n[Settings]\nSkip=0\nSpelling=de_DE\n"),
+              dir.read("FontSettings.Ini"));
+    EXPECT_EQ(QStringLiteral("de_DE"), ReadFontSettings(path).spelling);
+    settings.spelling = QStringLiteral("Off");
+    WriteFontSettings(path, settings);
+    EXPECT_EQ(QStringLiteral("Off"), ReadFontSettings(path).spelling);
+    dir.write("FontSettings.Ini", "[Settings]\nSkip=1\n");
+    EXPECT_EQ(QString(), ReadFontSettings(path).spelling) << "none chosen: the locale decides";
+}
+
 TEST(ProfileFile, WritingKeepsEveryOtherLine) {
     TempFolder dir;
     const QString path = dir.write("x.ini",

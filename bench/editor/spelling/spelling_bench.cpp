@@ -1,0 +1,204 @@
+// What spell checking costs the user in a long entry: opening a 1 MB entry
+// (until its text is drawn, and the longest stall of the event loop while
+// the underlines follow) and typing one character into it, each with
+// checking on and off. Checking off is the yardstick of the same run: the
+// figures to read are the on/off ratios.
+//
+// Checking uses the system's "en_US" Hunspell dictionary (hunspell-en-us);
+// Enchant's personal lists go to the run's scratch folder.
+#include "editor/rich_editor.h"
+#include "editor/spelling/spell_checking.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <memory>
+
+namespace {
+
+using quillmere::RichEditor;
+using quillmere::SpellChecking;
+
+constexpr int kEntryBytes = 1 << 20;
+
+// CPU time of the calling thread: the user-interface thread's own work,
+// without the spelling thread's.
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// Diary prose: common words, about one in forty misspelt, paragraphs of 400
+// to 900 characters, every tenth word bold; a fixed seed.
+QByteArray longEntry() {
+    static const QStringList words =
+        QStringLiteral(
+            "the day was long and quiet after we walked to the harbour in the rain "
+            "I wrote a letter to my sister about the garden and the new house "
+            "tomorrow we will visit the market because the weather should be better "
+            "she said that nothing had changed since the summer but I am not sure "
+            "our neighbours came for dinner and stayed until midnight talking about books")
+            .split(QLatin1Char(' '));
+    static const QStringList typos = {QStringLiteral("recieve"), QStringLiteral("teh"),
+                                      QStringLiteral("wierd"), QStringLiteral("becuase"),
+                                      QStringLiteral("tommorow")};
+    QRandomGenerator random(20240611);
+    RichEditor editor;
+    QString text;
+    while (text.size() < kEntryBytes) {
+        const int length = 400 + int(random.bounded(500));
+        QString paragraph;
+        while (paragraph.size() < length) {
+            paragraph += random.bounded(40) == 0 ? typos.at(int(random.bounded(typos.size())))
+                                                 : words.at(int(random.bounded(words.size())));
+            paragraph += QLatin1Char(' ');
+        }
+        text += paragraph.trimmed() + QLatin1Char('\n');
+    }
+    editor.replaceSelection(text);
+    QTextCursor bold(editor.document());
+    for (int at = 0; at + 8 < text.size(); at += 97) {
+        bold.setPosition(at);
+        bold.setPosition(at + 6, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        format.setFontWeight(QFont::Bold);
+        bold.mergeCharFormat(format);
+    }
+    return editor.saveRtf();
+}
+
+const QByteArray& entry() {
+    static const QByteArray bytes = longEntry();
+    return bytes;
+}
+
+// An editor as the main window shows it, with checking in "en_US" or off.
+struct Window {
+    explicit Window(bool checking) {
+        editor.resize(800, 600);
+        editor.show();
+        QTest::qWaitForWindowExposed(&editor);
+        if (checking) {
+            spelling = std::make_unique<SpellChecking>(&editor, nullptr);
+            bool ready = false;
+            QObject::connect(spelling.get(), &SpellChecking::languageReady, spelling.get(),
+                             [&ready] { ready = true; });
+            spelling->setChoice(QStringLiteral("en_US"));
+            QTest::qWaitFor([&ready] { return ready; }, 30000);
+        }
+    }
+    // Runs the event loop until the underlines are all drawn (with checking)
+    // or nothing is left to do (without), and returns the longest time the
+    // loop did not come round, in milliseconds.
+    double settle() {
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        qint64 longest = 0;
+        QTimer heartbeat;
+        heartbeat.setInterval(0);
+        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        heartbeat.start();
+        const auto done = [this] { return spelling == nullptr || spelling->isSettled(); };
+        while (!done() || clock.elapsed() < 50) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        longest = std::max(longest, clock.nsecsElapsed() - last);
+        return double(longest) / 1e6;
+    }
+    // Runs what is pending and waits, without spinning, until the
+    // underlines are drawn: the user-interface thread's whole share of the
+    // work.
+    void flush() {
+        QDeadlineTimer deadline(10000);
+        QCoreApplication::processEvents();
+        while (spelling != nullptr && !spelling->isSettled() && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        QCoreApplication::processEvents();
+    }
+    RichEditor editor;
+    std::unique_ptr<SpellChecking> spelling;
+};
+
+// Opening the entry until its first screen is drawn.
+void BM_OpenLongEntry(benchmark::State& state) {
+    Window window(state.range(0) != 0);
+    double stall = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.editor.clearAll();
+        window.settle();
+        state.ResumeTiming();
+        window.editor.loadEntryRtf(entry());
+        window.editor.viewport()->repaint();
+        state.PauseTiming();
+        stall = std::max(stall, window.settle());
+        state.ResumeTiming();
+    }
+    state.counters["longest_stall_ms"] = stall;
+    state.counters["marked_words"] =
+        window.spelling ? double(window.spelling->markedRanges().size()) : 0;
+}
+BENCHMARK(BM_OpenLongEntry)
+    ->ArgName("checking")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// One character typed in the middle of the entry, with everything it sets
+// off on the user-interface thread (drawing, links, the underline of the
+// paragraph), in that thread's CPU time.
+void BM_KeystrokeInLongEntry(benchmark::State& state) {
+    Window window(state.range(0) != 0);
+    window.editor.loadEntryRtf(entry());
+    window.settle();
+    window.editor.setFocus();
+    QTextCursor caret(window.editor.document());
+    caret.setPosition(window.editor.document()->characterCount() / 2);
+    caret.movePosition(QTextCursor::EndOfWord);
+    window.editor.setTextCursor(caret);
+    window.settle();
+    int typed = 0;
+    for (auto _ : state) {
+        const double start = threadSeconds();
+        QTest::keyClick(&window.editor, typed % 2 == 0 ? Qt::Key_X : Qt::Key_Backspace);
+        window.flush();
+        state.SetIterationTime(threadSeconds() - start);
+        ++typed;
+    }
+}
+BENCHMARK(BM_KeystrokeInLongEntry)
+    ->ArgName("checking")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(200);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir scratch;
+    qputenv("ENCHANT_CONFIG_DIR", scratch.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

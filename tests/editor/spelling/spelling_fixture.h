@@ -1,0 +1,102 @@
+// An editor with spell checking in the test dictionary, and a context menu
+// shown the way the main window's commands show theirs.
+#pragma once
+
+#include "editor/rich_editor.h"
+#include "editor/spelling/spell_checking.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+namespace quillmere {
+
+class SpellingFixture : public ::testing::Test {
+protected:
+    SpellingFixture() {
+        editor.resize(500, 300);
+        menu.addAction(QStringLiteral("Cut"));
+        menu.addAction(QStringLiteral("Copy"));
+        QObject::connect(&editor, &RichEditor::mousePressed, &menu, [this](Qt::MouseButton b) {
+            if (b == Qt::RightButton) {
+                menu.popup(QCursor::pos());
+            }
+        });
+        QObject::connect(&editor, &RichEditor::keyboardContextMenuRequested, &menu,
+                         [this](const QPoint& at) { menu.popup(at); });
+    }
+    ~SpellingFixture() override { menu.hide(); }
+
+    // Checks in `choice` and waits until every paragraph is drawn.
+    void choose(const QString& choice, const QLocale& locale = QLocale::c()) {
+        ready = false;
+        QObject::connect(
+            &checking, &SpellChecking::languageReady, &checking,
+            [this](const QString& tag, const QString& error) {
+                ready = true;
+                readyTag = tag;
+                readyError = error;
+            },
+            Qt::SingleShotConnection);
+        checking.setChoice(choice, locale);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return ready; }, 10000));
+        settle();
+    }
+    void settle() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return checking.isSettled(); }, 10000));
+    }
+
+    // The marked words, as written.
+    QStringList marked() const {
+        QStringList words;
+        for (const TextRange& r : checking.markedRanges()) {
+            QTextCursor cursor(editor.document());
+            cursor.setPosition(r.start);
+            cursor.setPosition(r.start + r.length, QTextCursor::KeepAnchor);
+            words.append(cursor.selectedText());
+        }
+        return words;
+    }
+
+    // Right-clicks the middle of the character at `position`.
+    void rightClickAt(int position) {
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(position);
+        const QRect before = editor.cursorRect(cursor);
+        cursor.setPosition(position + 1);
+        const QPoint at((before.left() + editor.cursorRect(cursor).left()) / 2,
+                        before.center().y());
+        QTest::mousePress(editor.viewport(), Qt::RightButton, Qt::NoModifier, at);
+        QTest::mouseRelease(editor.viewport(), Qt::RightButton, Qt::NoModifier, at);
+    }
+
+    QStringList itemTexts() const {
+        QStringList texts;
+        for (QAction* a : checking.menuItems()) {
+            texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        }
+        return texts;
+    }
+
+    QAction* item(const QString& text) const {
+        for (QAction* a : checking.menuItems()) {
+            if (a->text() == text) {
+                return a;
+            }
+        }
+        return nullptr;
+    }
+
+    RichEditor editor;
+    QMenu menu;
+    SpellChecking checking{&editor, &menu};
+    bool ready = false;
+    QString readyTag;
+    QString readyError;
+};
+
+}  // namespace quillmere
