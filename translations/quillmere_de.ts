@@ -630,6 +630,40 @@ Soll die Datei ersetzt werden?</translation>
     </message>
 </context>
 <context>
+    <name>quillmere::SpellChecking</name>
+    <message>
+        <source>Add to Dictionary</source>
+        <translation>Zum Wörterbuch hinzufügen</translation>
+    </message>
+    <message>
+        <source>Accept this word from now on, in every entry</source>
+        <translation>Dieses Wort ab jetzt in jedem Eintrag annehmen</translation>
+    </message>
+    <message>
+        <source>Ignore All</source>
+        <translation>Alle ignorieren</translation>
+    </message>
+    <message>
+        <source>Accept this word until Quillmere ends</source>
+        <translation>Dieses Wort bis zum Ende von Quillmere annehmen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::Spelling</name>
+    <message>
+        <source>No spelling dictionary for &quot;%1&quot; is installed</source>
+        <translation>Für „%1“ ist kein Rechtschreibwörterbuch installiert</translation>
+    </message>
+    <message>
+        <source>Cannot add &quot;%1&quot; to the personal dictionary: the word list in &quot;%2&quot; cannot be written</source>
+        <translation>„%1“ kann nicht ins persönliche Wörterbuch aufgenommen werden: Die Wortliste in „%2“ kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>No spelling dictionary for %1 is installed</source>
+        <translation>Für %1 ist kein Rechtschreibwörterbuch installiert</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::Store</name>
     <message>
         <source>Not enough memory for the data packet</source>
@@ -1296,6 +1330,22 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
     <message>
         <source>Font Color</source>
         <translation>Schriftfarbe</translation>
+    </message>
+    <message>
+        <source>Spelling</source>
+        <translation>Rechtschreibung</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>No spelling dictionary is installed. Install the Debian package %1 (or the hunspell package of your language) to check spelling.</source>
+        <translation>Es ist kein Rechtschreibwörterbuch installiert. Installieren Sie das Debian-Paket %1 (oder das hunspell-Paket Ihrer Sprache), um die Rechtschreibung zu prüfen.</translation>
+    </message>
+    <message>
+        <source>The language misspelt words are underlined in, or Off</source>
+        <translation>Die Sprache, in der falsch geschriebene Wörter unterstrichen werden, oder Aus</translation>
     </message>
 </context>
 </TS>
