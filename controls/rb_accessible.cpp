@@ -114,6 +114,20 @@ void NotifyAccessibleCheckedChanged(QWidget* control) {
     }
 }
 
+void NotifyAccessibleStateChanged(QWidget* control, QAccessible::State changed) {
+    if (anyoneListens()) {
+        QAccessibleStateChangeEvent event(control, changed);
+        deliver(&event);
+    }
+}
+
+void NotifyAccessibleDescriptionChanged(QWidget* control) {
+    if (anyoneListens()) {
+        QAccessibleEvent event(control, QAccessible::DescriptionChanged);
+        deliver(&event);
+    }
+}
+
 void NotifyAccessibleValueChanged(QWidget* control, int value) {
     if (anyoneListens()) {
         QAccessibleValueChangeEvent event(control, value);

@@ -35,6 +35,10 @@ void NotifyAccessibleNameChanged(QWidget* control);
 using AccessibleNoticeSink = void (*)(QAccessibleEvent* event);
 AccessibleNoticeSink SetAccessibleNoticeSink(AccessibleNoticeSink sink);
 void NotifyAccessibleCheckedChanged(QWidget* control);
+// Tell assistive tools that states of `control` flipped (busy, ...), or that
+// its description changed (a status to be read out).
+void NotifyAccessibleStateChanged(QWidget* control, QAccessible::State changed);
+void NotifyAccessibleDescriptionChanged(QWidget* control);
 void NotifyAccessibleValueChanged(QWidget* control, int value);
 
 class TRbButtonAccessible : public QAccessibleWidget {

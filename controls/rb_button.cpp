@@ -250,7 +250,7 @@ QImage TRbButton::Compose() const {
     if (!glyph_.isNull()) {
         drawGlyph(image, cr, captionVisible);
     }
-    if (hasFocus() && showFocusRect_) {
+    if (hasFocus() && (showFocusRect_ || FocusFromKeyboard())) {
         DrawFocusRect(image, r.adjusted(2, 2, -2, -2));
     }
     return image;

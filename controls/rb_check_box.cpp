@@ -161,7 +161,7 @@ QImage TRbCheckBox::Compose() const {
     }
     painter.end();
     drawBorderLines(image);
-    if (hasFocus() && showFocusRect_) {
+    if (hasFocus() && (showFocusRect_ || FocusFromKeyboard())) {
         DrawFocusRect(image, rect());
     }
     return image;
@@ -215,7 +215,13 @@ void TRbCheckBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TRbCheckBox::keyPressEvent(QKeyEvent* event) {
-    // No key toggles the box; keys go on to the window.
+    // Space toggles the box, as on every desktop check box, so that it can
+    // be used without a mouse; other keys go on to the window.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
+        !event->isAutoRepeat()) {
+        Toggle();
+        return;
+    }
     event->ignore();
 }
 

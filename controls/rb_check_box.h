@@ -1,6 +1,6 @@
 // The gradient-drawn check box: a 13 x 13 box with a diagonal gradient that
 // fades toward the hover gradient, the "CHECK" mark tinted in CheckColor, and
-// a caption right of the box. It has no keyboard action.
+// a caption right of the box. Space toggles it.
 #pragma once
 
 #include "controls/rb_control_colors.h"

@@ -135,6 +135,20 @@ bool TRbCustomControl::CanFocus() const {
 }
 
 void TRbCustomControl::focusInEvent(QFocusEvent* event) {
+    switch (event->reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            keyboardFocus_ = true;
+            break;
+        case Qt::MouseFocusReason:
+            keyboardFocus_ = false;
+            break;
+        default:
+            // Coming back to the window, or focus given by the program: the
+            // mark stays as it was.
+            break;
+    }
     QWidget::focusInEvent(event);
     update();
 }
@@ -142,6 +156,14 @@ void TRbCustomControl::focusInEvent(QFocusEvent* event) {
 void TRbCustomControl::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     update();
+}
+
+bool TRbCustomControl::event(QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && keyboardFocus_) {
+        keyboardFocus_ = false;
+        update();
+    }
+    return QWidget::event(event);
 }
 
 void TRbCustomControl::changeEvent(QEvent* event) {

@@ -65,6 +65,12 @@ public:
     // step; an exception thrown while repainting is swallowed.
     void FadeTick();
 
+    // True while the control has the focus and got it from the keyboard (Tab,
+    // Shift+Tab, a shortcut); a mouse press on it clears this. The button
+    // and the check box then draw their focus mark even where their design
+    // shows none, so a keyboard user sees where the focus is.
+    bool FocusFromKeyboard() const { return hasFocus() && keyboardFocus_; }
+
 signals:
     void OnMouseEnter();
     void OnMouseLeave();
@@ -75,6 +81,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
     enum class FadeStepKind { In, Out };
     void ChooseFadeStep(FadeStepKind kind) { fadeStep_ = kind; }
@@ -98,6 +105,7 @@ private:
     int pressLevel_ = 0;
     bool mouseOver_ = false;
     bool pressed_ = false;
+    bool keyboardFocus_ = false;
     TFadeSpeed fadeSpeed_ = fsMedium;
     FadeStepKind fadeStep_ = FadeStepKind::In;
     QTimer fadeTimer_;

@@ -1,5 +1,7 @@
 #include "controls/rb_panel.h"
 
+#include "controls/contrast.h"
+
 #include "controls/rb_fonts.h"
 
 #include <QEvent>
@@ -129,7 +131,36 @@ void TRbPanel::EndLoad() {
     backgroundChanged();
 }
 
+void TRbPanel::setTextColours() {
+    const bool twoColours = gradient_;
+    const TColor face[] = {twoColours ? defaultFrom_ : color_, twoColours ? defaultTo_ : color_};
+    for (TColor c : face) {
+        if (c & kSystemColorFlag) {
+            return;
+        }
+    }
+    const QColor from = toQColor(face[0]);
+    const QColor to = toQColor(face[1]);
+    const QColor middle((from.red() + to.red()) / 2, (from.green() + to.green()) / 2,
+                        (from.blue() + to.blue()) / 2);
+    const QColor text = ReadableTextOn(middle);
+    QPalette colours = palette();
+    if (colours.color(QPalette::Active, QPalette::WindowText) == text &&
+        colours.color(QPalette::Active, QPalette::Window) == middle &&
+        colours.isBrushSet(QPalette::Active, QPalette::WindowText)) {
+        return;
+    }
+    colours.setColor(QPalette::WindowText, text);
+    colours.setColor(QPalette::Window, middle);
+    // Disabled text: halfway between the text and the face.
+    colours.setColor(QPalette::Disabled, QPalette::WindowText,
+                     QColor((text.red() + middle.red()) / 2, (text.green() + middle.green()) / 2,
+                            (text.blue() + middle.blue()) / 2));
+    setPalette(colours);
+}
+
 void TRbPanel::backgroundChanged() {
+    setTextColours();
     stale_ = true;
     if (!loading_ && isVisible()) {
         RebuildBackground();

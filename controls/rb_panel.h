@@ -100,6 +100,11 @@ protected:
 
 private:
     void backgroundChanged();
+    // A panel drawn in fixed colours sets the colour of the text on it
+    // (labels, group box titles) to black or white, whichever reads better
+    // on its face, so that a dark desktop palette cannot put white text on
+    // its white face. A face in system colours leaves the palette alone.
+    void setTextColours();
     void takeParentColor();
     void rebuildNow() const;
     void updateMargins();

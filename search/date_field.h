@@ -24,9 +24,30 @@ public:
     // Replaces the shown text as if it had been typed (tests).
     void setShownText(const QString& text);
 
+    // True when `text` is a whole date in `format` as `locale` writes it:
+    // every part typed out (a four-digit year) and nothing left over.
+    static bool isCompleteDate(const QString& text, const QString& format, const QLocale& locale);
+
 signals:
     // Any change of the shown text, by typing, by the calendar or by setDay.
     void textChanged();
+    // A date was given as a whole: picked in the drop-down calendar, stepped
+    // with the mouse on the arrows, set by the program (setDay), or typed to
+    // its last digit with the caret at the end. Typing part of a date does
+    // not report it, so the user can go on typing.
+    void dateEntered();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void typedTextChanged();
+
+    bool settingDay_ = false;
+    QDate dateAtMousePress_;
+    bool mouseHeld_ = false;
 };
 
 }  // namespace quillmere

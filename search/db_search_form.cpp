@@ -2,6 +2,7 @@
 // date fields and the result list.
 #include "search/db_search_form.h"
 
+#include "controls/rb_accessible.h"
 #include "controls/rb_button.h"
 #include "editor/rich_editor.h"
 #include "search/core/journal_search.h"
@@ -14,6 +15,7 @@
 #include "store/handler_guard.h"
 #include "store/journal_table.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -57,9 +59,13 @@ void TfrmDBSearch::connectHandlers() {
     connect(btnSearch, &TRbButton::OnClick, this, guardSlot([this] { btnSearchClick(); }));
     connect(btnStop, &TRbButton::OnClick, this, guardSlot([this] { btnStopClick(); }));
     connect(btnClose, &TRbButton::OnClick, this, guardSlot([this] { btnCloseClick(); }));
-    connect(DateEdit1, &TDateField::textChanged, this, guardSlot([this] { DateEdit1Change(); }));
-    connect(DateEdit2, &TDateField::textChanged, this, guardSlot([this] { DateEdit2Change(); }));
+    // The focus moves on when a date was given as a whole (picked, or typed
+    // to its end), not at the first digit typed.
+    connect(DateEdit1, &TDateField::dateEntered, this, guardSlot([this] { DateEdit1Change(); }));
+    connect(DateEdit2, &TDateField::dateEntered, this, guardSlot([this] { DateEdit2Change(); }));
     connect(ListBox1, &TResultListBox::listDoubleClicked, this,
+            guardSlot([this] { ListBox1DblClick(); }));
+    connect(ListBox1, &TResultListBox::itemChosenByKey, this,
             guardSlot([this] { ListBox1DblClick(); }));
     edtText->installEventFilter(this);
 }
@@ -105,7 +111,13 @@ void TfrmDBSearch::FormShow() {
 }
 
 void TfrmDBSearch::setSearching(bool searching) {
+    const bool changed = searching_ != searching;
     searching_ = searching;
+    if (changed) {
+        QAccessible::State busy;
+        busy.busy = true;
+        NotifyAccessibleStateChanged(this, busy);
+    }
     btnStop->setEnabled(searching);
     btnSearch->setEnabled(!searching);
     btnClose->setEnabled(!searching);
@@ -135,6 +147,10 @@ bool TfrmDBSearch::SearchEntry(const QByteArray& blob) const {
 }
 
 void TfrmDBSearch::runScan(const QString& text) {
+    if (statusCarrier_ != nullptr) {
+        statusCarrier_->setAccessibleDescription(QString());
+        statusCarrier_ = nullptr;
+    }
     matcher_ = TextMatcher(text);
     StopRequested = false;  // only a Stop during this scan ends it
     setSearching(true);
@@ -184,6 +200,7 @@ void TfrmDBSearch::runScan(const QString& text) {
         ListBox1->setCurrentRow(0);
         ListBox1->setFocus();
     }
+    announceResults(ListBox1->count(), result.end == SearchEnd::kStopped);
     if (!result.unreadable.empty()) {
         // Said after the list is shown, so the days found are in view.
         host_.showInformation(
@@ -191,6 +208,27 @@ void TfrmDBSearch::runScan(const QString& text) {
             tr(result.unreadable.size() == 1 ? kUnreadableOne : kUnreadableMany));
     }
     processPendingMessages();
+}
+
+void TfrmDBSearch::announceResults(int found, bool stopped) {
+    QString status = found == 0   ? tr("No day found")
+                     : found == 1 ? tr("1 day found")
+                                  : tr("%1 days found").arg(found);
+    if (stopped) {
+        status = tr("Search stopped: %1").arg(status);
+    }
+    lastStatus_ = status;
+    // The list is read with its count when it takes the focus; the field
+    // that has the focus now carries the status too, so that a screen
+    // reader says it at once.
+    ListBox1->setAccessibleDescription(status);
+    NotifyAccessibleDescriptionChanged(ListBox1);
+    QWidget* focused = focusWidget();
+    if (focused != nullptr && focused != ListBox1) {
+        focused->setAccessibleDescription(status);
+        NotifyAccessibleDescriptionChanged(focused);
+        statusCarrier_ = focused;
+    }
 }
 
 void TfrmDBSearch::btnStopClick() {

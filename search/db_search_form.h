@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QLocale>
+#include <QPointer>
 
 #include <memory>
 
@@ -56,17 +57,22 @@ public:
     void btnStopClick();
     // Discards the results and hides the window (not while searching).
     void btnCloseClick();
+    // A date was picked, or typed to its end: the focus moves to edtText.
     void DateEdit1Change();
     void DateEdit2Change();
     // Key-down in edtText: Enter (13) searches.
     void edtTextKeyDown(int key);
     // Lists the days of ResultList as "dd mmmm yyyy".
     void FillResultList();
-    // Shows the day of the selected item in the main window. Does nothing
-    // without a selected item, without ResultList, or while searching.
+    // Shows the day of the selected item in the main window (a double-click,
+    // or Enter or Space on the list). Does nothing without a selected item,
+    // without ResultList, or while searching.
     void ListBox1DblClick();
 
     bool isSearching() const { return searching_; }
+    // What the last search found, as told to screen readers ("3 days
+    // found", "No day found", "Search stopped: ..."); empty before.
+    QString lastStatus() const { return lastStatus_; }
     // How much scan work (milliseconds) may pass before pending input is
     // handled; kSearchInputIntervalMs unless changed (0: after every record).
     void setInputIntervalMs(qint64 ms) { inputIntervalMs_ = ms; }
@@ -114,16 +120,20 @@ private:
     void buildControls();
     void buildCriteriaGroup();
     void buildResultsGroup();
+    void nameControls();
     void connectHandlers();
     void centreOnMainWindow();
     void setSearching(bool searching);
     void runScan(const QString& text);
+    void announceResults(int found, bool stopped);
 
     SearchHost& host_;
     TextMatcher matcher_{QString()};
     bool searching_ = false;
     double lastInputGapMs_ = 0;
     qint64 inputIntervalMs_ = kSearchInputIntervalMs;
+    QString lastStatus_;
+    QPointer<QWidget> statusCarrier_;
 };
 
 }  // namespace quillmere

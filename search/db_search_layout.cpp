@@ -75,6 +75,8 @@ void TfrmDBSearch::buildControls() {
     tmpEditor->setGeometry(24, 392, 150, 25);
     tmpEditor->hide();
 
+    nameControls();
+
     setTabOrder(DateEdit1, DateEdit2);
     setTabOrder(DateEdit2, edtText);
     setTabOrder(edtText, btnSearch);
@@ -108,6 +110,19 @@ void TfrmDBSearch::buildCriteriaGroup() {
     btnStop = addButton(GroupBox1, "btnStop", tr("Stop"), {160, 152, 80, 33});
     btnStop->SetGlyph(materialGlyph(QStringLiteral("stop"), kButtonGlyphSize, clBlack));
     btnStop->setEnabled(false);
+}
+
+// Screen readers name each field by its label (not by the group around it)
+// and the list by its group, with the hint as its description.
+void TfrmDBSearch::nameControls() {
+    const std::pair<QLabel*, QWidget*> labelled[] = {
+        {Label1, DateEdit1}, {Label2, DateEdit2}, {Label3, edtText}};
+    for (const auto& [label, field] : labelled) {
+        label->setBuddy(field);
+        field->setAccessibleName(label->text());
+    }
+    ListBox1->setAccessibleName(GroupBox2->title());
+    ListBox1->setAccessibleDescription(tr("Enter or double-click shows the day"));
 }
 
 void TfrmDBSearch::buildResultsGroup() {

@@ -3,6 +3,7 @@
 #include "controls/color_gradient.h"
 #include "controls/rb_fonts.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
@@ -151,6 +152,19 @@ void TResultListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         emit listDoubleClicked();
     }
+}
+
+void TResultListBox::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const int key = event->key();
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        if (!event->isAutoRepeat()) {
+            emit itemChosenByKey();
+        }
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 TResultItemDelegate::TResultItemDelegate(TResultListBox* list)

@@ -37,7 +37,8 @@ QString elideWithDots(const QString& text, const QFontMetrics& metrics, int widt
 
 // `ListBox1`: a single-selection list whose items are drawn by
 // ListBox1DrawItem. A double-click anywhere on the list reports
-// listDoubleClicked; the window then uses the selected item.
+// listDoubleClicked, Enter or Space itemChosenByKey; the window then uses the
+// selected item.
 class TResultListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -49,9 +50,12 @@ public:
 
 signals:
     void listDoubleClicked();
+    // Enter or Space on the list: the keyboard's double-click.
+    void itemChosenByKey();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QImage image_;

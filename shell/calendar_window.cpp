@@ -13,6 +13,30 @@
 
 namespace quillmere {
 
+namespace {
+
+// The calendar's month arrows show only pictures; screen readers need their
+// names. The month and year buttons read their own text.
+void nameCalendarButtons(QCalendarWidget* calendar) {
+    const std::pair<const char*, QString> names[] = {
+        {"qt_calendar_prevmonth", TfrmCalendar::tr("Previous month")},
+        {"qt_calendar_nextmonth", TfrmCalendar::tr("Next month")},
+        {"qt_calendar_yearedit", TfrmCalendar::tr("Year")},
+        {"qt_calendar_calendarview", TfrmCalendar::tr("Days")},
+    };
+    for (const auto& [objectName, name] : names) {
+        if (auto* w = calendar->findChild<QWidget*>(QString::fromLatin1(objectName))) {
+            w->setAccessibleName(name);
+            if (w->toolTip().isEmpty()) {
+                w->setToolTip(name);
+            }
+        }
+    }
+    calendar->setAccessibleName(TfrmCalendar::tr("Calendar"));
+}
+
+}  // namespace
+
 TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmCalendar"));
     setWindowTitle(tr("Calendar"));
@@ -30,6 +54,7 @@ TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindo
     for (QToolButton* button : MonthCalendar1->findChildren<QToolButton*>()) {
         button->setFont(ArialPixels(11, true));
     }
+    nameCalendarButtons(MonthCalendar1);
     connect(MonthCalendar1, &QCalendarWidget::clicked, this,
             guardSlot(this, &TfrmCalendar::MonthCalendar1Click));
     connect(MonthCalendar1, &QCalendarWidget::activated, this, &TfrmCalendar::accept);

@@ -9,8 +9,8 @@
 #include "shell/message_boxes.h"
 #include "store/errors.h"
 #include "store/handler_guard.h"
-#include "store/settings_table.h"
 #include "store/journal_session.h"
+#include "store/settings_table.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -52,6 +52,7 @@ TfrmLogin::TfrmLogin(TfrmMain* main, JournalSession& session, QWidget* parent)
     style->setParent(edtPassword);
     edtPassword->setStyle(style);
     edtPassword->setEchoMode(QLineEdit::Password);
+    edtPassword->setAccessibleName(tr("Password"));
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(19);

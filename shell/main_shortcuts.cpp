@@ -1,15 +1,20 @@
 // Keys of the main window beyond the design's own: the day commands, the
-// full-text search and printing without the mouse, and Tab through the
-// window's controls in the order they appear.
+// full-text search, printing, Find and Redo without the mouse, the tool bar
+// (F10), the context menu (Shift+F10), the About box (F1), and Tab through
+// the window's controls in the order they appear.
 #include "controls/rb_button.h"
+#include "controls/tool_bar_keys.h"
 #include "editor/format/format_commands.h"
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
+#include "store/handler_guard.h"
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QPushButton>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
@@ -93,6 +98,10 @@ void TfrmMain::buildKeyboard() {
         {Commands->btnDBSearch,
          QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_F)},
         {Commands->ToolButton13, QKeyCombination(Qt::ControlModifier, Qt::Key_P)},
+        {Commands->btnFind, QKeyCombination(Qt::ControlModifier, Qt::Key_F)},
+        // Redo is Ctrl+Shift+Z in the entry already; Ctrl+Y is what most
+        // people type.
+        {Commands->btnRedo, QKeyCombination(Qt::ControlModifier, Qt::Key_Y)},
     };
     for (const ToolKey& k : toolKeys) {
         const QKeySequence keys(k.keys);
@@ -103,11 +112,26 @@ void TfrmMain::buildKeyboard() {
         showKeysOn(button, button->objectName(), keys);
     }
 
-    // Tab: the header font button, the entry, then the bottom bar from left to
-    // right. The entry keeps Tab for its text; Ctrl+Tab and Ctrl+Shift+Tab
-    // leave it (see eventFilter).
-    QWidget* const order[] = {btnHeaderFont, Editor,      btnPrevious, btnToday, btnNext,
-                              btnExport,     btnCalendar, btnSettings, btnExit};
+    // F10 puts the focus on the tool bar, as on desktop tool bars and menu
+    // bars; the arrows move along it, Enter or Space runs a command, Escape
+    // returns to the entry.
+    ToolBarNavigation = new ToolBarKeys(ToolBar1, [this] { return static_cast<QWidget*>(Editor); });
+    auto* toolBarKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    toolBarKey->setContext(Qt::WindowShortcut);
+    connect(toolBarKey, &QShortcut::activated, ToolBarNavigation,
+            [this] { ToolBarNavigation->enter(); });
+
+    // F1: the About box.
+    auto* aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    aboutKey->setContext(Qt::WindowShortcut);
+    connect(aboutKey, &QShortcut::activated, this, guardSlot(this, &TfrmMain::showAbout));
+    showKeysOn(btnAbout, btnAbout->text(), QKeySequence(Qt::Key_F1));
+
+    // Tab: the About button, the header font button, the entry, then the
+    // bottom bar from left to right. The entry keeps Tab for its text;
+    // Ctrl+Tab and Ctrl+Shift+Tab leave it (see eventFilter).
+    QWidget* const order[] = {btnAbout, btnHeaderFont, Editor,      btnPrevious, btnToday,
+                              btnNext,  btnExport,     btnCalendar, btnSettings, btnExit};
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -119,6 +143,15 @@ bool TfrmMain::leaveEditorByKey(QEvent* event) {
         return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+        // Shift+F10 opens the context menu at the caret, as the menu key does.
+        const QPoint caret = Editor->cursorRect().bottomLeft();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, caret,
+                               Editor->viewport()->mapToGlobal(caret));
+        QCoreApplication::sendEvent(Editor, &menu);
+        return true;
+    }
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     if (!(mods & Qt::ControlModifier) || (mods & ~(Qt::ControlModifier | Qt::ShiftModifier))) {
         return false;

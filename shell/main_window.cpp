@@ -22,6 +22,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QToolBar>
 #include <QUrl>
@@ -59,6 +60,7 @@ TfrmMain::TfrmMain(JournalSession& session, const QString& placementFile, QWidge
     buildBottomBar();
     placeBands();
     buildKeyboard();
+    buildAccessibility();
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDesignWidth, kDesignHeight);
     FormResize();
@@ -110,6 +112,25 @@ void TfrmMain::buildHeader() {
     Label3->move(112, 16);
     Label3->adjustSize();
     Label3->installEventFilter(this);
+    Label3->setAccessibleName(tr("Home page: %1").arg(QString::fromLatin1(kHomePageCaption)));
+
+    // "About" beside the web label, in the same white text; Tab reaches it
+    // (a click does not take the focus from the entry) and F1 opens it too.
+    btnAbout = new QPushButton(tr("About"), RbPanel1);
+    btnAbout->setObjectName(QStringLiteral("btnAbout"));
+    btnAbout->setFont(small);
+    btnAbout->setFlat(true);
+    btnAbout->setFocusPolicy(Qt::TabFocus);
+    btnAbout->setCursor(Qt::PointingHandCursor);
+    btnAbout->setToolTip(tr("About Quillmere"));
+    btnAbout->setStyleSheet(
+        QStringLiteral("QPushButton { color: white; background: transparent; border: 1px solid "
+                       "transparent; padding: 1px 3px; }"
+                       "QPushButton:hover { text-decoration: underline; }"
+                       "QPushButton:focus { border: 1px dotted white; }"));
+    btnAbout->adjustSize();
+    btnAbout->move(Label3->x() + Label3->width() + 12, Label3->y() - 3);
+    connect(btnAbout, &QPushButton::clicked, this, guardSlot(this, &TfrmMain::showAbout));
 
     btnHeaderFont = MakeDialogButton(RbPanel1, QStringLiteral("btnHeaderFont"),
                                      QStringLiteral("..."), QRect(0, 10, 25, 25), 0);

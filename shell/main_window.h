@@ -19,6 +19,7 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 class QToolBar;
 
 namespace quillmere {
@@ -35,6 +36,7 @@ class TDLLForm;
 class RichEditor;
 class TRbButton;
 class TRbPanel;
+class ToolBarKeys;
 class TfrmCalendar;
 class TfrmLogin;
 class TfrmSettings;
@@ -175,6 +177,9 @@ public:
     void btnSettingsClick();
     void btnExitClick();
     void btnHeaderFontClick();
+    // The About box (F1, or the date header's "About" button): name,
+    // version, licence, home page and the libraries used, shown modally.
+    void showAbout();
     // Set by the export work when it arrives; the button does nothing before.
     std::function<void()> onExport;
     // The tool bar's search button: shows the search window and brings it to
@@ -238,14 +243,17 @@ public:
     std::function<double()> today;
 
     // Controls, by their design names.
-    TRbPanel* RbPanel1 = nullptr;  // date header
-    TRbPanel* RbPanel8 = nullptr;  // tool bar band
-    TRbPanel* RbPanel5 = nullptr;  // editor band
-    TRbPanel* RbPanel3 = nullptr;  // bottom bar
-    QLabel* Image1 = nullptr;      // program icon
-    QLabel* Label3 = nullptr;      // web label
+    TRbPanel* RbPanel1 = nullptr;     // date header
+    TRbPanel* RbPanel8 = nullptr;     // tool bar band
+    TRbPanel* RbPanel5 = nullptr;     // editor band
+    TRbPanel* RbPanel3 = nullptr;     // bottom bar
+    QLabel* Image1 = nullptr;         // program icon
+    QLabel* Label3 = nullptr;         // web label
+    QPushButton* btnAbout = nullptr;  // "About", beside the web label
     TRbButton* btnHeaderFont = nullptr;
     QToolBar* ToolBar1 = nullptr;
+    // F10, the arrows, Enter, Space and Escape on ToolBar1.
+    ToolBarKeys* ToolBarNavigation = nullptr;
     RichEditor* Editor = nullptr;
     // The formatting commands: ToolBar1's buttons, the editor's context menu
     // and the header font command. Destroyed before the child widgets.
@@ -296,6 +304,10 @@ private:
     void placeBands();
     // Keys for the day commands, the search and printing; Tab order.
     void buildKeyboard();
+    // The main window is told to screen readers as a frame, busy while a
+    // scan or an export holds the journal; the entry is named after its day.
+    void buildAccessibility();
+    void nameEditorAfterDay(double day);
     // Ctrl+Tab and Ctrl+Shift+Tab in the editor move the focus on.
     bool leaveEditorByKey(QEvent* event);
     // A day whose stored entry cannot be read: an empty, read-only editor,

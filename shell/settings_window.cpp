@@ -210,9 +210,18 @@ void TfrmSettings::buildLabels() {
     SetBlackText(heading);
     heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     heading->setGeometry(8, 104, 217, 16);
-    label(RbPanel8, tr("Font Name"), QPoint(32, 128));
-    label(RbPanel8, tr("Font Size"), QPoint(32, 176));
-    label(RbPanel8, tr("Font Color"), QPoint(32, 228));
+    const std::pair<QLabel*, QWidget*> labelled[] = {
+        {label(RbPanel8, tr("Font Name"), QPoint(32, 128)), FontComboBox1},
+        {label(RbPanel8, tr("Font Size"), QPoint(32, 176)), SpinEdit1},
+        {label(RbPanel8, tr("Font Color"), QPoint(32, 228)), ColorBox1},
+    };
+    // Screen readers name the lists and the size box by their labels, not by
+    // the value they show; the password box, which has none, by what it is.
+    for (const auto& [text, field] : labelled) {
+        text->setBuddy(field);
+        field->setAccessibleName(text->text());
+    }
+    DBEdit1->setAccessibleName(tr("Password"));
     line(RbPanel8, QPoint(24, 278));
 }
 

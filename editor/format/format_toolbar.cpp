@@ -2,6 +2,7 @@
 // them; a row without a name is a separator.
 #include "editor/format/format_commands.h"
 
+#include "controls/flat_tool_button.h"
 #include "editor/format/image_list.h"
 #include "store/handler_guard.h"
 
@@ -78,7 +79,9 @@ QWidget* makeSeparator(QToolBar* toolBar) {
 }
 
 QToolButton* makeButton(QToolBar* toolBar, const ToolButtonRow& row, const ImageList& images) {
-    auto* button = new QToolButton(toolBar);
+    // Drawn in fixed colours on the white band; the focus comes to it only
+    // from the keyboard (F10 and the arrows, see controls/tool_bar_keys.h).
+    auto* button = new FlatToolButton(toolBar);
     button->setObjectName(QString::fromLatin1(row.name));
     button->setFixedSize(kButtonSize, kButtonSize);
     button->setAutoRaise(true);

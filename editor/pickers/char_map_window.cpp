@@ -137,6 +137,7 @@ void TDLLForm::buildFontList() {
 void TDLLForm::buildGrid() {
     StringGrid1 = new QTableWidget(kCharMapRows, kCharMapColumns, RbPanel3);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setAccessibleName(tr("Characters"));
     StringGrid1->setGeometry(24, 64, 521, 361);
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
@@ -196,6 +197,7 @@ void TDLLForm::buildButtons() {
 
     Edit1 = new QLineEdit(RbPanel3);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setAccessibleName(tr("Characters to insert"));
     Edit1->setGeometry(568, 373, 121, 21);
     Edit1->installEventFilter(this);
 

@@ -8,9 +8,12 @@
 #include "editor/pickers/emoticon_art.h"
 #include "editor/pictures/picture_clipboard.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QClipboard>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -35,8 +38,39 @@ void copyEmoticonToClipboard(const QImage& image) {
 
 // --- EmoticonImage ------------------------------------------------------------
 
+namespace {
+
+// A picture of the picker is a button for screen readers, pressed as a click.
+class EmoticonAccessible : public QAccessibleWidget {
+public:
+    explicit EmoticonAccessible(EmoticonImage* image)
+        : QAccessibleWidget(image, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && widget()->isEnabled()) {
+            emit static_cast<EmoticonImage*>(widget())->clicked();
+        }
+    }
+};
+
+QAccessibleInterface* emoticonFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(EmoticonImage::staticMetaObject.className()) &&
+        object != nullptr && object->isWidgetType()) {
+        return new EmoticonAccessible(static_cast<EmoticonImage*>(object));
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 EmoticonImage::EmoticonImage(QWidget* parent, int tag, const QImage& picture)
     : QWidget(parent), tag_(tag), picture_(picture) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(emoticonFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(picture.size());
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
@@ -46,6 +80,69 @@ EmoticonImage::EmoticonImage(QWidget* parent, int tag, const QImage& picture)
 void EmoticonImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, picture_);
+    if (hasFocus() && keyboardFocus_) {
+        // Reached by the keyboard: a dotted mark around it.
+        QPen dots(Qt::black, 1, Qt::DotLine);
+        painter.setPen(dots);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void EmoticonImage::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const int key = plain ? event->key() : 0;
+    const bool acts = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
+                      key == Qt::Key_Right || key == Qt::Key_Down || key == Qt::Key_Left ||
+                      key == Qt::Key_Up;
+    if (acts && !keyboardFocus_) {
+        // The focus came with the window and shows no mark yet: the first
+        // key shows where it is rather than picking or moving unseen.
+        keyboardFocus_ = true;
+        update();
+        emit focused();
+        return;
+    }
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            emit clicked();
+            return;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            focusNextPrevChild(true);
+            return;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            focusNextPrevChild(false);
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void EmoticonImage::focusInEvent(QFocusEvent* event) {
+    // Opening the window may put the focus on a picture as well; only Tab,
+    // Shift+Tab and the arrows show the mark and the picture's text, so the
+    // window looks as designed to a mouse user. Coming back to the window
+    // keeps the mark as it was.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason) {
+        keyboardFocus_ = true;
+    } else if (reason == Qt::MouseFocusReason) {
+        keyboardFocus_ = false;
+    }
+    QWidget::focusInEvent(event);
+    update();
+    if (keyboardFocus_) {
+        emit focused();
+    }
+}
+
+void EmoticonImage::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void EmoticonImage::mouseMoveEvent(QMouseEvent* event) {
@@ -122,6 +219,8 @@ void TfrmEmoticons::buildPictures() {
                     Image2MouseMove(image, shift, x, y);
                 });
         connect(image, &EmoticonImage::clicked, this, [this, image] { Image2Click(image); });
+        connect(image, &EmoticonImage::focused, this,
+                [this, image] { Image2MouseMove(image, Qt::NoModifier, 0, 0); });
     }
 }
 

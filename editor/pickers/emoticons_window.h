@@ -23,7 +23,11 @@ void copyEmoticonToClipboard(const QImage& image);
 
 // One picture of the picker: drawn over its parent's background, with a hand
 // cursor; it reports mouse moves over it and clicks (press and release on it
-// with the left button).
+// with the left button, or Enter or Space while it has the focus). Tab and
+// the arrow keys reach it; it then shows a dotted focus mark. Focus given
+// with the window shows no mark until a key is pressed, which then only
+// shows the mark. Screen readers
+// find it as a button named by its accessibleName.
 class EmoticonImage : public QWidget {
     Q_OBJECT
 public:
@@ -35,9 +39,15 @@ public:
 signals:
     void mouseMoved(Qt::KeyboardModifiers shift, int x, int y);
     void clicked();
+    // The keyboard brought the focus to it (the window shows its text as on
+    // hovering).
+    void focused();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -46,6 +56,9 @@ private:
     int tag_;
     QImage picture_;
     bool pressed_ = false;
+    // The focus came by Tab, Shift+Tab or an arrow (or a key was pressed
+    // since): the focus mark shows.
+    bool keyboardFocus_ = false;
 };
 
 class TfrmEmoticons : public QDialog {

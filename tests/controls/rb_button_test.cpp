@@ -508,3 +508,51 @@ TEST(ControlColors, AssignCopiesAllNineAndRebuildsOnce) {
     target.SetHotTrack(10);
     EXPECT_EQ(1, repaints) << "the hot-track colour only repaints";
 }
+
+// --- Focus mark ----------------------------------------------------------------
+
+namespace {
+
+struct FocusMarkCase {
+    const char* label;
+    Qt::FocusReason reason;
+    bool marked;
+};
+
+class FocusMarkTest : public ::testing::TestWithParam<FocusMarkCase> {};
+
+}  // namespace
+
+// The program's buttons have no focus rectangle in their design; the mark
+// shows only when the keyboard brought the focus, so the mouse sees the
+// design's look.
+TEST_P(FocusMarkTest, ShownOnlyWhenTheKeyboardBroughtTheFocus) {
+    const FocusMarkCase& c = GetParam();
+    rbtest::ensureApp();
+    KeyDialog d;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d.dialog));
+    d.ok->SetCaption("");
+    d.ok->SetShowFocusRect(false);
+    const QImage atRest = d.ok->Compose();
+    d.ok->setFocus(c.reason);
+    ASSERT_TRUE(d.ok->hasFocus()) << c.label;
+    const QImage focused = d.ok->Compose();
+    EXPECT_EQ(c.marked, focused != atRest) << c.label;
+    if (c.marked) {
+        // The dotted rectangle runs 2 pixels inside the border.
+        EXPECT_NE(atRest.pixel(2, 2), focused.pixel(2, 2)) << c.label;
+        // A mouse press on the button takes the mark away again.
+        QTest::mousePress(d.ok, Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(atRest, d.ok->Compose()) << c.label;
+        QTest::mouseRelease(d.ok, Qt::LeftButton, {}, QPoint(-5, -5));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, FocusMarkTest,
+    ::testing::Values(FocusMarkCase{"nominal: Tab", Qt::TabFocusReason, true},
+                      FocusMarkCase{"nominal: Shift+Tab", Qt::BacktabFocusReason, true},
+                      FocusMarkCase{"nominal: a shortcut", Qt::ShortcutFocusReason, true},
+                      FocusMarkCase{"nominal: the mouse", Qt::MouseFocusReason, false},
+                      FocusMarkCase{"robustness: the program's own focus", Qt::OtherFocusReason,
+                                    false}));

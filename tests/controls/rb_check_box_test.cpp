@@ -103,15 +103,23 @@ TEST_F(CheckBoxTest, ClickTogglesAndCallsOnClick) {
     EXPECT_EQ(2, clicks);
 }
 
-TEST_F(CheckBoxTest, SpaceDoesNotToggle) {
+// Space toggles the box so that it can be used without a mouse; Enter and
+// Space with a modifier leave it alone.
+TEST_F(CheckBoxTest, SpaceTogglesButNotEnterOrModifiedSpace) {
     int clicks = 0;
     QObject::connect(box.get(), &TRbCheckBox::OnClick, [&] { ++clicks; });
     box->show();
     box->setFocus();
-    QTest::keyClick(box.get(), Qt::Key_Space);
     QTest::keyClick(box.get(), Qt::Key_Return);
+    QTest::keyClick(box.get(), Qt::Key_Space, Qt::ControlModifier);
     EXPECT_FALSE(box->Checked());
     EXPECT_EQ(0, clicks);
+    QTest::keyClick(box.get(), Qt::Key_Space);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(1, clicks);
+    QTest::keyClick(box.get(), Qt::Key_Space);
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(2, clicks);
 }
 
 TEST_F(CheckBoxTest, HoverFadesAndLeavingClearsThePress) {

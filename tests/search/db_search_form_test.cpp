@@ -293,17 +293,68 @@ TEST_F(SearchWindowTest, ChangingEitherDateMovesTheFocusToTheSearchText) {
     showForm();
     for (quillmere::TDateField* field : {form->DateEdit1, form->DateEdit2}) {
         for (int step = 0; step < 2; ++step) {
-            field->setFocus();
+            // Tab into the field, as the user does: its first part is selected.
+            field->setFocus(Qt::TabFocusReason);
             ASSERT_EQ(field, form->focusWidget());
             if (step == 0) {
                 field->setDay(kBaseDay + 7);
             } else {
-                field->setShownText(field->shownText() + QStringLiteral("1"));
+                // A whole date typed over the field's text, to its last digit.
+                const QString typed = field->locale().toString(quillmere::dateFromDay(kBaseDay + 9),
+                                                               field->displayFormat());
+                QTest::keyClicks(field, typed);
             }
             EXPECT_EQ(form->edtText, form->focusWidget()) << field->objectName().toStdString();
         }
     }
+    EXPECT_EQ(kBaseDay + 9, form->DateEdit1->day());
 }
+
+// Typing a date digit by digit, separators included, keeps the focus in the
+// field until the date is whole; the first digit used to send it to the
+// search text.
+TEST_F(SearchWindowTest, ATypedDateKeepsTheFocusUntilItIsWhole) {
+    showForm();
+    quillmere::TDateField* field = form->DateEdit1;
+    const QString typed =
+        field->locale().toString(quillmere::dateFromDay(kBaseDay + 3), field->displayFormat());
+    field->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 0; i + 1 < typed.size(); ++i) {
+        QTest::keyClick(field, typed.at(i).toLatin1());
+        ASSERT_EQ(field, form->focusWidget()) << "after typing " << typed.left(i + 1).toStdString();
+    }
+    QTest::keyClick(field, typed.back().toLatin1());
+    EXPECT_EQ(form->edtText, form->focusWidget());
+    EXPECT_EQ(kBaseDay + 3, field->day());
+}
+
+struct CompleteDateCase {
+    const char* label;
+    const char* text;
+    const char* format;
+    bool complete;
+};
+
+class CompleteDateTest : public ::testing::TestWithParam<CompleteDateCase> {};
+
+TEST_P(CompleteDateTest, OnlyAWholeDateIsComplete) {
+    const CompleteDateCase& c = GetParam();
+    EXPECT_EQ(c.complete,
+              quillmere::TDateField::isCompleteDate(QString::fromLatin1(c.text),
+                                                    QString::fromLatin1(c.format), QLocale::c()))
+        << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CompleteDateTest,
+    ::testing::Values(
+        CompleteDateCase{"nominal: month, day, year", "3/20/2024", "M/d/yyyy", true},
+        CompleteDateCase{"nominal: padded day first", "05/03/2026", "dd/MM/yyyy", true},
+        CompleteDateCase{"robustness: year begun", "3/20/2", "M/d/yyyy", false},
+        CompleteDateCase{"robustness: year of three digits", "3/20/202", "M/d/yyyy", false},
+        CompleteDateCase{"robustness: day not padded", "5/03/2026", "dd/MM/yyyy", false},
+        CompleteDateCase{"robustness: no such day", "2/30/2024", "M/d/yyyy", false},
+        CompleteDateCase{"robustness: empty", "", "M/d/yyyy", false}));
 
 // How the user can leave a date field without a valid date: deleting part of
 // it, or all of it.
@@ -537,6 +588,47 @@ TEST_F(SearchWindowResultsTest, DoubleClickStoresUnsavedTextThenShowsTheClickedD
                                         QStringLiteral("typed but not saved")));
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(host.errors.isEmpty());
+}
+
+struct ChooseKeyCase {
+    const char* label;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool opens;
+};
+
+class ChooseByKeyTest : public SearchWindowResultsTest,
+                        public ::testing::WithParamInterface<ChooseKeyCase> {};
+
+// The keyboard's double-click: the search leaves the focus on the list with
+// the first day selected; Down, then the key, shows the second day.
+TEST_P(ChooseByKeyTest, EnterOrSpaceShowsTheSelectedDay) {
+    const ChooseKeyCase& c = GetParam();
+    ASSERT_EQ(form->ListBox1, form->focusWidget());
+    QTest::keyClick(form->ListBox1, Qt::Key_Down);
+    QTest::keyClick(form->ListBox1, c.key, c.modifiers);
+    if (c.opens) {
+        EXPECT_EQ(std::vector<double>{kBaseDay + 5}, host.shownDays) << c.label;
+    } else {
+        EXPECT_TRUE(host.shownDays.empty()) << c.label;
+    }
+    EXPECT_TRUE(form->isVisible()) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ChooseByKeyTest,
+    ::testing::Values(
+        ChooseKeyCase{"nominal: Enter", Qt::Key_Return, Qt::NoModifier, true},
+        ChooseKeyCase{"nominal: keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, true},
+        ChooseKeyCase{"nominal: Space", Qt::Key_Space, Qt::NoModifier, true},
+        ChooseKeyCase{"robustness: Ctrl+Space", Qt::Key_Space, Qt::ControlModifier, false}));
+
+TEST_F(SearchWindowResultsTest, TheCountIsToldToScreenReaders) {
+    EXPECT_EQ(QStringLiteral("4 days found"), form->lastStatus());
+    EXPECT_EQ(QStringLiteral("4 days found"), form->ListBox1->accessibleDescription());
+    search(QStringLiteral("no such text"));
+    EXPECT_EQ(QStringLiteral("No day found"), form->lastStatus());
+    EXPECT_EQ(QStringLiteral("No day found"), form->focusWidget()->accessibleDescription());
 }
 
 TEST_F(SearchWindowResultsTest, DoubleClickWithoutSelectionOrResultsDoesNothing) {

@@ -13,8 +13,10 @@
 #include "store/entry_codec.h"
 #include "store/journal_table.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMimeData>
 #include <QPainter>
 #include <QTest>
@@ -113,6 +115,67 @@ TEST_F(EmoticonCommandTest, BigSmileLandsAtTheCaretAndPasteInsertsItAgain) {
     EXPECT_EQ(3, pictures[1].position);
     EXPECT_EQ(bigSmileShown(), overWhite(pictures[1].image));
     EXPECT_EQ(QStringLiteral("ab\uFFFC\uFFFCcd"), editor()->toPlainText());
+}
+
+// Without a mouse: Tab reaches the pictures, the arrows move between them and
+// Enter picks one, as a click does.
+TEST_F(EmoticonCommandTest, APictureIsPickedByKeys) {
+    typeIntoEditor(QStringLiteral("ab"));
+    EmoticonImage* target = picker()->imageOfTag(kBigSmile);
+    whileModal(
+        picker(), [&] { QTest::mouseClick(main().Commands->btnInsertEmoticon, Qt::LeftButton); },
+        [&] {
+            // The modal picker as the active window, as a window manager
+            // makes it.
+            QApplication::setActiveWindow(picker());
+            ASSERT_EQ(picker(), QApplication::activeWindow());
+            EmoticonImage* first = picker()->imageOfTag(1);
+            first->setFocus(Qt::TabFocusReason);
+            ASSERT_TRUE(first->hasFocus());
+            for (int i = 0; i < 40 && !target->hasFocus(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            }
+            ASSERT_TRUE(target->hasFocus());
+            EXPECT_TRUE(picker()->Label1->text().startsWith(target->accessibleName()))
+                << "the picture's name shows as on hovering";
+            QTest::keyClick(target, Qt::Key_Return);
+        });
+    EXPECT_FALSE(picker()->isVisible());
+    const std::vector<PlacedPicture> pictures = picturesIn(*editor()->document());
+    ASSERT_EQ(1u, pictures.size());
+    EXPECT_EQ(bigSmileShown(), overWhite(pictures[0].image));
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(target);
+    EXPECT_EQ(QAccessible::Button, button->role());
+    EXPECT_FALSE(button->text(QAccessible::Name).isEmpty());
+}
+
+// The focus the window gives its first picture on opening shows no mark (a
+// mouse user sees the window as designed); the first key shows the mark and
+// picks nothing, the next Enter picks that picture.
+TEST_F(EmoticonCommandTest, TheFirstKeyShowsWhereTheFocusIsBeforeActing) {
+    whileModal(
+        picker(), [&] { QTest::mouseClick(main().Commands->btnInsertEmoticon, Qt::LeftButton); },
+        [&] {
+            // The modal picker as the active window, as a window manager
+            // makes it.
+            QApplication::setActiveWindow(picker());
+            ASSERT_EQ(picker(), QApplication::activeWindow());
+            EmoticonImage* first = picker()->imageOfTag(1);
+            picker()->btnClose->setFocus(Qt::OtherFocusReason);
+            const QImage unmarked = first->grab().toImage();
+            first->setFocus(Qt::ActiveWindowFocusReason);
+            ASSERT_TRUE(first->hasFocus());
+            EXPECT_EQ(unmarked, first->grab().toImage())
+                << "no mark for the focus that came with the window";
+            EXPECT_TRUE(picker()->Label1->text().isEmpty());
+            QTest::keyClick(first, Qt::Key_Return);
+            EXPECT_TRUE(picker()->isVisible()) << "the first key picks nothing";
+            EXPECT_TRUE(first->hasFocus());
+            EXPECT_NE(unmarked, first->grab().toImage()) << "the mark shows";
+            QTest::keyClick(first, Qt::Key_Return);
+        });
+    EXPECT_FALSE(picker()->isVisible());
+    EXPECT_EQ(1u, picturesIn(*editor()->document()).size());
 }
 
 TEST_F(EmoticonCommandTest, ClosingThePickerInsertsNothingAndLeavesTheClipboard) {

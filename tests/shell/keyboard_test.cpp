@@ -4,11 +4,13 @@
 
 #include "controls/rb_button.h"
 #include "controls/rb_panel.h"
+#include "editor/format/find_dialog.h"
 #include "editor/format/format_commands.h"
 #include "editor/print/entry_print.h"
 #include "editor/rich_editor.h"
 #include "export/progress_window.h"
 #include "search/db_search_form.h"
+#include "shell/about_box.h"
 #include "shell/calendar_window.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
@@ -17,8 +19,13 @@
 #include "store/day_caption.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace quillmere {
@@ -139,6 +146,9 @@ TEST_F(KeyboardTest, HintsNameTheirKeys) {
         {main().btnToday, "Today (Alt+Home)"},
         {main().Commands->btnDBSearch, "Full Database Text Search... (Ctrl+Shift+F)"},
         {main().Commands->ToolButton13, "Print... (Ctrl+P)"},
+        {main().Commands->btnFind, "Find Text... (Ctrl+F)"},
+        {main().Commands->btnRedo, "Redo (Ctrl+Y)"},
+        {main().btnAbout, "About Quillmere (F1)"},
     };
     for (const auto& [widget, hint] : hints) {
         EXPECT_EQ(QString::fromLatin1(hint), widget->toolTip())
@@ -156,9 +166,9 @@ TEST_F(KeyboardTest, TabRunsThroughTheWindowInVisualOrder) {
         press(Qt::Key_Tab, inEntry ? Qt::ControlModifier : Qt::NoModifier);
         visited.push_back(QApplication::focusWidget()->objectName());
     }
-    const std::vector<QString> expected{
-        "btnHeaderFont", "Editor",      "btnPrevious", "btnToday", "btnNext",
-        "btnExport",     "btnCalendar", "btnSettings", "btnExit",  "btnHeaderFont"};
+    const std::vector<QString> expected{"btnHeaderFont", "Editor",    "btnPrevious", "btnToday",
+                                        "btnNext",       "btnExport", "btnCalendar", "btnSettings",
+                                        "btnExit",       "btnAbout"};
     EXPECT_EQ(expected, visited);
     EXPECT_TRUE(main().Editor->toPlainText().isEmpty()) << "no tab typed on the way";
 }
@@ -192,6 +202,118 @@ TEST_F(KeyboardTest, TabNeverStopsOnAPanel) {
         }
         EXPECT_GT(focusable, 0) << name << " can be reached from the keyboard";
     }
+}
+
+// --- The tool bar from the keyboard -----------------------------------------
+
+// F10 puts the focus on the tool bar; the arrows walk its enabled buttons.
+TEST_F(KeyboardTest, F10AndTheArrowsWalkTheToolBar) {
+    startOn(march(10), false);
+    press(Qt::Key_F10, Qt::NoModifier);
+    auto* first = qobject_cast<QToolButton*>(QApplication::focusWidget());
+    ASSERT_NE(nullptr, first) << "F10 reaches the tool bar";
+    EXPECT_EQ(main().ToolBar1, first->parentWidget());
+    std::vector<QToolButton*> visited{first};
+    for (int i = 0; i < 40; ++i) {
+        press(Qt::Key_Right, Qt::NoModifier);
+        auto* now = qobject_cast<QToolButton*>(QApplication::focusWidget());
+        ASSERT_NE(nullptr, now);
+        if (now == first) {
+            break;  // wrapped round
+        }
+        EXPECT_TRUE(now->isEnabled()) << now->objectName().toStdString();
+        EXPECT_GT(now->x(), visited.back()->x()) << "left to right";
+        visited.push_back(now);
+    }
+    int enabled = 0;
+    for (QToolButton* b : main().ToolBar1->findChildren<QToolButton*>()) {
+        enabled += b->isEnabled() && b->objectName() != QLatin1String("qt_toolbar_ext_button");
+    }
+    EXPECT_EQ(static_cast<size_t>(enabled), visited.size()) << "every enabled button once";
+    press(Qt::Key_Left, Qt::NoModifier);
+    EXPECT_EQ(visited.back(), QApplication::focusWidget()) << "Left wraps to the last";
+    press(Qt::Key_Home, Qt::NoModifier);
+    EXPECT_EQ(first, QApplication::focusWidget());
+    press(Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_EQ(main().Editor, QApplication::focusWidget()) << "Escape returns to the entry";
+    EXPECT_EQ(QStringLiteral("tenth"), main().Editor->toPlainText()) << "no key was typed";
+}
+
+struct RunKeyCase {
+    const char* label;
+    Qt::Key key;
+};
+
+class ToolBarRunKeyTest : public KeyboardTest, public ::testing::WithParamInterface<RunKeyCase> {};
+
+// Enter or Space on Bold makes the selection bold and hands the focus back to
+// the entry; F10 then comes back to the button used last.
+TEST_P(ToolBarRunKeyTest, RunsTheFocusedCommandAndReturnsToTheEntry) {
+    startOn(march(10), false);
+    main().Editor->selectAll();
+    press(Qt::Key_F10, Qt::NoModifier);
+    for (int i = 0; i < 40 && QApplication::focusWidget() != commands().btnBold; ++i) {
+        press(Qt::Key_Right, Qt::NoModifier);
+    }
+    ASSERT_EQ(commands().btnBold, QApplication::focusWidget());
+    press(GetParam().key, Qt::NoModifier);
+    EXPECT_TRUE(commands().btnBold->isChecked()) << GetParam().label;
+    EXPECT_EQ(QFont::Bold, main().Editor->textCursor().charFormat().fontWeight())
+        << GetParam().label;
+    EXPECT_EQ(main().Editor, QApplication::focusWidget()) << GetParam().label;
+    EXPECT_EQ(QStringLiteral("tenth"), main().Editor->toPlainText()) << GetParam().label;
+    press(Qt::Key_F10, Qt::NoModifier);
+    EXPECT_EQ(commands().btnBold, QApplication::focusWidget()) << GetParam().label;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ToolBarRunKeyTest,
+                         ::testing::Values(RunKeyCase{"nominal: Enter", Qt::Key_Return},
+                                           RunKeyCase{"nominal: Space", Qt::Key_Space}));
+
+TEST_F(KeyboardTest, CtrlFOpensFindWithTheSelection) {
+    startOn(march(10), false);
+    main().Editor->selectAll();
+    press(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_NE(nullptr, commands().findDialog());
+    EXPECT_TRUE(commands().findDialog()->isVisible());
+    EXPECT_EQ(QStringLiteral("tenth"), commands().findDialog()->findText());
+    commands().findDialog()->hide();
+}
+
+TEST_F(KeyboardTest, CtrlYRedoesWhatCtrlZUndid) {
+    startOn(march(5), false);
+    typeIntoEditor(QStringLiteral("abc"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_NE(QStringLiteral("abc"), main().Editor->toPlainText());
+    press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(QStringLiteral("abc"), main().Editor->toPlainText());
+}
+
+TEST_F(KeyboardTest, ShiftF10OpensTheContextMenuAtTheCaret) {
+    startOn(march(10), false);
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* menu = commands().PopupMenu1;
+    ASSERT_TRUE(menu->isVisible());
+    const QRect caret(main().Editor->viewport()->mapToGlobal(main().Editor->cursorRect().topLeft()),
+                      main().Editor->cursorRect().size());
+    EXPECT_LE(std::abs(menu->pos().y() - caret.bottom()), caret.height())
+        << "the menu opens at the caret";
+    EXPECT_LE(std::abs(menu->pos().x() - caret.left()), caret.height());
+    menu->hide();
+    EXPECT_EQ(QStringLiteral("tenth"), main().Editor->toPlainText());
+}
+
+TEST_F(KeyboardTest, F1OpensTheAboutBox) {
+    startOn(march(10), false);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<AboutBox*>(QApplication::activeModalWidget())) {
+            shown = box->title->text();
+            box->reject();
+        }
+    });
+    press(Qt::Key_F1, Qt::NoModifier);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Quillmere "))) << shown.toStdString();
 }
 
 }  // namespace
