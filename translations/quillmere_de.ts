@@ -9,6 +9,33 @@
     </message>
 </context>
 <context>
+    <name>quillmere::AboutBox</name>
+    <message>
+        <source>About Quillmere</source>
+        <translation>Über Quillmere</translation>
+    </message>
+    <message>
+        <source>Quillmere icon</source>
+        <translation>Quillmere-Symbol</translation>
+    </message>
+    <message>
+        <source>A diary: one rich-text entry for every day, kept in one file on your computer.</source>
+        <translation>Ein Tagebuch: ein formatierter Eintrag für jeden Tag, in einer Datei auf Ihrem Computer.</translation>
+    </message>
+    <message>
+        <source>Free software under the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later). It comes with ABSOLUTELY NO WARRANTY.</source>
+        <translation>Freie Software unter der GNU General Public License, Version 3 oder (nach Ihrer Wahl) jeder späteren Version (GPL-3.0-or-later). Sie wird OHNE JEDE GARANTIE geliefert.</translation>
+    </message>
+    <message>
+        <source>Home page: %1</source>
+        <translation>Homepage: %1</translation>
+    </message>
+    <message>
+        <source>Built on: %1.</source>
+        <translation>Beruht auf: %1.</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::ColorGradient</name>
     <message>
         <source>Please specify at least two colors.</source>
@@ -872,6 +899,14 @@ Soll die Datei ersetzt werden?</translation>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>Characters</source>
+        <translation>Zeichen</translation>
+    </message>
+    <message>
+        <source>Characters to insert</source>
+        <translation>Einzufügende Zeichen</translation>
+    </message>
 </context>
 <context>
     <name>quillmere::TExporter</name>
@@ -924,6 +959,22 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Select a date to enable OK button</source>
         <translation>Ein Datum wählen, um OK freizugeben</translation>
+    </message>
+    <message>
+        <source>Previous month</source>
+        <translation>Voriger Monat</translation>
+    </message>
+    <message>
+        <source>Next month</source>
+        <translation>Nächster Monat</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation>Tage</translation>
     </message>
 </context>
 <context>
@@ -987,6 +1038,26 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
     <message>
         <source>Double-Click to view journal entry</source>
         <translation>Doppelklick zeigt den Tagebucheintrag</translation>
+    </message>
+    <message>
+        <source>No day found</source>
+        <translation>Kein Tag gefunden</translation>
+    </message>
+    <message>
+        <source>1 day found</source>
+        <translation>1 Tag gefunden</translation>
+    </message>
+    <message>
+        <source>%1 days found</source>
+        <translation>%1 Tage gefunden</translation>
+    </message>
+    <message>
+        <source>Search stopped: %1</source>
+        <translation>Suche angehalten: %1</translation>
+    </message>
+    <message>
+        <source>Enter or double-click shows the day</source>
+        <translation>Eingabetaste oder Doppelklick zeigt den Tag</translation>
     </message>
 </context>
 <context>
@@ -1138,6 +1209,10 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
         <source>Invalid Password.</source>
         <translation>Falsches Passwort.</translation>
     </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
 </context>
 <context>
     <name>quillmere::TfrmMain</name>
@@ -1188,6 +1263,31 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
     <message>
         <source>Exit</source>
         <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Tool bar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Entry</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>Entry for %1</source>
+        <extracomment>%1 is the day, as &quot;10 December 2026&quot;.</extracomment>
+        <translation>Eintrag vom %1</translation>
+    </message>
+    <message>
+        <source>Home page: %1</source>
+        <translation>Homepage: %1</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>About Quillmere</source>
+        <translation>Über Quillmere</translation>
     </message>
 </context>
 <context>
@@ -1346,6 +1446,10 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
     <message>
         <source>The language misspelt words are underlined in, or Off</source>
         <translation>Die Sprache, in der falsch geschriebene Wörter unterstrichen werden, oder Aus</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
     </message>
 </context>
 </TS>
