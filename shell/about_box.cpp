@@ -2,6 +2,7 @@
 
 #include "shell/main_window.h"
 #include "shell/program_icon.h"
+#include "spelling/spelling_languages.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -48,6 +49,7 @@ QStringList AboutBox::libraries() {
 #else
     list << QStringLiteral("libjpeg %1").arg(JPEG_LIB_VERSION);
 #endif
+    list << QStringLiteral("Enchant %1").arg(spelling::enchantVersion());
     return list;
 }
 

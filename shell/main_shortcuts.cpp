@@ -1,6 +1,6 @@
 // Keys of the main window beyond the design's own: the day commands, the
 // full-text search, printing, Find and Redo without the mouse, the tool bar
-// (F10), the context menu (Shift+F10), the About box (F1), and Tab through
+// (F10), the About box (F1), and Tab through
 // the window's controls in the order they appear.
 #include "controls/rb_button.h"
 #include "controls/tool_bar_keys.h"
@@ -10,8 +10,6 @@
 #include "store/handler_guard.h"
 
 #include <QAbstractButton>
-#include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
@@ -142,16 +140,9 @@ bool TfrmMain::leaveEditorByKey(QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
         return false;
     }
+    // Shift+F10 and the menu key are the spell checking's: it opens the
+    // context menu at the caret with its corrections.
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_F10 &&
-        (key->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
-        // Shift+F10 opens the context menu at the caret, as the menu key does.
-        const QPoint caret = Editor->cursorRect().bottomLeft();
-        QContextMenuEvent menu(QContextMenuEvent::Keyboard, caret,
-                               Editor->viewport()->mapToGlobal(caret));
-        QCoreApplication::sendEvent(Editor, &menu);
-        return true;
-    }
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
     if (!(mods & Qt::ControlModifier) || (mods & ~(Qt::ControlModifier | Qt::ShiftModifier))) {
         return false;

@@ -177,4 +177,9 @@ QString effectiveDictionary(const QString& stored, const QStringList& tags, cons
     return localeDictionary(tags, locale);
 }
 
+QString enchantVersion() {
+    const char* version = enchant_get_version();
+    return version != nullptr ? QString::fromLatin1(version) : QString();
+}
+
 }  // namespace quillmere::spelling

@@ -51,4 +51,8 @@ QString localeDictionary(const QStringList& tags, const QLocale& locale);
 // chosen dictionary was removed since) the locale's, as localeDictionary.
 QString effectiveDictionary(const QString& stored, const QStringList& tags, const QLocale& locale);
 
+// The version of the Enchant library in use ("2.3.3"), for the About box.
+// Never throws.
+QString enchantVersion();
+
 }  // namespace quillmere::spelling

@@ -22,11 +22,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace quillmere {
 namespace {
@@ -314,6 +317,20 @@ TEST_F(KeyboardTest, F1OpensTheAboutBox) {
     });
     press(Qt::Key_F1, Qt::NoModifier);
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Quillmere "))) << shown.toStdString();
+}
+
+// Every library the program is built on is named with the version it runs
+// with; an empty version means the name was listed without asking the library.
+TEST(AboutBoxLibraries, EachIsNamedWithItsVersion) {
+    const QStringList libraries = AboutBox::libraries();
+    for (const char* name : {"Qt ", "zlib ", "libdeflate ", "libjpeg", "Enchant "}) {
+        const auto listed = std::find_if(libraries.begin(), libraries.end(), [&](const QString& l) {
+            return l.startsWith(QLatin1String(name));
+        });
+        ASSERT_NE(listed, libraries.end()) << name;
+        EXPECT_TRUE(listed->contains(QRegularExpression(QStringLiteral("\\d"))))
+            << listed->toStdString();
+    }
 }
 
 }  // namespace
