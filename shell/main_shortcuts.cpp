@@ -10,6 +10,7 @@
 #include "store/handler_guard.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
