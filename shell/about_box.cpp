@@ -1,5 +1,6 @@
 #include "shell/about_box.h"
 
+#include "crypto/secret_key.h"
 #include "shell/main_window.h"
 #include "shell/program_icon.h"
 #include "spelling/spelling_languages.h"
@@ -49,6 +50,7 @@ QStringList AboutBox::libraries() {
 #else
     list << QStringLiteral("libjpeg %1").arg(JPEG_LIB_VERSION);
 #endif
+    list << QStringLiteral("libsodium %1").arg(crypto::sodiumVersion());
     list << QStringLiteral("Enchant %1").arg(spelling::enchantVersion());
     return list;
 }

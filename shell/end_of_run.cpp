@@ -1,5 +1,6 @@
 #include "shell/end_of_run.h"
 
+#include "shell/entry_merge.h"
 #include "shell/message_boxes.h"
 #include "store/day.h"
 #include "store/day_caption.h"
@@ -69,11 +70,38 @@ QString WriteFailureText(const QString& message, bool logHoldsRun) {
                          .arg(QString::fromLatin1(kRecoveryFileName));
 }
 
-QString MergedDaysText(const std::vector<double>& days) {
-    return QCoreApplication::translate("quillmere::EndOfRun",
-               "\"Journal.cds\" was changed by another program while Quillmere was "
-               "running. The entries of these days were taken from it: %1.")
-        .arg(dayList(days));
+QString MergedDaysText(const std::vector<double>& days, const std::vector<double>& bothChanged) {
+    QString text = QStringLiteral(
+        "\"Journal.cds\" was changed by another program while Quillmere was running.");
+    if (!days.empty()) {
+        text +=
+            QStringLiteral(" The entries of these days were taken from it: %1.").arg(dayList(days));
+    }
+    if (!bothChanged.empty()) {
+        text += QCoreApplication::translate(
+                    "EndOfRun",
+                    " These days were changed both here and in it, so each entry now holds both "
+                    "texts, the changed file's below the line \"%1\": %2.")
+                    .arg(ChangedFileMarkerLine(), dayList(bothChanged));
+    }
+    return text;
+}
+
+QString KeepRescueText() {
+    return QCoreApplication::translate(
+               "EndOfRun",
+               "Keep the rescued diary? It is then written as \"%1\", and the damaged file is "
+               "kept beside it under a name starting with \"%2\".\n\nNot Now leaves both files "
+               "as they are; the rescued days and the text of this run are offered again at the "
+               "next start.")
+        .arg(QString::fromLatin1(kJournalFileName), QString::fromLatin1(kDamagedJournalPrefix));
+}
+
+QString RescueKeptText(const QString& damagedKeptAs) {
+    return QCoreApplication::translate("EndOfRun",
+                                       "The rescued diary is now \"%1\". The damaged file was "
+                                       "kept beside it as \"%2\".")
+        .arg(QString::fromLatin1(kJournalFileName), damagedKeptAs);
 }
 
 QString RecoveredText(const std::vector<double>& days, bool settings) {
@@ -85,6 +113,15 @@ QString RecoveredText(const std::vector<double>& days, bool settings) {
         text += QCoreApplication::translate("quillmere::EndOfRun", " The settings were recovered.");
     }
     return text;
+}
+
+QString KeptAsBackupText(const QString& reason) {
+    return QCoreApplication::translate(
+               "EndOfRun",
+               "\"Journal.cds\" was changed by another program while Quillmere was running, "
+               "and Quillmere cannot read it: %1. It was kept as \"Journal.cds.bak\", and the "
+               "diary was written as this run left it.")
+        .arg(reason);
 }
 
 QString RecoveredText(const JournalSession::Recovered& recovered) {
@@ -110,8 +147,14 @@ void writeJournalAsking(JournalSession& session, const WriteFailurePrompt& promp
     for (;;) {
         try {
             const JournalSession::JournalWrite written = session.writeJournal();
-            if (!written.fromFile.empty()) {
-                ShowInformationBox(nullptr, MergedDaysText(written.fromFile));
+            if (!written.damagedKeptAs.isEmpty()) {
+                ShowInformationBox(nullptr, RescueKeptText(written.damagedKeptAs));
+            }
+            if (!written.fromFile.empty() || !written.bothChanged.empty()) {
+                ShowInformationBox(nullptr, MergedDaysText(written.fromFile, written.bothChanged));
+            }
+            if (!written.keptAsBackup.isEmpty()) {
+                ShowErrorBox(nullptr, KeptAsBackupText(written.keptAsBackup));
             }
             return;
         } catch (const Error& e) {
@@ -151,6 +194,15 @@ void EndRun(JournalSession& session, const WriteFailurePrompt& prompt,
         session.writeSettings();
     } catch (const Error& e) {
         ShowErrorBox(nullptr, e.message());
+    }
+    // A locked diary writes nothing (its key is wiped): the rescued days are
+    // offered again at the next start.
+    if (session.rescueOpen() && !session.locked()) {
+        const int choice =
+            ShowChoiceBox(nullptr, KeepRescueText(),
+                          {QCoreApplication::translate("EndOfRun", "Keep Rescued Diary"),
+                           QCoreApplication::translate("EndOfRun", "Not Now")});
+        session.keepRescuedJournal(choice == 0);
     }
     writeJournalAsking(session, prompt, chooseFolder);
     try {

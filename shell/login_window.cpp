@@ -3,11 +3,14 @@
 #include "controls/rb_button.h"
 #include "controls/rb_check_box.h"
 #include "controls/rb_panel.h"
+#include "crypto/journal_cipher.h"
 #include "shell/dialog_frame.h"
 #include "shell/glyphs.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
+#include "shell/wait_cursor.h"
 #include "store/errors.h"
+#include "store/file_cipher.h"
 #include "store/handler_guard.h"
 #include "store/journal_session.h"
 #include "store/settings_table.h"
@@ -101,7 +104,7 @@ void TfrmLogin::FormActivate() {
 
 void TfrmLogin::btnLoginClick() {
     try {
-        if (!session_.checkPassword(edtPassword->text())) {
+        if (!passwordOpens(edtPassword->text())) {
             ShowInformationBox(this, tr("Invalid Password."));
             edtPassword->setFocus();
             return;
@@ -113,6 +116,38 @@ void TfrmLogin::btnLoginClick() {
     } catch (const Error& e) {
         ShowErrorBox(this, e.message());
     }
+}
+
+bool TfrmLogin::passwordOpens(const QString& typed) {
+    if (!session_.journalLocked()) {
+        return session_.checkPassword(typed);
+    }
+    // An encrypted diary: the password is right when it gives the key.
+    const WaitCursor wait;
+    const QString path = session_.filePath(kJournalFileName);
+    std::shared_ptr<const FileCipher> cipher;
+    try {
+        cipher = session_.locked()
+                     ? crypto::JournalCipher::unlockLog(session_.lockCheck(), typed, path)
+                     : crypto::JournalCipher::unlock(session_.lockedJournalHead(), typed, path);
+    } catch (const WrongKeyError&) {
+        return false;
+    }
+    if (session_.locked()) {
+        session_.resume(std::move(cipher));
+        return true;
+    }
+    try {
+        session_.unlock(std::move(cipher));
+    } catch (const WrongKeyError&) {
+        return false;
+    } catch (const Error& e) {
+        // The password is right but the journal cannot be read (damaged):
+        // the diary opens as one whose journal cannot be read, writes
+        // nothing over it, and offers its intact days after the login.
+        ShowErrorBox(this, e.message());
+    }
+    return true;
 }
 
 void TfrmLogin::btnExitClick() {

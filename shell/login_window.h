@@ -37,9 +37,11 @@ public:
     SettingsTable& settingsTable();
 
     // Login: passes (LoggedIn := true, the window closes) when there is no
-    // record or the typed text equals the stored password exactly;
-    // otherwise "Invalid Password." in the information box, the text and the
-    // focus stay in the box.
+    // record or the typed text equals the stored password exactly; for an
+    // encrypted diary when the typed text opens "Journal.cds" (or, after an
+    // idle lock, gives the key back). Otherwise "Invalid Password." in the
+    // information box, nothing is written, the text and the focus stay in
+    // the box.
     void btnLoginClick();
     // Exit: the window closes, LoggedIn stays false.
     void btnExitClick();
@@ -55,6 +57,7 @@ protected:
 
 private:
     void FormActivate();
+    bool passwordOpens(const QString& typed);
 
     TfrmMain* main_;
     JournalSession& session_;

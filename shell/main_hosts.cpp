@@ -5,7 +5,9 @@
 #include "editor/rich_editor.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
+#include "store/journal_session.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 namespace quillmere {
@@ -111,7 +113,22 @@ void MainExportHost::showInformation(const QString& message) {
     ShowInformationBox(&main_, message);
 }
 
+QString PlainExportQuestion() {
+    return QCoreApplication::translate(
+        "MainExportHost",
+        "Your diary is encrypted, but the exported entries are written as plain RTF files: "
+        "anyone who can open the folder you choose can read them. Export anyway?");
+}
+
 std::optional<QString> MainExportHost::chooseFolder() {
+    // An encrypted diary's entries leave their protection: the user agrees
+    // to that once in a run, before the first folder is chosen.
+    if (main_.session().encrypted() && !plainExportAgreed_) {
+        if (!ShowConfirmBox(&main_, PlainExportQuestion())) {
+            return std::nullopt;
+        }
+        plainExportAgreed_ = true;
+    }
     return chooser_ ? chooser_() : chooseExportFolder(&main_);
 }
 

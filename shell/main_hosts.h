@@ -36,6 +36,9 @@ private:
 };
 
 // What the export asks of the main window. `main` must outlive it.
+// The question asked once in a run before an encrypted diary is exported.
+QString PlainExportQuestion();
+
 class MainExportHost : public ExportHost {
 public:
     using FolderChooser = std::function<std::optional<QString>()>;
@@ -67,6 +70,9 @@ public:
 private:
     TfrmMain& main_;
     FolderChooser chooser_;
+    // The user agreed in this run that exported entries of an encrypted
+    // diary are plain files.
+    bool plainExportAgreed_ = false;
 };
 
 }  // namespace quillmere

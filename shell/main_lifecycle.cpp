@@ -22,11 +22,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
 #include <cmath>
 #include <exception>
+#include <vector>
 
 namespace quillmere {
 
@@ -77,6 +79,13 @@ void TfrmMain::requestEnd() {
     if (closing_ || closed_) {
         return;
     }
+    if (loginRunning_) {
+        // Every modal window closes, a message over the login first and the
+        // login last, without passing: the first show then ends the program
+        // as after the login's Exit button.
+        closeModalWindows();
+        return;
+    }
     // A modal window of the program (settings, calendar, a message, the
     // export's questions) goes first, as it would when the user closed it.
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
@@ -93,6 +102,22 @@ void TfrmMain::requestEnd() {
         return;
     }
     close();
+}
+
+void TfrmMain::closeModalWindows() {
+    // The topmost first, as the user would close them: a message over the
+    // login (or over the settings window), then the window under it.
+    constexpr int kMaxNested = 16;
+    for (int i = 0; i < kMaxNested; ++i) {
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == this) {
+            return;
+        }
+        modal->close();
+        if (modal != nullptr && modal->isVisible()) {
+            return;  // it refused to close
+        }
+    }
 }
 
 void TfrmMain::addStartupNotice(const QString& text) {
@@ -120,13 +145,24 @@ void TfrmMain::setVisible(bool visible) {
 void TfrmMain::FormShow() {
     reportingErrors([this] { restorePlacement(); });
     if (login_ != nullptr) {
+        loginRunning_ = true;
         login_->exec();
+        loginRunning_ = false;
     } else {
         LoggedIn = true;
     }
     if (!LoggedIn) {
         close();
         return;
+    }
+    if (afterLogin) {
+        bool goOn = true;
+        reportingErrors([this, &goOn] { goOn = afterLogin(); });
+        if (!goOn) {
+            LoggedIn = false;
+            close();
+            return;
+        }
     }
     if (!startupNotice_.isEmpty()) {
         ShowInformationBox(this, startupNotice_);
@@ -299,6 +335,47 @@ void TfrmMain::offerUnstoredText() {
     while (EntryFiles->saveContentAs(*Editor, this, isoTextOfDay(CurrentDay())) ==
            EntryFileCommands::SaveOutcome::kFailed) {
     }
+}
+
+void TfrmMain::lockDiary() {
+    if (!session_.encrypted() || session_.locked() || !shownOnce_ || closing_ || closed_ ||
+        !journalCommandsEnabled() || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    draftTimer_.stop();
+    if (Editor->isModified()) {
+        SaveEntry();
+        if (Editor->isModified()) {
+            // Not stored (told already): the text is not hidden behind a lock.
+            return;
+        }
+    }
+    session_.lock();
+    // Every window that may show the diary's text goes out of sight.
+    std::vector<QPointer<QWidget>> hidden;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window != login_) {
+            hidden.emplace_back(window);
+            window->hide();
+        }
+    }
+    // An end request during this login ends the program as its Exit does.
+    loginRunning_ = true;
+    const bool back = login_ != nullptr && login_->exec() == QDialog::Accepted;
+    loginRunning_ = false;
+    // The run was logged in; the lock's login does not change that.
+    LoggedIn = true;
+    if (!back) {
+        close();
+        return;
+    }
+    for (const QPointer<QWidget>& window : hidden) {
+        if (window) {
+            window->show();
+        }
+    }
+    activateWindow();
+    Editor->setFocus();
 }
 
 void TfrmMain::savePlacement(bool visible) {

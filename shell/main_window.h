@@ -165,8 +165,25 @@ public:
     // Ends the program the way Exit does, as soon as no scan or export holds
     // the journal (a logout, SIGTERM, SIGHUP, or closing the window while they
     // run). While they hold it, an open modal box is closed (as its own close
-    // would answer it) and endWaitingForJournal asks them to stop.
+    // would answer it) and endWaitingForJournal asks them to stop. While the
+    // login is shown (with a message over it or not) every modal window
+    // closes and the login does not pass, so the program ends as after the
+    // login's Exit.
     void requestEnd();
+
+    // Runs once right after the login passed, before the startup notice is
+    // shown (the program replays an encrypted diary's recovery log there).
+    // False ends the program as the login's Exit does (nothing is written).
+    std::function<bool()> afterLogin;
+
+    // The idle lock of an encrypted diary: the entry is stored, the key
+    // wiped (JournalSession::lock), every window of the program hidden and
+    // the login window asks for the password again; the windows come back
+    // when it gives the key back, and Exit there ends the program as Exit
+    // does. Nothing happens for a plain diary, while a modal window or a
+    // scan is open (the next idle period tries again) or when the entry
+    // cannot be stored.
+    void lockDiary();
 
     // --- Commands of the bottom bar ------------------------------------------------
 
@@ -331,6 +348,8 @@ private:
     void placeNormal(const QRect& outer);
     // Applies the wanted normal rectangle again once the frame is known.
     void keepNormalRect();
+    // Closes the program's modal windows, the topmost first.
+    void closeModalWindows();
     // The frame every navigation command runs in: hourglass, store when
     // modified, the day change, and finally the default font for an empty
     // editor.
@@ -350,6 +369,7 @@ private:
     DraftSchedule drafts_;
     bool endRequested_ = false;
     bool shownOnce_ = false;
+    bool loginRunning_ = false;
     bool activatedOnce_ = false;
     bool placementSaved_ = false;
     bool closing_ = false;

@@ -7,6 +7,8 @@
 #include "export/progress_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
+#include "shell/entry_merge.h"
+#include "shell/idle_lock.h"
 #include "shell/login_window.h"
 #include "shell/main_hosts.h"
 #include "shell/main_window.h"
@@ -16,6 +18,8 @@
 #include "shell/termination_signals.h"
 #include "store/data_location.h"
 #include "store/errors.h"
+#include "store/font_settings.h"
+#include "store/handler_guard.h"
 #include "store/journal_session.h"
 
 #include <QApplication>
@@ -32,11 +36,58 @@ ProgramPaths DefaultProgramPaths() {
     return paths;
 }
 
-QString DataFolderFallbackText(const QString& unwritable, const QString& dataFolder) {
-    return QCoreApplication::translate("quillmere::Program",
-               "Quillmere cannot write to its own folder \"%1\", so your diary is kept in "
-               "\"%2\".")
-        .arg(QDir::toNativeSeparators(unwritable), QDir::toNativeSeparators(dataFolder));
+QString DataFolderFallbackText(const QString& unwritable, const QString& dataFolder, bool copied) {
+    QString text =
+        QStringLiteral(
+            "Quillmere cannot write to its own folder \"%1\", so your diary is kept in \"%2\".")
+            .arg(QDir::toNativeSeparators(unwritable), QDir::toNativeSeparators(dataFolder));
+    if (copied) {
+        text += QCoreApplication::translate(
+                    "Program",
+                    " The diary that was in \"%1\" has been copied there; the files left in "
+                    "\"%1\" are no longer used.")
+                    .arg(QDir::toNativeSeparators(unwritable));
+    }
+    return text;
+}
+
+namespace {
+
+QString countedDays(int n) {
+    return n == 1 ? QCoreApplication::translate("Program", "1 day")
+                  : QCoreApplication::translate("Program", "%1 days").arg(n);
+}
+
+}  // namespace
+
+QString RescueOfferText(int days, int lostDays, int logDays) {
+    QString text =
+        days > 0 ? QCoreApplication::translate(
+                       "Program", "Quillmere can open the %1 it could read from the damaged diary")
+                       .arg(countedDays(days))
+                 : QCoreApplication::translate(
+                       "Program", "Quillmere could read no day from the damaged diary");
+    if (lostDays > 0) {
+        text +=
+            QCoreApplication::translate("Program", " (%1 known lost)").arg(countedDays(lostDays));
+    }
+    text += QLatin1Char('.');
+    if (logDays > 0) {
+        text += (days > 0 ? QCoreApplication::translate(
+                                "Program",
+                                " The text of %1 typed in earlier runs and kept in \"%2\" is put "
+                                "over them.")
+                          : QCoreApplication::translate(
+                                "Program",
+                                " The text of %1 typed in earlier runs is kept in \"%2\" and can "
+                                "be opened."))
+                    .arg(countedDays(logDays), QString::fromLatin1(kRecoveryFileName));
+    }
+    return text + QCoreApplication::translate(
+                      "Program",
+                      "\n\nNothing on disk changes now: when Quillmere ends you choose whether to "
+                      "keep the rescued diary, and the damaged file is then kept beside it. Quit "
+                      "leaves every file as it is.");
 }
 
 Program::Program(const ProgramPaths& paths)
@@ -46,17 +97,76 @@ Program::Program(const ProgramPaths& paths)
         session_.reset();
         return;
     }
-    createWindows(paths);
-    if (!paths.dataFolderFallbackFrom.isEmpty()) {
-        main_->addStartupNotice(
-            DataFolderFallbackText(paths.dataFolderFallbackFrom, session_->dataFolder()));
+    session_->setEntryMerger(MergeEntryRtf);
+    if (!adoptDiary(paths)) {
+        quitAtStart_ = true;
+        return;
     }
-    recover();
+    createWindows(paths);
+    idleLock_ = std::make_unique<IdleLock>();
+    TfrmMain* mainWindow = main_.get();
+    QObject::connect(idleLock_.get(), &IdleLock::idle, mainWindow,
+                     guardSlot(mainWindow, &TfrmMain::lockDiary));
+    main_->afterLogin = [this] { return afterLogin(); };
+}
+
+bool Program::afterLogin() {
+    if (recoverAfterLogin_) {
+        recoverAfterLogin_ = false;
+        // The login opened the encrypted journal with its key: a damaged
+        // one is offered for rescue now, with that key, and the log (whose
+        // records need the key too) is replayed over what was opened.
+        if (!offerRescue()) {
+            return false;
+        }
+        recover();
+        // The settings window filled its controls before the key was
+        // known; the replay may have changed the record.
+        settings_->fillFontControls();
+    }
+    idleLock_->setMinutes(ReadLockMinutes(session_->filePath(kFontSettingsFileName)));
+    return true;
+}
+
+bool Program::adoptDiary(const ProgramPaths& paths) {
+    if (paths.dataFolderFallbackFrom.isEmpty()) {
+        return true;
+    }
+    try {
+        diaryCopied_ =
+            !adoptDiaryFrom(paths.dataFolderFallbackFrom, session_->dataFolder()).isEmpty();
+    } catch (const Error& e) {
+        ShowErrorBox(nullptr,
+                     e.message() + QCoreApplication::translate(
+                                       "Program",
+                                       "\n\nThe diary in \"%1\" could not be copied into "
+                                       "\"%2\", where Quillmere has to keep it. Quillmere ends "
+                                       "now, so that the diary is not split in two.")
+                                       .arg(QDir::toNativeSeparators(paths.dataFolderFallbackFrom),
+                                            QDir::toNativeSeparators(session_->dataFolder())));
+        return false;
+    }
+    return true;
 }
 
 void Program::createWindows(const ProgramPaths& paths) {
     main_ = std::make_unique<TfrmMain>(*session_, paths.placementFile);
+    if (!paths.dataFolderFallbackFrom.isEmpty()) {
+        main_->addStartupNotice(DataFolderFallbackText(paths.dataFolderFallbackFrom,
+                                                       session_->dataFolder(), diaryCopied_));
+    }
+    // An encrypted journal is read with the key the login gives: its rescue
+    // and its log wait for the login (afterLogin).
+    recoverAfterLogin_ = session_->journalLocked();
+    if (!recoverAfterLogin_ && !offerRescue()) {
+        quitAtStart_ = true;
+    }
     login_ = std::make_unique<TfrmLogin>(main_.get(), *session_);
+    // Before any window reads the settings: the settings window fills its
+    // controls from the record when it is made.
+    if (!quitAtStart_ && !recoverAfterLogin_) {
+        recover();
+    }
     emoticons_ = std::make_unique<TfrmEmoticons>(main_.get());
     characterMap_ = std::make_unique<TDLLForm>(main_.get());
     calendar_ = std::make_unique<TfrmCalendar>(main_.get());
@@ -88,6 +198,36 @@ void Program::createWindows(const ProgramPaths& paths) {
     calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
 }
 
+bool Program::offerRescue() {
+    if (!session_->journalDamaged()) {
+        return true;
+    }
+    JournalSession::RescueOffer offer;
+    try {
+        offer = session_->prepareRescue();
+    } catch (const Error& e) {
+        ShowErrorBox(main_.get(), e.message());
+        return true;
+    }
+    if (!offer.worthOpening()) {
+        return true;
+    }
+    const int choice = ShowChoiceBox(
+        main_.get(),
+        RescueOfferText(offer.days, offer.lostDays, static_cast<int>(offer.logDays.size())),
+        {QCoreApplication::translate("Program", "Open Rescued Days"),
+         QCoreApplication::translate("Program", "Quit")});
+    if (choice != 0) {
+        return false;
+    }
+    try {
+        session_->openRescuedJournal();
+    } catch (const Error& e) {
+        ShowErrorBox(main_.get(), e.message());
+    }
+    return true;
+}
+
 void Program::recover() {
     try {
         const JournalSession::Recovered recovered = session_->recover();
@@ -104,7 +244,9 @@ Program::~Program() {
 }
 
 void Program::destroyWindows() {
+    idleLock_.reset();
     if (main_) {
+        main_->afterLogin = nullptr;
         main_->onExport = nullptr;
         main_->setSearchWindow(nullptr);
         main_->setEmoticonsWindow(nullptr);
@@ -128,7 +270,7 @@ void Program::destroyWindows() {
 }
 
 bool Program::start() {
-    if (refused_) {
+    if (refused_ || quitAtStart_) {
         return false;
     }
     main_->show();
@@ -138,6 +280,9 @@ bool Program::start() {
 int Program::run() {
     if (refused_) {
         ShowInformationBox(nullptr, QString::fromLatin1(kAlreadyRunningMessage));
+        return 0;
+    }
+    if (quitAtStart_) {
         return 0;
     }
     TerminationSignals endSignals;

@@ -24,6 +24,7 @@ class MainSearchHost;
 class MainExportHost;
 class JournalSession;
 class TerminationSignals;
+class IdleLock;
 
 // Where the program keeps its files.
 struct ProgramPaths {
@@ -39,20 +40,36 @@ struct ProgramPaths {
 ProgramPaths DefaultProgramPaths();
 
 // The information box at start after a fallback: the folder that could not
-// be written and the full path of the folder the diary is kept in.
-QString DataFolderFallbackText(const QString& unwritable, const QString& dataFolder);
+// be written and the full path of the folder the diary is kept in; with
+// `copied`, also that the diary found in the unwritable folder was copied.
+QString DataFolderFallbackText(const QString& unwritable, const QString& dataFolder,
+                               bool copied = false);
+
+// The question after a damaged "Journal.cds" was reported: how many days the
+// salvage reader can read (`days`) and knows lost, and how many days the
+// recovery log holds text of.
+QString RescueOfferText(int days, int lostDays, int logDays);
 
 class Program {
 public:
     // Takes the data folder's lock first: when another running program holds
-    // it, nothing is made or read (refused()). Then creates the windows in
-    // this order: main (opens "Journal.cds"), login (opens "Settings.cds"),
-    // emoticons, character map, calendar, settings (fills its font controls
-    // from the settings record), search, progress; and replays a recovery
-    // log a killed run left, to be told after the login. Opening errors are
-    // shown in the error box and start-up goes on. When the data folder is a
-    // fallback (paths.dataFolderFallbackFrom), the information box right
-    // after the login says where the diary is kept.
+    // it, nothing is made or read (refused()). When the data folder is a
+    // fallback (paths.dataFolderFallbackFrom), a diary in the folder that
+    // could not be written is copied into it once (adoptDiaryFrom; a copy
+    // that fails is shown in the error box and the program ends at once,
+    // ended()), and the information box right after the login says where the
+    // diary is kept. Then creates the windows in this order: main (opens
+    // "Journal.cds"), login (opens "Settings.cds"), emoticons, character map,
+    // calendar, settings (fills its font controls from the settings record),
+    // search, progress. Opening errors are shown in the error box and
+    // start-up goes on; for a damaged journal the days that can be rescued
+    // are offered (RescueOfferText), and Quit ends the program at once. A
+    // recovery log a killed run left is replayed right after the login window
+    // opened the settings, before any window reads them, and told after the
+    // login. An encrypted journal is opened by the login, which gives its
+    // key: the rescue of a damaged one is offered right after the login
+    // (Quit then ends the program as the login's Exit does), its log is
+    // replayed then, and the settings window fills its controls again.
     explicit Program(const ProgramPaths& paths);
 
     // destroyWindows().
@@ -70,6 +87,9 @@ public:
 
     // True when another running program holds the data folder.
     bool refused() const { return refused_; }
+    // True when the program ends before the login: the diary could not be
+    // copied from the unwritable folder, or the user quit at the rescue offer.
+    bool ended() const { return quitAtStart_; }
 
     // Shows the main window without running the loop (tests drive the loop
     // themselves). False when the login did not pass and the window closed.
@@ -102,11 +122,22 @@ public:
     MainExportHost* exportHost() const { return exportHost_.get(); }
 
 private:
+    // The diary beside the unwritable program folder, copied into the data
+    // folder; false when that failed (shown) and the program must end.
+    bool adoptDiary(const ProgramPaths& paths);
     void createWindows(const ProgramPaths& paths);
+    // False when the user chose to quit.
+    bool offerRescue();
     void recover();
+    // Right after the login passed; false ends the program.
+    bool afterLogin();
 
     std::unique_ptr<JournalSession> session_;
     bool refused_ = false;
+    bool quitAtStart_ = false;
+    bool diaryCopied_ = false;
+    // The journal is encrypted: its rescue and its log wait for the login.
+    bool recoverAfterLogin_ = false;
     bool ended_ = false;
     WriteFailurePrompt writePrompt_ = AskAboutWriteFailure;
     FolderPrompt folderPrompt_ = AskForSaveFolder;
@@ -123,6 +154,8 @@ private:
     std::unique_ptr<TfrmDBSearch> search_;
     std::unique_ptr<TfrmProgress> progress_;
     std::unique_ptr<TExporter> exporter_;
+    // Locks an encrypted diary after the idle minutes.
+    std::unique_ptr<IdleLock> idleLock_;
 };
 
 }  // namespace quillmere

@@ -186,6 +186,7 @@ void TfrmSettings::buildControls() {
     }
 
     chkSkip = MakeSkipCheckBox(RbPanel8, QRect(32, 304, 169, 17));
+    buildEncryptionBox();
 
     btnSave = MakeDialogButton(RbPanel8, QStringLiteral("btnSave"), tr("Save"),
                                QRect(32, 346, 75, 25), glyph::kSave);
@@ -194,8 +195,10 @@ void TfrmSettings::buildControls() {
                                  QRect(125, 346, 75, 25), glyph::kCancel);
     connect(btnCancel, &TRbButton::OnClick, this, guardSlot(this, &TfrmSettings::btnCancelClick));
 
-    // Tab order as listed in the window's design.
-    setTabOrder(DBEdit1, FontComboBox1);
+    // Tab order as listed in the window's design, the encryption box after
+    // the password it belongs to.
+    setTabOrder(DBEdit1, chkEncrypt);
+    setTabOrder(chkEncrypt, FontComboBox1);
     setTabOrder(FontComboBox1, SpinEdit1);
     setTabOrder(SpinEdit1, btnSave);
     setTabOrder(btnSave, btnCancel);
@@ -256,12 +259,15 @@ void TfrmSettings::setSkipEmptyEntries(bool on) {
 void TfrmSettings::showEvent(QShowEvent* event) {
     CentreOn(*this, parentWidget());
     fillSpellingChoice();
-    // The password box shows the field's current value.
+    // The password box shows the field's current value (empty for an
+    // encrypted diary, whose password no file holds).
     try {
         DBEdit1->setText(table_.Password());
     } catch (const Error&) {
         DBEdit1->clear();
     }
+    chkEncrypt->SetChecked(session_.encrypted());
+    DBEdit1->setPlaceholderText(session_.encrypted() ? tr("unchanged") : QString());
     QDialog::showEvent(event);
     FormActivate();
 }
@@ -288,11 +294,23 @@ uint32_t TfrmSettings::selectedColor() const {
 void TfrmSettings::btnSaveClick() {
     try {
         commitSize();
+        const EncryptionStep step = encryptionStep();
+        std::shared_ptr<const FileCipher> cipher;
+        if (!prepareEncryption(step, &cipher)) {
+            return;
+        }
         table_.setFontName(FontComboBox1->currentText());
         table_.setFontSize(SpinEdit1->value());
         table_.setFontColor(static_cast<int>(selectedColor()));
-        table_.setPassword(DBEdit1->text());
-        session_.postSettings();
+        const bool encryptedAfter =
+            step == EncryptionStep::kNone ? session_.encrypted() : cipher != nullptr;
+        table_.setPassword(encryptedAfter ? QString() : DBEdit1->text());
+        if (step != EncryptionStep::kNone) {
+            applyEncryption(std::move(cipher));
+        }
+        if (table_.mode() != TableMode::kBrowse) {
+            session_.postSettings();
+        }
         accept();
     } catch (const Error& e) {
         ShowErrorBox(this, e.message());

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QFrame;
@@ -18,6 +19,7 @@ class QSpinBox;
 
 namespace quillmere {
 
+class FileCipher;
 class SettingsTable;
 class JournalSession;
 class TRbButton;
@@ -43,8 +45,14 @@ class TfrmSettings : public QDialog {
 public:
     // Builds the window and fills the font controls from the settings
     // record of `session` (Arial, 11, clBlack when there is none). The
-    // controls are filled only here. `session` must outlive the window.
+    // controls are filled only here and by fillFontControls. `session` must
+    // outlive the window.
     explicit TfrmSettings(JournalSession& session, QWidget* parent = nullptr);
+
+    // Fills the font controls from the settings record again (after an
+    // encrypted diary's recovery log, replayed once the login gave the key,
+    // changed it). A closed table counts as having no record.
+    void fillFontControls();
 
     // "Skip empty entries": the check box is a view of the session's option
     // (read by the navigation, stored in "FontSettings.Ini"). Setting it
@@ -54,6 +62,13 @@ public:
 
     // Save: the font controls and the password box into the record, post,
     // close. Errors are shown in the error box and the window stays open.
+    // With "Encrypt the diary" newly checked, or checked with a new password
+    // typed, the password is asked again (with the warning that it cannot be
+    // recovered) and every file of the diary is written encrypted with it;
+    // unchecked on an encrypted diary, the current password is asked and the
+    // files are written back plain, the typed password becoming the plain
+    // login password again. An encrypted diary's password box is empty
+    // ("unchanged") and no file holds its password.
     void btnSaveClick();
     // Cancel: the record's pending changes are dropped and the window
     // closes. Errors are shown in the error box.
@@ -67,6 +82,8 @@ public:
     TRbButton* btnCancel = nullptr;
     TRbCheckBox* chkSkip = nullptr;
     QComboBox* ColorBox1 = nullptr;
+    // "Encrypt the diary", under the password box.
+    TRbCheckBox* chkEncrypt = nullptr;
 
 signals:
     // The user switched "Skip empty entries" (the session's option already
@@ -99,13 +116,23 @@ protected:
 private:
     void buildControls();
     void buildLabels();
-    void fillFontControls();
     void FormActivate();
     void commitPassword();
     void buildSpellingChoice();
     void fillSpellingChoice();
     void commitSize();
     uint32_t selectedColor() const;
+
+    // What Save does to the diary's encryption (settings_encryption.cpp).
+    enum class EncryptionStep { kNone, kTurnOn, kChangePassword, kTurnOff };
+    EncryptionStep encryptionStep() const;
+    // Asks what the step needs (the password again, or the current one).
+    // False when the user cancelled or a check failed (already told);
+    // `cipher` gets the new key for kTurnOn and kChangePassword.
+    bool prepareEncryption(EncryptionStep step, std::shared_ptr<const FileCipher>* cipher);
+    // Writes the diary in its new form and tells what a merge did.
+    void applyEncryption(std::shared_ptr<const FileCipher> cipher);
+    void buildEncryptionBox();
 
     JournalSession& session_;
     SettingsTable& table_;

@@ -1,6 +1,9 @@
 #include "store/data_location.h"
 
 #include "store/file_access.h"
+#include "store/font_settings.h"
+#include "store/journal_session.h"
+#include "store/recovery_log.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,6 +33,28 @@ bool isInstalledLayout(const QString& executableFolder) {
     const QString entry =
         QStringLiteral("../share/applications/%1.desktop").arg(QLatin1String(kApplicationId));
     return fileAccess().exists(QDir::cleanPath(bin.filePath(entry)));
+}
+
+QStringList adoptDiaryFrom(const QString& from, const QString& to) {
+    const QDir source(from);
+    const QDir target(to);
+    const auto in = [](const QDir& folder, const char* name) {
+        return folder.filePath(QString::fromLatin1(name));
+    };
+    if (from.isEmpty() || fileAccess().exists(in(target, kJournalFileName)) ||
+        (!fileAccess().exists(in(source, kJournalFileName)) &&
+         !fileAccess().exists(in(source, kSettingsFileName)))) {
+        return {};
+    }
+    QStringList copied;
+    for (const char* name : {kJournalBackupFileName, kSettingsFileName, kFontSettingsFileName,
+                             kRecoveryFileName, kJournalFileName}) {
+        if (fileAccess().exists(in(source, name)) && !fileAccess().exists(in(target, name))) {
+            fileAccess().writeAtomic(in(target, name), fileAccess().readAll(in(source, name)));
+            copied << QString::fromLatin1(name);
+        }
+    }
+    return copied;
 }
 
 DataFolderChoice locateDataFolder() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace quillmere {
 
@@ -44,6 +45,17 @@ struct DataFolderChoice {
 // installed layout (isInstalledLayout), else chooseDataFolder(executableFolder),
 // noting a fallback. Never throws.
 DataFolderChoice chooseDataFolderFor(const QString& executableFolder);
+
+// Brings the diary kept in `from` (the executable's folder, which can no
+// longer be written) into the data folder `to`, once: when `to` holds no
+// "Journal.cds" yet and `from` holds "Journal.cds" or "Settings.cds", every
+// data file of `from` ("Journal.cds.bak", "Settings.cds", "FontSettings.Ini",
+// "Journal.recovery", "Journal.cds") that `to` lacks is copied, through
+// fileAccess(). "Journal.cds" comes last, so a copy cut short is completed
+// at the next start. `from` is left as it is. Returns the names copied
+// (empty: nothing to bring). Throws FileError naming the file that could not
+// be read or written.
+QStringList adoptDiaryFrom(const QString& from, const QString& to);
 
 // chooseDataFolderFor(QCoreApplication::applicationDirPath()); needs the
 // application object.

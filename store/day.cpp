@@ -1,5 +1,9 @@
 #include "store/day.h"
 
+#include "store/timestamp.h"
+
+#include <QTime>
+
 #include <cmath>
 
 namespace quillmere {
@@ -51,6 +55,17 @@ std::optional<double> dayFromIsoText(const QString& text) {
 
 QString isoTextOfDay(double day) {
     return dateFromDay(day).toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString isoTextOfDayTime(double value) {
+    const QString date = isoTextOfDay(value);
+    const double fraction = std::fabs(value - wholeDay(value));
+    if (fraction == 0.0) {
+        return date;
+    }
+    const auto ms = static_cast<int>(std::llround(fraction * kMillisPerDay) % kMillisPerDay);
+    return date + QLatin1Char(' ') +
+           QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("hh:mm:ss.zzz"));
 }
 
 }  // namespace quillmere

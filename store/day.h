@@ -37,4 +37,8 @@ std::optional<double> dayFromIsoText(const QString& text);
 // string for a value outside the dates Qt can hold.
 QString isoTextOfDay(double day);
 
+// isoTextOfDay, followed by " hh:mm:ss.zzz" when the value has a time of day
+// (a date written by another program). Never throws.
+QString isoTextOfDayTime(double value);
+
 }  // namespace quillmere

@@ -3,12 +3,58 @@
 #include "store/entry_codec.h"
 #include "store/errors.h"
 #include "store/file_access.h"
+#include "store/journal_salvage.h"
+#include "store/timestamp.h"
 
+#include <QDate>
 #include <QDir>
 #include <QLockFile>
 #include <QtGlobal>
 
+#include <algorithm>
+
 namespace quillmere {
+
+namespace {
+
+// Whether the error of a data file that could not be opened names the file
+// already (a file error always does).
+bool namesTheFile(const Error& error, const QString& path) {
+    return dynamic_cast<const FileError*>(&error) != nullptr ||
+           error.message().contains(QDir::toNativeSeparators(path));
+}
+
+// The message of a data file whose content could not be read.
+QString unreadableContentText(const QString& what, const QString& path, const QString& reason,
+                              const QString& advice) {
+    return QStringLiteral("Cannot read the %1 \"%2\": %3\n\n%4")
+        .arg(what, QDir::toNativeSeparators(path), reason, advice);
+}
+
+// The cipher's messages start with the file's name; after "Cannot read the
+// diary "PATH":" the file is "it".
+QString withoutLeadingPath(const QString& message, const QString& path) {
+    const QString named = QStringLiteral("\"%1\" ").arg(QDir::toNativeSeparators(path));
+    return message.startsWith(named) ? QStringLiteral("it ") + message.mid(named.size()) : message;
+}
+
+// Where the journal tool's salvage is pointed to. The tool never takes a
+// password as an argument: it reads it from standard input or a file.
+QString salvageAdvice(const QString& path, bool encrypted) {
+    QString text = QStringLiteral(
+                       "Its intact days can be rescued into a new file with the journal tool: "
+                       "quillmere-journal salvage \"%1\" Rescued.cds")
+                       .arg(QDir::toNativeSeparators(path));
+    if (encrypted) {
+        text += QStringLiteral(
+            "\nThe diary is encrypted: the tool asks for its password on standard input, or "
+            "reads it from the first line of a file named with --password-file FILE before "
+            "the command. The rescued file is encrypted with the same password.");
+    }
+    return text;
+}
+
+}  // namespace
 
 JournalSession::JournalSession(const QString& dataFolder, QObject* parent)
     : QObject(parent),
@@ -43,7 +89,35 @@ void JournalSession::OpenJournal() {
     const QString path = filePath(kJournalFileName);
     journalRead_ = FileFingerprint{};
     journalOpened_ = false;
-    journal_.OpenJournal(path);
+    journalLocked_ = false;
+    journalDamaged_ = false;
+    rescueOpen_ = false;
+    try {
+        journal_.OpenJournal(path);
+    } catch (const KeyRequiredError& e) {
+        // Not an error: the login derives the key from the password.
+        lockedHead_ = e.head();
+        journalLocked_ = true;
+        return;
+    } catch (const WrongKeyError&) {
+        // Another password (or a damaged header): the login says so.
+        throw;
+    } catch (const SealedDataError& e) {
+        // The password was right but the chunks do not all open: the intact
+        // ones can still be rescued, with the same password.
+        journalDamaged_ = fileAccess().status(path).kind == FileKind::kRegular;
+        throw SealedDataError(unreadableContentText(QStringLiteral("diary"), path,
+                                                    withoutLeadingPath(e.message(), path),
+                                                    salvageAdvice(path, true)));
+    } catch (const Error& e) {
+        journalDamaged_ = dynamic_cast<const FileError*>(&e) == nullptr &&
+                          fileAccess().status(path).kind == FileKind::kRegular;
+        if (namesTheFile(e, path)) {
+            throw;
+        }
+        throw Error(unreadableContentText(QStringLiteral("diary"), path, e.message(),
+                                          salvageAdvice(path, cipher_ != nullptr)));
+    }
     journalOpened_ = true;
     // What the table read, to tell at the end whether another program
     // changed the file meanwhile.
@@ -51,7 +125,194 @@ void JournalSession::OpenJournal() {
 }
 
 void JournalSession::OpenSettings() {
-    settings_.OpenSettings(filePath(kSettingsFileName));
+    const QString path = filePath(kSettingsFileName);
+    try {
+        settings_.OpenSettings(path);
+    } catch (const Error& e) {
+        if (namesTheFile(e, path)) {
+            throw;
+        }
+        // An encrypted diary's password is checked by opening its journal,
+        // which does not need the settings.
+        throw Error(unreadableContentText(
+            QStringLiteral("settings"), path, e.message(),
+            journalLocked_ ? QStringLiteral("Until it can be read, new entries take no default "
+                                            "font. The file is left as it is.")
+                           : QStringLiteral("Until it can be read, no password is asked and new "
+                                            "entries take no default font. The file is left as "
+                                            "it is.")));
+    }
+}
+
+// --- Encryption ------------------------------------------------------------------
+
+void JournalSession::useCipher(std::shared_ptr<const FileCipher> cipher) {
+    cipher_ = cipher;
+    journal_.setCipher(cipher);
+    log_.setCipher(std::move(cipher));
+}
+
+void JournalSession::unlock(std::shared_ptr<const FileCipher> cipher) {
+    const QByteArray head = lockedHead_;
+    useCipher(std::move(cipher));
+    try {
+        OpenJournal();
+    } catch (const WrongKeyError&) {
+        useCipher(nullptr);
+        lockedHead_ = head;
+        journalLocked_ = true;
+        throw;
+    }
+    lockedHead_.clear();
+}
+
+QByteArray JournalSession::backupForm(const QByteArray& previous,
+                                      const std::shared_ptr<const FileCipher>& oldForm) const {
+    if (!IsSealedDataFile(previous)) {
+        return cipher_ ? cipher_->sealFile(previous) : previous;
+    }
+    if (!oldForm || oldForm == cipher_) {
+        // Already in this diary's form, or of a key this run never had.
+        return previous;
+    }
+    try {
+        const QByteArray plain = oldForm->openFile(previous, filePath(kJournalBackupFileName));
+        return cipher_ ? cipher_->sealFile(plain) : plain;
+    } catch (const Error& e) {
+        qWarning("%s", e.what());
+        return previous;
+    }
+}
+
+JournalSession::JournalWrite JournalSession::saveJournalFile(
+    bool always, const std::shared_ptr<const FileCipher>& oldForm) {
+    JournalWrite result;
+    const QString path = filePath(kJournalFileName);
+    // The previous file becomes the backup by a hard link taken just before
+    // the new one is renamed into place, so the write needs no more free
+    // space than the new file; only a previous file in another form than
+    // this diary's is written as the backup in this diary's form first.
+    QString keepAs = filePath(kJournalBackupFileName);
+    if (fileAccess().exists(path)) {
+        const QByteArray previous = fileAccess().readAll(path);
+        if (!(FileFingerprint::of(previous) == journalRead_)) {
+            try {
+                mergeChangedFile(merged_, oldForm);
+            } catch (const Error& e) {
+                // A file another program left unreadable (damaged, or
+                // encrypted with another password) cannot be merged; it is
+                // kept as the backup copy, and the user is told.
+                qWarning("%s", e.what());
+                result.keptAsBackup = e.message();
+            }
+        }
+        const QByteArray backup = backupForm(previous, oldForm);
+        if (!backup.isSharedWith(previous)) {
+            fileAccess().writeAtomic(keepAs, backup);
+            keepAs.clear();
+        }
+    }
+    const QByteArray written = always ? journal_.saveAlways(keepAs) : journal_.save(keepAs);
+    if (!written.isNull()) {
+        journalRead_ = FileFingerprint::of(written);
+        result.written = true;
+        // The file now holds every day as this run has it: a later change
+        // by another program is told apart from this one's from here on.
+        originals_.clear();
+    }
+    takeMerged(result);
+    return result;
+}
+
+JournalSession::JournalWrite JournalSession::changeCipher(std::shared_ptr<const FileCipher> cipher,
+                                                          const QString& plainPassword) {
+    if (locked_) {
+        throw Error(QStringLiteral("The diary is locked."));
+    }
+    if (!journal_.isOpen()) {
+        throw Error(QStringLiteral(
+            "The diary could not be read in this run, so its encryption cannot be changed."));
+    }
+    if (rescueOpen_) {
+        throw Error(QStringLiteral(
+            "The diary holds rescued days that are not kept yet, so its encryption cannot be "
+            "changed in this run. Keep the rescued diary when Quillmere ends, then change it."));
+    }
+    waitForDrafts();
+    journal_.cancel();
+    const std::shared_ptr<const FileCipher> old = cipher_;
+    const QString backup = filePath(kJournalBackupFileName);
+    const bool hadJournal = fileAccess().exists(filePath(kJournalFileName));
+    cipher_ = cipher;
+    journal_.setCipher(cipher);
+    JournalWrite result;
+    try {
+        result = saveJournalFile(true, old);
+    } catch (...) {
+        cipher_ = old;
+        journal_.setCipher(old);
+        throw;
+    }
+    // From here on "Journal.cds" is in the new form.
+    if (!hadJournal && fileAccess().exists(backup)) {
+        fileAccess().writeAtomic(backup, backupForm(fileAccess().readAll(backup), old));
+    }
+    try {
+        log_.reseal(cipher);
+    } catch (const Error& e) {
+        // "Journal.cds" holds everything the log did: a log that cannot be
+        // written again is started afresh in the new form.
+        qWarning("%s", e.what());
+        log_.setCipher(cipher);
+        try {
+            log_.remove();
+        } catch (const Error& removal) {
+            qWarning("%s", removal.what());
+        }
+    }
+    if (settings_.isOpen() && !settings_.isEmpty()) {
+        try {
+            settings_.edit();
+            settings_.setPassword(cipher ? QString() : plainPassword);
+            settings_.post();
+        } catch (...) {
+            settings_.cancel();
+            throw;
+        }
+        settings_.save();
+    }
+    return result;
+}
+
+QByteArray JournalSession::lock() {
+    if (!cipher_ || locked_) {
+        return {};
+    }
+    waitForDrafts();
+    // Rescued days not yet kept are written only at the end, when the user
+    // chose to keep them.
+    if (journal_.isOpen() && journal_.isModified() && !rescueOpen_) {
+        const JournalWrite written = saveJournalFile(false, cipher_);
+        if (!written.keptAsBackup.isEmpty()) {
+            emit errorOccurred(written.keptAsBackup);
+        }
+        // What a merge did is told with the write at the end of the run.
+        merged_.fromFile.insert(merged_.fromFile.end(), written.fromFile.begin(),
+                                written.fromFile.end());
+        merged_.bothChanged.insert(merged_.bothChanged.end(), written.bothChanged.begin(),
+                                   written.bothChanged.end());
+    }
+    lockCheck_ = cipher_->logHeader();
+    // The last reference to the key goes: its pages are wiped and freed.
+    useCipher(nullptr);
+    locked_ = true;
+    return lockCheck_;
+}
+
+void JournalSession::resume(std::shared_ptr<const FileCipher> cipher) {
+    useCipher(std::move(cipher));
+    locked_ = false;
+    lockCheck_.clear();
 }
 
 JournalSession::Recovered JournalSession::recover() {
@@ -78,6 +339,7 @@ JournalSession::Recovered JournalSession::recover() {
         }
         const QByteArray blob = record.content;
         try {
+            noteOriginal(record.day);
             journal_.StoreDay(record.day, [&blob] { return blob; });
             days.insert(record.day);
             if (record.kind == RecoveryKind::kDraft) {
@@ -138,9 +400,13 @@ JournalSession::LoadedEntry JournalSession::loadEntry() {
 }
 
 bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
+    if (locked_) {
+        throw Error(QStringLiteral("The diary is locked."));
+    }
     // The lookup's failure (a closed table) belongs to the caller.
     journal_.find(currentDay_);
     const double day = currentDay_;
+    noteOriginal(day);
     QByteArray blob;
     try {
         journal_.StoreDay(day, [&] {
@@ -159,6 +425,15 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
         appendToLog(RecoveryRecord{RecoveryKind::kStored, day, blob, {}});
     });
     return true;
+}
+
+void JournalSession::noteOriginal(double day) {
+    if (originals_.count(day) != 0) {
+        return;
+    }
+    const int index = journal_.find(day);
+    originals_[day] =
+        index >= 0 ? std::optional<QByteArray>(journal_.entryAt(index)) : std::nullopt;
 }
 
 void JournalSession::appendToLog(const RecoveryRecord& record) {
@@ -189,7 +464,8 @@ void JournalSession::noteInLog(const RecoveryRecord& record, bool kept) {
 }
 
 void JournalSession::saveDraft(const QByteArray& rtf) {
-    if (rtf == lastDraft_ && currentDay_ == lastDraftDay_) {
+    // Nothing reaches the log while the key is wiped.
+    if (locked_ || (rtf == lastDraft_ && currentDay_ == lastDraftDay_)) {
         return;
     }
     lastDraft_ = rtf;
@@ -249,6 +525,13 @@ SettingsValues JournalSession::settingsRecord() const {
 }
 
 void JournalSession::postSettings() {
+    if (locked_) {
+        throw Error(QStringLiteral("The diary is locked."));
+    }
+    if (cipher_ && settings_.mode() != TableMode::kBrowse) {
+        // No file of an encrypted diary holds its password.
+        settings_.setPassword(QString());
+    }
     settings_.post();
     RecoveryRecord record;
     record.kind = RecoveryKind::kSettings;
@@ -288,25 +571,78 @@ void JournalSession::writeSettings() {
     settings_.close();
 }
 
-std::vector<double> JournalSession::mergeChangedFile() {
+namespace {
+
+// Whether two stored blobs hold the same RTF (equal bytes, or equal after
+// inflating: another zlib may compress the same text differently).
+bool sameEntry(const QByteArray& a, const QByteArray& b) {
+    if (a == b) {
+        return true;
+    }
+    try {
+        return DecodeEntryContent(a) == DecodeEntryContent(b);
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+void JournalSession::mergeChangedFile(JournalWrite& written,
+                                      const std::shared_ptr<const FileCipher>& readWith) {
     JournalTable onDisk(QStringLiteral("tblJournal"));
+    onDisk.setCipher(readWith);
     onDisk.OpenJournal(filePath(kJournalFileName));
-    std::vector<double> fromFile;
     for (int i = 0; i < onDisk.recordCount(); ++i) {
         const double day = onDisk.dayAt(i);
-        if (storedDays_.count(day) != 0) {
-            continue;
-        }
+        const QByteArray theirs = onDisk.entryAt(i);
         const int mine = journal_.find(day);
-        const QByteArray blob = onDisk.entryAt(i);
-        if (mine >= 0 && journal_.entryViewAt(mine) == QByteArrayView(blob)) {
+        if (mine >= 0 && journal_.entryViewAt(mine) == QByteArrayView(theirs)) {
             continue;
         }
-        journal_.StoreDay(day, [&blob] { return blob; });
-        fromFile.push_back(day);
+        // A day this run left alone since the file was last read or written.
+        if (originals_.count(day) == 0) {
+            journal_.StoreDay(day, [&theirs] { return theirs; });
+            written.fromFile.push_back(day);
+            continue;
+        }
+        try {
+            mergeDay(day, theirs, written);
+        } catch (const Error& e) {
+            // A day whose other text cannot be read keeps this run's text.
+            qWarning("%s", e.what());
+        }
     }
     onDisk.abandon();
-    return fromFile;
+}
+
+void JournalSession::mergeDay(double day, const QByteArray& theirs, JournalWrite& written) {
+    std::optional<QByteArray>& original = originals_[day];
+    if (original && sameEntry(*original, theirs)) {
+        return;  // only this run changed the day
+    }
+    const QByteArray ours = journal_.entryAt(journal_.find(day));
+    if (sameEntry(ours, theirs)) {
+        original = theirs;
+        return;
+    }
+    if (original && sameEntry(*original, ours)) {
+        // This run stored the day unchanged: the file's change counts.
+        journal_.StoreDay(day, [&theirs] { return theirs; });
+        original = theirs;
+        written.fromFile.push_back(day);
+        return;
+    }
+    if (!merger_) {
+        qWarning("No merger: the changed file's text of a day is left to the backup copy");
+        return;
+    }
+    journal_.StoreDay(day, [&] {
+        return EncodeEntryContent(merger_(DecodeEntryContent(ours), DecodeEntryContent(theirs)));
+    });
+    // A second write (after a failed one) finds the file's text in it already.
+    original = theirs;
+    written.bothChanged.push_back(day);
 }
 
 JournalSession::JournalWrite JournalSession::writeJournal() {
@@ -316,34 +652,46 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
         return result;
     }
     journal_.cancel();
-    if (!journal_.isModified()) {
-        journal_.close();
-        return result;
-    }
-    const QString path = filePath(kJournalFileName);
-    if (fileAccess().exists(path)) {
-        const QByteArray previous = fileAccess().readAll(path);
-        if (!(FileFingerprint::of(previous) == journalRead_)) {
-            try {
-                result.fromFile = mergeChangedFile();
-            } catch (const Error& e) {
-                // A file another program left unreadable cannot be merged; it
-                // is kept as the backup copy when the new file is written.
-                qWarning("%s", e.what());
-            }
+    if (locked_) {
+        // Never written without the key, rescued days included: the log
+        // keeps the run for the next start (lock() wrote the journal).
+        if (rescueOpen_ || journal_.isModified()) {
+            return result;
         }
+    } else if (rescueOpen_) {
+        return writeRescuedJournal();
     }
-    // The previous file becomes the backup by a hard link taken just before
-    // the new one is renamed into place, so the write needs no more free
-    // space than the new file.
-    journal_.closeKeepingPrevious(filePath(kJournalBackupFileName));
-    result.written = true;
+    if (journal_.isModified()) {
+        result = saveJournalFile(false, cipher_);
+    } else {
+        // Days a write during the run (the idle lock's) merged.
+        takeMerged(result);
+    }
+    journal_.close();
     return result;
+}
+
+void JournalSession::takeMerged(JournalWrite& result) {
+    // Days merged by a write that failed afterwards are told with the write
+    // that succeeds.
+    const auto take = [](std::vector<double>& from, std::vector<double>& to) {
+        std::sort(from.begin(), from.end());
+        from.erase(std::unique(from.begin(), from.end()), from.end());
+        to = std::move(from);
+        from.clear();
+    };
+    take(merged_.fromFile, result.fromFile);
+    take(merged_.bothChanged, result.bothChanged);
+}
+
+QByteArray JournalSession::journalFileBytes(const QString& path) const {
+    const QByteArray packet = journal_.dataset().savePacket(packetFormFor(path));
+    return cipher_ ? cipher_->sealFile(packet) : packet;
 }
 
 void JournalSession::saveJournalCopy(const QString& folder) const {
     const QString path = QDir(folder).filePath(QString::fromLatin1(kJournalFileName));
-    fileAccess().writeAtomic(path, journal_.dataset().savePacket(packetFormFor(path)));
+    fileAccess().writeAtomic(path, journalFileBytes(path));
 }
 
 bool JournalSession::recoveryLogHoldsRun() {

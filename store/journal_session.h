@@ -14,8 +14,19 @@
 //                                   removed when the data files are written
 //   "FontSettings.Ini"              the header font and the skip option
 //   "Journal.lock"                  held while a program uses the folder
+//   "Journal.damaged-yyyy-mm-dd.cds"
+//                                   a damaged "Journal.cds", kept when the
+//                                   user made the days rescued from it the
+//                                   diary
+//
+// An encrypted diary keeps "Journal.cds", "Journal.cds.bak" and
+// "Journal.recovery" in the encrypted form of the session's cipher, and an
+// empty password in "Settings.cds": the password is checked by opening the
+// journal. A damaged journal kept aside stays in the form it had. Its other
+// files stay as they are.
 #pragma once
 
+#include "store/file_cipher.h"
 #include "store/font_settings.h"
 #include "store/journal_table.h"
 #include "store/recovery_log.h"
@@ -27,6 +38,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -42,6 +54,15 @@ inline constexpr char kJournalBackupFileName[] = "Journal.cds.bak";
 inline constexpr char kSettingsFileName[] = "Settings.cds";
 inline constexpr char kLockFileName[] = "Journal.lock";
 inline constexpr char kAlreadyRunningMessage[] = "Quillmere is already running with this diary.";
+// A damaged "Journal.cds" replaced by its rescued days is kept as
+// kDamagedJournalPrefix + "yyyy-mm-dd" (+ "-2", "-3", ... when that name is
+// taken by other bytes) + ".cds".
+inline constexpr char kDamagedJournalPrefix[] = "Journal.damaged-";
+
+// One entry's RTF with the other side's RTF of the same day after it, as one
+// document (the shell supplies it: the store reads no RTF). Throws Error when
+// either cannot be read.
+using EntryMerger = std::function<QByteArray(const QByteArray& ourRtf, const QByteArray& theirRtf)>;
 
 class JournalSession : public QObject {
     Q_OBJECT
@@ -70,11 +91,49 @@ public:
     // --- Opening -------------------------------------------------------------------
 
     // Reads "Journal.cds" (missing: an empty table) and notes its size and
-    // checksum, so endRun() sees a change by another writer. Throws as
-    // JournalTable::OpenJournal; the table then stays closed.
+    // checksum, so endRun() sees a change by another writer. An encrypted
+    // journal without a cipher is not an error: the table stays closed and
+    // journalLocked() is true until unlock(). On failure the table stays
+    // closed: a FileError (it names the file) is thrown as it is, any other
+    // error as Error "Cannot read the diary "PATH": <message>" followed by a
+    // paragraph naming the journal tool's salvage command (and, for an
+    // encrypted journal, where the tool reads the password from); the file
+    // then counts as damaged (journalDamaged()) when it is a regular file.
+    // WrongKeyError is thrown as it is; a damaged encrypted journal throws
+    // SealedDataError with that text.
     void OpenJournal();
-    // Reads "Settings.cds". Throws as SettingsTable::OpenSettings.
+    // Reads "Settings.cds". On failure the table stays closed: a FileError is
+    // thrown as it is, any other error as Error "Cannot read the settings
+    // "PATH": <message>" followed by a paragraph saying that no password is
+    // asked meanwhile.
     void OpenSettings();
+
+    // --- A damaged journal ---------------------------------------------------------
+
+    // True after OpenJournal failed on the content of a regular "Journal.cds"
+    // (not on reading it), until a journal is opened.
+    bool journalDamaged() const { return journalDamaged_; }
+
+    // What can be brought back of a damaged journal.
+    struct RescueOffer {
+        int days = 0;                 // entries the salvage reader can read
+        int lostDays = 0;             // days it knows are lost
+        std::vector<double> logDays;  // days whose text "Journal.recovery" holds, ascending
+        bool worthOpening() const { return days > 0 || !logDays.empty(); }
+    };
+    // Reads the damaged "Journal.cds" with the salvage reader and looks into
+    // the recovery log, changing neither. Nothing when the journal is not
+    // damaged. Throws FileError naming a file that cannot be read.
+    RescueOffer prepareRescue();
+    // Opens the journal table from the days prepareRescue() read (then
+    // recover() replays the log over them). Nothing on disk changes: the
+    // damaged file stays until keepRescuedJournal(true) and writeJournal().
+    void openRescuedJournal();
+    // True while the journal table holds rescued days whose writing the user
+    // has not yet decided.
+    bool rescueOpen() const { return rescueOpen_; }
+    // The user's decision for writeJournal (not kept until called).
+    void keepRescuedJournal(bool keep) { rescueKept_ = keep; }
 
     struct Recovered {
         std::vector<double> days;       // days whose entry came from the log, ascending
@@ -93,8 +152,69 @@ public:
     // cannot be read.
     Recovered recover();
 
+    // What writeJournal did.
+    struct JournalWrite {
+        bool written = false;             // "Journal.cds" was rewritten
+        std::vector<double> fromFile;     // days taken from a file changed meanwhile
+        std::vector<double> bothChanged;  // days whose entry holds both texts now
+        QString damagedKeptAs;            // file name the damaged journal was kept as
+        // A file changed meanwhile that could not be read (another password,
+        // damage): why, naming it; it is kept as "Journal.cds.bak".
+        QString keptAsBackup;
+    };
+
+    // --- Encryption -------------------------------------------------------------------
+
+    // True while "Journal.cds" is encrypted and no cipher opened it yet (at
+    // the login), or while the session is locked.
+    bool journalLocked() const { return journalLocked_ || locked_; }
+    // True once the diary is encrypted (a cipher was given), also while
+    // locked.
+    bool encrypted() const { return cipher_ != nullptr || locked_; }
+    // The cipher of an encrypted diary (null for a plain one and while
+    // locked).
+    const std::shared_ptr<const FileCipher>& cipher() const { return cipher_; }
+    // The header with which the login checks the password after lock().
+    const QByteArray& lockCheck() const { return lockCheck_; }
+    // The first bytes of the encrypted journal found by OpenJournal, from
+    // which the login derives the key.
+    const QByteArray& lockedJournalHead() const { return lockedHead_; }
+    // Opens the encrypted journal with `cipher`, which is used for every
+    // file holding entry text from now on; the log is then replayed by
+    // recover(). Throws WrongKeyError or SealedDataError naming the file (the
+    // table stays closed; after a SealedDataError the session keeps the
+    // cipher and counts as unlocked, with an unreadable journal).
+    void unlock(std::shared_ptr<const FileCipher> cipher);
+
+    // Turns encryption on (a cipher when there was none), changes the key
+    // (another cipher) or turns it off (null). Every file holding entry
+    // text is written again in the new form, each atomically: "Journal.cds"
+    // from this run's journal (merged with a file changed meanwhile, as at
+    // the end), the previous "Journal.cds" as "Journal.cds.bak", and the
+    // recovery log; "Settings.cds" is written with `plainPassword` as its
+    // password when turning encryption off, and with an empty one otherwise.
+    // Throws Error when the journal is closed (unreadable), FileError naming
+    // a file that could not be written; when "Journal.cds" failed nothing
+    // changed, after it the session is in the new form.
+    JournalWrite changeCipher(std::shared_ptr<const FileCipher> cipher,
+                              const QString& plainPassword = QString());
+
+    // Locks an encrypted diary (idle time): "Journal.cds" is written when it
+    // changed, every draft put on disk, and the cipher dropped, which wipes
+    // the key; nothing can be stored until resume(). Returns the header of
+    // the encrypted log, with which the login checks the password again.
+    // Throws FileError when the journal cannot be written (the session then
+    // stays unlocked).
+    QByteArray lock();
+    bool locked() const { return locked_; }
+    // Ends the lock with the cipher the password gave back.
+    void resume(std::shared_ptr<const FileCipher> cipher);
     // The user has seen what recover() found.
     void userToldOfRecovery() { recoveryTold_ = true; }
+
+    // Merges the text of a day that both this run and another program changed
+    // (see writeJournal). Without one, such a day keeps this run's text.
+    void setEntryMerger(EntryMerger merger) { merger_ = std::move(merger); }
 
     JournalTable& journal() { return journal_; }
     const JournalTable& journal() const { return journal_; }
@@ -147,14 +267,16 @@ public:
     // --- Settings -------------------------------------------------------------------
 
     // True when there is no settings record or `typed` equals its password
-    // exactly. A closed table asks for nothing.
+    // exactly. A closed table asks for nothing. (An encrypted diary's
+    // password is checked by opening its journal instead.)
     bool checkPassword(const QString& typed) const;
     // The settings record; exists is false when there is none (or the table
     // is closed).
     SettingsValues settingsRecord() const;
     // Stores the record being edited or inserted on the settings table (the
-    // settings window fills it) and appends it to the log. Throws as
-    // StoredTable::post; a failure of the log emits errorOccurred.
+    // settings window fills it) and appends it to the log; an encrypted
+    // diary stores an empty password. Throws as StoredTable::post; a failure
+    // of the log emits errorOccurred.
     void postSettings();
 
     // "FontSettings.Ini", read and written whole.
@@ -179,17 +301,18 @@ public:
     // file; the table then stays open, so this may be called again.
     void writeSettings();
 
-    // What writeJournal did.
-    struct JournalWrite {
-        bool written = false;          // "Journal.cds" was rewritten
-        std::vector<double> fromFile;  // days taken from a file changed meanwhile
-    };
     // Writes "Journal.cds" if an entry changed. When the file changed on disk
-    // since it was read (another program or a sync tool), the days this run
-    // stored keep this run's entry and every other day takes the file's
-    // entry. The previous file is kept as "Journal.cds.bak". Throws FileError
-    // naming the file that failed; the table then stays open and may be
-    // written again.
+    // since it was read (another program or a sync tool), a day only the
+    // file changed takes the file's entry, a day only this run changed keeps
+    // this run's, and a day both changed gets the merger's document: this
+    // run's text, then the file's. The previous file is kept as
+    // "Journal.cds.bak".
+    // Rescued days (openRescuedJournal) are written only when the user kept
+    // them: the damaged file is first kept as "Journal.damaged-yyyy-mm-dd.cds"
+    // (not as the backup copy, which may hold the last good diary); when they
+    // were not kept nothing is written and the recovery log stays.
+    // Throws FileError naming the file that failed; the table then stays open
+    // and may be written again.
     JournalWrite writeJournal();
 
     // Writes this run's journal as "Journal.cds" into `folder` (when the data
@@ -221,10 +344,32 @@ signals:
 
 private:
     void appendToLog(const RecoveryRecord& record);
+    void useCipher(std::shared_ptr<const FileCipher> cipher);
+    // Writes "Journal.cds" now (`always`, or when it changed), merged with a
+    // file changed on disk, the previous file kept as the backup in the
+    // cipher's form; the table stays open.
+    // `oldForm` reads the file on disk (the cipher before a change).
+    JournalWrite saveJournalFile(bool always, const std::shared_ptr<const FileCipher>& oldForm);
+    // The previous "Journal.cds" in this diary's form, for the backup.
+    QByteArray backupForm(const QByteArray& previous,
+                          const std::shared_ptr<const FileCipher>& oldForm) const;
     // Notes whether the log took `record` (log writer's thread).
     void noteInLog(const RecoveryRecord& record, bool kept);
     void applySettings(const SettingsValues& values);
-    std::vector<double> mergeChangedFile();
+    // Notes what `day` held before this run first changed it.
+    void noteOriginal(double day);
+    // Takes the changes of a "Journal.cds" another program wrote meanwhile
+    // into `written` (see writeJournal); `readWith` reads the file on disk.
+    void mergeChangedFile(JournalWrite& written, const std::shared_ptr<const FileCipher>& readWith);
+    void mergeDay(double day, const QByteArray& theirs, JournalWrite& written);
+    JournalWrite writeRescuedJournal();
+    // Moves the days merged so far into `result`.
+    void takeMerged(JournalWrite& result);
+    // Writes the damaged journal's bytes beside it under a name of its own;
+    // that name.
+    QString keepDamagedJournal(const QByteArray& bytes);
+    // The journal table's data packet in this diary's form.
+    QByteArray journalFileBytes(const QString& path) const;
 
     QString dataFolder_;
     JournalTable journal_;
@@ -240,10 +385,25 @@ private:
     std::set<double> lostDays_;  // days whose newest record the log misses
     bool settingsLost_ = false;
     bool journalOpened_ = false;
+    std::shared_ptr<const FileCipher> cipher_;
+    QByteArray lockedHead_;
+    QByteArray lockCheck_;
+    bool journalLocked_ = false;
+    bool locked_ = false;
     bool logDamaged_ = false;    // recover() skipped damaged records
     bool recoveryTold_ = false;  // the user has seen what recover() found
     // "Journal.cds" as it was read: whether it existed, its size and CRC-32.
     FileFingerprint journalRead_;
+    // What each day this run stored held before (nothing: no entry), to tell
+    // which side changed a day when the file was changed meanwhile.
+    std::map<double, std::optional<QByteArray>> originals_;
+    EntryMerger merger_;
+    JournalWrite merged_;  // what merges did for a write not yet done
+    bool journalDamaged_ = false;
+    bool rescueOpen_ = false;
+    bool rescueKept_ = false;
+    std::vector<std::pair<double, QByteArray>> rescued_;  // stored date-time, blob
+    FileFingerprint damagedRead_;
     QByteArray lastDraft_;
     double lastDraftDay_ = 0;
     QThreadPool drafts_;  // the log writer: one thread, records in the order handed over

@@ -4,6 +4,8 @@
 #include "store/errors.h"
 #include "store/file_access.h"
 
+#include <QDir>
+
 #include <zlib.h>
 
 #include <QCoreApplication>
@@ -90,13 +92,14 @@ bool knownKind(uint8_t kind) {
 
 }  // namespace
 
-QByteArray EncodeRecoveryRecord(const RecoveryRecord& record) {
-    const QByteArray payload = encodePayload(record);
+namespace {
+
+QByteArray frame(uint8_t kind, QByteArrayView payload) {
     QByteArray bytes;
     bytes.reserve(kRecoveryRecordHeaderSize + payload.size());
     PutFixed32(&bytes, static_cast<uint32_t>(payload.size()));
     PutFixed32(&bytes, 0);  // the checksum, filled in below
-    PutFixed8(&bytes, static_cast<uint8_t>(record.kind));
+    PutFixed8(&bytes, kind);
     bytes.append(payload);
     // The checksum covers everything of the record but itself.
     uint32_t crc = checksum(QByteArrayView(bytes.constData(), 4));
@@ -106,11 +109,38 @@ QByteArray EncodeRecoveryRecord(const RecoveryRecord& record) {
     return bytes;
 }
 
+}  // namespace
+
+QByteArray EncodeRecoveryRecord(const RecoveryRecord& record) {
+    return frame(static_cast<uint8_t>(record.kind), encodePayload(record));
+}
+
+QByteArray EncodeSealedRecoveryRecord(const RecoveryRecord& record, const FileCipher& cipher,
+                                      uint64_t offset) {
+    QByteArray inner;
+    PutFixed8(&inner, static_cast<uint8_t>(record.kind));
+    inner.append(encodePayload(record));
+    return frame(kSealedRecordKind, cipher.sealRecord(inner, offset));
+}
+
 namespace {
 
 // The intact record starting at `at`, if there is one there; `end` is where
 // it ends.
-bool intactRecordAt(QByteArrayView bytes, qsizetype at, RecoveryRecord* record, qsizetype* end) {
+// A sealed record's payload opened by `cipher` and decoded.
+bool openSealed(const FileCipher& cipher, QByteArrayView payload, uint64_t offset,
+                RecoveryRecord* record) {
+    const std::optional<QByteArray> inner = cipher.openRecord(payload, offset);
+    if (!inner || inner->isEmpty() || !knownKind(static_cast<uint8_t>(inner->at(0)))) {
+        return false;
+    }
+    return decodePayload(static_cast<RecoveryKind>(inner->at(0)), QByteArrayView(*inner).sliced(1),
+                         record);
+}
+
+// `cipher` is null for a plain log.
+bool intactRecordAt(QByteArrayView bytes, qsizetype at, RecoveryRecord* record, qsizetype* end,
+                    const FileCipher* cipher) {
     if (at + kRecoveryRecordHeaderSize > bytes.size()) {
         return false;
     }
@@ -118,7 +148,8 @@ bool intactRecordAt(QByteArrayView bytes, qsizetype at, RecoveryRecord* record, 
     const uint32_t size = DecodeFixed32(start);
     const uint32_t storedCrc = DecodeFixed32(start + 4);
     const auto kind = static_cast<uint8_t>(start[8]);
-    if (!knownKind(kind) || size > kRecoveryMaxPayload ||
+    const bool kindFits = cipher ? kind == kSealedRecordKind : knownKind(kind);
+    if (!kindFits || size > kRecoveryMaxPayload ||
         qsizetype(size) > bytes.size() - at - kRecoveryRecordHeaderSize) {
         return false;
     }
@@ -126,7 +157,11 @@ bool intactRecordAt(QByteArrayView bytes, qsizetype at, RecoveryRecord* record, 
     crc = static_cast<uint32_t>(
         crc32(crc, reinterpret_cast<const Bytef*>(start + 8), static_cast<uInt>(1 + size)));
     const QByteArrayView payload(start + kRecoveryRecordHeaderSize, size);
-    if (crc != storedCrc || !decodePayload(static_cast<RecoveryKind>(kind), payload, record)) {
+    if (crc != storedCrc) {
+        return false;
+    }
+    if (cipher ? !openSealed(*cipher, payload, static_cast<uint64_t>(at), record)
+               : !decodePayload(static_cast<RecoveryKind>(kind), payload, record)) {
         return false;
     }
     *end = at + kRecoveryRecordHeaderSize + qsizetype(size);
@@ -136,23 +171,45 @@ bool intactRecordAt(QByteArrayView bytes, qsizetype at, RecoveryRecord* record, 
 // Where the damaged record at `at` ends: by its own length when that leads
 // to the end or to an intact record, else at the next intact record found
 // byte by byte (or the end).
-qsizetype endOfDamage(QByteArrayView bytes, qsizetype at) {
+qsizetype endOfDamage(QByteArrayView bytes, qsizetype at, const FileCipher* cipher) {
     RecoveryRecord ignored;
     qsizetype ignoredEnd = 0;
     if (at + kRecoveryRecordHeaderSize <= bytes.size()) {
         const uint32_t size = DecodeFixed32(bytes.data() + at);
         const qsizetype end = at + kRecoveryRecordHeaderSize + qsizetype(size);
         if (size <= kRecoveryMaxPayload && end <= bytes.size() &&
-            (end == bytes.size() || intactRecordAt(bytes, end, &ignored, &ignoredEnd))) {
+            (end == bytes.size() || intactRecordAt(bytes, end, &ignored, &ignoredEnd, cipher))) {
             return end;
         }
     }
     for (qsizetype next = at + 1; next < bytes.size(); ++next) {
-        if (intactRecordAt(bytes, next, &ignored, &ignoredEnd)) {
+        if (intactRecordAt(bytes, next, &ignored, &ignoredEnd, cipher)) {
             return next;
         }
     }
     return bytes.size();
+}
+
+}  // namespace
+
+namespace {
+
+// The records from `at` on, damage skipped.
+void readRecords(QByteArrayView all, qsizetype at, const FileCipher* cipher,
+                 RecoveryContents* contents) {
+    while (at < all.size()) {
+        RecoveryRecord record;
+        qsizetype end = 0;
+        if (intactRecordAt(all, at, &record, &end, cipher)) {
+            contents->records.push_back(std::move(record));
+            contents->validSize = end;
+            at = end;
+            continue;
+        }
+        contents->damaged = true;
+        ++contents->damagedStretches;
+        at = endOfDamage(all, at, cipher);
+    }
 }
 
 }  // namespace
@@ -168,22 +225,44 @@ RecoveryContents DecodeRecoveryLog(const QByteArray& bytes) {
         // A damaged header: the records after it may still be intact.
         contents.damaged = true;
         ++contents.damagedStretches;
-        at = endOfDamage(all, 0);
+        at = endOfDamage(all, 0, nullptr);
     }
-    while (at < all.size()) {
-        RecoveryRecord record;
-        qsizetype end = 0;
-        if (intactRecordAt(all, at, &record, &end)) {
-            contents.records.push_back(std::move(record));
-            contents.validSize = end;
-            at = end;
-            continue;
-        }
-        contents.damaged = true;
-        ++contents.damagedStretches;
-        at = endOfDamage(all, at);
-    }
+    readRecords(all, at, nullptr, &contents);
     return contents;
+}
+
+RecoveryContents DecodeSealedRecoveryLog(const QByteArray& bytes, const FileCipher& cipher) {
+    RecoveryContents contents;
+    qsizetype headerSize = 0;
+    if (!cipher.ownsLog(bytes, &headerSize)) {
+        contents.damaged = !bytes.isEmpty();
+        return contents;
+    }
+    contents.validSize = headerSize;
+    readRecords(QByteArrayView(bytes), headerSize, &cipher, &contents);
+    return contents;
+}
+
+void RecoveryLog::setCipher(std::shared_ptr<const FileCipher> cipher) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    cipher_ = std::move(cipher);
+}
+
+RecoveryContents RecoveryLog::decode(const QByteArray& bytes) const {
+    if (IsSealedRecoveryLog(bytes)) {
+        return cipher_ ? DecodeSealedRecoveryLog(bytes, *cipher_) : RecoveryContents{};
+    }
+    return DecodeRecoveryLog(bytes);
+}
+
+QByteArray RecoveryLog::encodeAll(const std::vector<RecoveryRecord>& records,
+                                  const FileCipher* cipher) const {
+    QByteArray bytes = cipher ? cipher->logHeader() : magic().toByteArray();
+    for (const RecoveryRecord& record : records) {
+        bytes += cipher ? EncodeSealedRecoveryRecord(record, *cipher, uint64_t(bytes.size()))
+                        : EncodeRecoveryRecord(record);
+    }
+    return bytes;
 }
 
 bool RecoveryLog::exists() const {
@@ -194,6 +273,14 @@ bool RecoveryLog::exists() const {
 bool RecoveryLog::mayRemove() const {
     std::lock_guard<std::mutex> hold(mutex_);
     return !unreadable_;
+}
+
+RecoveryContents RecoveryLog::peek() const {
+    std::lock_guard<std::mutex> hold(mutex_);
+    if (fileAccess().status(path_).kind == FileKind::kMissing) {
+        return {};
+    }
+    return decode(fileAccess().readAll(path_));
 }
 
 RecoveryContents RecoveryLog::recover() {
@@ -210,16 +297,63 @@ RecoveryContents RecoveryLog::recover() {
         unreadable_ = true;
         throw;
     }
+    const bool sealed = IsSealedRecoveryLog(bytes);
+    qsizetype headerSize = 0;
+    if (sealed && (!cipher_ || !cipher_->ownsLog(bytes, &headerSize))) {
+        // Not this diary's key: the log is put aside whole, never dropped,
+        // and this run starts a log of its own.
+        const QString kept = path_ + QStringLiteral(".unread");
+        fileAccess().writeAtomic(kept, bytes);
+        fileAccess().remove(path_);
+        started_ = false;
+        size_ = 0;
+        const QString text = cipher_
+                                 ? QStringLiteral(
+                                       "\"%1\" is encrypted with another password and could not be "
+                                       "replayed; it was kept as \"%2\"")
+                                 : QStringLiteral(
+                                       "\"%1\" is encrypted and could not be replayed without the "
+                                       "diary's password; it was kept as \"%2\"");
+        throw WrongKeyError(
+            text.arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(kept)));
+    }
+    RecoveryContents contents = decode(bytes);
+    if (!bytes.isEmpty() && sealed != static_cast<bool>(cipher_)) {
+        // Encryption was turned on or off by a run that then ended abruptly:
+        // the log is written again in this diary's form.
+        const QByteArray fresh = encodeAll(contents.records, cipher_.get());
+        fileAccess().writeAtomic(path_, fresh);
+        started_ = true;
+        size_ = fresh.size();
+        return contents;
+    }
     // Nothing is cut: damage stays until the data files hold this run and
     // the file is removed; appends go after it and are found again.
     started_ = !bytes.isEmpty();
     size_ = bytes.size();
-    return DecodeRecoveryLog(bytes);
+    return contents;
+}
+
+void RecoveryLog::reseal(std::shared_ptr<const FileCipher> cipher) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    if (fileAccess().status(path_).kind == FileKind::kMissing) {
+        cipher_ = std::move(cipher);
+        started_ = false;
+        size_ = 0;
+        return;
+    }
+    const QByteArray bytes = fileAccess().readAll(path_);
+    const RecoveryContents contents = decode(bytes);
+    const QByteArray fresh = encodeAll(contents.records, cipher.get());
+    fileAccess().writeAtomic(path_, fresh);
+    cipher_ = std::move(cipher);
+    started_ = true;
+    size_ = fresh.size();
 }
 
 void RecoveryLog::append(const RecoveryRecord& record) {
-    QByteArray bytes = EncodeRecoveryRecord(record);
     std::lock_guard<std::mutex> hold(mutex_);
+    QByteArray header;
     if (!started_) {
         // A log no one replayed (the journal could not be read) stays in
         // front of the new records; a missing or empty file gets the header.
@@ -230,9 +364,14 @@ void RecoveryLog::append(const RecoveryRecord& record) {
         }
         size_ = found.kind == FileKind::kRegular ? found.size : 0;
         if (size_ == 0) {
-            bytes.prepend(magic().data(), kRecoveryHeaderSize);
+            header = cipher_ ? cipher_->logHeader() : magic().toByteArray();
         }
     }
+    // An encrypted record is sealed for the place it is written to.
+    const auto offset = static_cast<uint64_t>(size_ + header.size());
+    const QByteArray bytes =
+        header + (cipher_ ? EncodeSealedRecoveryRecord(record, *cipher_, offset)
+                          : EncodeRecoveryRecord(record));
     try {
         fileAccess().appendDurably(path_, bytes);
     } catch (...) {

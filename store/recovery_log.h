@@ -25,12 +25,20 @@
 // searching byte by byte for the next intact record (a torn write at the
 // moment of a crash, with records appended after it by a later run). One
 // damaged record therefore costs that record only.
+//
+// An encrypted diary's log starts with the encrypted log header instead
+// (magic "QMRLOGX" 0x01, see crypto/sealed_file.h) and frames every record
+// the same way with kind 4: its payload is the plain kind byte and payload
+// above, sealed by the diary's cipher for the record's offset in the file.
 #pragma once
+
+#include "store/file_cipher.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -44,6 +52,8 @@ constexpr int kRecoveryRecordHeaderSize = 9;
 constexpr uint32_t kRecoveryMaxPayload = 512u * 1024u * 1024u;
 
 enum class RecoveryKind : uint8_t { kStored = 1, kDraft = 2, kSettings = 3 };
+// The framing kind of a record of an encrypted log.
+constexpr uint8_t kSealedRecordKind = 4;
 
 // The settings record as the log keeps it.
 struct SettingsValues {
@@ -65,6 +75,9 @@ struct RecoveryRecord {
 
 // The bytes of one record, header included.
 QByteArray EncodeRecoveryRecord(const RecoveryRecord& record);
+// The same record sealed by `cipher` for the file offset `offset`.
+QByteArray EncodeSealedRecoveryRecord(const RecoveryRecord& record, const FileCipher& cipher,
+                                      uint64_t offset);
 
 // What a log file holds.
 struct RecoveryContents {
@@ -77,6 +90,10 @@ struct RecoveryContents {
 // Decodes a whole log file. Never throws: a wrong header is damage, and the
 // records after it are still looked for; damaged records are skipped.
 RecoveryContents DecodeRecoveryLog(const QByteArray& bytes);
+// Decodes an encrypted log written under `cipher`; a record that does not
+// open (changed, moved) is damage and is skipped like a torn one. A log of
+// another key gives no records.
+RecoveryContents DecodeSealedRecoveryLog(const QByteArray& bytes, const FileCipher& cipher);
 
 // The log file of one data folder. append() may be called from several
 // threads; each call writes one whole record and forces it to disk.
@@ -86,13 +103,33 @@ public:
 
     const QString& path() const { return path_; }
 
+    // The cipher records are written with (null: the plain log). Set before
+    // recover() and append(); reseal() changes it for a log in use.
+    void setCipher(std::shared_ptr<const FileCipher> cipher);
+
     // Reads the log left by a previous run (no file: nothing). The file is
     // left exactly as it is, damage included, so that it is still there if
     // this run ends before the user was told; records appended later follow
     // it. Throws FileError naming the file when it cannot be read (a folder,
     // a FIFO or a device of that name included); the file is then never
-    // removed by this object.
+    // removed by this object. A log in the other form than the cipher's
+    // (encryption turned on or off by a run that then ended abruptly) is
+    // written again in the cipher's form, its intact records only. An
+    // encrypted log this cipher does not open is moved whole to
+    // "Journal.recovery.unread" and WrongKeyError naming both is thrown.
     RecoveryContents recover();
+
+    // What the log holds, read as recover() reads it (an encrypted log of
+    // another key gives nothing), without changing the file or this
+    // object. No file: nothing. Throws FileError naming the file when it
+    // cannot be read.
+    RecoveryContents peek() const;
+
+    // Writes the log's intact records again under `cipher` (null: plain),
+    // replacing the file atomically, and appends under it from then on; no
+    // plain remnant stays in an encrypted diary's log. Throws FileError
+    // naming the file; the log then stays in its old form.
+    void reseal(std::shared_ptr<const FileCipher> cipher);
 
     // Appends one record and forces it to disk before returning; the file and
     // its header are made by the first append. A file already there (a log
@@ -113,7 +150,12 @@ public:
     bool exists() const;
 
 private:
+    RecoveryContents decode(const QByteArray& bytes) const;
+    QByteArray encodeAll(const std::vector<RecoveryRecord>& records,
+                         const FileCipher* cipher) const;
+
     QString path_;
+    std::shared_ptr<const FileCipher> cipher_;
     mutable std::mutex mutex_;
     bool started_ = false;     // the file exists (with its header, or a previous run's bytes)
     bool unreadable_ = false;  // recover() could not read the file there

@@ -6,7 +6,10 @@
 #include "store/type_word.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QtGlobal>
+
+#include <algorithm>
 
 namespace quillmere {
 
@@ -65,12 +68,23 @@ void StoredTable::open(const QString& path) {
         } else {
             // A folder, a FIFO or a device of that name is refused by
             // readAll, naming it, before anything is read from it.
-            const QByteArray bytes = fileAccess().readAll(path);
+            QByteArray bytes = fileAccess().readAll(path);
             if (bytes.isEmpty()) {
                 throw Error(QCoreApplication::translate("quillmere::Store", "Missing data provider or data packet"));
             }
+            // The fingerprint is of the file as it lies on disk.
+            const FileFingerprint read = FileFingerprint::of(bytes);
+            if (IsSealedDataFile(bytes)) {
+                if (!cipher_) {
+                    throw KeyRequiredError(
+                        QStringLiteral("\"%1\" is encrypted: its password is needed to open it")
+                            .arg(QDir::toNativeSeparators(path)),
+                        bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
+                }
+                bytes = cipher_->openFile(bytes, path);
+            }
             data_.loadPacket(bytes);
-            read_ = FileFingerprint::of(bytes);
+            read_ = read;
         }
         data_.setLogChanges(false);
         open_ = true;
@@ -88,13 +102,31 @@ void StoredTable::writeIfChanged(const QString& previousPath) {
     if (!modified_) {
         return;
     }
+    writeFile(previousPath);
+}
+
+QByteArray StoredTable::writeFile(const QString& previousPath) {
     const QByteArray packet = data_.savePacket(packetFormFor(path_));
+    const QByteArray bytes = cipher_ ? cipher_->sealFile(packet) : packet;
     if (previousPath.isEmpty()) {
-        fileAccess().writeAtomic(path_, packet);
+        fileAccess().writeAtomic(path_, bytes);
     } else {
-        fileAccess().writeAtomicKeepingPrevious(path_, packet, previousPath);
+        fileAccess().writeAtomicKeepingPrevious(path_, bytes, previousPath);
     }
     modified_ = false;
+    return bytes;
+}
+
+QByteArray StoredTable::save(const QString& previousPath) {
+    requireOpen();
+    cancel();
+    return modified_ ? writeFile(previousPath) : QByteArray();
+}
+
+QByteArray StoredTable::saveAlways(const QString& previousPath) {
+    requireOpen();
+    cancel();
+    return writeFile(previousPath);
 }
 
 void StoredTable::close() {

@@ -9,10 +9,12 @@
 #pragma once
 
 #include "store/dataset.h"
+#include "store/file_cipher.h"
 #include "store/file_fingerprint.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,14 +39,30 @@ public:
     bool isModified() const { return modified_; }
     TableMode mode() const { return mode_; }
 
+    // The cipher the file is written with from now on (null: the plain data
+    // packet, byte for byte). Reading takes either form: an encrypted file
+    // needs the cipher, a plain one is read as it is.
+    void setCipher(std::shared_ptr<const FileCipher> cipher) { cipher_ = std::move(cipher); }
+    const std::shared_ptr<const FileCipher>& cipher() const { return cipher_; }
+
     // Opens the table from `path`. A missing file gives an empty table in
     // memory (nothing is written); an existing one is read whole. Change
     // logging is switched off. Throws FileError naming the file when it
     // cannot be read or is a folder, a FIFO or a device,
     // Error "Missing data provider or data packet" for an empty file,
-    // DatasetError for a file that is not a fitting data packet; the table is
-    // then closed.
+    // DatasetError for a file that is not a fitting data packet,
+    // KeyRequiredError for an encrypted file without a cipher, WrongKeyError
+    // or SealedDataError from the cipher; the table is then closed.
     void open(const QString& path);
+
+    // Writes the file now when the table changed, in the cipher's form, and
+    // keeps the table open (it counts as unchanged afterwards); a file
+    // replaced by the write is kept as `previousPath` unless that is empty.
+    // Returns the bytes written (null when nothing was). Throws FileError
+    // naming the file; the table then stays changed.
+    QByteArray save(const QString& previousPath = QString());
+    // Writes the file now whether or not it changed; returns the bytes.
+    QByteArray saveAlways(const QString& previousPath = QString());
 
     // Writes the file if the table was changed, then closes it. A pending
     // edit or insert is cancelled first. Throws FileError naming the file when
@@ -116,10 +134,12 @@ protected:
 
 private:
     void writeIfChanged(const QString& previousPath);
+    QByteArray writeFile(const QString& previousPath);
     void reset();
 
     QString name_;
     std::vector<FieldDeclaration> fields_;
+    std::shared_ptr<const FileCipher> cipher_;
     QString path_;
     FileFingerprint read_;
     DSBASE data_;

@@ -5,16 +5,15 @@
 #include "store/dataset.h"
 #include "store/entry_codec.h"
 #include "store/errors.h"
+#include "store/journal_salvage.h"
 #include "store/journal_table.h"
 #include "store/timestamp.h"
-#include "tools/journal/journal_salvage.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <set>
 
 using namespace quillmere;
-using namespace quillmere::journaltool;
 
 namespace {
 

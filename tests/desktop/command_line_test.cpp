@@ -78,7 +78,7 @@ TEST_P(InformationOptions, AnswerWithoutADisplay) {
 
 constexpr char kProgram[] = QUILLMERE_PROGRAM;
 constexpr char kTool[] = QUILLMERE_JOURNAL_TOOL;
-constexpr char kToolUsage[] = "usage: quillmere-journal COMMAND ARGS...\n";
+constexpr char kToolUsage[] = "usage: quillmere-journal [--password-file FILE] COMMAND ARGS...\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InformationOptions,

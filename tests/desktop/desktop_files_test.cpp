@@ -199,6 +199,10 @@ TEST(ManualPages, ProgramPageListsEveryFileOfTheDataFolder) {
                                   .arg(QString::fromLatin1(name));
         EXPECT_TRUE(files.contains(entry)) << name;
     }
+    EXPECT_TRUE(
+        files.contains(QStringLiteral("\n.TP\n.I ~/.local/share/Quillmere/%1yyyy-mm-dd.cds\n")
+                           .arg(QString::fromLatin1(kDamagedJournalPrefix))))
+        << "the damaged journal kept after a rescue";
     EXPECT_TRUE(files.contains(QStringLiteral("\n.TP\n.I ~/.config/quillmere.INI\n")));
 }
 

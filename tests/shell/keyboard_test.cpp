@@ -323,7 +323,7 @@ TEST_F(KeyboardTest, F1OpensTheAboutBox) {
 // with; an empty version means the name was listed without asking the library.
 TEST(AboutBoxLibraries, EachIsNamedWithItsVersion) {
     const QStringList libraries = AboutBox::libraries();
-    for (const char* name : {"Qt ", "zlib ", "libdeflate ", "libjpeg", "Enchant "}) {
+    for (const char* name : {"Qt ", "zlib ", "libdeflate ", "libjpeg", "libsodium ", "Enchant "}) {
         const auto listed = std::find_if(libraries.begin(), libraries.end(), [&](const QString& l) {
             return l.startsWith(QLatin1String(name));
         });

@@ -1,7 +1,9 @@
 // Where the data files live.
 #include "store/data_location.h"
+#include "store/errors.h"
 #include "store/file_access.h"
 
+#include "failing_files.h"
 #include "test_support.h"
 
 #include <QCoreApplication>
@@ -163,4 +165,76 @@ TEST(DataLocation, EarlyUserDataFolderIsThePlatformsAppDataFolder) {
     }
     QCoreApplication::setOrganizationName(organisation);
     QCoreApplication::setApplicationName(application);
+}
+
+// A diary beside a program whose folder can no longer be written is brought
+// into the data folder once, so the diary is not split in two.
+struct AdoptCase {
+    const char* label;
+    QStringList inOwnFolder;   // files beside the program
+    QStringList inDataFolder;  // files already in the data folder
+    QStringList copied;        // in the order copied
+};
+
+class AdoptDiaryTest : public ::testing::TestWithParam<AdoptCase> {};
+
+TEST_P(AdoptDiaryTest, CopiesOnceAndNeverOverwrites) {
+    const AdoptCase& c = GetParam();
+    testsupport::TempFolder own, data;
+    for (const QString& name : c.inOwnFolder) {
+        own.write(name, "own " + name.toUtf8());
+    }
+    for (const QString& name : c.inDataFolder) {
+        data.write(name, "data " + name.toUtf8());
+    }
+    EXPECT_EQ(c.copied, adoptDiaryFrom(own.path(), data.path())) << c.label;
+    for (const QString& name : c.inOwnFolder) {
+        EXPECT_EQ("own " + name.toUtf8(), own.read(name)) << c.label << ": left as it is";
+        if (c.copied.contains(name)) {
+            EXPECT_EQ("own " + name.toUtf8(), data.read(name)) << c.label;
+        } else {
+            EXPECT_EQ(c.inDataFolder.contains(name), QFile::exists(data.file(name))) << c.label;
+        }
+    }
+    for (const QString& name : c.inDataFolder) {
+        EXPECT_EQ("data " + name.toUtf8(), data.read(name)) << c.label << ": never overwritten";
+    }
+    EXPECT_TRUE(adoptDiaryFrom(own.path(), data.path()).isEmpty()) << c.label << ": once";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, AdoptDiaryTest,
+    ::testing::Values(
+        AdoptCase{"nominal: the whole diary, the journal last",
+                  {"Journal.cds", "Journal.cds.bak", "Settings.cds", "FontSettings.Ini",
+                   "Journal.recovery"},
+                  {},
+                  {"Journal.cds.bak", "Settings.cds", "FontSettings.Ini", "Journal.recovery",
+                   "Journal.cds"}},
+        AdoptCase{"nominal: settings without a journal", {"Settings.cds"}, {}, {"Settings.cds"}},
+        AdoptCase{"nominal: nothing beside the program", {}, {}, {}},
+        AdoptCase{"robustness: the data folder has a journal already",
+                  {"Journal.cds", "Settings.cds"},
+                  {"Journal.cds"},
+                  {}},
+        AdoptCase{"robustness: settings made there already are kept",
+                  {"Journal.cds", "Settings.cds"},
+                  {"Settings.cds"},
+                  {"Journal.cds"}}));
+
+TEST(DataLocation, AdoptionCutShortIsCompletedAtTheNextStart) {
+    testsupport::TempFolder own, data;
+    own.write(QStringLiteral("Journal.cds"), "journal");
+    own.write(QStringLiteral("Settings.cds"), "settings");
+    testsupport::FailingFiles failing({QStringLiteral("Journal.cds")});
+    {
+        ScopedFileAccess seam(&failing);
+        EXPECT_THROW_MSG(
+            adoptDiaryFrom(own.path(), data.path()), FileError,
+            failing.messageFor(data.file(QStringLiteral("Journal.cds"))).toStdString());
+    }
+    EXPECT_FALSE(QFile::exists(data.file(QStringLiteral("Journal.cds"))));
+    EXPECT_EQ(QStringList{QStringLiteral("Journal.cds")}, adoptDiaryFrom(own.path(), data.path()));
+    EXPECT_EQ(QByteArray("journal"), data.read(QStringLiteral("Journal.cds")));
+    EXPECT_EQ(QByteArray("settings"), data.read(QStringLiteral("Settings.cds")));
 }

@@ -1,7 +1,7 @@
 // Salvage of damaged journals: truncated, with a damaged entry, with a
 // damaged row count, length or metadata. Every intact day must come back
 // with its bytes unchanged, and every day lost must be reported.
-#include "tools/journal/journal_salvage.h"
+#include "store/journal_salvage.h"
 #include "store/coding.h"
 #include "store/day.h"
 #include "store/entry_codec.h"

@@ -3,8 +3,8 @@
 
 #include "store/entry_codec.h"
 #include "store/errors.h"
+#include "store/journal_salvage.h"
 #include "store/journal_table.h"
-#include "tools/journal/journal_salvage.h"
 
 #include <cmath>
 #include <map>

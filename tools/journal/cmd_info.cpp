@@ -1,5 +1,9 @@
 // info FILE: the packet's header, columns and row count.
 #include "tools/journal/commands.h"
+#include "tools/journal/passwords.h"
+
+#include "crypto/sealed_file.h"
+#include "store/file_cipher.h"
 
 #include "store/dataset.h"
 #include "store/file_access.h"
@@ -39,10 +43,20 @@ QString columnLine(const FieldDef& f) {
 int runInfo(const QStringList& args, CommandIo& io) {
     requireArgs(args, 1, 1);
     requireReadableFile(args[0], kMaxJournalBytes);
-    const QByteArray bytes = fileAccess().readAll(args[0]);
+    QByteArray bytes = fileAccess().readAll(args[0]);
+    QString text = QStringLiteral("File: %1 (%2 bytes)\n").arg(args[0]).arg(bytes.size());
+    if (IsSealedDataFile(bytes)) {
+        const crypto::SealedFileHeader h = crypto::SealedFileHeader::DecodeFrom(bytes, args[0]);
+        text += QStringLiteral(
+                    "Encrypted: form %1, Argon2id %2 passes over %3 KiB, chunks of %4 bytes\n")
+                    .arg(h.version)
+                    .arg(h.params.opslimit)
+                    .arg(h.params.memlimit / 1024)
+                    .arg(h.chunkSize);
+        bytes = unlockFile(bytes, args[0])->openFile(bytes, args[0]);
+    }
     DSBASE table;
     table.loadPacket(bytes);
-    QString text = QStringLiteral("File: %1 (%2 bytes)\n").arg(args[0]).arg(bytes.size());
     if (looksLikeBinaryPacket(bytes)) {
         DSEXTRACT in;
         in.openPacket(bytes);

@@ -1,5 +1,6 @@
 // put FILE DAY SOURCE: stores a file's bytes as the entry of DAY.
 #include "tools/journal/commands.h"
+#include "tools/journal/passwords.h"
 
 #include "store/file_access.h"
 #include "store/journal_table.h"
@@ -19,7 +20,7 @@ int runPut(const QStringList& args, CommandIo&) {
     }
     const QByteArray rtf = fileAccess().readAll(args[2]);
     JournalTable journal;
-    journal.OpenJournal(args[0]);
+    openJournalFile(journal, args[0]);
     journal.StoreEntry(day, rtf);
     journal.close();
     return 0;

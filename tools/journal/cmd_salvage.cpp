@@ -1,7 +1,8 @@
 // salvage DAMAGED OUT: rescues every intact day of a damaged journal into a
 // fresh journal file, reporting each day lost.
+#include "store/journal_salvage.h"
 #include "tools/journal/commands.h"
-#include "tools/journal/journal_salvage.h"
+#include "tools/journal/passwords.h"
 
 namespace quillmere::journaltool {
 
@@ -10,7 +11,7 @@ namespace {
 int runSalvage(const QStringList& args, CommandIo& io) {
     requireArgs(args, 2, 2);
     requireReadableFile(args[0], kMaxJournalBytes);
-    salvageJournal(args[0], args[1], io.out);
+    salvageJournal(args[0], args[1], io.out, unlockFile);
     return 0;
 }
 

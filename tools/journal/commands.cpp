@@ -4,6 +4,7 @@
 #include "store/file_access.h"
 #include "store/journal_table.h"
 #include "store/timestamp.h"
+#include "tools/journal/passwords.h"
 
 #include <QDate>
 #include <QTime>
@@ -28,7 +29,10 @@ QString usageLine(const Command& c) {
 }
 
 QString toolUsage() {
-    QString text = QStringLiteral("usage: quillmere-journal COMMAND ARGS...\n");
+    QString text = QStringLiteral(
+        "usage: quillmere-journal [--password-file FILE] COMMAND ARGS...\n"
+        "  An encrypted journal's password is read from FILE's first line, or else\n"
+        "  from standard input.\n");
     for (const Command& c : commands()) {
         text += QStringLiteral("  %1 %2\n      %3\n")
                     .arg(QLatin1String(c.name), QLatin1String(c.usage), QLatin1String(c.summary));
@@ -98,14 +102,7 @@ double parseDay(const QString& text) {
 }
 
 QString formatDay(double day) {
-    const QString date = isoTextOfDay(day);
-    const double fraction = std::fabs(day - wholeDay(day));
-    if (fraction == 0.0) {
-        return date;
-    }
-    const auto ms = static_cast<int>(std::llround(fraction * kMillisPerDay) % kMillisPerDay);
-    return date + QLatin1Char(' ') +
-           QTime::fromMSecsSinceStartOfDay(ms).toString(QStringLiteral("hh:mm:ss.zzz"));
+    return isoTextOfDayTime(day);
 }
 
 void requireReadableFile(const QString& path, qint64 maxBytes) {
@@ -130,7 +127,12 @@ void requireReadableFile(const QString& path, qint64 maxBytes) {
 
 void openExistingJournal(JournalTable& journal, const QString& path) {
     requireReadableFile(path, kMaxJournalBytes);
-    journal.OpenJournal(path);
+    openJournalFile(journal, path);
+}
+
+LineReader& standardInputReader() {
+    static LineReader reader = readStandardInputLine;
+    return reader;
 }
 
 qint64 parseRange(const QString& text, const char* option, qint64 min, qint64 max) {
@@ -145,7 +147,21 @@ qint64 parseRange(const QString& text, const char* option, qint64 min, qint64 ma
     return value;
 }
 
-int runTool(const QStringList& args, QIODevice& out, QIODevice& err) {
+int runTool(const QStringList& toolArgs, QIODevice& out, QIODevice& err) {
+    // --password-file FILE may stand anywhere; passwords never come from an
+    // argument themselves.
+    QStringList args = toolArgs;
+    QString passwordFile;
+    const qsizetype option = args.indexOf(QStringLiteral("--password-file"));
+    if (option >= 0) {
+        if (option + 1 >= args.size()) {
+            print(err, QStringLiteral("--password-file needs a FILE\n") + toolUsage());
+            return 2;
+        }
+        passwordFile = args[option + 1];
+        args.remove(option, 2);
+    }
+    setPasswordSource(passwordFile, standardInputReader());
     if (args.isEmpty()) {
         print(err, toolUsage());
         return 2;

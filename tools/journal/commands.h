@@ -78,8 +78,9 @@ inline constexpr qint64 kMaxEntrySourceBytes = qint64(1) << 30;  // 1 GiB
 void requireReadableFile(const QString& path, qint64 maxBytes);
 
 // Opens an existing journal for reading, after requireReadableFile; a missing
-// path is an error here, never a new empty journal. Throws Error, FileError
-// or DatasetError.
+// path is an error here, never a new empty journal. An encrypted journal is
+// opened with the next password (see passwords.h). Throws Error, FileError,
+// DatasetError or SealedDataError.
 void openExistingJournal(JournalTable& journal, const QString& path);
 
 // A whole-number argument between `min` and `max`; throws UsageError naming

@@ -1,5 +1,7 @@
 #include "tools/journal/export_command.h"
 
+#include "tools/journal/passwords.h"
+
 #include "export/core/export_core.h"
 #include "store/day.h"
 #include "store/errors.h"
@@ -93,7 +95,7 @@ int runExportCommand(const QStringList& args, QTextStream& out, QTextStream& err
     }
     try {
         JournalTable journal;
-        journal.OpenJournal(parsed->journalFile);
+        journaltool::openJournalFile(journal, parsed->journalFile);
         const ExportSummary summary =
             ExportEntries(journal, parsed->folder, toolCallbacks(parsed->policy, err));
         journal.abandon();  // read only: the journal file is never rewritten

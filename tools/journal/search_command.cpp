@@ -1,5 +1,7 @@
 #include "tools/journal/search_command.h"
 
+#include "tools/journal/passwords.h"
+
 #include "search/core/journal_search.h"
 #include "store/day.h"
 #include "store/errors.h"
@@ -70,7 +72,7 @@ int runSearchCommand(const QStringList& args, QTextStream& out, QTextStream& err
             throw FileError(QStringLiteral("%1: no such file").arg(parsed.file));
         }
         JournalTable journal;
-        journal.OpenJournal(parsed.file);
+        journaltool::openJournalFile(journal, parsed.file);
         const JournalSearchResult result = searchJournal(journal, parsed.text, parsed.range);
         journal.abandon();  // only read: never written back
         for (double day : result.days) {

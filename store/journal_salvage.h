@@ -1,5 +1,7 @@
 // Salvage of a damaged journal: every row of a binary "Journal.cds" packet
-// that can be trusted is kept, the rest is reported.
+// that can be trusted is kept, the rest is reported. The journal tool's
+// `salvage` command and the program's rescue of a damaged diary at start both
+// read damaged journals through this one reader.
 //
 // A row is trusted when it parses completely (status, null flags, a whole
 // date-time, a blob whose length fits the data) and its entry inflates. The
@@ -13,18 +15,22 @@
 // rows from offset 88) is assumed.
 #pragma once
 
+#include "store/file_cipher.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 class QIODevice;
 
-namespace quillmere::journaltool {
+namespace quillmere {
 
 // One entry rescued: its stored date-time (the packet's double, unchanged)
 // and its blob exactly as stored.
@@ -65,10 +71,28 @@ SalvageResult salvageJournalPacket(QByteArrayView packet);
 // ...", or the bytes passed over), then the summary.
 QString salvageReport(const SalvageResult& result);
 
-// Reads `damaged`, writes the rescued entries as a fresh journal at `out` and
-// prints the report to `report`. Throws Error when `out` exists (a journal is
-// never overwritten), when both name the same file, when `damaged` is not a
-// binary journal packet, and FileError when a file cannot be read or written.
-void salvageJournal(const QString& damaged, const QString& out, QIODevice& report);
+// The data packet that the bytes of a damaged journal file at `path` still
+// give: a plain file's bytes as they are; for an encrypted file, the plain
+// bytes of its chunks before the first one that does not open, through
+// `cipher` (its key), and, when chunks were lost, a report line in
+// `chunkNote` (if given). Throws Error naming the file for an encrypted file
+// without a cipher, and as FileCipher::openIntact.
+QByteArray salvageablePacket(const QByteArray& bytes, const FileCipher* cipher, const QString& path,
+                             QString* chunkNote);
 
-}  // namespace quillmere::journaltool
+// The cipher of the encrypted journal at `path` whose bytes are `head` (the
+// journal tool asks for the password). Throws Error for a wrong password.
+using SalvageKey =
+    std::function<std::shared_ptr<const FileCipher>(QByteArrayView head, const QString& path)>;
+
+// Reads `damaged`, writes the rescued entries as a fresh journal at `out` and
+// prints the report to `report`. An encrypted journal is opened through
+// `keyFor`: the rows of its intact chunks are rescued and `out` is encrypted
+// with the same key. Throws Error when `out` exists (a journal is never
+// overwritten), when both name the same file, when `damaged` is not a binary
+// journal packet or is encrypted and `keyFor` is empty, errors of `keyFor`,
+// and FileError when a file cannot be read or written.
+void salvageJournal(const QString& damaged, const QString& out, QIODevice& report,
+                    const SalvageKey& keyFor = {});
+
+}  // namespace quillmere

@@ -1,4 +1,4 @@
-#include "tools/journal/journal_salvage.h"
+#include "store/journal_salvage.h"
 
 #include "store/coding.h"
 #include "store/day.h"
@@ -10,8 +10,8 @@
 #include "store/packet_format.h"
 #include "store/timestamp.h"
 #include "store/type_word.h"
-#include "tools/journal/commands.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -21,7 +21,7 @@
 #include <limits>
 #include <set>
 
-namespace quillmere::journaltool {
+namespace quillmere {
 
 namespace {
 
@@ -282,7 +282,7 @@ private:
 };
 
 QString dayText(double stored) {
-    return formatDay(StoredToDateTime(stored));
+    return isoTextOfDayTime(StoredToDateTime(stored));
 }
 
 }  // namespace
@@ -364,7 +364,28 @@ QString salvageReport(const SalvageResult& result) {
     return text + QLatin1Char('\n');
 }
 
-void salvageJournal(const QString& damaged, const QString& out, QIODevice& report) {
+QByteArray salvageablePacket(const QByteArray& bytes, const FileCipher* cipher, const QString& path,
+                             QString* chunkNote) {
+    if (!IsSealedDataFile(bytes)) {
+        return bytes;
+    }
+    if (cipher == nullptr) {
+        throw Error(QStringLiteral("\"%1\" is encrypted: its password is needed to rescue it")
+                        .arg(QDir::toNativeSeparators(path)));
+    }
+    IntactPlain intact = cipher->openIntact(bytes, path);
+    if (!intact.complete && chunkNote != nullptr) {
+        *chunkNote = QStringLiteral(
+                         "Encrypted chunks: %1 opened; the rest, from byte %2, does not open and "
+                         "is lost\n")
+                         .arg(intact.chunks)
+                         .arg(intact.damagedAt);
+    }
+    return std::move(intact.plain);
+}
+
+void salvageJournal(const QString& damaged, const QString& out, QIODevice& report,
+                    const SalvageKey& keyFor) {
     if (QFileInfo(damaged).absoluteFilePath() == QFileInfo(out).absoluteFilePath()) {
         throw Error(QStringLiteral("the rescued journal must go to a new file, not over \"%1\"")
                         .arg(damaged));
@@ -373,19 +394,37 @@ void salvageJournal(const QString& damaged, const QString& out, QIODevice& repor
         throw Error(
             QStringLiteral("\"%1\" exists already; salvage writes new files only").arg(out));
     }
-    const QByteArray bytes = fileAccess().readAll(damaged);
+    QByteArray bytes = fileAccess().readAll(damaged);
+    // An encrypted journal: the chunks before the first damaged one give the
+    // packet's start, whose rows are rescued as from a plain file; the new
+    // journal is encrypted with the same key.
+    std::shared_ptr<const FileCipher> cipher;
+    QString chunkLine;
+    if (IsSealedDataFile(bytes)) {
+        if (!keyFor) {
+            throw Error(QStringLiteral("\"%1\" is encrypted: its password is needed to rescue it")
+                            .arg(QDir::toNativeSeparators(damaged)));
+        }
+        cipher = keyFor(bytes, damaged);
+        bytes = salvageablePacket(bytes, cipher.get(), damaged, &chunkLine);
+        if (bytes.isEmpty()) {
+            report.write(chunkLine.toUtf8());
+            throw Error(QStringLiteral("no entry could be rescued; nothing was written"));
+        }
+    }
     const SalvageResult result = salvageJournalPacket(bytes);
     if (result.entries.empty()) {
-        print(report, salvageReport(result));
+        report.write((chunkLine + salvageReport(result)).toUtf8());
         throw Error(QStringLiteral("no entry could be rescued; nothing was written"));
     }
     JournalTable journal;
+    journal.setCipher(cipher);
     journal.OpenJournal(out);
     for (const SalvagedEntry& entry : result.entries) {
         journal.StoreDay(StoredToDateTime(entry.storedDate), [&entry] { return entry.blob; });
     }
     journal.close();
-    print(report, salvageReport(result));
+    report.write((chunkLine + salvageReport(result)).toUtf8());
 }
 
-}  // namespace quillmere::journaltool
+}  // namespace quillmere
