@@ -71,7 +71,7 @@ QString WriteFailureText(const QString& message, bool logHoldsRun) {
 }
 
 QString MergedDaysText(const std::vector<double>& days, const std::vector<double>& bothChanged) {
-    QString text = QStringLiteral(
+    QString text = QCoreApplication::translate("quillmere::EndOfRun",
         "\"Journal.cds\" was changed by another program while Quillmere was running.");
     if (!days.empty()) {
         text +=

@@ -308,10 +308,10 @@ RecoveryContents RecoveryLog::recover() {
         started_ = false;
         size_ = 0;
         const QString text = cipher_
-                                 ? QStringLiteral(
+                                 ? QCoreApplication::translate("quillmere::RecoveryLog",
                                        "\"%1\" is encrypted with another password and could not be "
                                        "replayed; it was kept as \"%2\"")
-                                 : QStringLiteral(
+                                 : QCoreApplication::translate("quillmere::RecoveryLog",
                                        "\"%1\" is encrypted and could not be replayed without the "
                                        "diary's password; it was kept as \"%2\"");
         throw WrongKeyError(

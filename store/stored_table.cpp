@@ -77,7 +77,7 @@ void StoredTable::open(const QString& path) {
             if (IsSealedDataFile(bytes)) {
                 if (!cipher_) {
                     throw KeyRequiredError(
-                        QStringLiteral("\"%1\" is encrypted: its password is needed to open it")
+                        QCoreApplication::translate("quillmere::StoredTable", "\"%1\" is encrypted: its password is needed to open it")
                             .arg(QDir::toNativeSeparators(path)),
                         bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
                 }

@@ -2,6 +2,137 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>EncryptionDialogs</name>
+    <message>
+        <source>A forgotten password cannot be recovered: without it nobody, not even you, can read this diary again.</source>
+        <translation>Ein vergessenes Passwort lässt sich nicht wiederherstellen: Ohne es kann niemand, auch Sie nicht, dieses Tagebuch je wieder lesen.</translation>
+    </message>
+    <message>
+        <source>Encrypt the Diary</source>
+        <translation>Tagebuch verschlüsseln</translation>
+    </message>
+    <message>
+        <source>Turn Encryption Off</source>
+        <translation>Verschlüsselung ausschalten</translation>
+    </message>
+    <message>
+        <source>Type the password again. Every file of the diary will be encrypted with it.
+
+</source>
+        <translation>Geben Sie das Passwort noch einmal ein. Jede Datei des Tagebuchs wird damit verschlüsselt.
+
+</translation>
+    </message>
+    <message>
+        <source>Type the diary&apos;s password. Its files will be written back without encryption, readable by anyone who copies them.</source>
+        <translation>Geben Sie das Passwort des Tagebuchs ein. Seine Dateien werden unverschlüsselt zurückgeschrieben, lesbar für jeden, der sie kopiert.</translation>
+    </message>
+</context>
+<context>
+    <name>EndOfRun</name>
+    <message>
+        <source> These days were changed both here and in it, so each entry now holds both texts, the changed file&apos;s below the line &quot;%1&quot;: %2.</source>
+        <translation> Diese Tage wurden hier und dort geändert, daher enthält jeder dieser Einträge jetzt beide Texte, den der geänderten Datei unter der Zeile „%1“: %2.</translation>
+    </message>
+    <message>
+        <source>Keep the rescued diary? It is then written as &quot;%1&quot;, and the damaged file is kept beside it under a name starting with &quot;%2&quot;.
+
+Not Now leaves both files as they are; the rescued days and the text of this run are offered again at the next start.</source>
+        <translation>Das gerettete Tagebuch behalten? Es wird dann als „%1“ geschrieben, und die beschädigte Datei bleibt daneben unter einem Namen, der mit „%2“ beginnt.
+
+„Nicht jetzt“ lässt beide Dateien, wie sie sind; die geretteten Tage und der Text dieser Sitzung werden beim nächsten Start wieder angeboten.</translation>
+    </message>
+    <message>
+        <source>The rescued diary is now &quot;%1&quot;. The damaged file was kept beside it as &quot;%2&quot;.</source>
+        <translation>Das gerettete Tagebuch ist jetzt „%1“. Die beschädigte Datei wurde daneben als „%2“ behalten.</translation>
+    </message>
+    <message>
+        <source>&quot;Journal.cds&quot; was changed by another program while Quillmere was running, and Quillmere cannot read it: %1. It was kept as &quot;Journal.cds.bak&quot;, and the diary was written as this run left it.</source>
+        <translation>„Journal.cds“ wurde von einem anderen Programm geändert, während Quillmere lief, und Quillmere kann die Datei nicht lesen: %1. Sie wurde als „Journal.cds.bak“ behalten, und das Tagebuch wurde so geschrieben, wie diese Sitzung es hinterließ.</translation>
+    </message>
+    <message>
+        <source>Keep Rescued Diary</source>
+        <translation>Gerettetes behalten</translation>
+    </message>
+    <message>
+        <source>Not Now</source>
+        <translation>Nicht jetzt</translation>
+    </message>
+</context>
+<context>
+    <name>EntryMerge</name>
+    <message>
+        <source>--- Text of this day from the changed file ---</source>
+        <translation>--- Text dieses Tages aus der geänderten Datei ---</translation>
+    </message>
+</context>
+<context>
+    <name>MainExportHost</name>
+    <message>
+        <source>Your diary is encrypted, but the exported entries are written as plain RTF files: anyone who can open the folder you choose can read them. Export anyway?</source>
+        <translation>Ihr Tagebuch ist verschlüsselt, aber die exportierten Einträge werden als unverschlüsselte RTF-Dateien geschrieben: Wer den gewählten Ordner öffnen kann, kann sie lesen. Trotzdem exportieren?</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source> The diary that was in &quot;%1&quot; has been copied there; the files left in &quot;%1&quot; are no longer used.</source>
+        <translation> Das Tagebuch aus „%1“ wurde dorthin kopiert; die in „%1“ verbliebenen Dateien werden nicht mehr benutzt.</translation>
+    </message>
+    <message>
+        <source>1 day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <source>%1 days</source>
+        <translation>%1 Tage</translation>
+    </message>
+    <message>
+        <source>Quillmere can open the %1 it could read from the damaged diary</source>
+        <translation>Quillmere kann die %1 öffnen, die es aus dem beschädigten Tagebuch lesen konnte</translation>
+    </message>
+    <message>
+        <source>Quillmere could read no day from the damaged diary</source>
+        <translation>Quillmere konnte keinen Tag aus dem beschädigten Tagebuch lesen</translation>
+    </message>
+    <message>
+        <source> (%1 known lost)</source>
+        <translation> (%1 bekanntermaßen verloren)</translation>
+    </message>
+    <message>
+        <source> The text of %1 typed in earlier runs and kept in &quot;%2&quot; is put over them.</source>
+        <translation> Der Text vom %1, in früheren Sitzungen geschrieben und in „%2“ aufbewahrt, kommt darüber.</translation>
+    </message>
+    <message>
+        <source> The text of %1 typed in earlier runs is kept in &quot;%2&quot; and can be opened.</source>
+        <translation> Der Text vom %1, in früheren Sitzungen geschrieben, ist in „%2“ aufbewahrt und kann geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>
+
+Nothing on disk changes now: when Quillmere ends you choose whether to keep the rescued diary, and the damaged file is then kept beside it. Quit leaves every file as it is.</source>
+        <translation>
+
+Auf dem Datenträger ändert sich jetzt nichts: Wenn Quillmere endet, entscheiden Sie, ob Sie das gerettete Tagebuch behalten; die beschädigte Datei bleibt dann daneben. „Beenden“ lässt jede Datei, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>
+
+The diary in &quot;%1&quot; could not be copied into &quot;%2&quot;, where Quillmere has to keep it. Quillmere ends now, so that the diary is not split in two.</source>
+        <translation>
+
+Das Tagebuch in „%1“ konnte nicht nach „%2“ kopiert werden, wo Quillmere es führen muss. Quillmere endet jetzt, damit das Tagebuch nicht in zwei Teile zerfällt.</translation>
+    </message>
+    <message>
+        <source>Open Rescued Days</source>
+        <translation>Gerettete Tage öffnen</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Pre&amp;view...</source>
@@ -134,10 +265,6 @@ Nothing is lost: this run&apos;s entries stay in &quot;%1&quot; beside it and co
 Nichts geht verloren: Die Einträge dieser Sitzung bleiben in „%1“ daneben und kommen beim nächsten Start zurück. Erneut versuchen oder das Tagebuch in einem anderen Ordner speichern?</translation>
     </message>
     <message>
-        <source>&quot;Journal.cds&quot; was changed by another program while Quillmere was running. The entries of these days were taken from it: %1.</source>
-        <translation>„Journal.cds“ wurde von einem anderen Programm geändert, während Quillmere lief. Die Einträge dieser Tage wurden daraus übernommen: %1.</translation>
-    </message>
-    <message>
         <source>Quillmere did not end normally last time.</source>
         <translation>Quillmere wurde beim letzten Mal nicht normal beendet.</translation>
     </message>
@@ -164,6 +291,10 @@ Nichts geht verloren: Die Einträge dieser Sitzung bleiben in „%1“ daneben u
     <message>
         <source> The entries of this run also come back at the next start.</source>
         <translation> Die Einträge dieser Sitzung kommen außerdem beim nächsten Start zurück.</translation>
+    </message>
+    <message>
+        <source>&quot;Journal.cds&quot; was changed by another program while Quillmere was running.</source>
+        <translation>„Journal.cds“ wurde von einem anderen Programm geändert, während Quillmere lief.</translation>
     </message>
 </context>
 <context>
@@ -524,6 +655,52 @@ Soll die Datei ersetzt werden?</translation>
     </message>
 </context>
 <context>
+    <name>quillmere::JournalCipher</name>
+    <message>
+        <source>&quot;%1&quot; is encrypted with another password</source>
+        <translation>„%1“ ist mit einem anderen Passwort verschlüsselt</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::JournalSalvage</name>
+    <message>
+        <source>the entry is too large</source>
+        <translation>der Eintrag ist zu groß</translation>
+    </message>
+    <message>
+        <source>bytes after the end of the entry</source>
+        <translation>Bytes nach dem Ende des Eintrags</translation>
+    </message>
+    <message>
+        <source>the row is cut off</source>
+        <translation>die Zeile ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the row&apos;s flags are damaged</source>
+        <translation>die Kennzeichen der Zeile sind beschädigt</translation>
+    </message>
+    <message>
+        <source>the date is damaged</source>
+        <translation>das Datum ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the row has no date or no entry</source>
+        <translation>die Zeile hat kein Datum oder keinen Eintrag</translation>
+    </message>
+    <message>
+        <source>the entry does not inflate (%1)</source>
+        <translation>der Eintrag lässt sich nicht entpacken (%1)</translation>
+    </message>
+    <message>
+        <source>a second record for the day, not kept</source>
+        <translation>ein zweiter Datensatz für den Tag, nicht behalten</translation>
+    </message>
+    <message>
+        <source>the row&apos;s status byte is damaged (0x%1)</source>
+        <translation>das Statusbyte der Zeile ist beschädigt (0x%1)</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::JournalSearch</name>
     <message>
         <source>Could not read: </source>
@@ -532,6 +709,40 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>, and %1 more</source>
         <translation> und %1 weitere</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::JournalSession</name>
+    <message>
+        <source>Cannot read the %1 &quot;%2&quot;: %3
+
+%4</source>
+        <translation>%1 „%2“ kann nicht gelesen werden: %3
+
+%4</translation>
+    </message>
+    <message>
+        <source>Its intact days can be rescued into a new file with the journal tool: quillmere-journal salvage &quot;%1&quot; Rescued.cds</source>
+        <translation>Seine unversehrten Tage lassen sich mit dem Journal-Werkzeug in eine neue Datei retten: quillmere-journal salvage &quot;%1&quot; Rescued.cds</translation>
+    </message>
+    <message>
+        <source>Until it can be read, no password is asked and new entries take no default font. The file is left as it is.</source>
+        <translation>Bis sie gelesen werden kann, wird kein Passwort abgefragt, und neue Einträge erhalten keine Standardschrift. Die Datei bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>The diary is locked.</source>
+        <translation>Das Tagebuch ist gesperrt.</translation>
+    </message>
+    <message>
+        <source>The diary could not be read in this run, so its encryption cannot be changed.</source>
+        <translation>Das Tagebuch konnte in dieser Sitzung nicht gelesen werden, daher lässt sich seine Verschlüsselung nicht ändern.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::JournalSessionRescue</name>
+    <message>
+        <source>Cannot write &quot;%1&quot;: too many damaged copies of the diary</source>
+        <translation>„%1“ kann nicht geschrieben werden: zu viele beschädigte Kopien des Tagebuchs</translation>
     </message>
 </context>
 <context>
@@ -631,6 +842,17 @@ Soll die Datei ersetzt werden?</translation>
     </message>
 </context>
 <context>
+    <name>quillmere::RecoveryLog</name>
+    <message>
+        <source>&quot;%1&quot; is encrypted with another password and could not be replayed; it was kept as &quot;%2&quot;</source>
+        <translation>„%1“ ist mit einem anderen Passwort verschlüsselt und konnte nicht eingespielt werden; die Datei wurde als „%2“ behalten</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is encrypted and could not be replayed without the diary&apos;s password; it was kept as &quot;%2&quot;</source>
+        <translation>„%1“ ist verschlüsselt und konnte ohne das Passwort des Tagebuchs nicht eingespielt werden; die Datei wurde als „%2“ behalten</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::RichEditor</name>
     <message>
         <source>Failed to Load Stream</source>
@@ -654,6 +876,71 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>The data is not text: it holds NUL bytes.</source>
         <translation>Die Daten sind kein Text: Sie enthalten NUL-Bytes.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::SealedFile</name>
+    <message>
+        <source>&quot;%1&quot; has an unreadable encryption header: its key would take %2 passes over %3 KiB of memory to derive</source>
+        <translation>„%1“ hat einen unlesbaren Verschlüsselungskopf: Sein Schlüssel bräuchte %2 Durchläufe über %3 KiB Speicher</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a readable encrypted file: its header is cut short</source>
+        <translation>„%1“ ist keine lesbare verschlüsselte Datei: Ihr Kopf ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was encrypted by a newer version of Quillmere (form %2); this version reads form %3</source>
+        <translation>„%1“ wurde von einer neueren Quillmere-Version verschlüsselt (Form %2); diese Version liest Form %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has an unreadable encryption header: form %2, key derivation %3</source>
+        <translation>„%1“ hat einen unlesbaren Verschlüsselungskopf: Form %2, Schlüsselableitung %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has an unreadable encryption header: chunks of %2 bytes</source>
+        <translation>„%1“ hat einen unlesbaren Verschlüsselungskopf: Blöcke zu %2 Bytes</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a readable encrypted log: its header is cut short</source>
+        <translation>„%1“ ist kein lesbares verschlüsseltes Protokoll: Sein Kopf ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is encrypted with another password</source>
+        <translation>„%1“ ist mit einem anderen Passwort verschlüsselt</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is cut short: it ends after %2 encrypted chunks without its final chunk</source>
+        <translation>„%1“ ist abgeschnitten: Die Datei endet nach %2 verschlüsselten Blöcken ohne ihren letzten Block</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged: encrypted chunk %2 (at byte %3) was changed or cut short</source>
+        <translation>„%1“ ist beschädigt: Der verschlüsselte Block %2 (bei Byte %3) wurde verändert oder abgeschnitten</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::SecretKey</name>
+    <message>
+        <source>Not enough memory to hold the key</source>
+        <translation>Nicht genug Speicher für den Schlüssel</translation>
+    </message>
+    <message>
+        <source>The encryption library could not be started</source>
+        <translation>Die Verschlüsselungsbibliothek konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>Key derivation parameters out of bounds</source>
+        <translation>Parameter der Schlüsselableitung außerhalb der Grenzen</translation>
+    </message>
+    <message>
+        <source>Not enough memory to derive the key</source>
+        <translation>Nicht genug Speicher, um den Schlüssel abzuleiten</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::SettingsEncryption</name>
+    <message>
+        <source>Invalid Password.</source>
+        <translation>Falsches Passwort.</translation>
     </message>
 </context>
 <context>
@@ -859,6 +1146,13 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>&apos;%1.%2&apos; is not a valid timestamp</source>
         <translation>„%1.%2“ ist kein gültiger Zeitstempel</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::StoredTable</name>
+    <message>
+        <source>&quot;%1&quot; is encrypted: its password is needed to open it</source>
+        <translation>„%1“ ist verschlüsselt: Zum Öffnen wird sein Passwort gebraucht</translation>
     </message>
 </context>
 <context>
@@ -1450,6 +1744,26 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
     <message>
         <source>Password</source>
         <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Encrypt the diary</source>
+        <translation>Tagebuch verschlüsseln</translation>
+    </message>
+    <message>
+        <source>Encrypt every file that holds your entries with the password above. </source>
+        <translation>Jede Datei mit Ihren Einträgen mit dem Passwort oben verschlüsseln. </translation>
+    </message>
+    <message>
+        <source>Type the password that is to encrypt the diary.</source>
+        <translation>Geben Sie das Passwort ein, mit dem das Tagebuch verschlüsselt werden soll.</translation>
+    </message>
+    <message>
+        <source>The two passwords differ; nothing was changed.</source>
+        <translation>Die beiden Passwörter sind verschieden; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>unverändert</translation>
     </message>
 </context>
 </TS>
