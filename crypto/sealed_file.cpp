@@ -2,6 +2,7 @@
 
 #include "store/coding.h"
 #include "store/file_cipher.h"
+#include "store/memory_pages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -162,6 +163,8 @@ QByteArray SealDataFile(const SecretKey& key, QByteArrayView plain, uint32_t chu
                             lastChunk + kChunkOverhead;
     QByteArray out;
     out.reserve(total);
+    // Tens of megabytes written once: the pages come in with one request.
+    PopulatePages(out.data(), static_cast<std::size_t>(total));
     h.EncodeTo(&out);
     const auto check = headerCheck(key, out);
     out.append(reinterpret_cast<const char*>(check.data()), kCheckSize);
@@ -206,6 +209,7 @@ IntactChunks OpenIntactChunks(const SecretKey& key, QByteArrayView sealed, const
         }
     }
     result.plain = QByteArray(sealed.size() - kSealedFileHeaderSize, Qt::Uninitialized);
+    PopulatePages(result.plain.data(), static_cast<std::size_t>(result.plain.size()));
     qsizetype at = kSealedFileHeaderSize;
     qsizetype got = 0;
     const qsizetype step = qsizetype(h.chunkSize) + kChunkOverhead;
@@ -307,6 +311,7 @@ std::optional<QByteArray> openInTwo(const SecretKey& key, QByteArrayView sealed,
         advance(&second, bytesOf(sealed) + end - 16);
     }
     QByteArray plain(body - count * kChunkOverhead, Qt::Uninitialized);
+    PopulatePages(plain.data(), static_cast<std::size_t>(plain.size()));
     unsigned char* out = bytesOf(plain);
     bool secondOk = false;
     std::thread worker([&] {

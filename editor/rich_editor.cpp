@@ -17,6 +17,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <memory>
@@ -47,7 +48,12 @@ RichEditor::RichEditor(QWidget* parent) : QTextEdit(parent), defaultFormat_(desi
     connect(this, &QTextEdit::selectionChanged, this, &RichEditor::editorSelectionChanged);
 }
 
-RichEditor::~RichEditor() = default;
+RichEditor::~RichEditor() {
+    // A picture job may still run: it calls back into this editor.
+    if (pictureThread_) {
+        pictureThread_->waitForDone();
+    }
+}
 
 void RichEditor::setUpLook() {
     setFrameShape(QFrame::NoFrame);
@@ -167,7 +173,7 @@ void RichEditor::clearAll() {
 // --- Modified flag ----------------------------------------------------------
 
 bool RichEditor::isModified() const {
-    return document()->isModified();
+    return document()->isModified() || pendingPictures_ > 0;
 }
 
 void RichEditor::setModified(bool modified) {

@@ -19,10 +19,12 @@
 #include <QTextCharFormat>
 #include <QTextEdit>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QTextDocument;
+class QThreadPool;
 
 namespace quillmere {
 
@@ -33,6 +35,8 @@ class PrintDevice;
 struct FormatCacheDeleter {
     void operator()(FormatCache* cache) const;
 };
+struct PreparedInsertion;
+
 // Paragraph alignment, in the order (and with the numbers) of the formatting
 // commands.
 enum class ParagraphAlignment { Left = 0, Right = 1, Center = 2, Justify = 3 };
@@ -99,8 +103,33 @@ public:
     // stays, the undo history is dropped and the editor is not modified.
     void clearAll();
 
+    // --- Pictures made ready away from the window -----------------------------
+
+    // Work for the picture thread: builds the pictures to insert (see
+    // editor/pictures/picture_preparation.h). It may throw Error; the message
+    // then stops the insertion.
+    using PictureJob = std::function<PreparedInsertion()>;
+    // Runs `job` on the editor's picture thread and puts what it made where
+    // the selection is now (replacing it), each picture wearing the look of
+    // the text there, then moves the caret after it unless the user moved it
+    // meanwhile. The window keeps handling input while the job runs; this
+    // returns when the job's pictures are in (or the program is ending).
+    // Returns the job's outcome; when it reports an error, nothing is
+    // inserted and the editor is unchanged. When the content was replaced
+    // meanwhile (another day was loaded), nothing is inserted either. Throws
+    // nothing.
+    PreparedInsertion insertPrepared(const PictureJob& job);
+    // True while pictures are on their way in.
+    bool hasPendingPictures() const { return pendingPictures_ > 0; }
+    // Waits, handling no user input, until every picture on its way is in:
+    // before the content is stored.
+    void finishPendingPictures();
+
     // --- Modified flag ----------------------------------------------------
 
+    // True when the content was changed since it was loaded or marked
+    // unmodified, and while pictures are on their way in (a paste the user
+    // made is a change even before it shows: the day must be stored).
     bool isModified() const;
     void setModified(bool modified);
 
@@ -256,12 +285,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     // The clipboard: copies carry RTF and text; pastes and drops take RTF,
-    // then a picture (inserted in its stored form, see rtf::insertPicture),
-    // then local files (pictures inserted likewise, other files as "file:"
-    // links), then text, as the stored content can hold them. A picture
-    // takes the look (font, size, colours) of the text before it, or of the
-    // text at the insertion point, so that text typed after it looks like
-    // the text around it. Plain-text mode pastes text only.
+    // then a picture (inserted in its stored form, see
+    // picture_preparation.h), then local files (pictures inserted likewise,
+    // other files as "file:" links), then text, as the stored content can
+    // hold them. Pictures and files are made ready on the picture thread
+    // (insertPrepared). A picture takes the look (font, size, colours) of the
+    // text before it, or of the text at the insertion point, so that text
+    // typed after it looks like the text around it. Plain-text mode pastes
+    // text only.
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -279,8 +310,11 @@ private:
     void setIndentOfSelection(std::optional<int> offsetPoints, std::optional<bool> bullet);
     QString linkText(const TextRange& link) const;
     bool pasteRtf(const QByteArray& rtf, const QTextCharFormat& look);
-    bool insertFiles(const QStringList& files, const QTextCharFormat& look);
+    bool insertFiles(const QStringList& files);
+    bool insertImageData(const QMimeData* source);
     void typeInTextLookAfterPicture();
+    struct PendingInsertion;
+    void putPrepared(PendingInsertion& pending, const PreparedInsertion& done);
 
     UrlHighlighter* highlighter_ = nullptr;
     PictureLayoutHandler* pictureLayout_ = nullptr;
@@ -294,6 +328,10 @@ private:
     // Printing: the render call's layout and the print rectangle.
     std::unique_ptr<FormatCache, FormatCacheDeleter> formatCache_;
     PageRect printRectangle_;
+    // The picture thread (one, so pictures go in in the order asked for),
+    // and the insertions it is working on.
+    std::unique_ptr<QThreadPool> pictureThread_;
+    int pendingPictures_ = 0;
 };
 
 }  // namespace quillmere

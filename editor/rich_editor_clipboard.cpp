@@ -4,21 +4,27 @@
 #include "editor/rich_editor.h"
 
 #include "editor/pictures/picture_file.h"
-#include "editor/rtf/jpeg.h"
+#include "editor/pictures/picture_preparation.h"
 #include "editor/rtf/picture.h"
 #include "editor/rtf/rtf.h"
 #include "editor/url_links.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <array>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace quillmere {
@@ -69,14 +75,9 @@ QStringList localFilesOf(const QMimeData* source) {
     return files;
 }
 
-// The JPEG bytes that came with a pasted image, when they decode to it.
-QByteArray jpegOf(const QMimeData* source, const QImage& image) {
-    const QByteArray jpeg = source->data(QStringLiteral("image/jpeg"));
-    if (jpeg.isEmpty() || rtf::jpegSize(jpeg) != image.size()) {
-        return {};
-    }
-    return jpeg;
-}
+// Encoded picture types a pasted image may come in, read as they are (and
+// decoded on the picture thread); the first offered is taken.
+constexpr std::array<const char*, 2> kEncodedImageTypes = {"image/png", "image/jpeg"};
 
 // True for the properties that make up how text looks in an entry (font,
 // size, styles, colours, character set), as opposed to a picture's own.
@@ -141,17 +142,6 @@ void giveTextLookToPictures(QTextDocument& doc, QTextCharFormat look) {
     }
 }
 
-// Inserts a bitmap in its stored form (as rtf::insertPicture) wearing `look`.
-void insertPictureWithLook(QTextCursor& cursor, const QImage& image, const QByteArray& jpeg,
-                           const QTextCharFormat& look) {
-    if (image.isNull()) {
-        return;
-    }
-    const QTextImageFormat format =
-        rtf::pictureFormat(*cursor.document(), rtf::storedBitmapPicture(image, jpeg));
-    cursor.insertImage(withTextLook(format, look));
-}
-
 }  // namespace
 
 QMimeData* RichEditor::createMimeDataFromSelection() const {
@@ -195,40 +185,168 @@ bool RichEditor::pasteRtf(const QByteArray& rtf, const QTextCharFormat& look) {
 // Files: pictures are inserted as pasted images, other files as links to
 // them. Nothing is inserted when a picture cannot be read; the message is
 // reported instead.
-bool RichEditor::insertFiles(const QStringList& files, const QTextCharFormat& look) {
-    std::vector<LoadedPicture> pictures;
-    for (const QString& file : files) {
-        if (!isImageFileName(file)) {
-            pictures.push_back({});
-            continue;
+bool RichEditor::insertFiles(const QStringList& files) {
+    const PreparedInsertion outcome = insertPrepared([files] {
+        PreparedInsertion insertion;
+        for (const QString& file : files) {
+            PreparedItem item;
+            if (!isImageFileName(file)) {
+                item.link = fileLinkText(file);
+            } else {
+                item.picture = prepareImageFile(file);
+                if (item.picture.isNull()) {
+                    throw PictureError(tr("%1 holds no picture that can be inserted.")
+                                           .arg(QFileInfo(file).fileName()));
+                }
+            }
+            insertion.items.push_back(std::move(item));
         }
-        try {
-            pictures.push_back(loadImageFile(file));
-        } catch (const Error& e) {
-            emit insertFailed(e.message());
-            return true;
-        }
-        if (pictures.back().image.isNull()) {
-            emit insertFailed(tr("%1 holds no picture that can be inserted.")
-                                  .arg(QFileInfo(file).fileName()));
-            return true;
-        }
+        return insertion;
+    });
+    if (!outcome.error.isEmpty()) {
+        emit insertFailed(outcome.error);
     }
-    QTextCursor cursor = textCursor();
-    cursor.beginEditBlock();
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
-        if (i > 0) {
-            cursor.insertText(QStringLiteral(" "), look);
-        }
-        if (pictures[i].image.isNull()) {
-            cursor.insertText(fileLinkText(files[static_cast<qsizetype>(i)]), look);
-        } else {
-            insertPictureWithLook(cursor, pictures[i].image, pictures[i].jpeg, look);
-        }
-    }
-    cursor.endEditBlock();
-    setTextCursor(cursor);
     return true;
+}
+
+// A pasted bitmap: the encoded bytes another program offers are decoded on
+// the picture thread; an image handed over whole (by this program) is used
+// as it is.
+bool RichEditor::insertImageData(const QMimeData* source) {
+    QByteArray bytes;
+    bool jpeg = false;
+    for (const char* type : kEncodedImageTypes) {
+        if (source->hasFormat(QLatin1String(type))) {
+            bytes = source->data(QLatin1String(type));
+            jpeg = qstrcmp(type, "image/jpeg") == 0;
+            break;
+        }
+    }
+    QImage image;
+    if (bytes.isEmpty()) {
+        image = qvariant_cast<QImage>(source->imageData());
+        bytes = source->data(QStringLiteral("image/jpeg"));  // offered beside it
+        jpeg = true;
+    }
+    const PreparedInsertion outcome = insertPrepared([image, bytes, jpeg] {
+        const QImage decoded = image.isNull() ? QImage::fromData(bytes) : image;
+        if (decoded.isNull()) {
+            throw PictureError(tr("The pasted picture cannot be read."));
+        }
+        PreparedInsertion insertion;
+        insertion.items.push_back({preparePastedImage(decoded, jpeg ? bytes : QByteArray()), {}});
+        return insertion;
+    });
+    if (!outcome.error.isEmpty()) {
+        emit insertFailed(outcome.error);
+    }
+    return true;
+}
+
+// --- Pictures made ready away from the window --------------------------------
+
+struct RichEditor::PendingInsertion {
+    QTextCursor at;  // where the pictures go; follows the edits made meanwhile
+    bool replacesSelection = false;
+    QPointer<QTextDocument> document;
+    QTextCharFormat look;
+    bool finished = false;
+    PreparedInsertion outcome;
+    QPointer<QEventLoop> waiting;  // the loop insertPrepared waits in
+};
+
+PreparedInsertion RichEditor::insertPrepared(const PictureJob& job) {
+    auto pending = std::make_shared<PendingInsertion>();
+    pending->at = textCursor();
+    // Text typed meanwhile at the same place goes after the pictures, as
+    // if they had gone in at once.
+    pending->at.setKeepPositionOnInsert(true);
+    pending->replacesSelection = pending->at.hasSelection();
+    pending->document = document();
+    pending->look = textLookOf(formatAtSelection());
+    if (!pictureThread_) {
+        pictureThread_ = std::make_unique<QThreadPool>();
+        pictureThread_->setMaxThreadCount(1);
+    }
+    ++pendingPictures_;
+    // The editor waits for this thread when it is destroyed, so `this` is
+    // there for the call back; a call back queued after that is dropped with
+    // the editor.
+    pictureThread_->start([this, job, pending] {
+        PreparedInsertion outcome;
+        try {
+            outcome = job();
+        } catch (const Error& e) {
+            outcome = PreparedInsertion{};
+            outcome.error = e.message();
+        } catch (const std::bad_alloc&) {
+            outcome = PreparedInsertion{};
+            outcome.error = tr("There is not enough memory for the picture.");
+        }
+        QMetaObject::invokeMethod(
+            this, [this, pending, outcome] { putPrepared(*pending, outcome); },
+            Qt::QueuedConnection);
+    });
+    QEventLoop loop;
+    pending->waiting = &loop;
+    // Every event is handled meanwhile, input included, so the window never
+    // stops; the loop ends at once when the program is ending.
+    while (!pending->finished && loop.exec() >= 0) {
+    }
+    pending->waiting = nullptr;
+    return pending->outcome;
+}
+
+void RichEditor::putPrepared(PendingInsertion& pending, const PreparedInsertion& done) {
+    --pendingPictures_;
+    pending.outcome = done;
+    pending.finished = true;
+    if (pending.waiting) {
+        pending.waiting->quit();
+    }
+    if (!done.error.isEmpty() || pending.document != document() || pending.at.isNull()) {
+        return;  // failed, or another content was loaded meanwhile
+    }
+    QTextCursor& at = pending.at;
+    at.setKeepPositionOnInsert(false);  // it goes on after what it puts in
+    if (!pending.replacesSelection) {
+        // Text typed at the place meanwhile moved the anchor (only the
+        // position keeps its place): that text is not to be replaced.
+        at.setPosition(at.position());
+    }
+    const QTextCursor caret = textCursor();
+    const bool follow = caret.selectionStart() == at.selectionStart() &&
+                        caret.selectionEnd() == at.selectionEnd();
+    at.beginEditBlock();
+    bool first = true;
+    for (const PreparedItem& item : done.items) {
+        if (!item.link.isEmpty() || !item.picture.isNull()) {
+            if (!first) {
+                at.insertText(QStringLiteral(" "), pending.look);
+            }
+            first = false;
+        }
+        if (!item.link.isEmpty()) {
+            at.insertText(item.link, pending.look);
+        } else if (!item.picture.isNull()) {
+            at.insertImage(withTextLook(
+                rtf::pictureFormat(*document(), item.picture.stored, item.picture.shown),
+                pending.look));
+        }
+    }
+    at.endEditBlock();
+    if (follow) {
+        setTextCursor(at);
+        typeInTextLookAfterPicture();
+        ensureCursorVisible();
+    }
+}
+
+void RichEditor::finishPendingPictures() {
+    while (pendingPictures_ > 0) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                        QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 // Text typed straight after an inserted picture looks like the text the
@@ -251,13 +369,11 @@ void RichEditor::insertFromMimeData(const QMimeData* source) {
         if (!rtf.isEmpty() && pasteRtf(rtf, look)) {
             inserted = true;
         } else if (source->hasImage()) {
-            const QImage image = qvariant_cast<QImage>(source->imageData());
-            QTextCursor cursor = textCursor();
-            insertPictureWithLook(cursor, image, jpegOf(source, image), look);
-            setTextCursor(cursor);
-            inserted = true;
+            insertImageData(source);
+            return;
         } else if (const QStringList files = localFilesOf(source); !files.isEmpty()) {
-            inserted = insertFiles(files, look);
+            insertFiles(files);
+            return;
         }
         if (inserted) {
             typeInTextLookAfterPicture();

@@ -3,6 +3,7 @@
 // thread.
 #pragma once
 
+#include "export/core/book_export.h"
 #include "export/core/export_core.h"
 
 #include <QString>
@@ -56,6 +57,17 @@ public:
     // this). Nothing when the user cancels; an empty string for a chosen item
     // that has no path in the file system.
     virtual std::optional<QString> chooseFolder() = 0;
+    // The folder dialog with the form and the days (TExportChoiceDialog).
+    // A host without it asks chooseFolder: one RTF file per entry, every day.
+    virtual std::optional<ExportChoice> chooseExport() {
+        const std::optional<QString> folder = chooseFolder();
+        if (!folder) {
+            return std::nullopt;
+        }
+        ExportChoice choice;
+        choice.folder = *folder;
+        return choice;
+    }
     // False while an export runs: day navigation, the search, the Export
     // button and every other command that moves `tblJournal`'s current
     // record are disabled; true again when it has ended.

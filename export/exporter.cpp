@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QUrl>
@@ -71,24 +72,29 @@ void TExporter::btnExportClick() {
     }
     try {
         host_.saveIfModified();
-        const std::optional<QString> folder = host_.chooseFolder();
-        if (!folder) {
+        const std::optional<ExportChoice> choice = host_.chooseExport();
+        if (!choice) {
             return;
         }
-        if (folder->isEmpty()) {
+        if (choice->folder.isEmpty()) {
             host_.showError(tr(kNoFolderPathMessage));
             return;
         }
         // A folder that cannot take a single file is said once, before any
         // progress is shown.
-        CheckExportFolder(*folder);
-        folder_ = *folder;
+        CheckExportFolder(choice->folder);
+        choice_ = *choice;
+        folder_ = choice->folder;
         exportCancelled_ = false;
         overwriteAll_.reset();
         failuresSilenced_ = false;
         progress_.xipZip->setPosition(0);
-        progress_.xipZip->setMax(host_.journal().recordCount());
+        progress_.xipZip->setMax(RecordsInRange(host_.journal(), choice_.days));
         progress_.lblCount->setText(QStringLiteral("0"));
+        progress_.Label4->setText(choice_.form == ExportForm::kRtfFiles
+                                      ? QCoreApplication::translate("quillmere::TExporter", "Files exported:")
+                                      : QCoreApplication::translate("quillmere::TExporter", "Days exported:"));
+        progress_.Label4->adjustSize();
         progress_.Label1->setText(QCoreApplication::translate("quillmere::TExporter", "Exporting..."));
         exporting_ = true;
         host_.setJournalCommandsEnabled(false);
@@ -166,7 +172,12 @@ void TExporter::ExportAllEntries() {
     lastSummary_ = ExportSummary();
     QString failure;
     try {
-        lastSummary_ = ExportEntries(host_.journal(), folder_, windowCallbacks());
+        if (choice_.form == ExportForm::kRtfFiles) {
+            lastSummary_ = ExportEntries(host_.journal(), folder_, windowCallbacks(), choice_.days);
+        } else {
+            lastSummary_ = ExportBook(host_.journal(), bookPath(), choice_.form, windowCallbacks(),
+                                      choice_.days, BookPageSize());
+        }
         if (lastSummary_.end == ExportEnd::kCompleted) {
             // "Export Complete" stays on the screen for a moment; nothing is
             // repainted meanwhile.
@@ -197,6 +208,10 @@ void TExporter::reportResult() {
     if (!result.isEmpty()) {
         host_.showInformation(result);
     }
+}
+
+QString TExporter::bookPath() const {
+    return QDir(folder_).filePath(BookFileName(choice_.form, choice_.days));
 }
 
 void TExporter::cancelExport() {

@@ -4,6 +4,7 @@
 // the journal, all file writing and all window work happen on that thread.
 #pragma once
 
+#include "export/core/book_export.h"
 #include "export/core/export_core.h"
 
 #include <QObject>
@@ -49,16 +50,20 @@ public:
     // Waits for a worker thread that has not finished yet (at program end).
     ~TExporter() override;
 
-    // The Export button: stores a modified entry, asks for the folder, resets
-    // the progress window and shows it, then starts a TExportThread and
-    // returns. Does nothing while an export runs. A chosen item without a path
-    // and a folder that cannot take files (ExportFolderProblem) are refused
+    // The Export button: stores a modified entry, asks for the folder, the
+    // form and the days (ExportHost::chooseExport), resets the progress
+    // window (its bar counts the records of the days chosen) and shows it,
+    // then starts a TExportThread and returns. A book (HTML, Markdown, PDF)
+    // is written as BookFileName in the chosen folder. Does nothing while an export runs. A chosen
+    // item without a path and a folder that cannot take files (ExportFolderProblem) are refused
     // with one error box before anything is shown; an error is shown in the
     // error box.
     void btnExportClick();
 
     // The export loop (on the user-interface thread): ExportEntries into the
-    // chosen folder with the progress window's bar and its counter of files
+    // chosen folder, or ExportBook for a book (the counter then reads "Days
+    // exported:" and counts the entries in the book; a completed book is
+    // named in an information box), with the progress window's bar and its counter of files
     // written; on normal end the one-second pause, then (in every case) the
     // progress window is closed and the journal commands are enabled again.
     // An entry that fails is named by its day in an error box placed clear of
@@ -94,11 +99,14 @@ private:
     ExportCallbacks windowCallbacks();
     FailureAnswer afterFailure(double day, const QString& message);
     void reportResult();
+    // The book's file in the chosen folder.
+    QString bookPath() const;
     void finish();
 
     ExportHost& host_;
     TfrmProgress& progress_;
     QString folder_;
+    ExportChoice choice_;
     bool exportCancelled_ = false;
     bool exporting_ = false;
     // The user's answer for every remaining file (Yes to All: true, No to

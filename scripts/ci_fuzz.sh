@@ -4,7 +4,7 @@
 # scripts/ci_sanitize.sh there is nothing left to compile), and runs each
 # for a while from its seed folder: a smoke test that the readers of
 # untrusted bytes (data packets, RTF with its pictures, damaged journals for
-# salvage) survive fresh inputs. QUILLMERE_FUZZ_SECONDS sets the time per
+# salvage, encrypted files) survive fresh inputs. QUILLMERE_FUZZ_SECONDS sets the time per
 # target (60 by default).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -22,6 +22,7 @@ targets=(
   "store_load_packet_fuzzer fuzz/store/store_load_packet_fuzzer fuzz/store/seeds"
   "rtf_reader_fuzz fuzz/editor/rtf/rtf_reader_fuzz fuzz/editor/rtf/seeds"
   "journal_salvage_fuzzer fuzz/tools/journal_salvage_fuzzer fuzz/tools/seeds"
+  "sealed_file_fuzzer fuzz/crypto/sealed_file_fuzzer SEEDS_WRITTEN"
 )
 names=()
 for t in "${targets[@]}"; do
@@ -34,13 +35,21 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 # Runs one target for its time; new inputs go to a scratch corpus, the
-# checked-in seeds stay as they are.
+# checked-in seeds stay as they are. A target whose seeds are not checked in
+# (SEEDS_WRITTEN: encrypted files, whose stream headers are random) writes
+# them itself into a scratch folder first.
 fuzz_one() {
   local name="$1" exe="$2" seeds="$3"
   mkdir -p "$work/$name"
+  if [ "$seeds" = SEEDS_WRITTEN ]; then
+    seeds="$work/seeds-$name"
+    QUILLMERE_FUZZ_WRITE_SEEDS="$seeds" "$build/$exe"
+  else
+    seeds="$here/$seeds"
+  fi
   "$build/$exe" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 \
     -print_final_stats=1 -artifact_prefix="$work/$name-" \
-    "$work/$name" "$here/$seeds" 2>"$work/$name.log"
+    "$work/$name" "$seeds" 2>"$work/$name.log"
 }
 
 # The targets run side by side: each gets its full time on the clock.

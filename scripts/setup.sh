@@ -16,6 +16,7 @@ PACKAGES=(
   xdg-utils
   desktop-file-utils appstream file lintian
   xvfb xdotool
+  cmark poppler-utils python3-html5lib
 )
 
 missing=()

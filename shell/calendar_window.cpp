@@ -7,9 +7,14 @@
 #include "shell/glyphs.h"
 #include "store/handler_guard.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QTextCharFormat>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace quillmere {
 
@@ -58,6 +63,12 @@ TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindo
     connect(MonthCalendar1, &QCalendarWidget::clicked, this,
             guardSlot(this, &TfrmCalendar::MonthCalendar1Click));
     connect(MonthCalendar1, &QCalendarWidget::activated, this, &TfrmCalendar::accept);
+    connect(MonthCalendar1, &QCalendarWidget::currentPageChanged, this,
+            guardSlot(this, &TfrmCalendar::markDaysWithEntries));
+    connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this,
+            guardSlot(this, &TfrmCalendar::describeSelectedDay));
+    // The table of days, the part that has the focus while the keys move.
+    dayTable_ = MonthCalendar1->findChild<QAbstractItemView*>();
 
     btnOK = MakeDialogButton(RbPanel8, QStringLiteral("btnOK"), tr("OK"),
                              QRect(104, 218, 75, 25), glyph::kCheck);
@@ -88,6 +99,49 @@ void TfrmCalendar::FormActivate() {
         const QDate day = currentDay();
         MonthCalendar1->setSelectedDate(day);
         MonthCalendar1->setCurrentPage(day.year(), day.month());
+    }
+    markDaysWithEntries();
+}
+
+QString TfrmCalendar::entryMarkText() {
+    return tr("has an entry");
+}
+
+void TfrmCalendar::markDaysWithEntries() {
+    // Only the month shown is marked: the days of the neighbouring months in
+    // its first and last rows stay plain.
+    MonthCalendar1->setDateTextFormat(QDate(), QTextCharFormat());
+    marked_.clear();
+    if (daysWithEntries) {
+        const int year = MonthCalendar1->yearShown();
+        const int month = MonthCalendar1->monthShown();
+        QTextCharFormat marked;
+        marked.setFontWeight(QFont::Bold);
+        marked.setToolTip(entryMarkText());
+        marked_ = daysWithEntries(year, month);
+        for (int day : marked_) {
+            MonthCalendar1->setDateTextFormat(QDate(year, month, day), marked);
+        }
+    }
+    describeSelectedDay();
+}
+
+void TfrmCalendar::describeSelectedDay() {
+    const QDate date = MonthCalendar1->selectedDate();
+    const bool marked = date.year() == MonthCalendar1->yearShown() &&
+                        date.month() == MonthCalendar1->monthShown() &&
+                        std::binary_search(marked_.begin(), marked_.end(), date.day());
+    const QString description = marked ? entryMarkText() : QString();
+    if (MonthCalendar1->accessibleDescription() == description) {
+        return;
+    }
+    MonthCalendar1->setAccessibleDescription(description);
+    QAccessibleEvent calendarChanged(MonthCalendar1, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&calendarChanged);
+    if (dayTable_ != nullptr) {
+        dayTable_->setAccessibleDescription(description);
+        QAccessibleEvent tableChanged(dayTable_, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&tableChanged);
     }
 }
 

@@ -9,7 +9,9 @@
 #include <QDialog>
 
 #include <functional>
+#include <vector>
 
+class QAbstractItemView;
 class QCalendarWidget;
 class QLabel;
 
@@ -25,6 +27,16 @@ public:
 
     // The day the calendar opens on (the main window's CurrentDay).
     std::function<QDate()> currentDay;
+    // The days of a month (1 .. 31) that have an entry: drawn bold, with the
+    // tool tip "has an entry", for the month shown, and again at once when
+    // another month is shown. Unset: no marks.
+    std::function<std::vector<int>(int year, int month)> daysWithEntries;
+
+    // The text a marked day carries. Qt gives a screen reader only the day
+    // number of a calendar cell, so while a marked day is selected the
+    // calendar and its day table carry this text as their accessible
+    // description (empty otherwise), and a change of it is announced.
+    static QString entryMarkText();
 
     // The date shown in the calendar (the result once the window closed).
     QDate selectedDate() const;
@@ -41,6 +53,13 @@ private:
     void FormActivate();
     void MonthCalendar1Click();
     void btnOKClick();
+    // Marks the days with an entry of the month shown.
+    void markDaysWithEntries();
+    // The accessible description for the selected day.
+    void describeSelectedDay();
+
+    std::vector<int> marked_;  // the marked days of the month shown
+    QAbstractItemView* dayTable_ = nullptr;
 };
 
 }  // namespace quillmere

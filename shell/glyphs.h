@@ -18,6 +18,7 @@ inline constexpr char16_t kClose = 0xE5CD;
 inline constexpr char16_t kLockOpen = 0xE898;
 inline constexpr char16_t kSave = 0xE161;
 inline constexpr char16_t kCancel = 0xE5C9;
+inline constexpr char16_t kHistory = 0xE889;
 }  // namespace glyph
 
 }  // namespace quillmere

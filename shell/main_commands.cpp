@@ -67,8 +67,8 @@ bool TfrmMain::journalCommandsEnabled() const {
 
 void TfrmMain::busyChanged(bool busy) {
     const bool on = !busy;
-    for (TRbButton* button :
-         {btnPrevious, btnNext, btnToday, btnCalendar, btnExport, btnSettings, btnExit}) {
+    for (TRbButton* button : {btnPrevious, btnNext, btnToday, btnCalendar, btnExport, btnSettings,
+                              btnOnThisDay, btnExit}) {
         button->setEnabled(on);
     }
     Commands->btnDBSearch->setEnabled(on);

@@ -1,5 +1,9 @@
 #include "shell/main_hosts.h"
 
+#include "export/export_choice_dialog.h"
+#include "store/day.h"
+#include "store/journal_table.h"
+
 #include "editor/format/format_commands.h"
 #include "editor/format/image_list.h"
 #include "editor/rich_editor.h"
@@ -116,20 +120,46 @@ void MainExportHost::showInformation(const QString& message) {
 QString PlainExportQuestion() {
     return QCoreApplication::translate(
         "MainExportHost",
-        "Your diary is encrypted, but the exported entries are written as plain RTF files: "
+        "Your diary is encrypted, but the exported entries are written as plain files: "
         "anyone who can open the folder you choose can read them. Export anyway?");
 }
 
-std::optional<QString> MainExportHost::chooseFolder() {
+bool MainExportHost::agreeToPlainExport() {
     // An encrypted diary's entries leave their protection: the user agrees
-    // to that once in a run, before the first folder is chosen.
+    // to that once in a run, before the first export is chosen.
     if (main_.session().encrypted() && !plainExportAgreed_) {
         if (!ShowConfirmBox(&main_, PlainExportQuestion())) {
-            return std::nullopt;
+            return false;
         }
         plainExportAgreed_ = true;
     }
+    return true;
+}
+
+std::optional<QString> MainExportHost::chooseFolder() {
+    if (!agreeToPlainExport()) {
+        return std::nullopt;
+    }
     return chooser_ ? chooser_() : chooseExportFolder(&main_);
+}
+
+std::optional<ExportChoice> MainExportHost::chooseExport() {
+    if (!agreeToPlainExport()) {
+        return std::nullopt;
+    }
+    if (exportChooser_) {
+        return exportChooser_();
+    }
+    if (chooser_) {
+        return ExportHost::chooseExport();
+    }
+    // The range starts on the diary's first and last days.
+    const JournalTable& table = main_.journal();
+    const bool empty = table.recordCount() == 0;
+    const QDate first = empty ? main_.currentDate() : dateFromDay(table.dayAt(0));
+    const QDate last =
+        empty ? main_.currentDate() : dateFromDay(table.dayAt(table.recordCount() - 1));
+    return quillmere::chooseExport(&main_, first, last);
 }
 
 void MainExportHost::setJournalCommandsEnabled(bool enabled) {
@@ -137,6 +167,33 @@ void MainExportHost::setJournalCommandsEnabled(bool enabled) {
 }
 
 QWidget* MainExportHost::ownerWindow() {
+    return &main_;
+}
+
+const JournalTable& MainLookbackHost::journal() const {
+    return main_.journal();
+}
+
+QDate MainLookbackHost::shownDate() const {
+    return main_.currentDate();
+}
+
+QDate MainLookbackHost::today() const {
+    return dateFromDay(main_.today());
+}
+
+void MainLookbackHost::ShowDay(double day) {
+    if (!main_.journalCommandsEnabled()) {
+        return;
+    }
+    main_.ShowDay(day);
+}
+
+void MainLookbackHost::showError(const QString& message) {
+    ShowErrorBox(&main_, message);
+}
+
+QWidget* MainLookbackHost::mainWindow() const {
     return &main_;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "export/export_host.h"
+#include "lookback/on_this_day_window.h"
 #include "search/search_host.h"
 
 #include <functional>
@@ -35,6 +36,24 @@ private:
     TfrmMain& main_;
 };
 
+// What the On This Day window asks of the main window. `main` must outlive it.
+class MainLookbackHost : public LookbackHost {
+public:
+    explicit MainLookbackHost(TfrmMain& main) : main_(main) {}
+
+    const JournalTable& journal() const override;
+    QDate shownDate() const override;
+    QDate today() const override;
+    // TfrmMain::ShowDay, except while a scan or an export holds the journal
+    // commands (then nothing). Throws what ShowDay throws.
+    void ShowDay(double day) override;
+    void showError(const QString& message) override;
+    QWidget* mainWindow() const override;
+
+private:
+    TfrmMain& main_;
+};
+
 // What the export asks of the main window. `main` must outlive it.
 // The question asked once in a run before an encrypted diary is exported.
 QString PlainExportQuestion();
@@ -60,19 +79,32 @@ public:
     // The chooser set by setFolderChooser, else the desktop's folder chooser
     // owned by the main window.
     std::optional<QString> chooseFolder() override;
+    // The chooser set by setExportChooser; else, with a folder chooser set,
+    // that folder for RTF files of every day; else the folder dialog with
+    // the form and the days, its range starting on the diary's first and
+    // last days.
+    std::optional<ExportChoice> chooseExport() override;
     void setJournalCommandsEnabled(bool enabled) override;
     QWidget* ownerWindow() override;
 
     // Replaces the folder chooser (tests script the answer); an empty
     // function brings the desktop's chooser back.
     void setFolderChooser(FolderChooser chooser) { chooser_ = std::move(chooser); }
+    // Replaces the whole choice (tests script the form and the days).
+    using ExportChooser = std::function<std::optional<ExportChoice>()>;
+    void setExportChooser(ExportChooser chooser) { exportChooser_ = std::move(chooser); }
 
 private:
+    // Asks once in a run, for an encrypted diary, whether its entries may
+    // leave as plain files; true when they may (always for a plain diary).
+    bool agreeToPlainExport();
+
     TfrmMain& main_;
     FolderChooser chooser_;
     // The user agreed in this run that exported entries of an encrypted
     // diary are plain files.
     bool plainExportAgreed_ = false;
+    ExportChooser exportChooser_;
 };
 
 }  // namespace quillmere

@@ -87,6 +87,8 @@ void TfrmMain::showDamagedEntry(const Error& error) {
 }
 
 void TfrmMain::SaveEntry() {
+    // A picture still on its way in belongs to the entry being stored.
+    Editor->finishPendingPictures();
     if (session_.storeEntry([this] { return Editor->saveRtf(); })) {
         Editor->setModified(false);
         // What the draft would keep is stored now.

@@ -274,6 +274,13 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::FormClose() {
     reportingErrors([this] { savePlacement(false); });
+    // The window goes at once. What is left (storing the day and the
+    // settings here, the journal's write after every window is gone) is
+    // covered by the recovery log, which keeps every stored day until the
+    // journal has been written whole; the window comes back only when the
+    // user must be asked something.
+    hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     std::exception_ptr failure;
     {
         WaitCursor wait;
@@ -292,12 +299,14 @@ void TfrmMain::FormClose() {
             try {
                 WriteFontSettings();
             } catch (const Error& e) {
+                show();
                 ShowErrorBox(this, e.message());
             }
         }
     }
     closed_ = true;
     if (failure) {
+        show();
         try {
             std::rethrow_exception(failure);
         } catch (...) {
@@ -327,6 +336,7 @@ void TfrmMain::offerUnstoredText() {
             "The text of %1 could not be stored in the diary. Save it as a rich text "
             "file before Quillmere ends?")
             .arg(DayCaption(currentDate()));
+    show();
     if (!ShowConfirmBox(this, question)) {
         return;
     }

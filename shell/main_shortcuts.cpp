@@ -73,6 +73,7 @@ void TfrmMain::buildKeyboard() {
         {btnPrevious, QKeyCombination(Qt::AltModifier, Qt::Key_Left)},
         {btnNext, QKeyCombination(Qt::AltModifier, Qt::Key_Right)},
         {btnToday, QKeyCombination(Qt::AltModifier, Qt::Key_Home)},
+        {btnOnThisDay, QKeyCombination(Qt::AltModifier, Qt::Key_O)},
     };
     for (const DrawnKey& k : drawnKeys) {
         const QKeySequence keys(k.keys);
@@ -129,8 +130,9 @@ void TfrmMain::buildKeyboard() {
     // Tab: the About button, the header font button, the entry, then the
     // bottom bar from left to right. The entry keeps Tab for its text;
     // Ctrl+Tab and Ctrl+Shift+Tab leave it (see eventFilter).
-    QWidget* const order[] = {btnAbout, btnHeaderFont, Editor,      btnPrevious, btnToday,
-                              btnNext,  btnExport,     btnCalendar, btnSettings, btnExit};
+    QWidget* const order[] = {btnAbout,  btnHeaderFont, Editor,      btnPrevious,  btnToday,
+                              btnNext,   btnExport,     btnCalendar, btnSettings,  btnOnThisDay,
+                              btnExit};
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }

@@ -73,6 +73,7 @@ TfrmMain::TfrmMain(JournalSession& session, const QString& placementFile, QWidge
 void TfrmMain::connectSession() {
     connect(&session_, &JournalSession::currentDayChanged, this, [this](double day) {
         RbPanel1->SetCaption(DayCaption(dateFromDay(day)));
+        updateOnThisDayCount();
         emit currentDayChanged(day);
     });
     connect(&session_, &JournalSession::busyChanged, this, &TfrmMain::busyChanged);
@@ -185,6 +186,8 @@ void TfrmMain::buildBottomBar() {
          &TfrmMain::btnCalendarClick},
         {&btnSettings, "btnSettings", "...", QRect(539, 8, 30, 30), 0, false, QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Settings..."),
          &TfrmMain::btnSettingsClick},
+        {&btnOnThisDay, "btnOnThisDay", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "On This Day"), QRect(587, 8, 120, 30), glyph::kHistory,
+         false, QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Earlier years of the day shown"), &TfrmMain::btnOnThisDayClick},
         {&btnExit, "btnExit", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Exit"), QRect(kDesignWidth - 100, 10, 75, 25), glyph::kExitToApp,
          false, "", &TfrmMain::btnExitClick},
     };

@@ -39,6 +39,7 @@ class TRbPanel;
 class ToolBarKeys;
 class TfrmCalendar;
 class TfrmLogin;
+class TfrmOnThisDay;
 class TfrmSettings;
 class JournalTable;
 class JournalSession;
@@ -77,6 +78,8 @@ public:
     // The character map the tool bar's special-character button opens (null:
     // the button is disabled).
     void setCharacterMap(TDLLForm* map);
+    // The On This Day window its button shows (null: none).
+    void setOnThisDayWindow(TfrmOnThisDay* window);
 
     // --- State ---------------------------------------------------------------
 
@@ -194,6 +197,13 @@ public:
     void btnSettingsClick();
     void btnExitClick();
     void btnHeaderFontClick();
+    // The bottom bar's On This Day button (Alt+O): shows the On This Day
+    // window for the day shown and brings it to the front.
+    void btnOnThisDayClick();
+    // The On This Day button's caption: "On This Day", with the number of
+    // earlier years that hold an entry for the day shown ("On This Day (3)")
+    // when there are any. Follows every change of the day shown.
+    void updateOnThisDayCount();
     // The About box (F1, or the date header's "About" button): name,
     // version, licence, home page and the libraries used, shown modally.
     void showAbout();
@@ -287,6 +297,7 @@ public:
     TRbButton* btnExport = nullptr;
     TRbButton* btnCalendar = nullptr;
     TRbButton* btnSettings = nullptr;
+    TRbButton* btnOnThisDay = nullptr;
     TRbButton* btnExit = nullptr;
 
 signals:
@@ -387,6 +398,7 @@ private:
     TfrmDBSearch* search_ = nullptr;
     TfrmEmoticons* emoticons_ = nullptr;
     TDLLForm* characterMap_ = nullptr;
+    TfrmOnThisDay* onThisDay_ = nullptr;
 };
 
 }  // namespace quillmere

@@ -5,6 +5,8 @@
 #include "editor/rich_editor.h"
 #include "export/exporter.h"
 #include "export/progress_window.h"
+#include "lookback/core/lookback.h"
+#include "lookback/on_this_day_window.h"
 #include "search/db_search_form.h"
 #include "shell/calendar_window.h"
 #include "shell/entry_merge.h"
@@ -61,7 +63,7 @@ QString countedDays(int n) {
 
 }  // namespace
 
-QString RescueOfferText(int days, int lostDays, int logDays) {
+QString RescueOfferText(int days, int lostDays, int logDays, bool restUnreadable, int diaryDays) {
     QString text =
         days > 0 ? QCoreApplication::translate(
                        "Program", "Quillmere can open the %1 it could read from the damaged diary")
@@ -73,6 +75,18 @@ QString RescueOfferText(int days, int lostDays, int logDays) {
             QCoreApplication::translate("Program", " (%1 known lost)").arg(countedDays(lostDays));
     }
     text += QLatin1Char('.');
+    if (restUnreadable) {
+        // The encrypted stream cannot be followed past a damaged chunk: the
+        // counted loss above is only the day cut at the damage.
+        text += QCoreApplication::translate(
+            "Program",
+            " The rest of the encrypted diary, after the damaged part, cannot be read: every day "
+            "written there is lost.");
+        if (diaryDays > days) {
+            text += QCoreApplication::translate("Program", " The diary held %1 in all.")
+                        .arg(countedDays(diaryDays));
+        }
+    }
     if (logDays > 0) {
         text += (days > 0 ? QCoreApplication::translate(
                                 "Program",
@@ -177,6 +191,8 @@ void Program::createWindows(const ProgramPaths& paths) {
     progress_ = std::make_unique<TfrmProgress>(main_.get());
     exportHost_ = std::make_unique<MainExportHost>(*main_);
     exporter_ = std::make_unique<TExporter>(*exportHost_, *progress_);
+    lookbackHost_ = std::make_unique<MainLookbackHost>(*main_);
+    onThisDay_ = std::make_unique<TfrmOnThisDay>(*lookbackHost_);
 
     main_->setLoginWindow(login_.get());
     main_->setEmoticonsWindow(emoticons_.get());
@@ -184,6 +200,10 @@ void Program::createWindows(const ProgramPaths& paths) {
     main_->setSettingsWindow(settings_.get());
     main_->setSearchWindow(search_.get());
     main_->setCharacterMap(characterMap_.get());
+    main_->setOnThisDayWindow(onThisDay_.get());
+    TfrmOnThisDay* onThisDay = onThisDay_.get();
+    QObject::connect(session_.get(), &JournalSession::entryStored, onThisDay,
+                     [onThisDay](double day) { onThisDay->entryStored(day); });
     TExporter* exporter = exporter_.get();
     main_->onExport = [exporter] { exporter->btnExportClick(); };
     TfrmMain* mainWindow = main_.get();
@@ -197,6 +217,9 @@ void Program::createWindows(const ProgramPaths& paths) {
         }
     });
     calendar_->currentDay = [mainWindow] { return mainWindow->currentDate(); };
+    calendar_->daysWithEntries = [mainWindow](int year, int month) {
+        return DaysWithEntries(mainWindow->journal(), year, month);
+    };
 }
 
 bool Program::offerRescue() {
@@ -215,7 +238,8 @@ bool Program::offerRescue() {
     }
     const int choice = ShowChoiceBox(
         main_.get(),
-        RescueOfferText(offer.days, offer.lostDays, static_cast<int>(offer.logDays.size())),
+        RescueOfferText(offer.days, offer.lostDays, static_cast<int>(offer.logDays.size()),
+                        offer.restUnreadable, offer.diaryDays),
         {QCoreApplication::translate("Program", "Open Rescued Days"),
          QCoreApplication::translate("Program", "Quit")});
     if (choice != 0) {
@@ -252,7 +276,10 @@ void Program::destroyWindows() {
         main_->setSearchWindow(nullptr);
         main_->setEmoticonsWindow(nullptr);
         main_->setCharacterMap(nullptr);
+        main_->setOnThisDayWindow(nullptr);
     }
+    onThisDay_.reset();
+    lookbackHost_.reset();
     exporter_.reset();
     exportHost_.reset();
     progress_.reset();

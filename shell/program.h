@@ -22,6 +22,8 @@ class TfrmProgress;
 class TExporter;
 class MainSearchHost;
 class MainExportHost;
+class MainLookbackHost;
+class TfrmOnThisDay;
 class JournalSession;
 class TerminationSignals;
 class IdleLock;
@@ -47,8 +49,12 @@ QString DataFolderFallbackText(const QString& unwritable, const QString& dataFol
 
 // The question after a damaged "Journal.cds" was reported: how many days the
 // salvage reader can read (`days`) and knows lost, and how many days the
-// recovery log holds text of.
-QString RescueOfferText(int days, int lostDays, int logDays);
+// recovery log holds text of. For an encrypted journal that cannot be read
+// past its damage (`restUnreadable`) the text says that everything after the
+// damage is lost, with the days the journal counted in all when known
+// (`diaryDays` > 0).
+QString RescueOfferText(int days, int lostDays, int logDays, bool restUnreadable = false,
+                        int diaryDays = 0);
 
 class Program {
 public:
@@ -61,7 +67,7 @@ public:
     // diary is kept. Then creates the windows in this order: main (opens
     // "Journal.cds"), login (opens "Settings.cds"), emoticons, character map,
     // calendar, settings (fills its font controls from the settings record),
-    // search, progress. Opening errors are shown in the error box and
+    // search, progress, On This Day. Opening errors are shown in the error box and
     // start-up goes on; for a damaged journal the days that can be rescued
     // are offered (RescueOfferText), and Quit ends the program at once. A
     // recovery log a killed run left is replayed right after the login window
@@ -116,6 +122,8 @@ public:
     TfrmSettings* settings() const { return settings_.get(); }
     TfrmDBSearch* search() const { return search_.get(); }
     TfrmProgress* progress() const { return progress_.get(); }
+    // The On This Day window, made after the design's eight.
+    TfrmOnThisDay* onThisDay() const { return onThisDay_.get(); }
     // The export behind the Export button and the main window as the export
     // sees it (tests script its folder chooser).
     TExporter* exporter() const { return exporter_.get(); }
@@ -156,6 +164,8 @@ private:
     std::unique_ptr<TExporter> exporter_;
     // Locks an encrypted diary after the idle minutes.
     std::unique_ptr<IdleLock> idleLock_;
+    std::unique_ptr<MainLookbackHost> lookbackHost_;
+    std::unique_ptr<TfrmOnThisDay> onThisDay_;
 };
 
 }  // namespace quillmere

@@ -111,6 +111,20 @@ void SpellWorker::check(const QString& text, int blockHint, bool urgent) {
     shared_->wake.notify_all();
 }
 
+void SpellWorker::checkAll(QList<Paragraph> paragraphs, bool urgent) {
+    if (paragraphs.isEmpty()) {
+        return;
+    }
+    {
+        std::lock_guard guard(shared_->mutex);
+        std::deque<Job>& queue = urgent ? shared_->urgent : shared_->normal;
+        for (Paragraph& paragraph : paragraphs) {
+            queue.push_back(Job{std::move(paragraph.text), paragraph.blockHint});
+        }
+    }
+    shared_->wake.notify_all();
+}
+
 void SpellWorker::clearQueue() {
     std::lock_guard guard(shared_->mutex);
     shared_->urgent.clear();

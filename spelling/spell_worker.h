@@ -62,6 +62,14 @@ public:
     // when none opened). Urgent paragraphs (the one typed in, the visible
     // ones) are checked before all others, each kind in the order asked.
     void check(const QString& text, int blockHint, bool urgent);
+    // A paragraph to check: its text and the paragraph number given back.
+    struct Paragraph {
+        QString text;
+        int blockHint = -1;
+    };
+    // Queues paragraphs as check does, in this order, waking the thread
+    // once: for the many paragraphs of an entry that has just opened.
+    void checkAll(QList<Paragraph> paragraphs, bool urgent);
 
     // Drops every paragraph not yet checked.
     void clearQueue();

@@ -48,7 +48,7 @@ QStringList adoptDiaryFrom(const QString& from, const QString& to) {
     }
     QStringList copied;
     for (const char* name : {kJournalBackupFileName, kSettingsFileName, kFontSettingsFileName,
-                             kRecoveryFileName, kJournalFileName}) {
+                             kRecoveryFileName, kUnreadRecoveryFileName, kJournalFileName}) {
         if (fileAccess().exists(in(source, name)) && !fileAccess().exists(in(target, name))) {
             fileAccess().writeAtomic(in(target, name), fileAccess().readAll(in(source, name)));
             copied << QString::fromLatin1(name);

@@ -50,7 +50,8 @@ DataFolderChoice chooseDataFolderFor(const QString& executableFolder);
 // longer be written) into the data folder `to`, once: when `to` holds no
 // "Journal.cds" yet and `from` holds "Journal.cds" or "Settings.cds", every
 // data file of `from` ("Journal.cds.bak", "Settings.cds", "FontSettings.Ini",
-// "Journal.recovery", "Journal.cds") that `to` lacks is copied, through
+// "Journal.recovery", "Journal.recovery.unread", "Journal.cds") that `to`
+// lacks is copied as bytes (an encrypted diary stays encrypted), through
 // fileAccess(). "Journal.cds" comes last, so a copy cut short is completed
 // at the next start. `from` is left as it is. Returns the names copied
 // (empty: nothing to bring). Throws FileError naming the file that could not

@@ -158,7 +158,8 @@ void DSBASE::clear() {
     status_.clear();
     order_.clear();
     strayStatuses_.clear();
-    backing_ = QByteArray();
+    extents_.clear();
+    source_.reset();
 }
 
 void DSBASE::defineField(const FieldDeclaration& decl) {
@@ -219,6 +220,7 @@ void DSBASE::writeRecord(uint32_t id, RecordBuffer values) {
     std::lock_guard guard(lock_);
     std::move(values.begin(), values.end(),
               cells_.begin() + static_cast<std::ptrdiff_t>(id * fields_.size()));
+    extents_[id].length = -1;
     if (logChanges_ && (status_[id] & kStatusInserted) == 0) {
         status_[id] |= kStatusModified;
     }
@@ -230,6 +232,7 @@ uint32_t DSBASE::insertRecord(int position, RecordBuffer values) {
     const auto id = static_cast<uint32_t>(status_.size());
     std::move(values.begin(), values.end(), std::back_inserter(cells_));
     status_.push_back(logChanges_ ? kStatusInserted : 0);
+    extents_.push_back(RowExtent{});
     order_.insert(order_.begin() + qBound(0, position, recordCount()), id);
     return id;
 }
@@ -257,21 +260,37 @@ double DSBASE::storedDateTime(const Cell& c) const {
     return c.state == Cell::kFixed ? DoubleFromBits(c.fixed) : 0.0;
 }
 
-QByteArrayView DSBASE::bytesView(const Cell& c) const {
+QByteArray StoredValue::read() const {
+    if (!source_) {
+        return held_;
+    }
+    return source_->read(offset_, length_);
+}
+
+QByteArrayView DSBASE::memoryView(const Cell& c, bool* inMemory) const {
+    if (inMemory != nullptr) {
+        *inMemory = true;
+    }
     switch (c.state) {
         case Cell::kOwned:
             return QByteArrayView(c.owned);
         case Cell::kView:
-            return QByteArrayView(backing_.constData() + c.viewOffset, c.viewLength);
+            if (source_->file() == nullptr) {
+                return source_->memory().sliced(c.viewOffset, c.viewLength);
+            }
+            if (inMemory != nullptr) {
+                *inMemory = false;
+            }
+            return {};
         default:
             return {};
     }
 }
 
 QByteArray DSBASE::stringValue(const Cell& c) const {
-    QByteArrayView v = bytesView(c);
+    const QByteArray v = bytesValue(c);
     const qsizetype nul = v.indexOf('\0');
-    return (nul >= 0 ? v.first(nul) : v).toByteArray();
+    return nul >= 0 ? v.first(nul) : v;
 }
 
 QByteArray DSBASE::bytesValue(const Cell& c) const {
@@ -283,7 +302,30 @@ QByteArray DSBASE::bytesValue(const Cell& c) const {
         EncodeFixed64(buf, c.fixed);
         return QByteArray(buf, 8);
     }
-    return bytesView(c).toByteArray();
+    if (c.state == Cell::kView) {
+        return source_->read(c.viewOffset, c.viewLength);
+    }
+    return QByteArray();
+}
+
+qint64 DSBASE::bytesSize(const Cell& c) const {
+    switch (c.state) {
+        case Cell::kOwned:
+            return c.owned.size();
+        case Cell::kFixed:
+            return 8;
+        case Cell::kView:
+            return c.viewLength;
+        default:
+            return 0;
+    }
+}
+
+StoredValue DSBASE::storedValue(const Cell& c) const {
+    if (c.state == Cell::kView) {
+        return StoredValue(source_, c.viewOffset, c.viewLength);
+    }
+    return StoredValue(bytesValue(c));
 }
 
 void DSBASE::setBlank(RecordBuffer& r, int column) {
@@ -334,30 +376,49 @@ void DSBASE::setBytes(RecordBuffer& r, int column, const QByteArray& value) cons
     r[static_cast<size_t>(column)] = std::move(c);
 }
 
-Cell DSBASE::cellFromPacket(int column, QByteArrayView bytes) const {
+Cell DSBASE::cellFromPacket(int column, const ExtractedValue& v) const {
     const FieldDef& f = field(column);
     Cell c;
     if (heldFixed(f.typeWord)) {
-        for (qsizetype i = 0; i < bytes.size() && i < 8; ++i) {
-            c.fixed |= static_cast<uint64_t>(static_cast<uint8_t>(bytes[i])) << (8 * i);
+        for (qsizetype i = 0; i < v.bytes.size() && i < 8; ++i) {
+            c.fixed |= static_cast<uint64_t>(static_cast<uint8_t>(v.bytes[i])) << (8 * i);
         }
         c.state = Cell::kFixed;
         return c;
     }
-    qsizetype length = bytes.size();
+    qint64 length = v.length;
     // A string is cut to its column's width; an array of strings is its
     // element count and elements, which a cut would break.
     if (isString(f.typeWord) && typeword::isVarying(f.typeWord) && !typeword::isArray(f.typeWord) &&
         f.width > 0) {
-        length = qMin<qsizetype>(length, f.width);
+        length = qMin<qint64>(length, f.width);
     }
     if (length == 0 && typeword::code(f.typeWord) == typeword::kBytes) {
         return c;  // a zero-length blob is blank
     }
-    c.viewOffset = bytes.data() - backing_.constData();
+    c.viewOffset = v.offset;
     c.viewLength = static_cast<uint32_t>(length);
     c.state = Cell::kView;
     return c;
+}
+
+// True when saveBinary writes `c` as exactly the bytes the packet held for
+// `v`: its null bits and, for a present value, its length.
+bool DSBASE::writtenAsRead(const Cell& c, int column, const ExtractedValue& v) const {
+    switch (v.state) {
+        case ValueState::kBlank:
+            return c.state == Cell::kBlank;
+        case ValueState::kUnchanged:
+            return false;  // read as blank, written as blank
+        case ValueState::kPresent:
+            break;
+    }
+    if (c.state == Cell::kFixed) {
+        return true;
+    }
+    // An empty string is written as one 0 byte; a cut one is shorter.
+    return c.state == Cell::kView && c.viewLength == v.length &&
+           !(isString(field(column).typeWord) && v.length == 0);
 }
 
 void DSBASE::takeContent(DSBASE& other) {
@@ -371,7 +432,8 @@ void DSBASE::takeContent(DSBASE& other) {
     status_ = std::move(other.status_);
     order_ = std::move(other.order_);
     strayStatuses_ = std::move(other.strayStatuses_);
-    backing_ = std::move(other.backing_);
+    extents_ = std::move(other.extents_);
+    source_ = std::move(other.source_);
     logChanges_ = other.logChanges_;
     other.clear();
 }
@@ -381,17 +443,16 @@ void DSBASE::loadPacket(const QByteArray& packet) {
     clear();
     try {
         if (looksLikeBinaryPacket(packet)) {
-            loadBinary(packet);
+            source_ = PacketSource::inMemory(packet);
         } else {
-            QByteArray binary;
             try {
-                binary = packetFromXml(packet);
+                source_ = PacketSource::inMemory(packetFromXml(packet));
             } catch (const DatasetError&) {
                 // Neither form: the XML parser's complaint would only confuse.
                 throw DatasetError(status::kNotAPacket);
             }
-            loadBinary(binary);
         }
+        loadBinary(*source_);
     } catch (const std::bad_alloc&) {
         clear();
         throw DatasetError(status::kOutOfMemory);
@@ -401,10 +462,35 @@ void DSBASE::loadPacket(const QByteArray& packet) {
     }
 }
 
-void DSBASE::loadBinary(const QByteArray& packet) {
-    backing_ = packet;
+void DSBASE::loadPacketFile(std::shared_ptr<const OpenFile> file) {
+    char first[8] = {};
+    const qint64 firstSize = qMin<qint64>(file->size(), sizeof first);
+    file->readInto(first, 0, firstSize);
+    if (!looksLikeBinaryPacket(QByteArrayView(first, firstSize))) {
+        loadPacket(file->read(0, file->size()));
+        return;
+    }
+    std::lock_guard guard(lock_);
+    clear();
+    try {
+        source_ = PacketSource::inFile(std::move(file));
+        loadBinary(*source_);
+    } catch (const std::bad_alloc&) {
+        clear();
+        throw DatasetError(status::kOutOfMemory);
+    } catch (...) {
+        clear();
+        throw;
+    }
+}
+
+void DSBASE::loadBinary(const PacketSource& source) {
     DSEXTRACT in;
-    in.openPacket(QByteArrayView(backing_));
+    if (source.file() == nullptr) {
+        in.openPacket(source.memory());
+    } else {
+        in.openPacket(source);
+    }
     ColumnDescriptor d;
     AttributeView a;
     while (in.nextColumn(&d)) {
@@ -438,6 +524,7 @@ void DSBASE::loadBinary(const QByteArray& packet) {
     const size_t columns = fields_.size();
     ExtractedValue v;
     uint8_t rowStatus = 0;
+    RowExtent extent;
     bool reserved = false;
     while (in.nextValue(&v)) {
         if (!reserved) {
@@ -446,14 +533,19 @@ void DSBASE::loadBinary(const QByteArray& packet) {
             PopulatePages(cells_.data(), cells_.capacity() * sizeof(Cell));
             status_.reserve(in.header().rowCount);
             order_.reserve(in.header().rowCount);
+            extents_.reserve(in.header().rowCount);
             reserved = true;
         }
         if (v.column < 0) {
             rowStatus = v.rowStatus;
+            // Only a row written with status 0 is written back as it stands.
+            extent = RowExtent{v.offset, rowStatus == 0 ? 0 : -1};
             continue;
         }
-        cells_.push_back(v.state == ValueState::kPresent ? cellFromPacket(v.column, v.bytes)
-                                                         : Cell{});
+        cells_.push_back(v.state == ValueState::kPresent ? cellFromPacket(v.column, v) : Cell{});
+        if (!writtenAsRead(cells_.back(), v.column, v)) {
+            extent.length = -1;
+        }
         if (static_cast<size_t>(v.column) + 1 == columns) {
             const auto id = static_cast<uint32_t>(status_.size());
             if (!changeLog && rowStatus != 0) {
@@ -466,8 +558,12 @@ void DSBASE::loadBinary(const QByteArray& packet) {
                 cells_.resize(cells_.size() - columns);
                 continue;
             }
+            if (extent.length == 0) {
+                extent.length = in.position() - extent.offset;
+            }
             order_.push_back(id);
             status_.push_back(rowStatus);
+            extents_.push_back(extent);
         }
     }
 }
@@ -492,9 +588,7 @@ qsizetype DSBASE::estimatedPacketSize() const {
     for (const uint32_t id : order_) {
         for (int j = 0; j < fieldCount(); ++j) {
             const Cell& c = cell(id, j);
-            total += 8 + (c.state == Cell::kOwned  ? c.owned.size()
-                          : c.state == Cell::kView ? c.viewLength
-                                                   : 8);
+            total += 8 + bytesSize(c);
         }
     }
     return total;
@@ -503,16 +597,31 @@ qsizetype DSBASE::estimatedPacketSize() const {
 QByteArray DSBASE::savePacket(PacketForm form) const {
     std::lock_guard guard(lock_);
     try {
-        QByteArray binary = saveBinary();
+        QByteArray binary = saveBinary(nullptr);
         return form == PacketForm::kXml ? packetToXml(binary) : binary;
     } catch (const std::bad_alloc&) {
         throw DatasetError(status::kOutOfMemory);
     }
 }
 
-QByteArray DSBASE::saveBinary() const {
+void DSBASE::writePacket(FileSink& sink) const {
+    std::lock_guard guard(lock_);
+    try {
+        saveBinary(&sink);
+    } catch (const std::bad_alloc&) {
+        throw DatasetError(status::kOutOfMemory);
+    }
+}
+
+QByteArray DSBASE::saveBinary(FileSink* sink) const {
     DSDATAPACKET w;
-    w.beginPacket(fieldCount(), estimatedPacketSize());
+    if (sink != nullptr) {
+        const auto rows = std::count_if(order_.begin(), order_.end(),
+                                        [this](uint32_t id) { return keepOnSave(id); });
+        w.beginStreamedPacket(fieldCount(), static_cast<uint32_t>(rows), *sink);
+    } else {
+        w.beginPacket(fieldCount(), estimatedPacketSize());
+    }
     for (const FieldDef& f : fields_) {
         w.addColumn(f.name, f.typeWord, f.flags);
         if (const QByteArray name = subtypeName(f.subtype); !name.isEmpty()) {
@@ -544,20 +653,30 @@ QByteArray DSBASE::saveBinary() const {
         if (!keepOnSave(id)) {
             continue;
         }
+        if (const RowExtent& extent = extents_[id]; extent.length > 0) {
+            w.putRowCopy(*source_, extent.offset, extent.length);
+            continue;
+        }
         const char rowStatus = logChanges_ ? static_cast<char>(status_[id]) : '\0';
         w.putValue(QByteArrayView(&rowStatus, 1));
         for (int j = 0; j < fieldCount(); ++j) {
             const Cell& c = cell(id, j);
+            bool inMemory = true;
+            const QByteArrayView bytes = memoryView(c, &inMemory);
             if (c.state == Cell::kBlank) {
                 w.putBlank();
             } else if (c.state == Cell::kFixed) {
                 char buf[8];
                 EncodeFixed64(buf, c.fixed);
                 w.putValue(QByteArrayView(buf, 8));
-            } else if (isString(field(j).typeWord) && bytesView(c).isEmpty()) {
+            } else if (!inMemory) {
+                const QByteArray read = bytesValue(c);
+                w.putValue(isString(field(j).typeWord) && read.isEmpty() ? QByteArrayView(&kZero, 1)
+                                                                         : QByteArrayView(read));
+            } else if (isString(field(j).typeWord) && bytes.isEmpty()) {
                 w.putValue(QByteArrayView(&kZero, 1));  // an empty string is one 0 byte
             } else {
-                w.putValue(bytesView(c));
+                w.putValue(bytes);
             }
         }
     }

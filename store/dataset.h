@@ -3,16 +3,26 @@
 //
 // Records are kept in slots that never move; the table's default order is a
 // separate list of slot ids in insertion order (the order rows are written
-// in). Values loaded from a packet stay in the packet's bytes, which the table
-// keeps (shared, not copied); a value set later is held on its own. Blob
-// values are implicitly shared QByteArrays, never copied per field.
+// in). Values loaded from a packet stay where the packet is (PacketSource):
+// in its bytes in memory, which the table keeps (shared, not copied), or in
+// the data file itself, which the table keeps open and reads a value from
+// when it is asked for. A value set later is held on its own. Blob values are
+// implicitly shared QByteArrays, never copied per field.
+//
+// Every row read from a packet remembers where it lies in the packet. While
+// it is unchanged and would be written back byte for byte, a save copies it
+// from there whole: from a file, by the system, without reading it.
 #pragma once
+
+#include "store/file_access.h"
+#include "store/packet_source.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -64,12 +74,38 @@ struct Cell {
     enum State : uint8_t { kBlank, kFixed, kOwned, kView };
     QByteArray owned;          // kOwned: the value's bytes
     uint64_t fixed = 0;        // kFixed: up to 8 value bytes, little-endian
-    qsizetype viewOffset = 0;  // kView: where the value sits in the packet
+    qsizetype viewOffset = 0;  // kView: where the value sits in the packet source
     uint32_t viewLength = 0;
     State state = kBlank;
 };
 
+// A value's bytes wherever they are: held in memory, or a range of a packet
+// source. Copies are cheap and keep the source open; read() may be called
+// from any thread, also after the table moved on or closed.
+class StoredValue {
+public:
+    StoredValue() = default;
+    // Bytes held in memory (also given as a plain QByteArray).
+    StoredValue(QByteArray held) : held_(std::move(held)), length_(held_.size()) {}  // NOLINT
+    StoredValue(std::shared_ptr<const PacketSource> source, qint64 offset, qint64 length)
+        : source_(std::move(source)), offset_(offset), length_(length) {}
+
+    qint64 size() const { return length_; }
+    bool isEmpty() const { return length_ == 0; }
+    // The bytes. Throws FileError as PacketSource::readInto does when the
+    // file was cut short or cannot be read.
+    QByteArray read() const;
+
+private:
+    QByteArray held_;
+    std::shared_ptr<const PacketSource> source_;
+    qint64 offset_ = 0;
+    qint64 length_ = 0;
+};
+
 using RecordBuffer = std::vector<Cell>;
+
+struct ExtractedValue;
 
 // Subtype numbers and their names in the packet ("Text" 22, "Binary" 23, ...).
 QByteArray subtypeName(int subtype);     // empty for a number without a name
@@ -98,6 +134,14 @@ public:
     // 0x2710 unsupported type); the table is then left cleared.
     void loadPacket(const QByteArray& packet);
 
+    // Builds the table from the binary packet that is the whole of `file`,
+    // reading only the rows' structure: every varying value (an entry's
+    // blob) stays in the file and is read when it is asked for; the file is
+    // kept open for that. A file that is not a binary packet (XML) is read
+    // whole and loaded as loadPacket does. Throws as loadPacket, and
+    // FileError when the file cannot be read; the table is then left cleared.
+    void loadPacketFile(std::shared_ptr<const OpenFile> file);
+
     // Takes over the whole content of `other` (fields, rows, packet bytes,
     // change logging); `other` is left cleared. Never throws.
     void takeContent(DSBASE& other);
@@ -105,8 +149,18 @@ public:
     // The whole table as one packet, rows in default order. With change
     // logging off records marked deleted or superseded are left out and the
     // others are written with status 0. Throws DatasetError 0x2A04 for a
-    // column named "RowState", 0x2501 when memory runs out.
+    // column named "RowState", 0x2501 when memory runs out, FileError when a
+    // value kept in the data file cannot be read.
     QByteArray savePacket(PacketForm form = PacketForm::kBinary) const;
+
+    // The same binary packet, streamed into `sink`: rows unchanged since
+    // they were read are copied from the packet source as they stand (from a
+    // file, without passing through memory), the others are written from
+    // memory a piece at a time. Throws as savePacket and as the sink does.
+    void writePacket(FileSink& sink) const;
+
+    // About how many bytes savePacket gives.
+    qsizetype estimatedPacketSize() const;
 
     // Forgets columns and records.
     void clear();
@@ -151,14 +205,16 @@ public:
     double storedDateTime(const Cell& c) const;
     // A string up to its first 0 byte.
     QByteArray stringValue(const Cell& c) const;
-    // A blob's bytes (shared when held on their own).
+    // A blob's bytes (shared when held on their own), read from the data
+    // file when they are kept there. Throws FileError when they cannot be
+    // read (the file was cut short or changed by another program).
     QByteArray bytesValue(const Cell& c) const;
-    // A view of a value's bytes, valid until the table changes.
-    QByteArrayView bytesView(const Cell& c) const;
-    // The packet the table was loaded from (empty for a created table). Values
-    // read from it are views into these bytes; holding this shared copy keeps
-    // such a view valid however the table changes.
-    const QByteArray& packetBytes() const { return backing_; }
+    // The number of bytes of a value (8 for a fixed one, 0 for a blank one).
+    qint64 bytesSize(const Cell& c) const;
+    // Where a value's bytes are, for reading them later or on another thread.
+    StoredValue storedValue(const Cell& c) const;
+    // Where the values loaded from a packet are (nullptr for a created table).
+    const std::shared_ptr<const PacketSource>& source() const { return source_; }
 
     // Setting values in a buffer; `column` must be of a fitting type.
     static void setBlank(RecordBuffer& r, int column);
@@ -172,13 +228,22 @@ public:
     void setBytes(RecordBuffer& r, int column, const QByteArray& value) const;
 
 private:
-    friend class PacketLoader;
+    // Where a row read from the packet lies in it; `length` is -1 once the
+    // row would no longer be written back as it stands.
+    struct RowExtent {
+        qint64 offset = 0;
+        qint64 length = -1;
+    };
+
     void defineField(const FieldDeclaration& decl);
-    void loadBinary(const QByteArray& packet);
-    QByteArray saveBinary() const;
-    qsizetype estimatedPacketSize() const;
+    void loadBinary(const PacketSource& source);
+    QByteArray saveBinary(FileSink* sink) const;
     bool keepOnSave(uint32_t id) const;
-    Cell cellFromPacket(int column, QByteArrayView bytes) const;
+    Cell cellFromPacket(int column, const ExtractedValue& v) const;
+    bool writtenAsRead(const Cell& c, int column, const ExtractedValue& v) const;
+    // A value's bytes when they are in memory (held, or in a packet in
+    // memory); an empty view with *inMemory false for one in a file.
+    QByteArrayView memoryView(const Cell& c, bool* inMemory = nullptr) const;
 
     std::vector<FieldDef> fields_;
     std::vector<Attribute> packetAttributes_;
@@ -186,7 +251,8 @@ private:
     std::vector<uint8_t> status_;
     std::vector<uint32_t> order_;
     std::vector<StrayStatus> strayStatuses_;
-    QByteArray backing_;  // the packet the table was loaded from
+    std::vector<RowExtent> extents_;              // per slot
+    std::shared_ptr<const PacketSource> source_;  // the packet the table was loaded from
     bool logChanges_ = true;
     mutable std::recursive_mutex lock_;
 };

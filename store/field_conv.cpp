@@ -116,29 +116,41 @@ void FLDCVar::write(char* dst, QByteArrayView value) const {
     CopyBytes(dst + width_, value);
 }
 
-bool FLDCVar::read(ByteReader* in, QByteArrayView* value) const {
-    qsizetype length = 0;
+bool FLDCVar::readLength(ByteReader* in, qsizetype* length) const {
     if (width_ == 1) {
         uint8_t n;
         if (!in->getFixed8(&n)) {
             return false;
         }
-        length = n;
+        *length = n;
     } else if (width_ == 2) {
         uint16_t n;
         if (!in->getFixed16(&n)) {
             return false;
         }
-        length = n;
+        *length = n;
     } else {
         uint32_t n;
         if (!in->getFixed32(&n)) {
             return false;
         }
         // A negative length stands for "no bytes".
-        length = static_cast<int32_t>(n) < 0 ? 0 : static_cast<qsizetype>(n);
+        *length = static_cast<int32_t>(n) < 0 ? 0 : static_cast<qsizetype>(n);
     }
-    return in->getBytes(length, value);
+    return true;
+}
+
+bool FLDCVar::read(ByteReader* in, QByteArrayView* value) const {
+    const ByteReader start = *in;
+    qsizetype length = 0;
+    if (!readLength(in, &length)) {
+        return false;
+    }
+    if (!in->getBytes(length, value)) {
+        *in = start;
+        return false;
+    }
+    return true;
 }
 
 void FLDCRepeat::write(char* dst, QByteArrayView value) const {

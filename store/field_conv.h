@@ -100,6 +100,9 @@ public:
     void write(char* dst, QByteArrayView value) const override;
     bool read(ByteReader* in, QByteArrayView* value) const override;
     int prefixWidth() const { return width_; }
+    // Reads the length prefix alone (a negative u32 length gives 0). Returns
+    // false, consuming nothing, when the data ends before it.
+    bool readLength(ByteReader* in, qsizetype* length) const;
     // Largest length the prefix can express.
     qsizetype maxLength() const;
 

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,7 +29,9 @@ FileAccess& realFiles() {
     return instance;
 }
 
-FileAccess* current = nullptr;
+// Read by the threads that read ahead (a preload, a search) while a test may
+// replace it.
+std::atomic<FileAccess*> current{nullptr};
 
 // The largest file read in one piece: QByteArray's limit.
 constexpr qint64 kMaxByteArraySize = std::numeric_limits<qsizetype>::max() / 2;
@@ -37,6 +40,11 @@ constexpr qint64 kMaxByteArraySize = std::numeric_limits<qsizetype>::max() / 2;
 
 QString FileFailure(const QString& what, const QString& path, const QString& reason) {
     return QStringLiteral("%1 \"%2\": %3").arg(what, QDir::toNativeSeparators(path), reason);
+}
+
+QString CutShortFailure(const QString& path) {
+    return FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot read"), path,
+                       QCoreApplication::translate("quillmere::Store", "the file was cut short or changed by another program"));
 }
 
 QString SystemReason(int error) {
@@ -55,32 +63,109 @@ bool FileAccess::exists(const QString& path) const {
     return info.exists() && !info.isDir();
 }
 
+namespace {
+
+FileStatus statusOf(const struct stat& info) {
+    FileStatus status;
+    status.kind = S_ISREG(info.st_mode)   ? FileKind::kRegular
+                  : S_ISDIR(info.st_mode) ? FileKind::kFolder
+                                          : FileKind::kOther;
+    status.size = status.kind == FileKind::kRegular ? static_cast<qint64>(info.st_size) : 0;
+    status.device = static_cast<quint64>(info.st_dev);
+    status.inode = static_cast<quint64>(info.st_ino);
+    status.modifiedNs =
+        static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return status;
+}
+
+}  // namespace
+
 FileStatus FileAccess::status(const QString& path) const {
     struct stat info {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0) {
         return {};
     }
-    if (S_ISREG(info.st_mode)) {
-        return {FileKind::kRegular, static_cast<qint64>(info.st_size)};
-    }
-    return {S_ISDIR(info.st_mode) ? FileKind::kFolder : FileKind::kOther, 0};
+    return statusOf(info);
 }
 
-QByteArray FileAccess::readAll(const QString& path) const {
-    // Opened without blocking, so a FIFO with no writer does not hang the
-    // open; only a regular file is then read.
+namespace {
+
+// Opens a regular file for reading; `info` receives its status. Opened
+// without blocking, so a FIFO with no writer does not hang the open; anything
+// but a regular file is refused before a byte is read. Throws FileError.
+int openRegularFile(const QString& path, struct stat* info) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot open"), path, SystemReason(errno)));
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const bool folder = S_ISDIR(info.st_mode);
+    if (::fstat(fd, info) != 0 || !S_ISREG(info->st_mode)) {
+        const bool folder = S_ISDIR(info->st_mode);
         ::close(fd);
         throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot open"), path,
                                     folder ? QCoreApplication::translate("quillmere::Store", "a folder, not a file")
                                            : QCoreApplication::translate("quillmere::Store", "not a regular file")));
     }
+    return fd;
+}
+
+}  // namespace
+
+OpenFile::~OpenFile() {
+    ::close(fd_);
+}
+
+void OpenFile::readInto(char* dst, qint64 offset, qint64 length) const {
+    qint64 got = 0;
+    while (got < length) {
+        const qint64 n = fileAccess().readSomeAt(fd_, dst + got, length - got, offset + got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot read"), path_, SystemReason(errno)));
+        }
+        if (n == 0) {
+            throw FileError(CutShortFailure(path_));
+        }
+        got += n;
+    }
+}
+
+void OpenFile::requireUnchanged() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot read"), path_, SystemReason(errno)));
+    }
+    const FileStatus now = statusOf(info);
+    if (now.size != status_.size || now.modifiedNs != status_.modifiedNs) {
+        throw FileError(CutShortFailure(path_));
+    }
+}
+
+QByteArray OpenFile::read(qint64 offset, qint64 length) const {
+    QByteArray bytes(static_cast<qsizetype>(length), Qt::Uninitialized);
+    readInto(bytes.data(), offset, length);
+    return bytes;
+}
+
+std::shared_ptr<const OpenFile> FileAccess::openForReading(const QString& path) const {
+    struct stat info {};
+    const int fd = openRegularFile(path, &info);
+    return std::make_shared<const OpenFile>(fd, path, statusOf(info));
+}
+
+qint64 FileAccess::readSomeAt(int fd, char* data, qint64 size, qint64 offset) const {
+    return ::pread(fd, data, static_cast<size_t>(size), static_cast<off_t>(offset));
+}
+
+qint64 FileAccess::copySome(int inFd, qint64 inOffset, int outFd, qint64 size) const {
+    loff_t from = static_cast<loff_t>(inOffset);
+    return ::copy_file_range(inFd, &from, outFd, nullptr, static_cast<size_t>(size), 0);
+}
+
+QByteArray FileAccess::readAll(const QString& path) const {
+    struct stat info {};
+    const int fd = openRegularFile(path, &info);
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -108,6 +193,17 @@ QByteArray FileAccess::readAll(const QString& path) const {
         throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot read"), path, file.errorString()));
     }
     return bytes;
+}
+
+void FileAccess::makeFolder(const QString& path) const {
+    if (status(path).kind == FileKind::kFolder) {
+        return;
+    }
+    errno = 0;
+    if (!QDir().mkpath(path) || status(path).kind != FileKind::kFolder) {
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot create folder"), path,
+                                    SystemReason(errno != 0 ? errno : EEXIST)));
+    }
 }
 
 bool FileAccess::folderWritable(const QString& folder) const {
@@ -145,13 +241,12 @@ std::unique_ptr<QLockFile> FileAccess::lock(const QString& path) const {
 }
 
 FileAccess& fileAccess() {
-    return current ? *current : realFiles();
+    FileAccess* access = current.load();
+    return access != nullptr ? *access : realFiles();
 }
 
 FileAccess* setFileAccess(FileAccess* access) {
-    FileAccess* previous = current;
-    current = access;
-    return previous;
+    return current.exchange(access);
 }
 
 }  // namespace quillmere

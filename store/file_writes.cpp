@@ -1,8 +1,9 @@
 // The writes of the file-access seam. Every data file, settings file, export
-// and tool output goes through replaceFile: a temporary file beside the
+// and tool output goes through replaceFileWith: a temporary file beside the
 // target, every byte checked as it is written, the result checked once more
-// (size, and a small file read back), and only then the rename. Nothing that
-// failed on the way, a full disk above all, ever reaches the target's name.
+// (size, and a small file held in memory read back), and only then the
+// rename. Nothing that failed on the way, a full disk above all, ever reaches
+// the target's name.
 #include "file_access.h"
 
 #include "errors.h"
@@ -27,6 +28,10 @@ namespace {
 // Files up to this size are read back after writing and compared byte for
 // byte; larger ones are checked by their size only.
 constexpr qint64 kReadBackLimit = qint64(1) << 20;
+// A streamed write collects small pieces up to this size before writing them,
+// and copies ranges in pieces of this size where the system cannot copy them
+// itself.
+constexpr qint64 kStreamBuffer = qint64(1) << 20;
 
 QByteArray nativeName(const QString& path) {
     return QFile::encodeName(path);
@@ -63,21 +68,22 @@ int createBeside(const QString& path, QString* tempPath) {
     return -1;
 }
 
-// The file at `fd` holds exactly `bytes`: an empty string, else what is
-// wrong.
-QString checkContent(int fd, const QByteArray& bytes) {
+// The file at `fd` holds `size` bytes, and exactly `bytes` when they are
+// given: an empty string, else what is wrong.
+QString checkContent(int fd, qint64 size, const QByteArray* held) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         return SystemReason(errno);
     }
-    if (info.st_size != bytes.size()) {
+    if (info.st_size != size) {
         return QCoreApplication::translate("quillmere::Store", "only %1 of %2 bytes reached the disk")
             .arg(static_cast<qint64>(info.st_size))
-            .arg(bytes.size());
+            .arg(size);
     }
-    if (bytes.size() > kReadBackLimit) {
+    if (held == nullptr || size > kReadBackLimit) {
         return QString();
     }
+    const QByteArray& bytes = *held;
     QByteArray back(bytes.size(), Qt::Uninitialized);
     qint64 got = 0;
     while (got < back.size()) {
@@ -100,7 +106,97 @@ bool linksUnsupported(int error) {
            error == EOPNOTSUPP || error == ENOSYS;
 }
 
+// copy_file_range(2) cannot copy between these two files (an older kernel,
+// different file systems, a file system without it): copy through memory.
+bool rangeCopyUnsupported(int error) {
+    return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP ||
+           error == EINVAL || error == ETXTBSY;
+}
+
 }  // namespace
+
+// The FileSink of a streamed write: small pieces are collected and written
+// in large ones through writeSome; ranges of another file are copied by the
+// system (copy_file_range) where it can, else through a buffer.
+class StreamingSink : public FileSink {
+public:
+    StreamingSink(const FileAccess& access, int fd, const QString& path)
+        : access_(access), fd_(fd), path_(path) {
+        buffer_.reserve(kStreamBuffer);
+    }
+
+    void append(QByteArrayView bytes) override {
+        if (buffer_.size() + bytes.size() > kStreamBuffer) {
+            flush();
+        }
+        if (bytes.size() >= kStreamBuffer) {
+            writeOut(bytes);
+        } else {
+            buffer_.append(bytes);
+        }
+    }
+
+    void copyFrom(const OpenFile& source, qint64 offset, qint64 length) override {
+        flush();
+        while (length > 0 && rangeCopy_) {
+            const qint64 n = access_.copySome(source.descriptor(), offset, fd_, length);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0 && rangeCopyUnsupported(errno) && copied_ == 0) {
+                rangeCopy_ = false;
+                break;
+            }
+            if (n < 0) {
+                fail(errno);
+            }
+            if (n == 0) {
+                throw FileError(CutShortFailure(source.path()));
+            }
+            offset += n;
+            length -= n;
+            written_ += n;
+            copied_ += n;
+        }
+        QByteArray chunk;
+        while (length > 0) {
+            const qint64 piece = qMin(length, kStreamBuffer);
+            chunk.resize(static_cast<qsizetype>(piece));
+            source.readInto(chunk.data(), offset, piece);
+            writeOut(chunk);
+            offset += piece;
+            length -= piece;
+        }
+    }
+
+    qint64 size() const override { return written_ + buffer_.size(); }
+
+    void flush() {
+        if (!buffer_.isEmpty()) {
+            writeOut(buffer_);
+            buffer_.clear();
+        }
+    }
+
+private:
+    void writeOut(QByteArrayView bytes) {
+        if (const int error = access_.writeWhole(fd_, bytes); error != 0) {
+            fail(error);
+        }
+        written_ += bytes.size();
+    }
+    [[noreturn]] void fail(int error) const {
+        throw FileError(writeFailure(path_, SystemReason(error)));
+    }
+
+    const FileAccess& access_;
+    int fd_;
+    QString path_;
+    QByteArray buffer_;
+    qint64 written_ = 0;
+    qint64 copied_ = 0;      // bytes the system copied itself
+    bool rangeCopy_ = true;  // copy_file_range works between these files
+};
 
 qint64 FileAccess::writeSome(int fd, const char* data, qint64 size) const {
     return ::write(fd, data, static_cast<size_t>(size));
@@ -110,7 +206,7 @@ int FileAccess::syncData(int fd) const {
     return ::fdatasync(fd);
 }
 
-int FileAccess::writeWhole(int fd, const QByteArray& bytes) const {
+int FileAccess::writeWhole(int fd, QByteArrayView bytes) const {
     const char* data = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {
@@ -157,9 +253,13 @@ QString FileAccess::keepPrevious(const QString& path, const QString& previousPat
         return SystemReason(error);
     }
     // No hard links here: the previous file is copied, the one case that
-    // needs room for both.
+    // needs room for both. The copy streams, so it needs no memory for it.
     try {
-        replaceFile(previousPath, readAll(path), Replace{});
+        const std::shared_ptr<const OpenFile> previous = openForReading(path);
+        replaceFileWith(
+            previousPath,
+            [&previous](FileSink& sink) { sink.copyFrom(*previous, 0, previous->size()); }, nullptr,
+            Replace{});
     } catch (const Error& e) {
         return e.message();
     }
@@ -168,6 +268,11 @@ QString FileAccess::keepPrevious(const QString& path, const QString& previousPat
 
 void FileAccess::replaceFile(const QString& path, const QByteArray& bytes,
                              const Replace& how) const {
+    replaceFileWith(path, FileProducer(), &bytes, how);
+}
+
+void FileAccess::replaceFileWith(const QString& path, const FileProducer& produce,
+                                 const QByteArray* bytes, const Replace& how) const {
     QFileInfo target(path);
     if (target.isSymLink() && !target.canonicalFilePath().isEmpty()) {
         // A data file linked elsewhere (a synced folder) stays a link: the
@@ -186,12 +291,27 @@ void FileAccess::replaceFile(const QString& path, const QByteArray& bytes,
         // The new file keeps the permissions of the one it replaces.
         ::fchmod(fd, old.st_mode & 07777);
     }
-    if (const int error = writeWhole(fd, bytes); error != 0) {
-        problem = SystemReason(error);
-    } else if (how.durable && syncData(fd) != 0) {
-        problem = SystemReason(errno);
+    qint64 size = 0;
+    if (bytes != nullptr) {
+        size = bytes->size();
+        if (const int error = writeWhole(fd, *bytes); error != 0) {
+            problem = SystemReason(error);
+        }
     } else {
-        problem = checkContent(fd, bytes);
+        try {
+            StreamingSink sink(*this, fd, path);
+            produce(sink);
+            sink.flush();
+            size = sink.size();
+        } catch (...) {
+            ::close(fd);
+            ::unlink(nativeName(temp).constData());
+            throw;
+        }
+    }
+    if (problem.isEmpty()) {
+        problem =
+            how.durable && syncData(fd) != 0 ? SystemReason(errno) : checkContent(fd, size, bytes);
     }
     // Some file systems report a failed write only when the file is closed.
     if (::close(fd) != 0 && problem.isEmpty()) {
@@ -224,6 +344,11 @@ void FileAccess::writeAtomic(const QString& path, const QByteArray& bytes) const
 void FileAccess::writeAtomicKeepingPrevious(const QString& path, const QByteArray& bytes,
                                             const QString& previousPath) const {
     replaceFile(path, bytes, Replace{true, previousPath});
+}
+
+void FileAccess::writeAtomicStreamed(const QString& path, const FileProducer& produce,
+                                     const QString& previousPath) const {
+    replaceFileWith(path, produce, nullptr, Replace{true, previousPath});
 }
 
 void FileAccess::writeReplacing(const QString& path, const QByteArray& bytes) const {

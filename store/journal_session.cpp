@@ -185,6 +185,19 @@ QByteArray JournalSession::backupForm(const QByteArray& previous,
     }
 }
 
+bool JournalSession::backupNeedsNewForm(const QString& path,
+                                        const std::shared_ptr<const FileCipher>& oldForm) const {
+    if (!cipher_ && !oldForm) {
+        return false;  // a plain diary's backup is the previous file as it is
+    }
+    const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(path);
+    const QByteArray head = file->read(0, std::min(file->size(), qint64(kSealedHeadBytes)));
+    if (!IsSealedDataFile(head)) {
+        return cipher_ != nullptr;
+    }
+    return oldForm && oldForm != cipher_;
+}
+
 JournalSession::JournalWrite JournalSession::saveJournalFile(
     bool always, const std::shared_ptr<const FileCipher>& oldForm) {
     JournalWrite result;
@@ -195,8 +208,9 @@ JournalSession::JournalWrite JournalSession::saveJournalFile(
     // this diary's is written as the backup in this diary's form first.
     QString keepAs = filePath(kJournalBackupFileName);
     if (fileAccess().exists(path)) {
-        const QByteArray previous = fileAccess().readAll(path);
-        if (!(FileFingerprint::of(previous) == journalRead_)) {
+        // Known by which file it is, its size and time (or its bytes when it
+        // was read whole), so a plain journal is not read again here.
+        if (journalChangedOnDisk()) {
             try {
                 mergeChangedFile(merged_, oldForm);
             } catch (const Error& e) {
@@ -207,15 +221,17 @@ JournalSession::JournalWrite JournalSession::saveJournalFile(
                 result.keptAsBackup = e.message();
             }
         }
-        const QByteArray backup = backupForm(previous, oldForm);
-        if (!backup.isSharedWith(previous)) {
-            fileAccess().writeAtomic(keepAs, backup);
-            keepAs.clear();
+        if (backupNeedsNewForm(path, oldForm)) {
+            const QByteArray previous = fileAccess().readAll(path);
+            const QByteArray backup = backupForm(previous, oldForm);
+            if (!backup.isSharedWith(previous)) {
+                fileAccess().writeAtomic(keepAs, backup);
+                keepAs.clear();
+            }
         }
     }
-    const QByteArray written = always ? journal_.saveAlways(keepAs) : journal_.save(keepAs);
-    if (!written.isNull()) {
-        journalRead_ = FileFingerprint::of(written);
+    if (always ? journal_.saveAlways(keepAs) : journal_.save(keepAs)) {
+        journalRead_ = journal_.readFingerprint();
         result.written = true;
         // The file now holds every day as this run has it: a later change
         // by another program is told apart from this one's from here on.
@@ -356,6 +372,9 @@ JournalSession::Recovered JournalSession::recover() {
     storedDays_.insert(days.begin(), days.end());
     recovered.days.assign(days.begin(), days.end());
     recovered.draftDays.assign(drafts.begin(), drafts.end());
+    for (const double day : days) {
+        emit entryStored(day);
+    }
     return recovered;
 }
 
@@ -425,6 +444,7 @@ bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
     drafts_.start([this, day, blob] {
         appendToLog(RecoveryRecord{RecoveryKind::kStored, day, blob, {}});
     });
+    emit entryStored(day);
     return true;
 }
 
@@ -433,8 +453,18 @@ void JournalSession::noteOriginal(double day) {
         return;
     }
     const int index = journal_.find(day);
-    originals_[day] =
-        index >= 0 ? std::optional<QByteArray>(journal_.entryAt(index)) : std::nullopt;
+    std::optional<QByteArray> original;
+    if (index >= 0) {
+        try {
+            original = journal_.entryAt(index);
+        } catch (const FileError& e) {
+            // Read lazily from a file another program cut or rewrote since:
+            // the day counts as new here, so a merge keeps both texts and the
+            // user's text is stored all the same.
+            qWarning("%s", e.what());
+        }
+    }
+    originals_[day] = std::move(original);
 }
 
 void JournalSession::appendToLog(const RecoveryRecord& record) {
@@ -598,7 +628,7 @@ void JournalSession::mergeChangedFile(JournalWrite& written,
         const double day = onDisk.dayAt(i);
         const QByteArray theirs = onDisk.entryAt(i);
         const int mine = journal_.find(day);
-        if (mine >= 0 && journal_.entryViewAt(mine) == QByteArrayView(theirs)) {
+        if (mine >= 0 && storedEquals(mine, theirs)) {
             continue;
         }
         // A day this run left alone since the file was last read or written.
@@ -672,6 +702,38 @@ JournalSession::JournalWrite JournalSession::writeJournal() {
     return result;
 }
 
+bool JournalSession::journalChangedOnDisk() const {
+    const QString path = filePath(kJournalFileName);
+    const FileStatus status = fileAccess().status(path);
+    if (status.kind != FileKind::kRegular) {
+        return false;  // nothing there to merge: the new file is written
+    }
+    const FileFingerprint now = FileFingerprint::ofStatus(status);
+    if (journalRead_.sameFileAs(now)) {
+        return false;
+    }
+    if (!journalRead_.hasCrc) {
+        // Read lazily: another file, or one written since, counts as changed;
+        // the merge compares its entries with this run's.
+        return true;
+    }
+    return !journalRead_.sameBytesAs(FileFingerprint::of(fileAccess().readAll(path)));
+}
+
+bool JournalSession::storedEquals(int index, const QByteArray& blob) const {
+    if (journal_.entrySizeAt(index) != blob.size()) {
+        return false;
+    }
+    try {
+        return journal_.entryAt(index) == blob;
+    } catch (const FileError& e) {
+        // The file this run read the day from was cut or rewritten in place
+        // by another program: the file's text is the one left.
+        qWarning("%s", e.what());
+        return false;
+    }
+}
+
 void JournalSession::takeMerged(JournalWrite& result) {
     // Days merged by a write that failed afterwards are told with the write
     // that succeeds.
@@ -686,13 +748,15 @@ void JournalSession::takeMerged(JournalWrite& result) {
 }
 
 QByteArray JournalSession::journalFileBytes(const QString& path) const {
-    const QByteArray packet = journal_.dataset().savePacket(packetFormFor(path));
-    return cipher_ ? cipher_->sealFile(packet) : packet;
+    QByteArray bytes = journal_.dataset().savePacket(packetFormFor(path));
+    if (cipher_) {
+        bytes = cipher_->sealFile(bytes);
+    }
+    return bytes;
 }
 
 void JournalSession::saveJournalCopy(const QString& folder) const {
-    const QString path = QDir(folder).filePath(QString::fromLatin1(kJournalFileName));
-    fileAccess().writeAtomic(path, journalFileBytes(path));
+    journal_.writeCopy(QDir(folder).filePath(QString::fromLatin1(kJournalFileName)));
 }
 
 bool JournalSession::recoveryLogHoldsRun() {

@@ -116,8 +116,12 @@ public:
 
     // What can be brought back of a damaged journal.
     struct RescueOffer {
-        int days = 0;                 // entries the salvage reader can read
-        int lostDays = 0;             // days it knows are lost
+        int days = 0;      // entries the salvage reader can read
+        int lostDays = 0;  // days it knows are lost
+        // An encrypted journal whose stream could not be followed past the
+        // damage: nothing after it can be read, whatever days it held.
+        bool restUnreadable = false;
+        int diaryDays = 0;            // days the journal's header counts (0: unknown)
         std::vector<double> logDays;  // days whose text "Journal.recovery" holds, ascending
         bool worthOpening() const { return days > 0 || !logDays.empty(); }
     };
@@ -243,7 +247,8 @@ public:
     // when it exists, else one is inserted; then the record is handed to the
     // log writer, which appends it to the recovery log and puts it on disk
     // after every record handed over before (the caller does not wait for
-    // the disk; waitForDrafts does). The lookup's own failure (a closed
+    // the disk; waitForDrafts does). Emits entryStored when stored. The
+    // lookup's own failure (a closed
     // table) is thrown. A failure of the encoding or the post cancels the
     // record, emits errorOccurred with its message and gives false. A failure
     // of the log keeps the stored entry (true) and emits errorOccurred, from
@@ -338,6 +343,9 @@ public:
 
 signals:
     void currentDayChanged(double day);
+    // The entry of `day` was stored (by storeEntry, or replayed by recover()
+    // once for each day): views of the diary's figures recount.
+    void entryStored(double day);
     void entryLoaded(double day, bool found);
     void busyChanged(bool busy);
     void errorOccurred(const QString& message);
@@ -356,6 +364,17 @@ private:
     // Notes whether the log took `record` (log writer's thread).
     void noteInLog(const RecoveryRecord& record, bool kept);
     void applySettings(const SettingsValues& values);
+    // True when "Journal.cds" on disk is not the file the journal was read
+    // from (or last written) as it was then. Throws FileError when a file
+    // read whole cannot be read again for the comparison.
+    bool journalChangedOnDisk() const;
+    // True when the journal's stored blob at `index` is `blob`; false too
+    // when it can no longer be read from its file.
+    bool storedEquals(int index, const QByteArray& blob) const;
+    // True when the previous "Journal.cds" at `path` must be written as the
+    // backup in this diary's form rather than kept as it is. Throws FileError.
+    bool backupNeedsNewForm(const QString& path,
+                            const std::shared_ptr<const FileCipher>& oldForm) const;
     // Notes what `day` held before this run first changed it.
     void noteOriginal(double day);
     // Takes the changes of a "Journal.cds" another program wrote meanwhile
@@ -368,7 +387,8 @@ private:
     // Writes the damaged journal's bytes beside it under a name of its own;
     // that name.
     QString keepDamagedJournal(const QByteArray& bytes);
-    // The journal table's data packet in this diary's form.
+    // The journal table's data packet in this diary's form, built in memory
+    // (the rescued journal's days are all there).
     QByteArray journalFileBytes(const QString& path) const;
 
     QString dataFolder_;
@@ -392,7 +412,8 @@ private:
     bool locked_ = false;
     bool logDamaged_ = false;    // recover() skipped damaged records
     bool recoveryTold_ = false;  // the user has seen what recover() found
-    // "Journal.cds" as it was read: whether it existed, its size and CRC-32.
+    // "Journal.cds" as it was read: whether it existed, which file it was,
+    // its size and modification time (and CRC-32 when it was read whole).
     FileFingerprint journalRead_;
     // What each day this run stored held before (nothing: no entry), to tell
     // which side changed a day when the file was changed meanwhile.

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QtGlobal>
 
+#include <algorithm>
+#include <climits>
 #include <set>
 
 namespace quillmere {
@@ -28,8 +30,13 @@ JournalSession::RescueOffer JournalSession::prepareRescue() {
     try {
         // An encrypted journal gives the chunks before its damage, opened
         // with the key the login gave.
-        SalvageResult salvaged =
-            salvageJournalPacket(salvageablePacket(bytes, cipher_.get(), path, nullptr));
+        QString chunksLost;
+        const QByteArray packet = salvageablePacket(bytes, cipher_.get(), path, &chunksLost);
+        offer.restUnreadable = !chunksLost.isEmpty();
+        SalvageResult salvaged = salvageJournalPacket(packet);
+        if (salvaged.headerRows) {
+            offer.diaryDays = static_cast<int>(std::min<quint32>(*salvaged.headerRows, INT_MAX));
+        }
         for (SalvagedEntry& entry : salvaged.entries) {
             rescued_.emplace_back(entry.storedDate, std::move(entry.blob));
         }

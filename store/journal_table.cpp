@@ -108,8 +108,12 @@ QByteArray JournalTable::entryAt(int index) const {
     return data().bytesValue(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
 }
 
-QByteArrayView JournalTable::entryViewAt(int index) const {
-    return data().bytesView(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
+qint64 JournalTable::entrySizeAt(int index) const {
+    return data().bytesSize(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
+}
+
+StoredValue JournalTable::storedEntryAt(int index) const {
+    return data().storedValue(data().cell(index_[static_cast<size_t>(index)].second, entryColumn_));
 }
 
 int JournalTable::find(double day) const {
@@ -120,6 +124,11 @@ int JournalTable::find(double day) const {
         return -1;
     }
     return static_cast<int>(it - index_.begin());
+}
+
+int JournalTable::firstIndexFrom(double day) const {
+    requireOpen();
+    return static_cast<int>(lowerBound(DateTimeToStored(day)) - index_.begin());
 }
 
 bool JournalTable::Locate(double day) {

@@ -3,6 +3,9 @@
 // EncodeEntryContent). It is kept in "Journal.cds" and viewed through an
 // in-memory index on `JournalDate` (ascending, not unique), rebuilt whenever
 // the file is opened; the file itself keeps the rows in insertion order.
+// Opening reads the days and where each entry lies in the file; an entry's
+// bytes are read from the file when they are asked for, so a diary of
+// photographs costs memory for its days, not for its pictures.
 #pragma once
 
 #include "store/stored_table.h"
@@ -35,10 +38,14 @@ public:
     // Records in ascending date order, for the search and the export.
     // `index` runs from 0 to recordCount() - 1.
     double dayAt(int index) const;
-    // The stored blob (shared, not copied when it was stored in this run).
+    // The stored blob (shared, not copied when it was stored in this run;
+    // read from the file when it was read from there). Throws FileError when
+    // the file was cut short or changed by another program meanwhile.
     QByteArray entryAt(int index) const;
-    // A view of the stored blob, valid until the table changes.
-    QByteArrayView entryViewAt(int index) const;
+    // The size of the stored blob in bytes, without reading it.
+    qint64 entrySizeAt(int index) const;
+    // Where the stored blob is, to be read later (also on another thread).
+    StoredValue storedEntryAt(int index) const;
 
     // The rows the file held with a row status this program never writes
     // (damage; see DSBASE::strayStatuses): their day and the byte read, in
@@ -53,6 +60,11 @@ public:
     // `JournalDate` equals `day` in whole milliseconds, or -1. Throws the
     // closed-table error when closed.
     int find(double day) const;
+    // The date-order index of the first record dated at or after `day`
+    // (recordCount() when none is): with dayAt, the days of any stretch of
+    // the calendar without reading an entry. Throws the closed-table error
+    // when closed.
+    int firstIndexFrom(double day) const;
     // find() that also makes the found record the current record.
     bool Locate(double day);
     // Position on the earliest / latest record; false when empty. Throw the
@@ -62,6 +74,7 @@ public:
 
     // Fields of the current record (or of the record being edited/inserted).
     // Throw the closed-table error when closed; blank values read as 0 / empty.
+    // JournalEntry throws FileError as entryAt does.
     double JournalDate() const;
     QByteArray JournalEntry() const;
     // Setters for the record being edited or inserted. setJournalDate throws
@@ -95,6 +108,7 @@ public:
 
 protected:
     int insertPosition() const override { return data().recordCount(); }
+    bool readsLazily() const override { return true; }
     void afterOpen() override;
     void afterPost(uint32_t id, bool inserted) override;
 

@@ -54,9 +54,17 @@ qsizetype nextPacketCapacity(qsizetype capacity, qsizetype needed, bool doubling
     return capacity + qMax(step, needed - capacity);
 }
 
+void DSDATAPACKET::beginStreamedPacket(int columns, uint32_t rows, FileSink& sink) {
+    beginPacket(columns, 2 * kStreamedPiece);
+    sink_ = &sink;
+    announcedRows_ = rows;
+}
+
 void DSDATAPACKET::beginPacket(int columns, qsizetype sizeHint) {
     buf_ = QByteArray();
     growths_ = 0;
+    sink_ = nullptr;
+    announcedRows_ = 0;
     try {
         buf_.resize(qMax(sizeHint, kInitialPacketCapacity));
         adviseHugePages(buf_);
@@ -111,6 +119,28 @@ void DSDATAPACKET::patch16(qsizetype offset, uint16_t value) {
 
 void DSDATAPACKET::patch32(qsizetype offset, uint32_t value) {
     EncodeFixed32(buf_.data() + offset, value);
+}
+
+void DSDATAPACKET::markRowOffset() {
+    // Streaming, the header left with the first piece, already marked.
+    if (rowStart_ <= 0xFFFF && sink_ == nullptr) {
+        patch16(kRowOffsetOffset, static_cast<uint16_t>(rowStart_));
+        patch32(kFlagsOffset, kFlagMetadata | kFlagRowOffset);
+    }
+}
+
+void DSDATAPACKET::countRow() {
+    ++rows_;
+    if (sink_ == nullptr) {
+        patch32(kRowCountOffset, rows_);
+    }
+}
+
+void DSDATAPACKET::flushToSink() {
+    if (cursor_ > 0) {
+        sink_->append(QByteArrayView(buf_.constData(), cursor_));
+        cursor_ = 0;
+    }
 }
 
 void DSDATAPACKET::increment16(qsizetype offset) {
@@ -206,6 +236,15 @@ void DSDATAPACKET::closeMetadata() {
     }
     metadataClosed_ = true;
     rowStart_ = cursor_;
+    if (sink_ != nullptr) {
+        // Nothing written to the sink changes afterwards: the header gets
+        // its final row count and row offset now.
+        patch32(kRowCountOffset, announcedRows_);
+        if (rowStart_ <= 0xFFFF) {
+            patch16(kRowOffsetOffset, static_cast<uint16_t>(rowStart_));
+            patch32(kFlagsOffset, kFlagMetadata | kFlagRowOffset);
+        }
+    }
 }
 
 void DSDATAPACKET::startRow(QByteArrayView status) {
@@ -215,9 +254,8 @@ void DSDATAPACKET::startRow(QByteArrayView status) {
     if (status.size() != 1) {
         throw DatasetError(status::kMissingArgument, QStringLiteral("row status"));
     }
-    if (rows_ == 0 && rowStart_ <= 0xFFFF) {
-        patch16(kRowOffsetOffset, static_cast<uint16_t>(rowStart_));
-        patch32(kFlagsOffset, kFlagMetadata | kFlagRowOffset);
+    if (rows_ == 0) {
+        markRowOffset();
     }
     const qsizetype flags = nullFlagBytes(columnsAnnounced_);
     char* p = reserve(1 + flags);
@@ -237,8 +275,27 @@ void DSDATAPACKET::endColumn() {
     }
     if (column_ == columnsAnnounced_) {
         inRow_ = false;
-        patch32(kRowCountOffset, ++rows_);
+        countRow();
+        if (sink_ != nullptr && cursor_ >= kStreamedPiece) {
+            flushToSink();
+        }
     }
+}
+
+void DSDATAPACKET::putRowCopy(const PacketSource& source, qint64 offset, qint64 length) {
+    if (inRow_ || !metadataClosed_) {
+        outOfOrder("row copied in the middle of a row or before the metadata was closed");
+    }
+    if (rows_ == 0) {
+        markRowOffset();
+    }
+    if (sink_ != nullptr) {
+        flushToSink();
+        source.copyTo(*sink_, offset, length);
+    } else {
+        source.readInto(reserve(length), offset, length);
+    }
+    countRow();
 }
 
 void DSDATAPACKET::putValue(QByteArrayView value) {
@@ -277,9 +334,16 @@ QByteArray DSDATAPACKET::finishPacket() {
     if (inRow_ || !metadataClosed_) {
         outOfOrder("packet finished in the middle of a row");
     }
-    if (rows_ == 0 && rowStart_ <= 0xFFFF) {
-        patch16(kRowOffsetOffset, static_cast<uint16_t>(rowStart_));
-        patch32(kFlagsOffset, kFlagMetadata | kFlagRowOffset);
+    if (rows_ == 0) {
+        markRowOffset();
+    }
+    if (sink_ != nullptr) {
+        if (rows_ != announcedRows_) {
+            outOfOrder("another number of rows than announced was written");
+        }
+        flushToSink();
+        buf_ = QByteArray();
+        return QByteArray();
     }
     buf_.truncate(cursor_);
     buf_.squeeze();

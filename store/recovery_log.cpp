@@ -302,7 +302,7 @@ RecoveryContents RecoveryLog::recover() {
     if (sealed && (!cipher_ || !cipher_->ownsLog(bytes, &headerSize))) {
         // Not this diary's key: the log is put aside whole, never dropped,
         // and this run starts a log of its own.
-        const QString kept = path_ + QStringLiteral(".unread");
+        const QString kept = path_ + QLatin1String(kUnreadRecoverySuffix);
         fileAccess().writeAtomic(kept, bytes);
         fileAccess().remove(path_);
         started_ = false;

@@ -45,6 +45,10 @@
 namespace quillmere {
 
 inline constexpr char kRecoveryFileName[] = "Journal.recovery";
+// Where an encrypted log that the diary's key does not open is put aside
+// (the log's own name with this suffix).
+inline constexpr char kUnreadRecoverySuffix[] = ".unread";
+inline constexpr char kUnreadRecoveryFileName[] = "Journal.recovery.unread";
 inline constexpr char kRecoveryMagic[] = "QMRLOG\x01\x00";
 constexpr int kRecoveryHeaderSize = 8;
 constexpr int kRecoveryRecordHeaderSize = 9;

@@ -61,30 +61,16 @@ void StoredTable::open(const QString& path) {
     reset();
     path_ = path;
     try {
-        if (TakePreloadedDataFile(path, data_, read_)) {
+        PreloadedFile ahead = TakePreloadedDataFile(path, data_, !cipher_);
+        if (ahead.table) {
             // Read and loaded ahead, while the program started.
-        } else if (fileAccess().status(path).kind == FileKind::kMissing) {
+            read_ = ahead.read;
+        } else if (ahead.sealed.isEmpty() && fileAccess().status(path).kind == FileKind::kMissing) {
             data_.createTable(fields_);
-        } else {
-            // A folder, a FIFO or a device of that name is refused by
-            // readAll, naming it, before anything is read from it.
-            QByteArray bytes = fileAccess().readAll(path);
-            if (bytes.isEmpty()) {
-                throw Error(QCoreApplication::translate("quillmere::Store", "Missing data provider or data packet"));
-            }
-            // The fingerprint is of the file as it lies on disk.
-            const FileFingerprint read = FileFingerprint::of(bytes);
-            if (IsSealedDataFile(bytes)) {
-                if (!cipher_) {
-                    throw KeyRequiredError(
-                        QCoreApplication::translate("quillmere::StoredTable", "\"%1\" is encrypted: its password is needed to open it")
-                            .arg(QDir::toNativeSeparators(path)),
-                        bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
-                }
-                bytes = cipher_->openFile(bytes, path);
-            }
-            data_.loadPacket(bytes);
-            read_ = read;
+        } else if (!ahead.sealed.isEmpty() || !readsLazily() || !loadLazily(path)) {
+            // An encrypted journal is one authenticated stream: it is read
+            // whole (once) and decrypted into memory.
+            load(path, std::move(ahead));
         }
         data_.setLogChanges(false);
         open_ = true;
@@ -98,6 +84,59 @@ void StoredTable::open(const QString& path) {
     }
 }
 
+bool StoredTable::loadLazily(const QString& path) {
+    // A folder, a FIFO or a device of that name is refused by
+    // openForReading, naming it, before anything is read from it.
+    const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(path);
+    if (file->size() == 0) {
+        throw Error(QCoreApplication::translate("quillmere::Store", "Missing data provider or data packet"));
+    }
+    const QByteArray head = file->read(0, std::min(file->size(), qint64(kSealedHeadBytes)));
+    if (IsSealedDataFile(head)) {
+        return false;
+    }
+    data_.loadPacketFile(file);
+    read_ = FileFingerprint::ofStatus(file->status());
+    return true;
+}
+
+void StoredTable::load(const QString& path, PreloadedFile ahead) {
+    // An encrypted file read ahead (or by the opening without its key) is
+    // not read again.
+    const bool readAhead = !ahead.sealed.isEmpty();
+    const FileStamp before = readAhead ? FileStamp{} : StampOf(path);
+    // A folder, a FIFO or a device of that name is refused by readAll,
+    // naming it, before anything is read from it.
+    QByteArray bytes = readAhead ? std::move(ahead.sealed) : fileAccess().readAll(path);
+    if (bytes.isEmpty()) {
+        throw Error(QCoreApplication::translate("quillmere::Store", "Missing data provider or data packet"));
+    }
+    if (!IsSealedDataFile(bytes)) {
+        // The fingerprint is of the file as it lies on disk.
+        const FileFingerprint read = FileFingerprint::of(bytes);
+        data_.loadPacket(bytes);
+        read_ = read;
+        return;
+    }
+    if (!cipher_) {
+        // Only the header is needed now (the login derives the key from
+        // it); the whole file waits for the opening with the key.
+        if (!readAhead) {
+            KeepSealedDataFile(path, bytes, before);
+        }
+        throw KeyRequiredError(
+            QCoreApplication::translate("quillmere::StoredTable", "\"%1\" is encrypted: its password is needed to open it")
+                .arg(QDir::toNativeSeparators(path)),
+            bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
+    }
+    const FileFingerprint read = readAhead ? ahead.read : FileFingerprint::of(bytes);
+    // Decrypted once; the encrypted bytes go as soon as the plain ones are
+    // there, and the plain ones become the table's own memory.
+    bytes = cipher_->openFile(bytes, path);
+    data_.loadPacket(bytes);
+    read_ = read;
+}
+
 void StoredTable::writeIfChanged(const QString& previousPath) {
     if (!modified_) {
         return;
@@ -105,28 +144,63 @@ void StoredTable::writeIfChanged(const QString& previousPath) {
     writeFile(previousPath);
 }
 
-QByteArray StoredTable::writeFile(const QString& previousPath) {
-    const QByteArray packet = data_.savePacket(packetFormFor(path_));
-    const QByteArray bytes = cipher_ ? cipher_->sealFile(packet) : packet;
-    if (previousPath.isEmpty()) {
-        fileAccess().writeAtomic(path_, bytes);
-    } else {
-        fileAccess().writeAtomicKeepingPrevious(path_, bytes, previousPath);
-    }
+bool StoredTable::writeFile(const QString& previousPath) {
+    read_ = writeTo(path_, previousPath);
     modified_ = false;
-    return bytes;
+    return true;
 }
 
-QByteArray StoredTable::save(const QString& previousPath) {
+bool StoredTable::save(const QString& previousPath) {
     requireOpen();
     cancel();
-    return modified_ ? writeFile(previousPath) : QByteArray();
+    return modified_ && writeFile(previousPath);
 }
 
-QByteArray StoredTable::saveAlways(const QString& previousPath) {
+bool StoredTable::saveAlways(const QString& previousPath) {
     requireOpen();
     cancel();
     return writeFile(previousPath);
+}
+
+FileFingerprint StoredTable::writeTo(const QString& path, const QString& previousPath) const {
+    const PacketForm form = packetFormFor(path);
+    if (!cipher_ && form == PacketForm::kBinary &&
+        data_.estimatedPacketSize() > kStreamedWriteBytes) {
+        // Unchanged values are copied by the system from the file they were
+        // read from. That file must still hold what it held when it was
+        // read: one rewritten in place by another program meanwhile (not
+        // replaced, which leaves the open file as it was) would give other
+        // bytes at the same places, so the write is refused then.
+        const PacketSource* source = data_.source().get();
+        const auto requireSourceUnchanged = [source] {
+            if (source && source->file()) {
+                source->file()->requireUnchanged();
+            }
+        };
+        requireSourceUnchanged();
+        fileAccess().writeAtomicStreamed(
+            path,
+            [this, &requireSourceUnchanged](FileSink& sink) {
+                data_.writePacket(sink);
+                requireSourceUnchanged();
+            },
+            previousPath);
+        return FileFingerprint::ofStatus(fileAccess().status(path));
+    }
+    // An encrypted table is written whole through the cipher.
+    const QByteArray packet = data_.savePacket(form);
+    const QByteArray bytes = cipher_ ? cipher_->sealFile(packet) : packet;
+    if (previousPath.isEmpty()) {
+        fileAccess().writeAtomic(path, bytes);
+    } else {
+        fileAccess().writeAtomicKeepingPrevious(path, bytes, previousPath);
+    }
+    return FileFingerprint::of(bytes).withStatus(fileAccess().status(path));
+}
+
+void StoredTable::writeCopy(const QString& path) const {
+    requireOpen();
+    writeTo(path, QString());
 }
 
 void StoredTable::close() {

@@ -1,7 +1,11 @@
-// A table kept in one data file: read whole when it is opened, held in memory,
-// and written back only when it closes and only if a record was inserted or
-// changed since it was opened. The write goes through fileAccess().writeAtomic,
-// so a failed write leaves the previous file as it was.
+// A table kept in one data file: read when it is opened, and written back only
+// when it closes and only if a record was inserted or changed since it was
+// opened. A small table is read whole and held in memory; a table that reads
+// lazily (the journal) reads only its rows' structure and leaves every value
+// of varying length in the file until it is asked for. The write goes through
+// the file-access seam's safe writes, so a failed write leaves the previous
+// file as it was; a large table is streamed into it, its unchanged rows copied
+// from the file they were read from.
 //
 // Records are changed the way a dataset changes them: edit() or insert() fill
 // a record buffer, the setters change the buffer, post() stores it and
@@ -11,6 +15,7 @@
 #include "store/dataset.h"
 #include "store/file_cipher.h"
 #include "store/file_fingerprint.h"
+#include "store/packet_preload.h"
 
 #include <QString>
 
@@ -46,9 +51,10 @@ public:
     const std::shared_ptr<const FileCipher>& cipher() const { return cipher_; }
 
     // Opens the table from `path`. A missing file gives an empty table in
-    // memory (nothing is written); an existing one is read whole. Change
-    // logging is switched off. Throws FileError naming the file when it
-    // cannot be read or is a folder, a FIFO or a device,
+    // memory (nothing is written); an existing one is read whole, or only its
+    // rows' structure when the table reads lazily. Change logging is switched
+    // off. Throws FileError naming the file when it cannot be read or is a
+    // folder, a FIFO or a device,
     // Error "Missing data provider or data packet" for an empty file,
     // DatasetError for a file that is not a fitting data packet,
     // KeyRequiredError for an encrypted file without a cipher, WrongKeyError
@@ -58,11 +64,13 @@ public:
     // Writes the file now when the table changed, in the cipher's form, and
     // keeps the table open (it counts as unchanged afterwards); a file
     // replaced by the write is kept as `previousPath` unless that is empty.
-    // Returns the bytes written (null when nothing was). Throws FileError
-    // naming the file; the table then stays changed.
-    QByteArray save(const QString& previousPath = QString());
-    // Writes the file now whether or not it changed; returns the bytes.
-    QByteArray saveAlways(const QString& previousPath = QString());
+    // Returns whether it wrote; readFingerprint() then describes the file
+    // written. Throws FileError naming the file (also when the file the
+    // unchanged values are copied from was rewritten in place by another
+    // program); the table then stays changed.
+    bool save(const QString& previousPath = QString());
+    // Writes the file now whether or not it changed.
+    bool saveAlways(const QString& previousPath = QString());
 
     // Writes the file if the table was changed, then closes it. A pending
     // edit or insert is cancelled first. Throws FileError naming the file when
@@ -74,6 +82,11 @@ public:
     void closeKeepingPrevious(const QString& previousPath);
     // Closes without writing anything.
     void abandon();
+
+    // Writes the whole table as a new file `path` (replacing one that is
+    // there) without closing it or changing what close() will write. Throws
+    // the closed-table error when closed, FileError naming the file.
+    void writeCopy(const QString& path) const;
 
     // The record buffer of the current record (edit) or of a new one (insert).
     // Throw the closed-table error when closed; edit() throws Error "<name>:
@@ -92,8 +105,8 @@ public:
     int recordCount() const { return open_ ? data_.recordCount() : 0; }
     bool isEmpty() const { return recordCount() == 0; }
 
-    // What the file held when open() read it; `existed` is false when open()
-    // found no file (and while closed).
+    // What the file held when open() read it, or last written by save();
+    // `existed` is false when open() found no file (and while closed).
     const FileFingerprint& readFingerprint() const { return read_; }
 
     // The engine underneath, for tools that show a table's columns.
@@ -123,6 +136,8 @@ protected:
 
     // Where insert() puts the new record in the default order.
     virtual int insertPosition() const = 0;
+    // True when open() leaves the values of varying length in the file.
+    virtual bool readsLazily() const { return false; }
     // Called after the table was read (fields checked, indexes built); an
     // exception closes the table again.
     virtual void afterOpen() {}
@@ -133,8 +148,21 @@ protected:
     }
 
 private:
+    // A binary packet estimated larger than this is streamed into its file;
+    // a smaller one is built in memory, so that it is read back and compared
+    // after writing.
+    static constexpr qsizetype kStreamedWriteBytes = 1024 * 1024;
+
+    // Reads `path` (or takes what was read ahead of it) into the table.
+    void load(const QString& path, PreloadedFile ahead);
+    // Reads a plain journal's structure, leaving its entries in the file;
+    // false (nothing read) when the file is encrypted.
+    bool loadLazily(const QString& path);
     void writeIfChanged(const QString& previousPath);
-    QByteArray writeFile(const QString& previousPath);
+    // Writes the table as `path` in the cipher's form; the fingerprint of
+    // the file written.
+    FileFingerprint writeTo(const QString& path, const QString& previousPath) const;
+    bool writeFile(const QString& previousPath);
     void reset();
 
     QString name_;

@@ -69,8 +69,8 @@ Not Now leaves both files as they are; the rescued days and the text of this run
 <context>
     <name>MainExportHost</name>
     <message>
-        <source>Your diary is encrypted, but the exported entries are written as plain RTF files: anyone who can open the folder you choose can read them. Export anyway?</source>
-        <translation>Ihr Tagebuch ist verschlüsselt, aber die exportierten Einträge werden als unverschlüsselte RTF-Dateien geschrieben: Wer den gewählten Ordner öffnen kann, kann sie lesen. Trotzdem exportieren?</translation>
+        <source>Your diary is encrypted, but the exported entries are written as plain files: anyone who can open the folder you choose can read them. Export anyway?</source>
+        <translation>Ihr Tagebuch ist verschlüsselt, die exportierten Einträge werden aber als unverschlüsselte Dateien geschrieben: Wer den gewählten Ordner öffnen kann, kann sie lesen. Trotzdem exportieren?</translation>
     </message>
 </context>
 <context>
@@ -131,12 +131,28 @@ Das Tagebuch in „%1“ konnte nicht nach „%2“ kopiert werden, wo Quillmere
         <source>Quit</source>
         <translation>Beenden</translation>
     </message>
+    <message>
+        <source> The rest of the encrypted diary, after the damaged part, cannot be read: every day written there is lost.</source>
+        <translation> Der Rest des verschlüsselten Tagebuchs nach dem beschädigten Teil kann nicht gelesen werden: Jeder dort geschriebene Tag ist verloren.</translation>
+    </message>
+    <message>
+        <source> The diary held %1 in all.</source>
+        <translation> Das Tagebuch enthielt insgesamt %1.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>Pre&amp;view...</source>
         <translation>&amp;Vorschau...</translation>
+    </message>
+    <message>
+        <source>1 year ago</source>
+        <translation>vor 1 Jahr</translation>
+    </message>
+    <message>
+        <source>%1 years ago</source>
+        <translation>vor %1 Jahren</translation>
     </message>
 </context>
 <context>
@@ -446,6 +462,38 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>files were</source>
         <translation>Dateien wurden</translation>
+    </message>
+    <message>
+        <source>The existing file &quot;%1&quot; was kept; nothing was written.</source>
+        <translation>Die vorhandene Datei „%1“ wurde behalten; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>The diary was written to &quot;%1&quot; (%2).</source>
+        <translation>Das Tagebuch wurde nach „%1“ geschrieben (%2).</translation>
+    </message>
+    <message>
+        <source>day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>%1 not be read and %2 left out: %3.</source>
+        <translation>%1 nicht gelesen werden und %2 ausgelassen: %3.</translation>
+    </message>
+    <message>
+        <source>was</source>
+        <translation>wurde</translation>
+    </message>
+    <message>
+        <source>were</source>
+        <translation>wurden</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: the PDF could not be made</source>
+        <translation>„%1“ kann nicht geschrieben werden: Das PDF konnte nicht erstellt werden</translation>
     </message>
 </context>
 <context>
@@ -862,6 +910,14 @@ Soll die Datei ersetzt werden?</translation>
         <source>%1 holds no picture that can be inserted.</source>
         <translation>%1 enthält kein Bild, das eingefügt werden kann.</translation>
     </message>
+    <message>
+        <source>The pasted picture cannot be read.</source>
+        <translation>Das eingefügte Bild kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for the picture.</source>
+        <translation>Für das Bild ist nicht genug Arbeitsspeicher frei.</translation>
+    </message>
 </context>
 <context>
     <name>quillmere::Rtf</name>
@@ -1147,6 +1203,14 @@ Soll die Datei ersetzt werden?</translation>
         <source>&apos;%1.%2&apos; is not a valid timestamp</source>
         <translation>„%1.%2“ ist kein gültiger Zeitstempel</translation>
     </message>
+    <message>
+        <source>Cannot create folder</source>
+        <translation>Ordner anlegen nicht möglich:</translation>
+    </message>
+    <message>
+        <source>the file was cut short or changed by another program</source>
+        <translation>die Datei wurde gekürzt oder von einem anderen Programm geändert</translation>
+    </message>
 </context>
 <context>
     <name>quillmere::StoredTable</name>
@@ -1203,6 +1267,57 @@ Soll die Datei ersetzt werden?</translation>
     </message>
 </context>
 <context>
+    <name>quillmere::TExportChoiceDialog</name>
+    <message>
+        <source>Export All Entries</source>
+        <translation>Alle Einträge exportieren</translation>
+    </message>
+    <message>
+        <source>One RTF file per entry</source>
+        <translation>Eine RTF-Datei je Eintrag</translation>
+    </message>
+    <message>
+        <source>One HTML file</source>
+        <translation>Eine HTML-Datei</translation>
+    </message>
+    <message>
+        <source>One Markdown file</source>
+        <translation>Eine Markdown-Datei</translation>
+    </message>
+    <message>
+        <source>One PDF file</source>
+        <translation>Eine PDF-Datei</translation>
+    </message>
+    <message>
+        <source>&amp;All days</source>
+        <translation>&amp;Alle Tage</translation>
+    </message>
+    <message>
+        <source>F&amp;rom</source>
+        <translation>&amp;Von</translation>
+    </message>
+    <message>
+        <source>From day</source>
+        <translation>Von Tag</translation>
+    </message>
+    <message>
+        <source>To day</source>
+        <translation>Bis Tag</translation>
+    </message>
+    <message>
+        <source>&amp;to</source>
+        <translation>&amp;bis</translation>
+    </message>
+    <message>
+        <source>E&amp;xport as:</source>
+        <translation>E&amp;xportieren als:</translation>
+    </message>
+    <message>
+        <source>Days:</source>
+        <translation>Tage:</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::TExporter</name>
     <message>
         <source>The chosen item is not a folder of the file system. Please choose a folder on a disk to export the entries to.</source>
@@ -1231,6 +1346,14 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Finalizing...</source>
         <translation>Abschluss...</translation>
+    </message>
+    <message>
+        <source>Files exported:</source>
+        <translation>Dateien:</translation>
+    </message>
+    <message>
+        <source>Days exported:</source>
+        <translation>Tage:</translation>
     </message>
 </context>
 <context>
@@ -1269,6 +1392,10 @@ Soll die Datei ersetzt werden?</translation>
     <message>
         <source>Days</source>
         <translation>Tage</translation>
+    </message>
+    <message>
+        <source>has an entry</source>
+        <translation>hat einen Eintrag</translation>
     </message>
 </context>
 <context>
@@ -1582,6 +1709,89 @@ Diese Einträge sind beschädigt, ihr Text konnte nicht durchsucht werden; alle 
     <message>
         <source>About Quillmere</source>
         <translation>Über Quillmere</translation>
+    </message>
+    <message>
+        <source>On This Day (%1)</source>
+        <translation>Rückblick (%1)</translation>
+    </message>
+    <message>
+        <source>On This Day</source>
+        <translation>Rückblick</translation>
+    </message>
+    <message>
+        <source>Earlier years of the day shown</source>
+        <translation>Frühere Jahre des gezeigten Tages</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TfrmOnThisDay</name>
+    <message>
+        <source>On This Day</source>
+        <translation>Rückblick</translation>
+    </message>
+    <message>
+        <source>Double-click or press Enter to show this day</source>
+        <translation>Doppelklick oder Eingabetaste zeigt diesen Tag</translation>
+    </message>
+    <message>
+        <source>Entries of this day in earlier years</source>
+        <translation>Einträge dieses Tages aus früheren Jahren</translation>
+    </message>
+    <message>
+        <source>The whole diary</source>
+        <translation>Das ganze Tagebuch</translation>
+    </message>
+    <message>
+        <source>Show Day</source>
+        <translation>Tag zeigen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Earlier years on %1</source>
+        <translation>Frühere Jahre am %1</translation>
+    </message>
+    <message>
+        <source>This entry could not be read: %1</source>
+        <translation>Dieser Eintrag konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>Nothing was written on this day in earlier years.</source>
+        <translation>An diesem Tag wurde in früheren Jahren nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>1 day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <source>%1 days</source>
+        <translation>%1 Tage</translation>
+    </message>
+    <message>
+        <source>Longest run: %1</source>
+        <translation>Längste Serie: %1</translation>
+    </message>
+    <message>
+        <source>, from %1</source>
+        <translation>, ab %1</translation>
+    </message>
+    <message>
+        <source>Days written: %1</source>
+        <translation>Geschriebene Tage: %1</translation>
+    </message>
+    <message>
+        <source> (%1 could not be read)</source>
+        <translation> (%1 nicht lesbar)</translation>
+    </message>
+    <message>
+        <source>Words written: %1</source>
+        <translation>Geschriebene Wörter: %1</translation>
+    </message>
+    <message>
+        <source>Current run: %1</source>
+        <translation>Aktuelle Serie: %1</translation>
     </message>
 </context>
 <context>

@@ -9,7 +9,7 @@ set(QUILLMERE_TRANSLATION_FILES ${CMAKE_SOURCE_DIR}/translations/quillmere_de.ts
 # The folders whose texts are translated, for lupdate here and in the test
 # that checks the .ts files are complete. The journal tool (tools/journal)
 # is a command-line interface scripts read, and stays English.
-set(QUILLMERE_TRANSLATED_FOLDERS store controls editor search export shell spelling crypto
+set(QUILLMERE_TRANSLATED_FOLDERS store controls editor search export shell spelling crypto lookback
     CACHE INTERNAL "Folders whose texts are translated")
 
 set(quillmere_translated_sources "")

@@ -3,6 +3,7 @@
 // writes, and with the same temporary-file-and-rename protocol written out by
 // hand. Each run starts in an empty folder; creating and clearing the folder
 // is not timed.
+#include "export/core/book_export.h"
 #include "export/core/export_core.h"
 #include "store/day.h"
 #include "store/entry_codec.h"
@@ -11,6 +12,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
@@ -65,11 +68,12 @@ Journal& journal() {
 quillmere::ExportCallbacks silentCallbacks() {
     quillmere::ExportCallbacks callbacks;
     callbacks.confirmOverwrite = [](const QString&) { return true; };
-    callbacks.showError = [](double, const QString& message) {
+    callbacks.entryFailed = [](double, const QString& message) {
         qFatal("export failed: %s", qPrintable(message));
+        return quillmere::FailureAnswer::kStop;
     };
     callbacks.advanceBar = [] {};
-    callbacks.advanceCounter = [] {};
+    callbacks.showWritten = [](int) {};
     callbacks.processEvents = [] {};
     callbacks.cancelled = [] { return false; };
     return callbacks;
@@ -148,11 +152,62 @@ void BM_PlainTemporaryAndRenameWithoutFlush(benchmark::State& state) {
     });
 }
 
+// The same days as one HTML book (one file, written at the end), to be
+// compared with BM_ExportLoop.
+void BM_ExportHtmlBook(benchmark::State& state) {
+    const quillmere::ExportCallbacks callbacks = silentCallbacks();
+    inFreshFolders(state, [&](Journal& j, const QString& folder) {
+        const auto summary = quillmere::ExportBook(j.table, folder + QStringLiteral("/Diary.html"),
+                                                   quillmere::ExportForm::kHtml, callbacks);
+        benchmark::DoNotOptimize(summary.written);
+    });
+}
+
+// One year (365 days) as a PDF book: laid out on A4 pages and written.
+void BM_ExportPdfYear(benchmark::State& state) {
+    const quillmere::ExportCallbacks callbacks = silentCallbacks();
+    const double first = quillmere::dayFromDate(QDate(2000, 1, 1));
+    const quillmere::DayRange year{first, first + 364};
+    Journal& j = journal();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto folder = std::make_unique<QTemporaryDir>();
+        state.ResumeTiming();
+        const QString path = folder->filePath(QStringLiteral("Diary.pdf"));
+        const auto summary =
+            quillmere::ExportBook(j.table, path, quillmere::ExportForm::kPdf, callbacks, year);
+        if (summary.written != 365) {
+            state.SkipWithError("the PDF book did not take every day");
+            return;
+        }
+        state.PauseTiming();
+        bytes = QFileInfo(path).size();
+        folder.reset();
+        state.ResumeTiming();
+    }
+    state.counters["pdf_bytes"] = double(bytes);
+}
+
 BENCHMARK(BM_ExportLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PlainWrites)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PlainTemporaryAndRename)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PlainTemporaryAndRenameWithoutFlush)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportHtmlBook)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportPdfYear)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The books read entries into documents and lay out pages: a GUI
+// application (offscreen) for the fonts.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -90,7 +90,7 @@ void BM_InflateEntries(benchmark::State& state) {
     for (auto _ : state) {
         qsizetype bytes = 0;
         for (int i = 0; i < journal.recordCount(); ++i) {
-            const QByteArrayView blob = journal.entryViewAt(i);
+            const QByteArray blob = journal.entryAt(i);
             uLongf size = uLongf(out.size());
             if (uncompress(out.data(), &size, reinterpret_cast<const Bytef*>(blob.data()),
                            uLong(blob.size())) != Z_OK) {
@@ -111,7 +111,7 @@ void BM_DecodeEntries(benchmark::State& state) {
     for (auto _ : state) {
         qsizetype bytes = 0;
         for (int i = 0; i < journal.recordCount(); ++i) {
-            bytes += quillmere::DecodeEntryContent(journal.entryViewAt(i)).size();
+            bytes += quillmere::DecodeEntryContent(journal.entryAt(i)).size();
         }
         benchmark::DoNotOptimize(bytes);
     }

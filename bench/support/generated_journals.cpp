@@ -4,6 +4,7 @@
 
 #include <QDir>
 
+#include <cstdio>
 #include <map>
 
 namespace quillmere::bench {
@@ -16,7 +17,16 @@ constexpr int kEntryBytes = 2048;
 }  // namespace
 
 QTemporaryDir& scratchFolder() {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quillmere-bench-XXXXXX"));
+    static QTemporaryDir dir = [] {
+        QTemporaryDir made(QDir::tempPath() + QStringLiteral("/quillmere-bench-XXXXXX"));
+        // QUILLMERE_BENCH_KEEP=1 keeps the folder and its journals, to try
+        // them in the real program; its path goes to stderr.
+        if (qEnvironmentVariableIntValue("QUILLMERE_BENCH_KEEP") == 1) {
+            made.setAutoRemove(false);
+            std::fprintf(stderr, "Generated journals are kept in %s\n", qPrintable(made.path()));
+        }
+        return made;
+    }();
     return dir;
 }
 

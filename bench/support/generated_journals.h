@@ -8,7 +8,8 @@
 
 namespace quillmere::bench {
 
-// The run's scratch folder, removed when the program ends.
+// The run's scratch folder, removed when the program ends (unless
+// QUILLMERE_BENCH_KEEP=1).
 QTemporaryDir& scratchFolder();
 
 // The path of a generated journal of `days` consecutive days, written on the

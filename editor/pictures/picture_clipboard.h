@@ -10,6 +10,8 @@ class QMimeData;
 
 namespace quillmere {
 
+struct PreparedPicture;
+
 // The clipboard type under which pictures and rich text travel.
 inline constexpr const char* kRtfMimeType = "text/rtf";
 
@@ -21,8 +23,14 @@ inline constexpr const char* kRtfMimeType = "text/rtf";
 // its camera recorded). Returns null for a null image. Never throws.
 QMimeData* pictureMimeData(const QImage& image, const QByteArray& jpeg = {});
 
+// The same for a picture made ready already (picture_preparation.h): its
+// stored form as it is, its shown image for other programs (turned upright
+// for a photo). Returns null for a null picture. Never throws.
+QMimeData* pictureMimeData(const PreparedPicture& picture);
+
 // Puts a picture on the system clipboard in its stored form, replacing what
 // was there (see pictureMimeData). Does nothing for a null image.
+void putPictureOnClipboard(const PreparedPicture& picture);
 void putPictureOnClipboard(const QImage& image);
 void putPictureOnClipboard(const QImage& image, const QByteArray& jpeg);
 

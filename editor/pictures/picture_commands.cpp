@@ -2,6 +2,7 @@
 
 #include "editor/pictures/picture_clipboard.h"
 #include "editor/pictures/picture_file.h"
+#include "editor/pictures/picture_preparation.h"
 #include "editor/rich_editor.h"
 #include "editor/url_links.h"
 
@@ -68,8 +69,19 @@ void PictureCommands::btnInsertPictureClick() {
     }
     letWindowRepaint();
     PictureWaitCursor wait;
-    const LoadedPicture picture = loadPictureFile(path);
-    if (picture.image.isNull()) {
+    // Loaded and converted on the editor's picture thread, so that the window
+    // goes on while a photograph of many megapixels is read; it goes in at
+    // the selection as a paste would put it.
+    const PreparedInsertion outcome = Editor->insertPrepared([path] {
+        PreparedInsertion insertion;
+        insertion.items.push_back({preparePictureFile(path), {}});
+        return insertion;
+    });
+    if (!outcome.error.isEmpty()) {
+        throw PictureError(outcome.error);
+    }
+    const PreparedPicture& picture = outcome.items.front().picture;
+    if (picture.isNull()) {
         if (showInformation_) {
             showInformation_(
                 tr("The picture in %1 cannot be inserted: only metafiles that hold "
@@ -78,9 +90,8 @@ void PictureCommands::btnInsertPictureClick() {
         }
         return;
     }
-    putPictureOnClipboard(picture.image, picture.jpeg);
-    letWindowRepaint();
-    Editor->paste();
+    // Left on the clipboard in its stored form, so that Paste inserts it again.
+    putPictureOnClipboard(picture);
     Editor->setFocus();
 }
 

@@ -66,12 +66,13 @@ public:
     void setUrlOpener(UrlOpenerFn opener) { openUrl_ = std::move(opener); }
 
     // Insert Picture: OpenPictureDialog1; on a choice the picture file is
-    // loaded by its extension, put on the clipboard in its stored form
-    // (replacing what was there) and pasted into the editor at the
-    // selection. A metafile that holds no bitmap is not inserted; the
-    // information box says so. Throws PictureError or FileError (not caught
-    // here: the application's default error display shows them); nothing is
-    // inserted then and the clipboard is left as it was.
+    // loaded by its extension and converted on the editor's picture thread
+    // (the window goes on meanwhile), inserted at the selection as a paste
+    // would and left on the clipboard in its stored form (replacing what was
+    // there). A metafile that holds no bitmap is not inserted; the
+    // information box says so. Throws PictureError with the loader's message
+    // (not caught here: the application's default error display shows it);
+    // nothing is inserted then and the clipboard is left as it was.
     void btnInsertPictureClick();
 
     // Insert Link: OpenDialog2 titled "Link To Selected File"; the chosen

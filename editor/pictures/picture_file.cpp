@@ -52,7 +52,7 @@ LoadedPicture loadBitmap(const QByteArray& bytes) {
     if (image.isNull()) {
         throw PictureError(QCoreApplication::translate("quillmere::PictureFile", "Bitmap image is not valid"));
     }
-    return LoadedPicture{opaque(image), false, false, {}};
+    return LoadedPicture{opaque(image), false, false, {}, {}};
 }
 
 LoadedPicture loadJpeg(const QByteArray& bytes) {
@@ -61,7 +61,7 @@ LoadedPicture loadJpeg(const QByteArray& bytes) {
     if (image.isNull()) {
         throw PictureError(error);
     }
-    return LoadedPicture{image, false, false, bytes};
+    return LoadedPicture{image, false, false, bytes, {}};
 }
 
 // PNG and WebP pictures, with their transparency.
@@ -71,13 +71,14 @@ LoadedPicture loadWithQt(const QByteArray& bytes, const char* format, const char
         throw PictureError(QCoreApplication::translate("quillmere::PictureFile", "%1 image is not valid").arg(QLatin1String(name)));
     }
     const bool transparent = image.hasAlphaChannel();
-    return LoadedPicture{image, transparent, false, {}};
+    return LoadedPicture{
+        image, transparent, false, {}, qstrcmp(format, "PNG") == 0 ? bytes : QByteArray()};
 }
 
 LoadedPicture loadGif(const QByteArray& bytes) {
     GifFrame frame = decodeGifFirstFrame(bytes);
     return LoadedPicture{
-        frame.transparent ? frame.image : opaque(frame.image), frame.transparent, false, {}};
+        frame.transparent ? frame.image : opaque(frame.image), frame.transparent, false, {}, {}};
 }
 
 QString extensionOf(const QString& path) {
@@ -139,6 +140,9 @@ LoadedPicture loadImageFile(const QString& path) {
     LoadedPicture picture;
     picture.image = image;
     picture.transparent = image.hasAlphaChannel();
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n")) {
+        picture.png = bytes;
+    }
     return picture;
 }
 

@@ -31,6 +31,8 @@ struct LoadedPicture {
     // The file's own bytes when it is a JPEG, so the entry keeps them as
     // they are instead of a re-encoding.
     QByteArray jpeg;
+    // Likewise for a PNG file.
+    QByteArray png;
 };
 
 // Loads a picture file by its extension (compared without regard to case):

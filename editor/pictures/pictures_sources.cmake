@@ -9,6 +9,8 @@ target_sources(quillmere_editor PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/bitmap_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/photo_orientation.h
     ${CMAKE_CURRENT_LIST_DIR}/photo_orientation.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/picture_preparation.h
+    ${CMAKE_CURRENT_LIST_DIR}/picture_preparation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_clipboard.h
     ${CMAKE_CURRENT_LIST_DIR}/picture_clipboard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_layout.h

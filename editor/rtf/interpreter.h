@@ -68,6 +68,10 @@ class Interpreter {
 public:
     explicit Interpreter(RtfSink& sink) : sink_(sink) {}
 
+    // Pictures reach the sink without their bytes, which are passed over
+    // unread: for a reader that only wants the text.
+    void passOverPictureData() { picture_.setKeepData(false); }
+
     // Reads the whole RTF. Throws RtfError when it does not start with
     // "{\rtf" or nests groups more than kMaxGroupDepth deep. Missing closing
     // braces at the end are forgiven; bytes after the last one are ignored.

@@ -1,8 +1,11 @@
 #include "editor/rtf/jpeg.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <jpeglib.h>
@@ -119,7 +122,66 @@ bool readHeaderSize(const unsigned char* data, unsigned long size, QSize* result
     return true;
 }
 
+// Compresses the rows of an RGB888 image into a buffer libjpeg allocates
+// (*out, freed by the caller with free()). Only plain C objects live in this
+// frame, as in decodeInto.
+bool encodeInto(const QImage& rgb, int quality, unsigned char** out, unsigned long* size) {
+    jpeg_compress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = onError;
+    errors.base.output_message = onMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&info);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, out, size);
+    info.image_width = static_cast<JDIMENSION>(rgb.width());
+    info.image_height = static_cast<JDIMENSION>(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row =
+            const_cast<JSAMPLE*>(rgb.constScanLine(static_cast<int>(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return true;
+}
+
 }  // namespace
+
+QByteArray encodeJpeg(const QImage& image, int quality) {
+    if (image.isNull()) {
+        return {};
+    }
+    QImage rgb;
+    if (image.hasAlphaChannel()) {
+        rgb = QImage(image.size(), QImage::Format_RGB888);
+        rgb.fill(Qt::white);
+        QPainter painter(&rgb);
+        painter.drawImage(0, 0, image);
+    } else {
+        rgb = image.convertToFormat(QImage::Format_RGB888);
+    }
+    if (rgb.isNull()) {
+        return {};
+    }
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    const bool done = encodeInto(rgb, std::clamp(quality, 1, 100), &buffer, &size);
+    QByteArray bytes;
+    if (done && buffer != nullptr) {
+        bytes = QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    }
+    std::free(buffer);
+    return bytes;
+}
 
 QImage decodeJpeg(const QByteArray& bytes) {
     return decodeJpegScaled(bytes, 0);

@@ -26,4 +26,9 @@ QImage decodeJpegScaled(const QByteArray& bytes, int minLongSide, QString* error
 // when the header cannot be read. Never throws.
 QSize jpegSize(const QByteArray& bytes);
 
+// The image as a baseline JPEG of `quality` (1 to 100), 4:2:0 colour, any
+// transparency dropped (as onto white). Empty when libjpeg fails. Never
+// throws.
+QByteArray encodeJpeg(const QImage& image, int quality);
+
 }  // namespace quillmere::rtf

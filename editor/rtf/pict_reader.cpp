@@ -67,6 +67,9 @@ void PictReader::word(int id, std::string_view name, bool hasParam, int param) {
 }
 
 void PictReader::hexText(std::string_view text) {
+    if (!keepData_) {
+        return;
+    }
     // Bytes are gathered in a block and appended a block at a time.
     char block[512];
     std::size_t out = 0;
@@ -90,7 +93,10 @@ void PictReader::hexText(std::string_view text) {
 }
 
 void PictReader::binary(std::string_view data) {
-    picture_.data.append(data.data(), static_cast<qsizetype>(data.size()));
+    if (keepData_) {
+        picture_.data.append(data.data(), static_cast<qsizetype>(data.size()));
+    }
+    picture_.binary = true;
     nibble_ = -1;
 }
 

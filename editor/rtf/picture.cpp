@@ -89,33 +89,23 @@ int himetric(int pixels) {
         (pixels * static_cast<long long>(kHimetricPerInch) + kPixelsPerInch / 2) / kPixelsPerInch);
 }
 
-bool isOpaque(const QImage& image) {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(line[x]) != 255) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
+// A buffer that refuses to grow beyond a limit, so that an encoder writing
+// into it gives up as soon as its output is too large to be wanted.
+class LimitedBuffer : public QBuffer {
+public:
+    LimitedBuffer(QByteArray* bytes, qsizetype limit) : QBuffer(bytes), limit_(limit) {}
 
-// PNG bytes of an image: 24-bit when every pixel is opaque, else with alpha.
-QByteArray pngOf(const QImage& image) {
-    QImage source = image;
-    if (!source.hasAlphaChannel() || isOpaque(source)) {
-        source = source.convertToFormat(QImage::Format_RGB888);
-    } else {
-        source = source.convertToFormat(QImage::Format_ARGB32);
+protected:
+    qint64 writeData(const char* data, qint64 length) override {
+        if (limit_ > 0 && pos() + length > limit_) {
+            return -1;
+        }
+        return QBuffer::writeData(data, length);
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    source.save(&buffer, "PNG");
-    return bytes;
-}
+
+private:
+    qsizetype limit_;
+};
 
 // The bitmap copy of a metafile twin: the image itself when it is small,
 // else reduced to kFallbackCopyMaxSide on its longer side.
@@ -128,6 +118,48 @@ QImage reducedCopy(const QImage& image) {
 }
 
 }  // namespace
+
+bool hasTransparency(const QImage& image) {
+    if (!image.hasAlphaChannel()) {
+        return false;
+    }
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(line[x]) != 255) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+QByteArray pngOf(const QImage& image, qsizetype limit) {
+    const QImage source = hasTransparency(image) ? image.convertToFormat(QImage::Format_ARGB32)
+                                                 : image.convertToFormat(QImage::Format_RGB888);
+    QByteArray bytes;
+    LimitedBuffer buffer(&bytes, limit);
+    buffer.open(QIODevice::WriteOnly);
+    if (!source.save(&buffer, "PNG")) {
+        return {};
+    }
+    return bytes;
+}
+
+QSize pictureGoalTwips(QSize pixels) {
+    const qint64 width = qint64(pixels.width()) * kTwipsPerPixel;
+    const qint64 height = qint64(pixels.height()) * kTwipsPerPixel;
+    const qint64 longer = std::max(width, height);
+    if (longer <= kPageTextWidthTwips) {
+        return QSize(int(width), int(height));
+    }
+    // In proportion, rounded half up, in whole numbers.
+    const auto fit = [longer](qint64 side) {
+        return int(std::max<qint64>(1, (side * kPageTextWidthTwips + longer / 2) / longer));
+    };
+    return QSize(fit(width), fit(height));
+}
 
 QImage decodePicture(const QString& kind, const QByteArray& data) {
     if (data.isEmpty()) {
@@ -152,7 +184,12 @@ QImage decodePicture(const QString& kind, const QByteArray& data) {
 }
 
 QTextImageFormat pictureFormat(QTextDocument& doc, const PictureData& picture) {
-    QImage image = decodePicture(picture.kind, picture.data);
+    return pictureFormat(doc, picture, decodePicture(picture.kind, picture.data));
+}
+
+QTextImageFormat pictureFormat(QTextDocument& doc, const PictureData& picture,
+                               const QImage& decoded) {
+    QImage image = decoded;
     QSize size = displaySize(picture, image);
     QTextImageFormat format;
     const bool shown = !image.isNull();
@@ -173,9 +210,15 @@ QTextImageFormat pictureFormat(QTextDocument& doc, const PictureData& picture) {
     format.setHeight(size.height());
     format.setProperty(kPictureHeaderProperty, picture.header);
     format.setProperty(kPictureDataProperty, picture.data);
+    if (picture.binary) {
+        format.setProperty(kPictureBinaryProperty, true);
+    }
     if (!picture.fallbackHeader.isEmpty()) {
         format.setProperty(kPictureFallbackHeaderProperty, picture.fallbackHeader);
         format.setProperty(kPictureFallbackDataProperty, picture.fallbackData);
+        if (picture.fallbackBinary) {
+            format.setProperty(kPictureFallbackBinaryProperty, true);
+        }
     }
     return format;
 }
@@ -197,24 +240,35 @@ PictureData storedPictureOf(const QImage& image, QSize shownSize) {
     return picture;
 }
 
-PictureData storedBitmapPicture(const QImage& image, const QByteArray& jpeg) {
+namespace {
+
+bool isPng(const QByteArray& bytes) {
+    return bytes.startsWith("\x89PNG\r\n\x1a\n");
+}
+
+}  // namespace
+
+PictureData storedBitmapPicture(const QImage& image, const QByteArray& encoded, QSize pixels) {
     PictureData picture;
     if (image.isNull()) {
         return picture;
     }
-    const int w = image.width();
-    const int h = image.height();
-    if (!jpeg.isEmpty()) {
-        picture.kind = QStringLiteral("jpegblip");
-        picture.data = jpeg;
+    const QSize full = pixels.isValid() && !encoded.isEmpty() ? pixels : image.size();
+    const int w = full.width();
+    const int h = full.height();
+    if (!encoded.isEmpty()) {
+        picture.kind = isPng(encoded) ? QStringLiteral("pngblip") : QStringLiteral("jpegblip");
+        picture.data = encoded;
     } else {
         picture.kind = QStringLiteral("pngblip");
         picture.data = pngOf(image);
     }
+    picture.binary = true;
+    const QSize goal = pictureGoalTwips(full);
     picture.picw = w;
     picture.pich = h;
-    picture.goalWidth = w * kTwipsPerPixel;
-    picture.goalHeight = h * kTwipsPerPixel;
+    picture.goalWidth = goal.width();
+    picture.goalHeight = goal.height();
     picture.header = QStringLiteral("\\%1\\picw%2\\pich%3\\picwgoal%4\\pichgoal%5")
                          .arg(picture.kind)
                          .arg(w)
@@ -225,7 +279,8 @@ PictureData storedBitmapPicture(const QImage& image, const QByteArray& jpeg) {
     // The twin: a metafile of the full pixel size drawing the (reduced) copy.
     const int picw = himetric(w);
     const int pich = himetric(h);
-    picture.fallbackData = writeBitmapEmf(reducedCopy(image), image.size());
+    picture.fallbackData = writeBitmapEmf(reducedCopy(image), full);
+    picture.fallbackBinary = true;
     picture.fallbackHeader = QStringLiteral("\\emfblip\\picw%1\\pich%2\\picwgoal%3\\pichgoal%4")
                                  .arg(picw)
                                  .arg(pich)

@@ -120,6 +120,9 @@ public:
         QTextCharFormat twin;
         twin.setProperty(kPictureFallbackHeaderProperty, picture.header);
         twin.setProperty(kPictureFallbackDataProperty, picture.data);
+        if (picture.binary) {
+            twin.setProperty(kPictureFallbackBinaryProperty, true);
+        }
         at.mergeCharFormat(twin);
         shapePictureAt_ = -1;
     }
@@ -268,9 +271,13 @@ void readRtf(const QByteArray& rtf, QTextDocument& doc) {
 }
 
 QString plainTextOfRtf(const QByteArray& rtf) {
-    // Every character of the text takes at least one byte of the RTF.
-    PlainTextSink sink(rtf.size());
+    // Every character of the text takes at least one byte of the RTF; an
+    // entry with a photograph is mostly its bytes, so room for more is made
+    // only as text comes.
+    constexpr qsizetype kReservedChars = 1 << 20;
+    PlainTextSink sink(std::min(rtf.size(), kReservedChars));
     Interpreter interpreter(sink);
+    interpreter.passOverPictureData();
     sink.attach(&interpreter);
     interpreter.run(rtf);
     return sink.take();

@@ -46,6 +46,9 @@ struct PictureData {
     QString header;   // the group's control words in order, e.g. "\pngblip\picw16"
     QString kind;     // the picture-type word: "pngblip", "emfblip", "wmetafile", ...
     QByteArray data;  // hex digits decoded, or \bin data
+    // The bytes were given as \binN raw data (written back the same way);
+    // false for hex digits.
+    bool binary = false;
     int picw = 0;
     int pich = 0;
     int goalWidth = 0;   // \picwgoal, twips
@@ -58,6 +61,7 @@ struct PictureData {
     // metafiles: its control words and bytes as stored; empty when none.
     QString fallbackHeader;
     QByteArray fallbackData;
+    bool fallbackBinary = false;
 };
 
 }  // namespace quillmere::rtf

@@ -66,14 +66,19 @@ enum RtfProperty {
     // (QByteArray). Absent for a plain \pict.
     kPictureFallbackHeaderProperty,
     kPictureFallbackDataProperty,
+    // QTextImageFormat: true when the picture's (or its twin's) bytes are
+    // stored as \binN raw data rather than hex digits (bool, absent = hex).
+    kPictureBinaryProperty,
+    kPictureFallbackBinaryProperty,
     // QTextListFormat: the list's level, 0 for the first (int). Every list
     // has the QTextListFormat indent 0: a paragraph's own indent places its
     // bullet or number, as in the editor, so a level only tells lists apart.
     kListLevelProperty,
 };
 
-// Writes the whole document as 8-bit RTF (ASCII bytes only). The same
-// document always gives the same bytes. Never throws for a valid document.
+// Writes the whole document as 8-bit RTF: ASCII bytes only, except the raw
+// bytes of pictures stored as \binN. The same document always gives the same
+// bytes. Never throws for a valid document.
 QByteArray writeRtf(const QTextDocument& doc);
 
 // Replaces the document's whole content (and its resources) with the RTF's.

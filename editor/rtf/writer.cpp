@@ -409,8 +409,10 @@ private:
         PictureData stored;
         stored.header = format.stringProperty(kPictureHeaderProperty);
         stored.data = format.property(kPictureDataProperty).toByteArray();
+        stored.binary = format.boolProperty(kPictureBinaryProperty);
         stored.fallbackHeader = format.stringProperty(kPictureFallbackHeaderProperty);
         stored.fallbackData = format.property(kPictureFallbackDataProperty).toByteArray();
+        stored.fallbackBinary = format.boolProperty(kPictureFallbackBinaryProperty);
         if (stored.header.isEmpty()) {
             QImage image = pictureImage(doc_, format);
             if (image.isNull()) {
@@ -438,7 +440,14 @@ private:
 
 namespace {
 
-void appendPict(QByteArray& out, const QString& header, const QByteArray& data) {
+void appendPict(QByteArray& out, const QString& header, const QByteArray& data, bool binary) {
+    if (binary) {
+        // The bytes as they are: "\binN", its delimiting blank, N bytes.
+        out += "{\\pict" + header.toLatin1() + "\\bin" + QByteArray::number(data.size()) + ' ';
+        out += data;
+        out += '}';
+        return;
+    }
     out += "{\\pict" + header.toLatin1() + "\r\n";
     const QByteArray hex = data.toHex();
     out.reserve(out.size() + hex.size() + (hex.size() / kHexPerLine + 1) * 2 + 1);
@@ -453,13 +462,13 @@ void appendPict(QByteArray& out, const QString& header, const QByteArray& data) 
 
 void appendPictureGroup(QByteArray& out, const PictureData& picture) {
     if (picture.fallbackHeader.isEmpty()) {
-        appendPict(out, picture.header, picture.data);
+        appendPict(out, picture.header, picture.data, picture.binary);
         return;
     }
     out += "{\\*\\shppict";
-    appendPict(out, picture.header, picture.data);
+    appendPict(out, picture.header, picture.data, picture.binary);
     out += "}{\\nonshppict";
-    appendPict(out, picture.fallbackHeader, picture.fallbackData);
+    appendPict(out, picture.fallbackHeader, picture.fallbackData, picture.fallbackBinary);
     out += '}';
 }
 

@@ -11,6 +11,8 @@
 #include <QTextBlockUserData>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace quillmere {
 
 using spelling::CheckedParagraph;
@@ -88,12 +90,14 @@ QList<Misspelling> carriedOver(const SpellChecking::BlockState* state, const QSt
 SpellChecking::SpellChecking(RichEditor* editor, QMenu* contextMenu, QObject* parent)
     : QObject(parent), editor_(editor), menu_(contextMenu) {
     setObjectName(QStringLiteral("SpellChecking"));
-    for (QTimer* timer : {&applyTimer_, &sweepTimer_, &visibleTimer_}) {
+    for (QTimer* timer : {&applyTimer_, &sweepTimer_, &visibleTimer_, &requestTimer_}) {
         timer->setSingleShot(true);
     }
     applyTimer_.setInterval(0);
     sweepTimer_.setInterval(0);
     visibleTimer_.setInterval(50);
+    requestTimer_.setInterval(0);
+    connect(&requestTimer_, &QTimer::timeout, this, &SpellChecking::sendRequests);
     connect(&applyTimer_, &QTimer::timeout, this, &SpellChecking::applySlice);
     connect(&sweepTimer_, &QTimer::timeout, this, &SpellChecking::sweepSlice);
     connect(&visibleTimer_, &QTimer::timeout, this, &SpellChecking::askForVisible);
@@ -143,6 +147,7 @@ void SpellChecking::setChoice(const QString& stored, const QLocale& locale) {
     asked_.clear();
     askedUrgently_.clear();
     incoming_.clear();
+    outgoing_.clear();
     worker_.setChoice(stored, locale);
     // Takes the marks of the previous dictionary away.
     startSweep();
@@ -161,6 +166,7 @@ void SpellChecking::connectDocument() {
     asked_.clear();
     askedUrgently_.clear();
     incoming_.clear();
+    outgoing_.clear();
     worker_.clearQueue();
     sweepLeft_ = 0;
     sweepTimer_.stop();
@@ -225,8 +231,17 @@ void SpellChecking::request(const QString& text, int blockNumber, bool urgent) {
             return;
         }
         asked_.insert(text);
+        outgoing_.append({text, blockNumber});
+        if (!requestTimer_.isActive()) {
+            requestTimer_.start();
+        }
+        return;
     }
     worker_.check(text, blockNumber, urgent);
+}
+
+void SpellChecking::sendRequests() {
+    worker_.checkAll(std::exchange(outgoing_, {}), false);
 }
 
 // Draws the paragraph again when what it should show differs from what it
@@ -433,21 +448,32 @@ void SpellChecking::pruneCache() {
     results_.removeIf([&live](const auto& entry) { return !live.contains(entry.key()); });
 }
 
+bool SpellChecking::hasPendingWork() const {
+    return opening_ || !incoming_.empty() || !asked_.isEmpty() || !askedUrgently_.isEmpty() ||
+           sweepLeft_ > 0 || applyTimer_.isActive() || sweepTimer_.isActive() ||
+           requestTimer_.isActive();
+}
+
+bool SpellChecking::isSettled(const QTextBlock& block) const {
+    if (hasPendingWork() || !block.isValid()) {
+        return false;
+    }
+    const BlockState* state = stateOf(block);
+    if (dictionary_ != nullptr) {
+        // An empty paragraph holds no word (and the highlighter leaves an
+        // empty entry alone).
+        return state == nullptr ? block.length() <= 1
+                                : state->generation == generation_ && !state->waiting;
+    }
+    return state == nullptr || state->shown.isEmpty();
+}
+
 bool SpellChecking::isSettled() const {
-    if (opening_ || !incoming_.empty() || !asked_.isEmpty() || !askedUrgently_.isEmpty() ||
-        sweepLeft_ > 0 || applyTimer_.isActive() || sweepTimer_.isActive()) {
+    if (hasPendingWork()) {
         return false;
     }
     for (QTextBlock block = editor_->document()->begin(); block.isValid(); block = block.next()) {
-        const BlockState* state = stateOf(block);
-        if (dictionary_ != nullptr) {
-            // An empty paragraph holds no word (and the highlighter leaves
-            // an empty entry alone).
-            if (state == nullptr ? block.length() > 1
-                                 : state->generation != generation_ || state->waiting) {
-                return false;
-            }
-        } else if (state != nullptr && !state->shown.isEmpty()) {
+        if (!isSettled(block)) {
             return false;
         }
     }

@@ -81,6 +81,10 @@ public:
     // True when every paragraph is checked and drawn (nothing waits on the
     // spelling thread or to be drawn). For tests and benchmarks.
     bool isSettled() const;
+    // True when nothing waits on the spelling thread or to be drawn and the
+    // paragraph `block` is drawn for its text: isSettled for one paragraph,
+    // without walking the others. For benchmarks.
+    bool isSettled(const QTextBlock& block) const;
 
     // The misspelt words drawn now, in document positions, in text order.
     QList<TextRange> markedRanges() const;
@@ -115,6 +119,7 @@ private:
     QList<spelling::Misspelling> withoutTypedWord(const QTextBlock& block,
                                                   QList<spelling::Misspelling> marks) const;
     void request(const QString& text, int blockNumber, bool urgent);
+    void sendRequests();
     void refreshBlock(const QTextBlock& block, bool force = false, bool urgent = false);
     void onLanguageReady(const QString& tag, std::shared_ptr<spelling::SpellDictionary> dictionary,
                          const QString& error);
@@ -128,6 +133,7 @@ private:
     void forgetWord(const QString& word);
     void pruneCache();
     QPair<int, int> visibleBlocks() const;
+    bool hasPendingWork() const;
 
     // The context menu (spell_menu.cpp).
     void menuAboutToShow();
@@ -157,6 +163,10 @@ private:
     QSet<QString> ignored_;
     QSet<QString> accepted_;
     std::deque<spelling::CheckedParagraph> incoming_;
+    // Paragraphs asked for (not urgently) that go to the thread together
+    // when the event loop comes round: opening an entry asks for all of them.
+    QList<spelling::SpellWorker::Paragraph> outgoing_;
+    QTimer requestTimer_;
     QTimer applyTimer_;
     QTimer sweepTimer_;
     QTimer visibleTimer_;

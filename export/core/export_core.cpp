@@ -11,6 +11,9 @@
 #include <QDate>
 #include <QDir>
 
+#include <algorithm>
+#include <cmath>
+
 namespace quillmere {
 
 namespace {
@@ -119,8 +122,34 @@ void CheckExportFolder(const QString& folder) {
     }
 }
 
+std::pair<int, int> RecordsOfRange(const JournalTable& journal, const DayRange& days) {
+    if (!journal.isOpen()) {
+        return {0, 0};
+    }
+    // An open end is the table's end; a day the store cannot name (before
+    // the year 1) is found by its position alone.
+    const auto indexFrom = [&journal](double day, int open) {
+        if (!std::isfinite(day)) {
+            return open;
+        }
+        try {
+            return journal.firstIndexFrom(day);
+        } catch (const Error&) {
+            return 0;
+        }
+    };
+    const int first = indexFrom(days.from, 0);
+    const int end = indexFrom(days.to + 1, journal.recordCount());
+    return {first, std::max(first, end)};
+}
+
+int RecordsInRange(const JournalTable& journal, const DayRange& days) {
+    const auto [first, end] = RecordsOfRange(journal, days);
+    return end - first;
+}
+
 ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
-                            const ExportCallbacks& callbacks) {
+                            const ExportCallbacks& callbacks, const DayRange& days) {
     ExportSummary summary;
     summary.folderError = ExportFolderProblem(folder);
     if (!summary.folderError.isEmpty()) {
@@ -129,7 +158,11 @@ ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
     }
     // The count is read anew on every round, so a record stored while the
     // loop lets window messages through cannot make it read past the end.
-    for (int index = 0; index < journal.recordCount(); ++index) {
+    const int first = RecordsOfRange(journal, days).first;
+    for (int index = first; index < journal.recordCount(); ++index) {
+        if (!days.contains(journal.dayAt(index))) {
+            break;  // past the range (the walk is in date order)
+        }
         const RecordOutcome outcome = exportRecord(journal, index, folder, callbacks, summary);
         ++summary.handled;
         callbacks.advanceBar();
@@ -167,7 +200,32 @@ QString DayListText(const std::vector<double>& days, int shown) {
     return text;
 }
 
+namespace {
+
+// The end of a book's run that completed: where it is, what was left out.
+QString bookResultText(const ExportSummary& summary) {
+    const QString path = QDir::toNativeSeparators(summary.bookPath);
+    if (summary.skipped > 0) {
+        return QCoreApplication::translate("quillmere::ExportCore", "The existing file \"%1\" was kept; nothing was written.").arg(path);
+    }
+    QStringList lines;
+    lines << QCoreApplication::translate("quillmere::ExportCore", "The diary was written to \"%1\" (%2).")
+                 .arg(path, plural(summary.written, QT_TRANSLATE_NOOP("quillmere::ExportCore", "day"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "days")));
+    if (summary.failed > 0) {
+        lines << QCoreApplication::translate("quillmere::ExportCore", "%1 not be read and %2 left out: %3.")
+                     .arg(plural(summary.failed, QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry could"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries could")),
+                          QCoreApplication::translate("quillmere::ExportCore", summary.failed == 1 ? QT_TRANSLATE_NOOP("quillmere::ExportCore", "was") : QT_TRANSLATE_NOOP("quillmere::ExportCore", "were")),
+                          DayListText(summary.failedDays));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
 QString ExportResultText(const ExportSummary& summary, const QString& folder) {
+    if (!summary.bookPath.isEmpty()) {
+        return summary.end == ExportEnd::kCompleted ? bookResultText(summary) : QString();
+    }
     if (summary.end != ExportEnd::kCompleted || (summary.skipped == 0 && summary.failed == 0)) {
         return {};
     }
@@ -189,7 +247,7 @@ QString ExportResultText(const ExportSummary& summary, const QString& folder) {
 }
 
 QString FolderFailureText(const ExportSummary& summary) {
-    if (summary.handled == 0) {
+    if (summary.handled == 0 || !summary.bookPath.isEmpty()) {
         return summary.folderError;
     }
     return summary.folderError + QStringLiteral("\n\n") +

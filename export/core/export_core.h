@@ -14,11 +14,33 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
+#include <utility>
 #include <vector>
 
 namespace quillmere {
 
 class JournalTable;
+
+// The days an export covers, both ends included (whole day values; a stored
+// date with a time of day belongs to its day). The default covers every day.
+struct DayRange {
+    double from = -std::numeric_limits<double>::infinity();
+    double to = std::numeric_limits<double>::infinity();
+    bool contains(double day) const { return day >= from && day < to + 1; }
+    bool coversAll() const {
+        return from == -std::numeric_limits<double>::infinity() &&
+               to == std::numeric_limits<double>::infinity();
+    }
+};
+
+// The date-order indexes [first, end) of the records of `journal` inside
+// `days` (empty for a closed table). Found through the day index; never
+// throws.
+std::pair<int, int> RecordsOfRange(const JournalTable& journal, const DayRange& days);
+
+// How many records RecordsOfRange gives.
+int RecordsInRange(const JournalTable& journal, const DayRange& days);
 
 // "yyyy-mm-dd.rtf" for the whole-day part of `day` (four-digit year, two-digit
 // month and day). Throws Error "The day value <day> is not a calendar date"
@@ -99,6 +121,10 @@ struct ExportSummary {
     QString folderError;
     // The day of every failed entry, in the order met (date order).
     std::vector<double> failedDays;
+    // A book (one HTML, Markdown or PDF file): its path; empty for the RTF
+    // files. `written` then counts the entries in the book, which is only
+    // there when the run completed.
+    QString bookPath;
 };
 
 // Walks `journal` from its first record (date order) to its end, after
@@ -113,22 +139,25 @@ struct ExportSummary {
 // is not counted); else showWritten, processEvents. The end test reads the
 // record count anew each time. A closed table exports nothing. Throws only
 // what a callback other than confirmOverwrite throws.
+// Only the records inside `days` are walked.
 ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
-                            const ExportCallbacks& callbacks);
+                            const ExportCallbacks& callbacks, const DayRange& days = {});
 
 // The days of `days` as the date header names them, separated by ", "; past
 // `shown` days the rest are summed up (", and 3 more"). Empty for none.
 QString DayListText(const std::vector<double>& days, int shown = 10);
 
 // What the user is told after an export that ended with entries kept or
-// failed (empty when every entry was written, or the run ended early):
+// failed (empty when every entry was written, or the run ended early); for a
+// book that completed, always where it is ("The diary was written to "PATH"
+// (365 days).", and the days left out), or that the existing file was kept:
 //   Exported 7 of 10 entries to "FOLDER".
 //   2 existing files were kept.
 //   1 entry could not be exported: 18 June 2010.
 QString ExportResultText(const ExportSummary& summary, const QString& folder);
 
 // The one message of a run ended by its folder: folderError, and when some
-// entries were handled before, how many files had been written
+// entries were handled before (RTF files only), how many files had been written
 // ("3 files were written before the export stopped.").
 QString FolderFailureText(const ExportSummary& summary);
 

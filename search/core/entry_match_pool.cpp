@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <system_error>
 
 namespace quillmere {
 
@@ -23,18 +24,11 @@ constexpr std::size_t kEntriesPerClaim = 4;
 // so that it wakes once per batch rather than once per entry.
 constexpr std::size_t kWakeBatch = 32;
 
-bool within(QByteArrayView part, const QByteArray& whole) {
-    const char* begin = whole.constData();
-    return !whole.isEmpty() && part.data() >= begin &&
-           part.data() + part.size() <= begin + whole.size();
-}
-
 }  // namespace
 
 ScanSnapshot takeScanSnapshot(const JournalTable& journal, SearchRange range) {
     ScanSnapshot snapshot;
     const int count = journal.recordCount();
-    snapshot.packet = journal.dataset().packetBytes();
     snapshot.days.reserve(std::size_t(count));
     snapshot.entryOf.reserve(std::size_t(count));
     for (int index = 0; index < count; ++index) {
@@ -45,25 +39,18 @@ ScanSnapshot takeScanSnapshot(const JournalTable& journal, SearchRange range) {
             continue;
         }
         snapshot.entryOf.push_back(int(snapshot.blobs.size()));
-        const QByteArrayView view = journal.entryViewAt(index);
-        if (view.isEmpty() || within(view, snapshot.packet)) {
-            snapshot.blobs.push_back(view);
-        } else {
-            // Stored in this run: entryAt shares the table's own copy.
-            snapshot.stored.push_back(journal.entryAt(index));
-            snapshot.blobs.push_back(QByteArrayView(snapshot.stored.back()));
-        }
+        snapshot.blobs.push_back(journal.storedEntryAt(index));
     }
     return snapshot;
 }
 
-EntryOutcome testEntry(QByteArrayView blob, const TextMatcher& matcher,
+EntryOutcome testEntry(const StoredValue& blob, const TextMatcher& matcher,
                        EntryOutcomeDetail& detail) {
     if (blob.isEmpty()) {
         return EntryOutcome::kNoMatch;
     }
     try {
-        QByteArray bytes = DecodeEntryContent(blob);
+        QByteArray bytes = DecodeEntryContent(blob.read());
         if (!matcher.mayMatchEntry(bytes)) {
             return EntryOutcome::kNoMatch;
         }
@@ -84,7 +71,7 @@ EntryOutcome testEntry(QByteArrayView blob, const TextMatcher& matcher,
     return EntryOutcome::kFailed;
 }
 
-EntryMatchPool::EntryMatchPool(const std::vector<QByteArrayView>& blobs, const TextMatcher& matcher,
+EntryMatchPool::EntryMatchPool(const std::vector<StoredValue>& blobs, const TextMatcher& matcher,
                                int threads)
     : blobs_(blobs),
       matcher_(matcher),
@@ -176,6 +163,38 @@ EntryOutcomeDetail EntryMatchPool::takeDetail(std::size_t k) {
 
 int defaultScanThreads() {
     return std::max(1, QThread::idealThreadCount());
+}
+
+void forEachEntry(std::size_t count, int threads,
+                  const std::function<void(std::size_t k, int worker)>& work) {
+    std::atomic<std::size_t> next{0};
+    const auto run = [&](int worker) {
+        for (;;) {
+            const std::size_t first = next.fetch_add(kEntriesPerClaim);
+            if (first >= count) {
+                return;
+            }
+            const std::size_t end = std::min(count, first + kEntriesPerClaim);
+            for (std::size_t k = first; k < end; ++k) {
+                work(k, worker);
+            }
+        }
+    };
+    const int wanted = int(std::min<std::size_t>(std::size_t(std::max(1, threads)), count));
+    std::vector<std::thread> workers;
+    workers.reserve(std::size_t(std::max(0, wanted - 1)));
+    try {
+        // The calling thread is worker 0; the others are made here.
+        for (int worker = 1; worker < wanted; ++worker) {
+            workers.emplace_back(run, worker);
+        }
+    } catch (const std::system_error&) {
+        // Fewer threads than asked: the ones made share the work.
+    }
+    run(0);
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
 }
 
 }  // namespace quillmere

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "search/core/journal_search.h"
+#include "store/dataset.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -14,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,17 +27,15 @@ namespace quillmere {
 class JournalTable;
 
 // The records a scan works on, taken when it starts: the day of every record
-// in date order (the scan visits them all) and the stored blob of each record
-// inside the range. Blobs are held, not copied: a blob read from the file is a
-// view into the file's bytes, kept alive by the shared `packet`; a blob stored
-// in this run is shared with the table through `stored`.
+// in date order (the scan visits them all) and where the stored blob of each
+// record inside the range is. Blobs are not read here: a blob read from the
+// file stays there until a worker reads it (the snapshot keeps the file open),
+// a blob stored in this run is shared with the table.
 struct ScanSnapshot {
     std::vector<double> days;
     // Per record: the index of its blob in `blobs`, or -1 outside the range.
     std::vector<int> entryOf;
-    std::vector<QByteArrayView> blobs;
-    QByteArray packet;
-    std::vector<QByteArray> stored;
+    std::vector<StoredValue> blobs;
 };
 
 // Takes the snapshot of every record of `journal` (none when closed).
@@ -58,9 +58,11 @@ struct EntryOutcomeDetail {
     QByteArray bytes;
 };
 
-// Tests one blob: decode, extract, match. Never throws: a failure is kFailed
-// with the error's message ("insufficient memory" when memory ran out).
-EntryOutcome testEntry(QByteArrayView blob, const TextMatcher& matcher, EntryOutcomeDetail& detail);
+// Tests one blob: read, decode, extract, match. Never throws: a failure is
+// kFailed with the error's message ("insufficient memory" when memory ran
+// out, the store's error when the file lost the entry).
+EntryOutcome testEntry(const StoredValue& blob, const TextMatcher& matcher,
+                       EntryOutcomeDetail& detail);
 
 // The worker threads of one scan. They start in the constructor and stop in
 // the destructor, which lets each finish the entry it is testing (no entry is
@@ -68,8 +70,7 @@ EntryOutcome testEntry(QByteArrayView blob, const TextMatcher& matcher, EntryOut
 class EntryMatchPool {
 public:
     // `blobs` and `matcher` must outlive the pool. `threads` >= 1.
-    EntryMatchPool(const std::vector<QByteArrayView>& blobs, const TextMatcher& matcher,
-                   int threads);
+    EntryMatchPool(const std::vector<StoredValue>& blobs, const TextMatcher& matcher, int threads);
     ~EntryMatchPool();
     EntryMatchPool(const EntryMatchPool&) = delete;
     EntryMatchPool& operator=(const EntryMatchPool&) = delete;
@@ -88,7 +89,7 @@ private:
     bool waitUntilReady(std::unique_lock<std::mutex>& lock, std::size_t k,
                         std::chrono::steady_clock::time_point deadline);
 
-    const std::vector<QByteArrayView>& blobs_;
+    const std::vector<StoredValue>& blobs_;
     const TextMatcher& matcher_;
     std::unique_ptr<std::atomic<EntryOutcome>[]> outcomes_;
     std::atomic<std::size_t> next_{0};
@@ -105,5 +106,15 @@ private:
 // Worker threads a scan uses by default: one per processor core the program
 // may run on.
 int defaultScanThreads();
+
+// The same workers for any per-entry work over a snapshot's blobs (counting
+// words, reading previews): `work(k, worker)` runs once for every k in
+// [0, count), on `threads` threads that claim entries a few at a time in
+// ascending order; `worker` (0 .. threads - 1) names the thread, so each can
+// add up into its own slot without locks. The calling thread waits until all
+// are done. `work` must not throw (a throw ends the program). With one
+// thread, or when no thread can be made, the calling thread does the work.
+void forEachEntry(std::size_t count, int threads,
+                  const std::function<void(std::size_t k, int worker)>& work);
 
 }  // namespace quillmere

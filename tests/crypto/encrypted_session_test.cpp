@@ -415,6 +415,9 @@ TEST_F(EncryptedDamageTest, TheIntactChunksAreRescuedWithTheLoginsKeyAndWrittenE
     const JournalSession::RescueOffer offer = s->prepareRescue();
     EXPECT_GT(offer.days, 100);
     EXPECT_LT(offer.days, kDays);
+    // The days of the chunks after the damage are lost too, unnamed.
+    EXPECT_TRUE(offer.restUnreadable);
+    EXPECT_EQ(kDays, offer.diaryDays);
     EXPECT_EQ(std::vector<double>({dayOfBigDiary(kDays - 1), may(1)}), offer.logDays);
     s->openRescuedJournal();
     s->recover();

@@ -61,21 +61,28 @@ class ExportCommandUsageTest : public ::testing::TestWithParam<UsageCase> {};
 TEST_P(ExportCommandUsageTest, WrongArgumentsGiveTheUsageAndCode2) {
     const RunResult result = run(GetParam().args);
     EXPECT_EQ(2, result.code);
-    EXPECT_EQ("usage: export FILE FOLDER [--overwrite|--skip-existing]\n",
-              result.err.toStdString());
+    EXPECT_EQ(
+        "usage: export FILE OUT [--format rtf|html|md|pdf] [--from DAY] [--to DAY] "
+        "[--overwrite|--skip-existing]\n",
+        result.err.toStdString());
     EXPECT_TRUE(result.out.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, ExportCommandUsageTest,
-    ::testing::Values(UsageCase{"robustness_nothing", {}},
-                      UsageCase{"robustness_journal_only", {"Journal.cds"}},
-                      UsageCase{"robustness_three_paths", {"a", "b", "c"}},
-                      UsageCase{"robustness_both_flags",
-                                {"a", "b", "--overwrite", "--skip-existing"}},
-                      UsageCase{"robustness_flag_twice", {"a", "b", "--overwrite", "--overwrite"}},
-                      UsageCase{"robustness_unknown_flag", {"a", "b", "--force"}},
-                      UsageCase{"robustness_empty_folder", {"a", ""}}),
+    ::testing::Values(
+        UsageCase{"robustness_nothing", {}}, UsageCase{"robustness_journal_only", {"Journal.cds"}},
+        UsageCase{"robustness_three_paths", {"a", "b", "c"}},
+        UsageCase{"robustness_both_flags", {"a", "b", "--overwrite", "--skip-existing"}},
+        UsageCase{"robustness_flag_twice", {"a", "b", "--overwrite", "--overwrite"}},
+        UsageCase{"robustness_unknown_flag", {"a", "b", "--force"}},
+        UsageCase{"robustness_empty_folder", {"a", ""}},
+        UsageCase{"robustness_unknown_format", {"a", "b", "--format", "docx"}},
+        UsageCase{"robustness_format_without_value", {"a", "b", "--format"}},
+        UsageCase{"robustness_format_twice", {"a", "b", "--format", "md", "--format", "md"}},
+        UsageCase{"robustness_day_not_a_date", {"a", "b", "--from", "2010-02-30"}},
+        UsageCase{"robustness_range_backwards",
+                  {"a", "b", "--from", "2010-09-09", "--to", "2010-09-08"}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ExportCommand, WritesEveryEntryAndSaysSo) {
@@ -219,6 +226,70 @@ TEST(ExportCommand, FolderThatTakesNoFileIsOneLineAndCode1) {
               result.err.toStdString());
     EXPECT_TRUE(result.out.isEmpty());
     EXPECT_TRUE(filesIn(out.path()).isEmpty());
+}
+
+// --format and the range: what each form writes where, and what it says.
+TEST(ExportCommandFormats, EachFormWritesItsFilesForTheRange) {
+    struct Row {
+        const char* label;
+        QStringList options;
+        const char* out;  // relative to the folder; a folder for rtf
+        QStringList files;
+        int code;
+        const char* said;
+    };
+    const Row rows[] = {
+        {"nominal: rtf of a range",
+         {"--format", "rtf", "--from", "2010-09-08"},
+         "out",
+         {"2010-09-08.rtf", "2010-09-09.rtf"},
+         0,
+         "Exported 2 of 2 entries to "},
+        {"nominal: html of every day",
+         {"--format", "html"},
+         "Diary.html",
+         {"Diary.html"},
+         0,
+         "Wrote 3 of 3 entries to "},
+        {"nominal: md up to a day",
+         {"--format", "md", "--to", "2010-09-08"},
+         "Diary.md",
+         {"Diary.md"},
+         0,
+         "Wrote 2 of 2 entries to "},
+        {"nominal: pdf of one day",
+         {"--format", "pdf", "--from", "2010-09-09", "--to", "2010-09-09"},
+         "One.pdf",
+         {"One.pdf"},
+         0,
+         "Wrote 1 of 1 entries to "},
+        {"robustness: a book needs a file name, not a folder",
+         {"--format", "html"},
+         "out",
+         {},
+         1,
+         ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        TempFolder folder;
+        const QString journal = writeJournal(folder);
+        ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("out")));
+        const QString out = folder.file(QString::fromLatin1(row.out));
+        const RunResult result = run(QStringList{journal, out} + row.options);
+        EXPECT_EQ(row.code, result.code) << result.err.toStdString();
+        if (*row.said != '\0') {
+            EXPECT_TRUE(result.out.startsWith(QString::fromLatin1(row.said)))
+                << result.out.toStdString();
+        }
+        QStringList written = filesIn(folder.path()) + filesIn(folder.file(QStringLiteral("out")));
+        written.removeAll(QStringLiteral("Journal.cds"));
+        EXPECT_EQ(row.files.join(u' ').toStdString(), written.join(u' ').toStdString());
+        if (row.code == 1) {
+            EXPECT_TRUE(result.err.contains(QStringLiteral("is a folder; name the html file")))
+                << result.err.toStdString();
+        }
+    }
 }
 
 }  // namespace

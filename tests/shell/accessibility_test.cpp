@@ -69,10 +69,15 @@ TEST_F(AccessibilityTest, MainWindowNamesEveryBottomBarButtonAsAButton) {
     start();
     const auto tree = accessibleTree(&main());
     const std::pair<const char*, QWidget*> buttons[] = {
-        {"Previous", main().btnPrevious}, {"Today", main().btnToday},
-        {"Next", main().btnNext},         {"Export", main().btnExport},
-        {"Calendar", main().btnCalendar}, {"Settings...", main().btnSettings},
-        {"Exit", main().btnExit},         {"Change Header Font..", main().btnHeaderFont},
+        {"Previous", main().btnPrevious},
+        {"Today", main().btnToday},
+        {"Next", main().btnNext},
+        {"Export", main().btnExport},
+        {"Calendar", main().btnCalendar},
+        {"Settings...", main().btnSettings},
+        {"Exit", main().btnExit},
+        {"Change Header Font..", main().btnHeaderFont},
+        {"On This Day", main().btnOnThisDay},
     };
     for (const auto& [name, widget] : buttons) {
         const auto found = tree.equal_range(QString::fromLatin1(name));

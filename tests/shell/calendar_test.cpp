@@ -8,9 +8,11 @@
 #include "store/journal_table.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextCharFormat>
 
 namespace quillmere {
 namespace {
@@ -91,6 +93,91 @@ TEST_F(CalendarTest, EachOpeningStartsFromTheDayShownWithOkDisabled) {
             EXPECT_FALSE(calendar().btnOK->isEnabled());
             calendar().done(0);
         });
+}
+
+// The days of the month shown that are drawn bold and told "has an entry".
+std::vector<int> markedDays(QCalendarWidget* calendar) {
+    std::vector<int> days;
+    const QDate first(calendar->yearShown(), calendar->monthShown(), 1);
+    for (QDate d = first; d.month() == first.month(); d = d.addDays(1)) {
+        const QTextCharFormat format = calendar->dateTextFormat(d);
+        if (format.fontWeight() == QFont::Bold) {
+            EXPECT_EQ(QStringLiteral("has an entry"), format.toolTip());
+            days.push_back(d.day());
+        }
+    }
+    return days;
+}
+
+TEST_F(CalendarTest, DaysWithEntriesAreMarkedAndFollowTheMonthShown) {
+    writeJournal({{QDate(2024, 2, 29), QStringLiteral("leap")},
+                  {QDate(2024, 3, 1), QStringLiteral("first")},
+                  {QDate(2024, 3, 31), QStringLiteral("last")}});
+    start(QDate(2024, 3, 20));
+    whileModal(
+        &calendar(), [&] { click(main().btnCalendar); },
+        [&] {
+            QCalendarWidget* month = calendar().MonthCalendar1;
+            EXPECT_EQ(std::vector<int>({1, 31}), markedDays(month)) << "nominal: March";
+            month->showNextMonth();
+            EXPECT_EQ(std::vector<int>{}, markedDays(month)) << "nominal: April, no entries";
+            month->setCurrentPage(2024, 2);
+            EXPECT_EQ(std::vector<int>{29}, markedDays(month)) << "nominal: back to February";
+            EXPECT_EQ(QTextCharFormat(), month->dateTextFormat(QDate(2024, 3, 1)))
+                << "a neighbouring month's day keeps its plain look";
+            calendar().done(0);
+        });
+}
+
+// What a screen reader is given while the keys move through the days: the
+// focused cell's name and the day table's description. (The change events
+// reach only a running accessibility bridge, which the offscreen platform
+// does not have.)
+TEST_F(CalendarTest, ScreenReaderHearsHasAnEntryAsTheKeysMoveOntoAMarkedDay) {
+    writeJournal({{QDate(2024, 3, 19), QStringLiteral("yesterday")},
+                  {QDate(2024, 3, 1), QStringLiteral("first")}});
+    start(QDate(2024, 3, 20));
+    struct Step {
+        const char* label;
+        Qt::Key key;
+        const char* cellName;
+        const char* description;
+    };
+    const Step steps[] = {
+        {"nominal: onto a marked day", Qt::Key_Left, "19", "has an entry"},
+        {"nominal: onto a day without", Qt::Key_Left, "18", ""},
+        {"nominal: back onto the marked day", Qt::Key_Right, "19", "has an entry"},
+        {"nominal: a week on, no entry", Qt::Key_Down, "26", ""},
+    };
+    QDate chosen;
+    whileModal(
+        &calendar(), [&] { click(main().btnCalendar); },
+        [&] {
+            QCalendarWidget* month = calendar().MonthCalendar1;
+            auto* view = month->findChild<QTableView*>();
+            QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view);
+            ASSERT_NE(nullptr, table);
+            EXPECT_EQ(QAccessible::Table, table->role());
+            EXPECT_EQ(QString(), table->text(QAccessible::Description)) << "20 March: no entry";
+            view->setFocus();
+            for (const Step& step : steps) {
+                QTest::keyClick(view, step.key);
+                QAccessibleInterface* cell = table->focusChild();
+                ASSERT_NE(nullptr, cell) << step.label;
+                EXPECT_EQ(step.cellName, cell->text(QAccessible::Name).toStdString()) << step.label;
+                EXPECT_EQ(step.description, table->text(QAccessible::Description).toStdString())
+                    << step.label;
+                EXPECT_EQ(step.description, QAccessible::queryAccessibleInterface(month)
+                                                ->text(QAccessible::Description)
+                                                .toStdString())
+                    << step.label;
+            }
+            // The keys still pick the day.
+            QTest::keyClick(view, Qt::Key_Return);
+            chosen = calendar().selectedDate();
+        });
+    EXPECT_FALSE(calendar().isVisible());
+    EXPECT_EQ(QDate(2024, 3, 26), chosen);
 }
 
 TEST_F(CalendarTest, LayoutFollowsTheDesign) {

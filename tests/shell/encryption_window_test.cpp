@@ -10,7 +10,9 @@
 #include "editor/rich_editor.h"
 #include "shell/encryption_dialogs.h"
 #include "shell/login_window.h"
+#include "shell/main_hosts.h"
 #include "shell/main_window.h"
+#include "shell/program.h"
 #include "shell/settings_window.h"
 #include "store/day.h"
 #include "store/entry_codec.h"
@@ -82,6 +84,35 @@ TEST_F(EncryptionWindowTest, TheLoginOpensTheJournalWithThePasswordAndAWrongOneW
     EXPECT_TRUE(main().LoggedIn);
     EXPECT_TRUE(program().session()->encrypted());
     EXPECT_EQ(QStringLiteral("hidden text"), main().Editor->toPlainText());
+    quit();
+}
+
+// Every way of choosing an export (the folder dialog and the dialog with the
+// form and the days) first asks, once in a run, whether an encrypted diary's
+// entries may leave as plain files; No exports nothing.
+TEST_F(EncryptionWindowTest, ExportAsksOnceBeforeAnEncryptedDiaryLeavesAsPlainFiles) {
+    writeJournal({{QDate(2024, 3, 20), QStringLiteral("hidden text")}});
+    encryptJournal(QStringLiteral("open sesame"));
+    createProgram();
+    ASSERT_TRUE(startProgram(QStringLiteral("open sesame")));
+    MainExportHost& host = *program().exportHost();
+    int chosen = 0;
+    host.setExportChooser([&]() -> std::optional<ExportChoice> {
+        ++chosen;
+        return std::nullopt;
+    });
+    messages_.calls.clear();
+    messages_.answers = {false};
+    EXPECT_FALSE(host.chooseExport());
+    EXPECT_EQ(0, chosen) << "No must not open the export dialog";
+    ASSERT_EQ(std::vector<QString>{PlainExportQuestion()},
+              messages_.texts(MessageKind::Confirmation));
+
+    messages_.answers = {true};
+    host.chooseExport();
+    host.chooseExport();
+    EXPECT_EQ(2, chosen);
+    EXPECT_EQ(2u, messages_.texts(MessageKind::Confirmation).size()) << "asked once after Yes";
     quit();
 }
 
@@ -185,6 +216,12 @@ TEST_F(EncryptionWindowTest, ADamagedJournalsIntactDaysAreOfferedAfterTheLoginAn
     EXPECT_TRUE(messages_.calls[0].text.contains(QStringLiteral("--password-file")));
     EXPECT_EQ(MessageKind::Confirmation, messages_.calls[1].kind);
     EXPECT_TRUE(messages_.calls[1].text.startsWith(QStringLiteral("Quillmere can open the ")))
+        << messages_.calls[1].text.toStdString();
+    // The second chunk does not open: far more than the one day cut at the
+    // damage is lost, and the offer says so.
+    EXPECT_TRUE(messages_.calls[1].text.contains(
+        QStringLiteral(" The rest of the encrypted diary, after the damaged part, cannot be read: "
+                       "every day written there is lost. The diary held 1200 days in all.")))
         << messages_.calls[1].text.toStdString();
     EXPECT_TRUE(main().Editor->toPlainText().startsWith(QStringLiteral("day 1 ")));
     typeIntoEditor(QStringLiteral("added "));

@@ -163,15 +163,15 @@ TEST_F(KeyboardTest, TabRunsThroughTheWindowInVisualOrder) {
     startOn(march(5), false);
     main().btnHeaderFont->setFocus();
     std::vector<QString> visited{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 10; ++i) {
         // The entry keeps Tab for its text; Ctrl+Tab leaves it.
         const bool inEntry = QApplication::focusWidget() == main().Editor;
         press(Qt::Key_Tab, inEntry ? Qt::ControlModifier : Qt::NoModifier);
         visited.push_back(QApplication::focusWidget()->objectName());
     }
-    const std::vector<QString> expected{"btnHeaderFont", "Editor",    "btnPrevious", "btnToday",
-                                        "btnNext",       "btnExport", "btnCalendar", "btnSettings",
-                                        "btnExit",       "btnAbout"};
+    const std::vector<QString> expected{"btnHeaderFont", "Editor",    "btnPrevious",  "btnToday",
+                                        "btnNext",       "btnExport", "btnCalendar",  "btnSettings",
+                                        "btnOnThisDay",  "btnExit",   "btnAbout"};
     EXPECT_EQ(expected, visited);
     EXPECT_TRUE(main().Editor->toPlainText().isEmpty()) << "no tab typed on the way";
 }

@@ -75,6 +75,8 @@ TEST_F(MainWindowTest, FrameFollowsTheDesign) {
         {"btnExport", "Export", QRect(331, 8, 86, 30), "Export All..."},
         {"btnCalendar", "Calendar", QRect(435, 8, 86, 30), ""},
         {"btnSettings", "...", QRect(539, 8, 30, 30), "Settings..."},
+        {"btnOnThisDay", "On This Day", QRect(587, 8, 120, 30),
+         "Earlier years of the day shown (Alt+O)"},
         {"btnExit", "Exit", QRect(1024 - 100, 10, 75, 25), ""},
     };
     for (const ButtonCase& b : buttons) {

@@ -50,6 +50,10 @@ TEST_F(GermanTest, MainWindowButtonsAndHintsSpeakGerman) {
     EXPECT_TRUE(main().Commands->btnBold->toolTip().startsWith(QStringLiteral("Fett")))
         << qPrintable(main().Commands->btnBold->toolTip());
     EXPECT_EQ(QStringLiteral("Fett"), main().Commands->btnBold->accessibleName());
+    EXPECT_EQ(QStringLiteral("Rückblick"), main().btnOnThisDay->Caption());
+    EXPECT_TRUE(main().btnOnThisDay->toolTip().startsWith(
+        QStringLiteral("Frühere Jahre des gezeigten Tages")))
+        << qPrintable(main().btnOnThisDay->toolTip());
 }
 
 TEST_F(GermanTest, LoginCaptionAndInvalidPasswordBoxSpeakGerman) {

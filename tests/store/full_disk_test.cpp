@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -40,18 +41,30 @@ QByteArray rtf(const char* text) {
     return QByteArray("{\\rtf1 ") + text + "}";
 }
 
+// An entry whose stored form is about `bytes` long (hex digits of random
+// bytes compress to about half).
+QByteArray largeRtf(int bytes) {
+    QByteArray random(bytes, Qt::Uninitialized);
+    QRandomGenerator generator(7);
+    generator.fillRange(reinterpret_cast<quint32*>(random.data()), bytes / 4);
+    return "{\\rtf1 " + random.toHex() + "}";
+}
+
 // The diary of the torture run: three days and a password, left by an
 // earlier normal end, then a run that stored a day and changed the settings
-// and font settings.
+// and font settings. A large diary's first day holds a picture-sized entry,
+// so that its journal is streamed at the end.
 struct Diary {
-    explicit Diary(const QString& folder) : folder_(folder) {
+    explicit Diary(const QString& folder, bool large = false) : folder_(folder) {
         {
             JournalSession earlier(folder);
             earlier.OpenJournal();
             earlier.OpenSettings();
             for (int day = 1; day <= 3; ++day) {
                 earlier.setCurrentDay(may(day));
-                earlier.storeEntry([] { return rtf("an earlier day"); });
+                earlier.storeEntry([day, large] {
+                    return day == 1 && large ? largeRtf(1500 * 1024) : rtf("an earlier day");
+                });
             }
             earlier.settings().insert();
             earlier.settings().setPassword(QStringLiteral("secret"));
@@ -95,6 +108,7 @@ struct WriterCase {
     const char* label;
     const char* file;  // the file written, in the data folder
     std::function<void(Diary&)> write;
+    bool large = false;  // the diary's journal is streamed when written
 };
 
 const WriterCase kWriters[] = {
@@ -112,6 +126,10 @@ const WriterCase kWriters[] = {
      }},
     {"nominal: the journal saved into another folder", kJournalFileName,
      [](Diary& d) { d.session->saveJournalCopy(d.folder_); }},
+    {"nominal: a large journal at the end of a run, unchanged days copied by the system",
+     kJournalFileName, [](Diary& d) { d.session->writeJournal(); }, true},
+    {"nominal: a large journal saved into another folder", kJournalFileName,
+     [](Diary& d) { d.session->saveJournalCopy(d.folder_); }, true},
     {"nominal: a file the user asked for (export, save as)", kJournalFileName,
      [](Diary& d) { fileAccess().writeReplacing(d.path(kJournalFileName), QByteArray(500, 'x')); }},
     {"nominal: a journal table closed on its own (the journal tool)", kJournalFileName,
@@ -132,7 +150,7 @@ TEST_P(FullDiskWriters, ReportTheFullDiskAndLeaveEveryFileAsItWas) {
     const auto& [c, freeBytes] = GetParam();
     SCOPED_TRACE(c.label);
     TempFolder dir;
-    Diary diary(dir.path());
+    Diary diary(dir.path(), c.large);
     const std::map<QString, QByteArray> before = contents(dir.path());
     ASSERT_TRUE(before.count(QString::fromLatin1(kRecoveryFileName))) << c.label;
     auto full = testsupport::FailingFiles::fullDisk(freeBytes);
@@ -166,19 +184,23 @@ TEST(FullDisk, EndOfRunOnAFullDiskKeepsEveryFileAndTheRecoveryLog) {
 }
 
 // The new "Journal.cds" needs no more room than itself: the previous file
-// becomes the backup without a copy.
+// becomes the backup without a copy, whether the journal is written from
+// memory or streamed.
 TEST(FullDisk, JournalWriteNeedsRoomForTheNewFileOnly) {
-    TempFolder dir;
-    Diary diary(dir.path());
-    const QByteArray previous = dir.read(kJournalFileName);
-    const QByteArray next = diary.session->journal().dataset().savePacket();
-    auto full = testsupport::FailingFiles::fullDisk(next.size());
-    {
-        ScopedFileAccess seam(&full);
-        EXPECT_TRUE(diary.session->writeJournal().written);
+    for (const bool large : {false, true}) {
+        SCOPED_TRACE(large ? "streamed" : "from memory");
+        TempFolder dir;
+        Diary diary(dir.path(), large);
+        const QByteArray previous = dir.read(kJournalFileName);
+        const QByteArray next = diary.session->journal().dataset().savePacket();
+        auto full = testsupport::FailingFiles::fullDisk(next.size());
+        {
+            ScopedFileAccess seam(&full);
+            EXPECT_TRUE(diary.session->writeJournal().written);
+        }
+        EXPECT_TRUE(next == dir.read(kJournalFileName));
+        EXPECT_TRUE(previous == dir.read(kJournalBackupFileName));
     }
-    EXPECT_EQ(next, dir.read(kJournalFileName));
-    EXPECT_EQ(previous, dir.read(kJournalBackupFileName));
 }
 
 // --- A real full disk ------------------------------------------------------------

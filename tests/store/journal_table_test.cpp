@@ -453,6 +453,10 @@ TEST(JournalTable, UnreadableFileLeavesTheTableClosed) {
         QByteArray readAll(const QString& path) const override {
             throw FileError(QStringLiteral("Cannot open \"%1\": Permission denied").arg(path));
         }
+        std::shared_ptr<const OpenFile> openForReading(const QString& path) const override {
+            readAll(path);
+            return nullptr;
+        }
     };
     LockedFile locked;
     ScopedFileAccess inject(&locked);

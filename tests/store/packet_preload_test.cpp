@@ -19,12 +19,17 @@ namespace {
 
 constexpr double kDay = 45000;
 
-// The real file system, counting the whole-file reads of one file name.
+// The real file system, counting the times a file is read whole or opened
+// for reading its parts.
 class CountingReads : public FileAccess {
 public:
     QByteArray readAll(const QString& path) const override {
         ++reads;
         return FileAccess::readAll(path);
+    }
+    std::shared_ptr<const OpenFile> openForReading(const QString& path) const override {
+        ++reads;
+        return FileAccess::openForReading(path);
     }
     mutable std::atomic<int> reads{0};
 };
@@ -34,6 +39,10 @@ class FailingReads : public FileAccess {
 public:
     QByteArray readAll(const QString& path) const override {
         throw FileError(QStringLiteral("Cannot open \"%1\": locked").arg(path));
+    }
+    std::shared_ptr<const OpenFile> openForReading(const QString& path) const override {
+        readAll(path);
+        return nullptr;
     }
 };
 
@@ -171,12 +180,13 @@ TEST(PacketPreload, APreloadOfAnotherFileOrOfNoFileIsNotTaken) {
     EXPECT_FALSE(QFile::exists(missing));
 }
 
-// The table keeps the fingerprint of the bytes it loaded, whether it read
-// them itself or took them from the preload; a table made new has none.
+// The table keeps the fingerprint of the file it loaded (which file, its size
+// and modification time), whether it read it itself or took it from the
+// preload; a table made new has none.
 TEST(PacketPreload, TheTableKnowsWhatItReadEitherWay) {
     TempFolder dir;
     const QString path = makeJournal(dir, 20);
-    const FileFingerprint file = FileFingerprint::of(dir.read("Journal.cds"));
+    const FileFingerprint file = FileFingerprint::ofStatus(fileAccess().status(path));
     for (const bool preload : {true, false}) {
         if (preload) {
             PreloadDataFile(path);

@@ -13,7 +13,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
+#include <cstdio>
 #include <memory>
 
 using namespace quillmere;
@@ -97,6 +100,13 @@ public:
             throw FileError(QStringLiteral("Cannot open \"%1\": Permission denied").arg(path));
         }
         return FileAccess::readAll(path);
+    }
+    // The journal is opened, not read whole, when its entries stay on disk.
+    std::shared_ptr<const OpenFile> openForReading(const QString& path) const override {
+        if (QFileInfo(path).fileName() == name_) {
+            throw FileError(QStringLiteral("Cannot open \"%1\": Permission denied").arg(path));
+        }
+        return FileAccess::openForReading(path);
     }
 
 private:
@@ -211,6 +221,7 @@ protected:
         EXPECT_TRUE(s->journalDamaged());
         const JournalSession::RescueOffer offer = s->prepareRescue();
         EXPECT_EQ(static_cast<int>(intact_.size()), offer.days);
+        EXPECT_FALSE(offer.restUnreadable) << "a plain journal is read past its damage";
         EXPECT_EQ((std::vector<double>{march(3), march(31)}), offer.logDays);
         s->openRescuedJournal();
         const JournalSession::Recovered recovered = s->recover();
@@ -367,5 +378,136 @@ INSTANTIATE_TEST_SUITE_P(
                                rtf("mine"), false, false},
                       SyncCase{"nominal: both wrote the same text", "one", "same", "same",
                                rtf("same"), false, false}));
+
+// --- A photo diary read lazily while a sync tool changes its file ------------------------
+
+// A blob that does not compress, as dense as a photograph's stored form.
+QByteArray photoBlob(quint32 seed, int size) {
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
+    return bytes;
+}
+
+struct LazySyncCase {
+    const char* label;
+    bool inPlace;  // the sync tool rewrites the open file instead of renaming a new one over it
+};
+
+class LazySyncTest : public SessionRecoveryTest,
+                     public ::testing::WithParamInterface<LazySyncCase> {
+protected:
+    // Days large enough for the end write to copy the unchanged ones from
+    // the file they were read from.
+    std::vector<std::pair<double, QByteArray>> atOpen() const {
+        return {{march(1), EncodeEntryContent(rtf("one"))},
+                {march(2), photoBlob(2, 700 * 1024)},
+                {march(3), photoBlob(3, 800 * 1024)},
+                {march(4), photoBlob(4, 300 * 1024)}};
+    }
+    // The other computer's file: 2 March changed, 4 March gone, 5 March new.
+    std::vector<std::pair<double, QByteArray>> theirs() const {
+        return {{march(1), EncodeEntryContent(rtf("one"))},
+                {march(2), photoBlob(22, 650 * 1024)},
+                {march(3), photoBlob(3, 800 * 1024)},
+                {march(5), photoBlob(5, 500 * 1024)}};
+    }
+    QByteArray journalBytes(const std::vector<std::pair<double, QByteArray>>& days) {
+        const QString path = dir_.file(QStringLiteral("packet.tmp"));
+        QFile::remove(path);
+        JournalTable table;
+        table.OpenJournal(path);
+        for (const auto& [day, blob] : days) {
+            table.StoreDay(day, [&blob] { return blob; });
+        }
+        table.close();
+        const QByteArray bytes = dir_.read(QStringLiteral("packet.tmp"));
+        QFile::remove(path);
+        return bytes;
+    }
+    std::vector<std::pair<double, QByteArray>> rawEntries() {
+        JournalTable table;
+        table.OpenJournal(dir_.file(kJournalFileName));
+        std::vector<std::pair<double, QByteArray>> entries;
+        for (int i = 0; i < table.recordCount(); ++i) {
+            entries.emplace_back(table.dayAt(i), table.entryAt(i));
+        }
+        table.abandon();
+        return entries;
+    }
+};
+
+// Renamed over the open file, the sync tool's file is merged day by day and
+// the days only this run's file still holds are copied from that file, at
+// their own places; rewritten in place, the open file no longer holds what
+// its rows point at, so the end write is refused (never a copy of the wrong
+// bytes), the sync tool's file stays as it is and the log keeps the run.
+TEST_P(LazySyncTest, TheEndWriteNeverCopiesFromAChangedFile) {
+    const LazySyncCase& c = GetParam();
+    dir_.write(QString::fromLatin1(kJournalFileName), journalBytes(atOpen()));
+    auto s = open();
+    ASSERT_TRUE(openError_.isEmpty()) << c.label;
+    store(*s, march(1), "mine");
+    const QByteArray other = journalBytes(theirs());
+    if (c.inPlace) {
+        QFile file(dir_.file(kJournalFileName));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(other.size(), file.write(other));
+        file.close();
+        const std::string changed = "Cannot read \"" + dir_.file(kJournalFileName).toStdString() +
+                                    "\": the file was cut short or changed by another program";
+        EXPECT_THROW_MSG(s->writeJournal(), FileError, changed);
+        EXPECT_EQ(other, dir_.read(kJournalFileName)) << c.label;
+        s.reset();
+        auto next = open();
+        next->recover();
+        EXPECT_EQ(rtf("mine"), load(*next, march(1))) << c.label;
+        return;
+    }
+    dir_.write(QStringLiteral("sync.tmp"), other);
+    // Renamed over it as sync tools do (QFile::rename never replaces a file).
+    ASSERT_EQ(0, ::rename(QFile::encodeName(dir_.file(QStringLiteral("sync.tmp"))).constData(),
+                          QFile::encodeName(dir_.file(kJournalFileName)).constData()));
+    const JournalSession::JournalWrite written = s->writeJournal();
+    EXPECT_TRUE(written.written) << c.label;
+    EXPECT_EQ(other, dir_.read(kJournalBackupFileName)) << c.label;
+    const std::vector<std::pair<double, QByteArray>> mine = atOpen();
+    const std::vector<std::pair<double, QByteArray>> other_ = theirs();
+    const std::vector<std::pair<double, QByteArray>> expected = {
+        {march(1), EncodeEntryContent(rtf("mine"))}, other_[1], mine[2], mine[3], other_[3]};
+    const auto entries = rawEntries();
+    ASSERT_EQ(expected.size(), entries.size()) << c.label;
+    EXPECT_EQ(rtf("mine"), DecodeEntryContent(entries[0].second)) << c.label;
+    for (size_t i = 1; i < expected.size(); ++i) {
+        EXPECT_EQ(expected[i].first, entries[i].first) << c.label << " " << i;
+        EXPECT_EQ(expected[i].second, entries[i].second) << c.label << " " << i;
+    }
+    EXPECT_EQ((std::vector<double>{march(2), march(5)}), written.fromFile) << c.label;
+}
+
+// A day whose entry was cut off the open file behind the program's back is
+// still stored when the user writes it, and kept by the log for the next run
+// when the end write must be refused.
+TEST_F(LazySyncTest, ADayCutFromTheOpenFileIsStillStored) {
+    dir_.write(QString::fromLatin1(kJournalFileName), journalBytes(atOpen()));
+    auto s = open();
+    ASSERT_TRUE(openError_.isEmpty());
+    const QString path = dir_.file(kJournalFileName);
+    ASSERT_TRUE(QFile::resize(path, QFileInfo(path).size() - 400 * 1024));
+    store(*s, march(4), "new");
+    EXPECT_THROW(s->writeJournal(), FileError);
+    s.reset();
+    // The cut file is damaged for the next start, which offers the log's days
+    // with the rescue of the intact ones.
+    auto next = open();
+    EXPECT_TRUE(next->journalDamaged());
+    const std::vector<double> logDays = next->prepareRescue().logDays;
+    EXPECT_NE(logDays.end(), std::find(logDays.begin(), logDays.end(), march(4)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LazySyncTest,
+    ::testing::Values(LazySyncCase{"nominal: a new file renamed over the open one", false},
+                      LazySyncCase{"robustness: the open file rewritten in place", true}));
 
 }  // namespace

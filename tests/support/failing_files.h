@@ -51,6 +51,27 @@ public:
         check(path);
         FileAccess::writeAtomicKeepingPrevious(path, bytes, previousPath);
     }
+    void writeAtomicStreamed(const QString& path, const quillmere::FileProducer& produce,
+                             const QString& previousPath) const override {
+        check(path);
+        FileAccess::writeAtomicStreamed(path, produce, previousPath);
+    }
+    // The system's own copies take room on the full disk as writes do.
+    qint64 copySome(int inFd, qint64 inOffset, int outFd, qint64 size) const override {
+        if (freeBytes_ < 0) {
+            return FileAccess::copySome(inFd, inOffset, outFd, size);
+        }
+        if (freeBytes_ == 0) {
+            ++failures_;
+            errno = ENOSPC;
+            return -1;
+        }
+        const qint64 n = FileAccess::copySome(inFd, inOffset, outFd, std::min(size, freeBytes_));
+        if (n > 0) {
+            freeBytes_ -= n;
+        }
+        return n;
+    }
     qint64 writeSome(int fd, const char* data, qint64 size) const override {
         if (freeBytes_ < 0) {
             return FileAccess::writeSome(fd, data, size);

@@ -13,7 +13,8 @@ TestDictionaries::TestDictionaries()
     const QDir source(QStringLiteral(QUILLMERE_TEST_DICTIONARY_DIR));
     const QString target = dir_.filePath(QStringLiteral("hunspell"));
     EXPECT_TRUE(QDir().mkpath(target));
-    for (const QString& name : {QStringLiteral("en_US.aff"), QStringLiteral("en_US.dic")}) {
+    for (const QString& name : {QStringLiteral("en_US.aff"), QStringLiteral("en_US.dic"),
+                                QStringLiteral("de_DE.aff"), QStringLiteral("de_DE.dic")}) {
         EXPECT_TRUE(QFile::copy(source.filePath(name), target + QLatin1Char('/') + name))
             << name.toStdString();
     }

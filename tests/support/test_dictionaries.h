@@ -1,8 +1,8 @@
 // A private spelling setup for tests: Enchant's configuration folder
 // (ENCHANT_CONFIG_DIR) points into a temporary folder that holds the small
-// test dictionary "en_US" (tests/spelling/data) and the personal word lists
-// the tests write, so no test reads or changes the user's own. The test
-// dictionary stands before the system's "en_US" one.
+// test dictionaries "en_US" and "de_DE" (tests/spelling/data) and the
+// personal word lists the tests write, so no test reads or changes the
+// user's own. The test dictionaries stand before the system's.
 #pragma once
 
 #include <QString>

@@ -1,9 +1,14 @@
 // The journal tool refuses paths it must not read: missing journals, folders,
-// FIFOs, devices and files beyond its size limit are refused before anything
-// is read, with one line and exit 1; size arguments are range-checked.
+// FIFOs, devices and entry sources beyond their size limit are refused before
+// anything is read, with one line and exit 1; size arguments are
+// range-checked. A journal of any size is read, over 4 GiB included.
+#include "store/coding.h"
+#include "store/dataset.h"
 #include "store/day.h"
+#include "store/entry_codec.h"
 #include "store/file_access.h"
 #include "store/journal_table.h"
+#include "store/timestamp.h"
 #include "tools/journal/commands.h"
 
 #include "journal_tool_run.h"
@@ -14,7 +19,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quillmere;
 using testsupport::TempFolder;
@@ -159,14 +166,12 @@ private:
 TEST(ToolPaths, FilesBeyondTheLimitAreRefusedUnread) {
     Paths paths;
     {
-        HugeFiles huge(journaltool::kMaxJournalBytes + 1);
+        // A journal has no size limit: one reported as over 4 GiB is read.
+        HugeFiles huge(qint64(4) << 30 | 1);
         ScopedFileAccess scope(&huge);
         const ToolRun r = tool(paths.expand({"check", "JOURNAL"}));
-        EXPECT_EQ(1, r.code);
-        EXPECT_EQ(QStringLiteral("check: cannot read \"%1\": larger than 4294967296 bytes\n")
-                      .arg(paths.journal)
-                      .toStdString(),
-                  r.err.toStdString());
+        EXPECT_EQ(0, r.code) << r.err.toStdString();
+        EXPECT_EQ("OK: 1 entries\n", r.out.toStdString());
     }
     {
         HugeFiles huge(journaltool::kMaxEntrySourceBytes + 1);
@@ -178,6 +183,54 @@ TEST(ToolPaths, FilesBeyondTheLimitAreRefusedUnread) {
                       .toStdString(),
                   r.err.toStdString());
     }
+}
+
+// A journal of over 6 GiB (three entries of almost 2 GiB each, kept as holes
+// of a sparse file, then a real one): the tool lists it and reads the entry
+// that lies beyond every 32-bit offset.
+TEST(ToolPaths, AJournalOver4GiBIsRead) {
+    TempFolder dir;
+    const QString path = dir.file("Journal.cds");
+    DSBASE layout;
+    layout.createTable(
+        {FieldDeclaration::dateTime("JournalDate"), FieldDeclaration::blob("JournalEntry")});
+    QByteArray metadata = layout.savePacket();
+    constexpr uint32_t kHuge = 0x7FFFFFF0;
+    EncodeFixed32(metadata.data() + 14, 4);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    const auto put = [fd](const QByteArray& bytes) {
+        ASSERT_EQ(bytes.size(), ::write(fd, bytes.constData(), size_t(bytes.size())));
+    };
+    put(metadata);
+    const auto row = [](int day, uint32_t length) {
+        QByteArray r(2, '\0');
+        PutFixed64(&r, DoubleBits(DateTimeToStored(dayFromDate(QDate(2010, 5, day)))));
+        PutFixed32(&r, length);
+        return r;
+    };
+    for (int day = 1; day <= 3; ++day) {
+        put(row(day, kHuge));
+        ASSERT_GE(::lseek(fd, kHuge, SEEK_CUR), 0);
+    }
+    const QByteArray last = EncodeEntryContent("{\\rtf1 beyond four gibibytes}");
+    put(row(4, uint32_t(last.size())) + last);
+    ::close(fd);
+    ASSERT_GT(QFileInfo(path).size(), qint64(6) << 30);
+
+    const ToolRun list = tool({"list", path});
+    EXPECT_EQ(0, list.code) << list.err.toStdString();
+    EXPECT_EQ(QStringLiteral("2010-05-01\t%1\n2010-05-02\t%1\n2010-05-03\t%1\n2010-05-04\t%2\n")
+                  .arg(kHuge)
+                  .arg(last.size())
+                  .toStdString(),
+              list.out.toStdString());
+    const ToolRun cat = tool({"cat", path, "2010-05-04"});
+    EXPECT_EQ(0, cat.code) << cat.err.toStdString();
+    EXPECT_EQ("{\\rtf1 beyond four gibibytes}", cat.out.toStdString());
+    const ToolRun info = tool({"info", path});
+    EXPECT_EQ(0, info.code) << info.err.toStdString();
+    EXPECT_TRUE(info.out.contains("Rows: 4\n")) << info.out.toStdString();
 }
 
 struct SizeCase {

@@ -22,7 +22,7 @@ QString problemOf(const JournalTable& journal, int i) {
     if (day != std::trunc(day)) {
         return QStringLiteral("the date has a time of day");
     }
-    if (journal.entryViewAt(i).isEmpty()) {
+    if (journal.entrySizeAt(i) == 0) {
         return QStringLiteral("blank entry");
     }
     try {

@@ -15,7 +15,7 @@ namespace quillmere::journaltool {
 namespace {
 
 QByteArray readJournalBytes(const QString& path) {
-    requireReadableFile(path, kMaxJournalBytes);
+    requireReadableFile(path);
     return fileAccess().readAll(path);
 }
 

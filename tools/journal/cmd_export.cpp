@@ -1,5 +1,7 @@
-// export FILE FOLDER [--overwrite|--skip-existing]: every entry as
-// FOLDER/yyyy-mm-dd.rtf, through the program's own export loop.
+// export FILE OUT [--format rtf|html|md|pdf] [--from DAY] [--to DAY]
+// [--overwrite|--skip-existing]: every entry (of the range) as
+// OUT/yyyy-mm-dd.rtf, or the diary as one book at OUT, through the program's
+// own export loop.
 #include "tools/journal/commands.h"
 
 #include "tools/journal/export_command.h"
@@ -12,7 +14,7 @@ namespace {
 
 int runExport(const QStringList& args, CommandIo& io) {
     if (!args.isEmpty()) {
-        requireReadableFile(args[0], kMaxJournalBytes);
+        requireReadableFile(args[0]);
     }
     QTextStream out(&io.out);
     QTextStream err(&io.err);
@@ -23,6 +25,9 @@ int runExport(const QStringList& args, CommandIo& io) {
 
 }  // namespace quillmere::journaltool
 
-QUILLMERE_JOURNAL_COMMAND(exportEntries, {"export", "FILE FOLDER [--overwrite|--skip-existing]",
-                                          "every entry as FOLDER/yyyy-mm-dd.rtf",
-                                          &quillmere::journaltool::runExport})
+QUILLMERE_JOURNAL_COMMAND(exportEntries,
+                          {"export",
+                           "FILE OUT [--format rtf|html|md|pdf] [--from DAY] [--to DAY] "
+                           "[--overwrite|--skip-existing]",
+                           "every entry as OUT/yyyy-mm-dd.rtf, or the diary as one book OUT",
+                           &quillmere::journaltool::runExport})

@@ -10,6 +10,8 @@
 #include "store/packet_reader.h"
 #include "store/type_word.h"
 
+#include <algorithm>
+
 namespace quillmere::journaltool {
 
 namespace {
@@ -42,10 +44,14 @@ QString columnLine(const FieldDef& f) {
 
 int runInfo(const QStringList& args, CommandIo& io) {
     requireArgs(args, 1, 1);
-    requireReadableFile(args[0], kMaxJournalBytes);
-    QByteArray bytes = fileAccess().readAll(args[0]);
-    QString text = QStringLiteral("File: %1 (%2 bytes)\n").arg(args[0]).arg(bytes.size());
-    if (IsSealedDataFile(bytes)) {
+    requireReadableFile(args[0]);
+    // Only the rows' structure is read, whatever the file's size; an
+    // encrypted file is one authenticated stream, read and opened whole.
+    const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(args[0]);
+    QString text = QStringLiteral("File: %1 (%2 bytes)\n").arg(args[0]).arg(file->size());
+    DSBASE table;
+    if (IsSealedDataFile(file->read(0, std::min(file->size(), qint64(kSealedHeadBytes))))) {
+        const QByteArray bytes = file->read(0, file->size());
         const crypto::SealedFileHeader h = crypto::SealedFileHeader::DecodeFrom(bytes, args[0]);
         text += QStringLiteral(
                     "Encrypted: form %1, Argon2id %2 passes over %3 KiB, chunks of %4 bytes\n")
@@ -53,13 +59,13 @@ int runInfo(const QStringList& args, CommandIo& io) {
                     .arg(h.params.opslimit)
                     .arg(h.params.memlimit / 1024)
                     .arg(h.chunkSize);
-        bytes = unlockFile(bytes, args[0])->openFile(bytes, args[0]);
+        table.loadPacket(unlockFile(bytes, args[0])->openFile(bytes, args[0]));
+    } else {
+        table.loadPacketFile(file);
     }
-    DSBASE table;
-    table.loadPacket(bytes);
-    if (looksLikeBinaryPacket(bytes)) {
+    if (table.source()->file() != nullptr || looksLikeBinaryPacket(table.source()->memory())) {
         DSEXTRACT in;
-        in.openPacket(bytes);
+        in.openPacket(*table.source());
         const PacketHeader& h = in.header();
         text += QStringLiteral("Signature: %1  Version: %2.%3  Flags: %4  Row offset: %5\n")
                     .arg(hex(h.signature, 8))

@@ -14,7 +14,7 @@ int runList(const QStringList& args, CommandIo& io) {
     QByteArray text;
     for (int i = 0; i < journal.recordCount(); ++i) {
         text += formatDay(journal.dayAt(i)).toUtf8() + '\t' +
-                QByteArray::number(journal.entryViewAt(i).size()) + '\n';
+                QByteArray::number(journal.entrySizeAt(i)) + '\n';
     }
     io.out.write(text);
     journal.abandon();

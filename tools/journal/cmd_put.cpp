@@ -16,7 +16,7 @@ int runPut(const QStringList& args, CommandIo&) {
     // A missing journal is created; anything else at its path must be a
     // journal file.
     if (fileAccess().status(args[0]).kind != FileKind::kMissing) {
-        requireReadableFile(args[0], kMaxJournalBytes);
+        requireReadableFile(args[0]);
     }
     const QByteArray rtf = fileAccess().readAll(args[2]);
     JournalTable journal;

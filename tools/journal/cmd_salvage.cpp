@@ -10,7 +10,7 @@ namespace {
 
 int runSalvage(const QStringList& args, CommandIo& io) {
     requireArgs(args, 2, 2);
-    requireReadableFile(args[0], kMaxJournalBytes);
+    requireReadableFile(args[0]);
     salvageJournal(args[0], args[1], io.out, unlockFile);
     return 0;
 }

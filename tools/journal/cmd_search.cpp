@@ -12,7 +12,7 @@ namespace {
 
 int runSearch(const QStringList& args, CommandIo& io) {
     if (!args.isEmpty()) {
-        requireReadableFile(args[0], kMaxJournalBytes);
+        requireReadableFile(args[0]);
     }
     QTextStream out(&io.out);
     QTextStream err(&io.err);

@@ -126,7 +126,7 @@ void requireReadableFile(const QString& path, qint64 maxBytes) {
 }
 
 void openExistingJournal(JournalTable& journal, const QString& path) {
-    requireReadableFile(path, kMaxJournalBytes);
+    requireReadableFile(path);
     openJournalFile(journal, path);
 }
 

@@ -15,6 +15,7 @@
 #include <QIODevice>
 #include <QStringList>
 
+#include <limits>
 #include <vector>
 
 namespace quillmere {
@@ -66,16 +67,16 @@ QString formatDay(double day);
 // Writes text (UTF-8) to a device.
 void print(QIODevice& device, const QString& text);
 
-// The largest journal the tool reads, and the largest file `put` stores as
-// one entry.
-inline constexpr qint64 kMaxJournalBytes = qint64(4) << 30;      // 4 GiB
+// The largest file `put` stores as one entry (it is read whole). A journal
+// has no such limit: its entries are read one at a time.
 inline constexpr qint64 kMaxEntrySourceBytes = qint64(1) << 30;  // 1 GiB
+inline constexpr qint64 kAnySize = std::numeric_limits<qint64>::max();
 
 // Checks a file the tool is about to read, before anything is read from it.
 // Throws Error "cannot read "PATH": ..." when the path does not exist, is not
 // a regular file (a folder, a FIFO, a device: these are never opened, so a
 // FIFO cannot block the tool) or holds more than `maxBytes`.
-void requireReadableFile(const QString& path, qint64 maxBytes);
+void requireReadableFile(const QString& path, qint64 maxBytes = kAnySize);
 
 // Opens an existing journal for reading, after requireReadableFile; a missing
 // path is an error here, never a new empty journal. An encrypted journal is

@@ -1,10 +1,15 @@
 // The journal tool's "export" command: every entry of a journal file written
 // to its own RTF file, through the same loop as the program's Export button.
 //
-//   export FILE FOLDER [--overwrite|--skip-existing]
+//   export FILE OUT [--format rtf|html|md|pdf] [--from DAY] [--to DAY]
+//          [--overwrite|--skip-existing]
 //
-// Without either flag an existing entry file is an error for that entry; it is
-// reported and the export goes on with the next one.
+// rtf (the default) writes every entry of the range to OUT/yyyy-mm-dd.rtf;
+// html, md and pdf write the range as one book to the file OUT (a Markdown
+// book's pictures go to the folder beside it, see book_export.h). Without
+// --overwrite or --skip-existing an existing file is an error: for an entry
+// file it is reported and the export goes on with the next one; an existing
+// book ends the command.
 #pragma once
 
 #include <QStringList>

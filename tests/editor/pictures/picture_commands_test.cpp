@@ -520,9 +520,11 @@ TEST(PictureLayout, WidePictureIsShownAtTheEditorsWidthAndStoredWhole) {
     const QTextLine line = doc->firstBlock().layout()->lineAt(0);
     EXPECT_NEAR(std::floor(room), line.naturalTextWidth(), 1.0);
     EXPECT_NEAR(std::floor(room) * 500 / 1000, line.ascent(), 1.0);
+    // Stored with every pixel, to be shown at most as wide as a page's text
+    // (9638 twips: 643 pixels).
     const QTextImageFormat stored = pictures(*doc)[0];
-    EXPECT_EQ(1000, stored.width());
-    EXPECT_TRUE(headerOf(stored).startsWith(u"\\pngblip\\picw1000\\pich500"));
+    EXPECT_EQ(643, stored.width());
+    EXPECT_TRUE(headerOf(stored).startsWith(u"\\pngblip\\picw1000\\pich500\\picwgoal9638"));
 }
 
 }  // namespace

@@ -8,4 +8,5 @@ quillmere_add_gtest(picture_tests
         ${CMAKE_CURRENT_LIST_DIR}/picture_commands_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/bitmap_file_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/photo_orientation_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/picture_preparation_test.cpp
     LIBS quillmere_editor Qt6::Test)

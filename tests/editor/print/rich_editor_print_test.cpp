@@ -180,7 +180,10 @@ TEST_F(RenderCallTest, PicturesKeepTheirSizeOrAreScaledDownToTheRectangle) {
     EXPECT_EQ(QSizeF(300, 150), device.pictures[0].rect.size());
     EXPECT_EQ(kLeftPixels, device.pictures[0].rect.left());
     EXPECT_NEAR(6 * kDpi, device.pictures[1].rect.width(), 1.0);
-    EXPECT_NEAR(6 * kDpi / 10, device.pictures[1].rect.height(), 1.0);
+    // Stored at most a page's text wide (9638 twips), the picture is shown at
+    // 643 x 64 whole screen pixels, a hair off its 10:1; printed, it keeps
+    // the shown proportion within the layout's rounding.
+    EXPECT_NEAR(6.0 * kDpi * 64 / 643, device.pictures[1].rect.height(), 1.5);
 }
 
 TEST_F(RenderCallTest, APictureTallerThanThePageFitsOnOnePage) {
@@ -212,7 +215,8 @@ TEST_F(RenderCallTest, PhotoPrintsUprightAsItsCameraRecorded) {
     const QColor topLeft = drawn.pixelColor(drawn.width() / 4, drawn.height() / 4);
     EXPECT_GT(topLeft.blue(), 200) << topLeft.name().toStdString();
     EXPECT_LT(topLeft.red(), 60) << topLeft.name().toStdString();
-    EXPECT_TRUE(editor.saveRtf().contains(jpeg.toHex().left(64)));
+    // The camera's own bytes, stored as binary data.
+    EXPECT_TRUE(editor.saveRtf().contains(jpeg));
 }
 
 }  // namespace

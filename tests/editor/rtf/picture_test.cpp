@@ -265,10 +265,11 @@ TEST(Pictures, InsertedBitmapIsStoredAsPngWithAnEmfTwin) {
     QTextCursor cursor(&doc);
     insertPicture(cursor, rtftest::quadrantImage(6, 4));
     QByteArray rtf = writeRtf(doc);
+    // Both keep their bytes raw (\binN).
     EXPECT_TRUE(
-        rtf.contains("{\\*\\shppict{\\pict\\pngblip\\picw6\\pich4\\picwgoal90\\pichgoal60\r\n"));
+        rtf.contains("{\\*\\shppict{\\pict\\pngblip\\picw6\\pich4\\picwgoal90\\pichgoal60\\bin"));
     EXPECT_TRUE(rtf.contains(
-        "}}{\\nonshppict{\\pict\\emfblip\\picw159\\pich106\\picwgoal90\\pichgoal60\r\n"));
+        "}}{\\nonshppict{\\pict\\emfblip\\picw159\\pich106\\picwgoal90\\pichgoal60\\bin"));
     QTextDocument back;
     readRtf(rtf, back);
     QTextImageFormat format = firstImage(back);

@@ -43,10 +43,12 @@ TEST(StoredBitmap, SmallPictureIsAPngAndAFullSizeMetafile) {
 
     QByteArray rtf = pictureDocumentRtf(stored);
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\*\\shppict{\\pict\\pngblip"));
+    // The twin's bytes are raw too (\binN), not hex.
     EXPECT_TRUE(
         rtf.contains("}}{\\nonshppict{\\pict\\emfblip\\picw159\\pich106\\picwgoal90"
-                     "\\pichgoal60\r\n"));
-    EXPECT_TRUE(rtf.endsWith("\r\n}}}"));
+                     "\\pichgoal60\\bin" +
+                     QByteArray::number(stored.fallbackData.size()) + " " + stored.fallbackData));
+    EXPECT_TRUE(rtf.endsWith(stored.fallbackData + "}}}"));
 }
 
 TEST(StoredBitmap, LargePictureKeepsItsPixelSizeWithAReducedCopyInTheMetafile) {

@@ -3,6 +3,7 @@
 // Dictionary" and "Ignore All", and the keys that open the menu at the caret.
 #include "spelling_fixture.h"
 
+#include <QInputMethodEvent>
 #include <QTextCharFormat>
 
 namespace quillmere {
@@ -155,6 +156,31 @@ TEST_F(SpellMenuTest, AddToDictionaryAndIgnoreAllUnmarkTheWordEverywhere) {
     settle();
     EXPECT_EQ((QStringList{"teh", "teh"}), marked());
     EXPECT_EQ(QStringLiteral("teh zorblax\nzorblax quux teh"), text()) << "the text is untouched";
+}
+
+TEST_F(SpellMenuTest, AWordAddedInOneLanguageIsDrawnMarkedInAnother) {
+    editor.replaceSelection(QStringLiteral("mein freind"));
+    choose(QStringLiteral("en_US"));
+    ASSERT_EQ((QStringList{"mein", "freind"}), drawn());
+    rightClickAt(6);
+    ASSERT_NE(nullptr, item(QStringLiteral("Add to Dictionary")));
+    item(QStringLiteral("Add to Dictionary"))->trigger();
+    settle();
+    ASSERT_EQ(QStringList{"mein"}, drawn());
+    menu.hide();
+
+    choose(QStringLiteral("de_DE"));
+    EXPECT_EQ(QStringList{"freind"}, marked());
+    EXPECT_EQ(QStringList{"freind"}, drawn()) << "the German dictionary does not know it";
+    editor.setSelection(int(editor.toPlainText().size()), 0);
+    QTest::keyClicks(&editor, QStringLiteral(" ist"));
+    settle();
+    EXPECT_EQ(QStringList{"freind"}, drawn()) << "typing in the paragraph";
+    QInputMethodEvent typed(QString(), {});
+    typed.setCommitString(QStringLiteral(" mit"));
+    QCoreApplication::sendEvent(&editor, &typed);
+    settle();
+    EXPECT_EQ(QStringList{"freind"}, drawn()) << "typing through an input method";
 }
 
 struct KeyCase {

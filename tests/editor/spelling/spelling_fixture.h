@@ -62,6 +62,20 @@ protected:
         return words;
     }
 
+    // The words the layout underlines now, as written: what is drawn, which
+    // may differ from what the checking believes it shows.
+    QStringList drawn() const {
+        QStringList words;
+        for (QTextBlock b = editor.document()->begin(); b.isValid(); b = b.next()) {
+            for (const QTextLayout::FormatRange& r : b.layout()->formats()) {
+                if (r.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline) {
+                    words.append(b.text().mid(r.start, r.length));
+                }
+            }
+        }
+        return words;
+    }
+
     // Right-clicks the middle of the character at `position`.
     void rightClickAt(int position) {
         QTextCursor cursor(editor.document());
