@@ -62,13 +62,14 @@ std::unique_ptr<Preload> load(const QString& path, const QString& name, FileAcce
         if (file->size() > 0) {
             const QByteArray head = file->read(0, std::min(file->size(), qint64(kSealedHeadBytes)));
             if (IsSealedDataFile(head)) {
-                preload->sealed = file->read(0, file->size());
-                preload->read = FileFingerprint::of(preload->sealed).withStatus(file->status());
+                // Read whole once, as the opening would read it.
+                preload->sealed = access->readAll(path);
+                preload->read = FileFingerprint::of(preload->sealed);
             } else {
                 preload->table->loadPacketFile(file);
                 preload->read = FileFingerprint::ofStatus(file->status());
+                preload->loaded = true;
             }
-            preload->loaded = true;
         }
     } catch (...) {
         // open reads the file again and reports the failure itself.
