@@ -28,5 +28,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quillmere.example.org")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-liberation2, fonts-material-design-icons-iconfont, fonts-noto-color-emoji")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, xdg-utils")
+# Qt's own texts (the standard buttons and dialogs) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-image-formats-plugins, qt6-translations-l10n, xdg-utils")
 include(CPack)

@@ -1,5 +1,7 @@
 #include "controls/color_gradient.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace quillmere {
@@ -51,7 +53,7 @@ void drawLine(QPainter& canvas, const FillRect& rect, bool horizontal, int pos,
 void DrawColorGradient(QPainter& Canvas, const FillRect& Rect, bool Horizontal,
                        const std::vector<TColor>& Colors) {
     if (Colors.size() < 2) {
-        throw GradientError(QStringLiteral("Please specify at least two colors."));
+        throw GradientError(QCoreApplication::translate("quillmere::ColorGradient", "Please specify at least two colors."));
     }
     const int extent = Horizontal ? Rect.Right - Rect.Left : Rect.Bottom - Rect.Top;
     std::vector<Channels> channels;

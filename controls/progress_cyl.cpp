@@ -130,7 +130,7 @@ TProgressCyl::TProgressCyl(QWidget* parent) : QWidget(parent) {
     setFont(textFont);
     setFontColor(clBlack);
     setText(QStringLiteral("%"));
-    setTextDone(QStringLiteral("Done"));
+    setTextDone(tr("Done"));
     setFontEffect(feShadowBottomRight);
     setFontShadowColor(clBtnFace);
     setFontOrientation(foLeftToRight);

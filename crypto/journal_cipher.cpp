@@ -2,6 +2,7 @@
 
 #include "crypto/sealed_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace quillmere::crypto {
@@ -9,7 +10,7 @@ namespace quillmere::crypto {
 namespace {
 
 [[noreturn]] void wrongPassword(const QString& path) {
-    throw WrongKeyError(QStringLiteral("\"%1\" is encrypted with another password")
+    throw WrongKeyError(QCoreApplication::translate("quillmere::JournalCipher", "\"%1\" is encrypted with another password")
                             .arg(QDir::toNativeSeparators(path)));
 }
 

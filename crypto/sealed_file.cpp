@@ -4,6 +4,7 @@
 #include "store/file_cipher.h"
 #include "store/memory_pages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <sodium.h>
@@ -55,7 +56,7 @@ bool checkMatches(const SecretKey& key, QByteArrayView bytes, int covered) {
 void requireParams(const KdfParams& params, const QString& path) {
     if (!KdfParamsAcceptable(params)) {
         throw SealedDataError(
-            QStringLiteral("\"%1\" has an unreadable encryption header: its key would take %2 "
+            QCoreApplication::translate("quillmere::SealedFile", "\"%1\" has an unreadable encryption header: its key would take %2 "
                            "passes over %3 KiB of memory to derive")
                 .arg(named(path))
                 .arg(params.opslimit)
@@ -92,13 +93,13 @@ void SealedFileHeader::EncodeTo(QByteArray* dst) const {
 SealedFileHeader SealedFileHeader::DecodeFrom(QByteArrayView bytes, const QString& path) {
     if (!IsSealedDataFile(bytes) || bytes.size() < kSealedFileHeaderSize) {
         throw SealedDataError(
-            QStringLiteral("\"%1\" is not a readable encrypted file: its header is cut short")
+            QCoreApplication::translate("quillmere::SealedFile", "\"%1\" is not a readable encrypted file: its header is cut short")
                 .arg(named(path)));
     }
     SealedFileHeader h;
     h.version = DecodeFixed16(bytes.data() + fileheader::kVersion);
     if (h.version > kSealedFileVersion) {
-        throw SealedDataError(QStringLiteral("\"%1\" was encrypted by a newer version of "
+        throw SealedDataError(QCoreApplication::translate("quillmere::SealedFile", "\"%1\" was encrypted by a newer version of "
                                              "Quillmere (form %2); this version reads form %3")
                                   .arg(named(path))
                                   .arg(h.version)
@@ -107,7 +108,7 @@ SealedFileHeader SealedFileHeader::DecodeFrom(QByteArrayView bytes, const QStrin
     h.kdf = static_cast<uint8_t>(bytes[fileheader::kKdf]);
     if (h.version == 0 || h.kdf != kKdfArgon2id13) {
         throw SealedDataError(
-            QStringLiteral("\"%1\" has an unreadable encryption header: form %2, key derivation %3")
+            QCoreApplication::translate("quillmere::SealedFile", "\"%1\" has an unreadable encryption header: form %2, key derivation %3")
                 .arg(named(path))
                 .arg(h.version)
                 .arg(h.kdf));
@@ -115,7 +116,7 @@ SealedFileHeader SealedFileHeader::DecodeFrom(QByteArrayView bytes, const QStrin
     h.chunkSize = DecodeFixed32(bytes.data() + fileheader::kChunkSize);
     if (h.chunkSize == 0 || h.chunkSize > kMaxChunkSize) {
         throw SealedDataError(
-            QStringLiteral("\"%1\" has an unreadable encryption header: chunks of %2 bytes")
+            QCoreApplication::translate("quillmere::SealedFile", "\"%1\" has an unreadable encryption header: chunks of %2 bytes")
                 .arg(named(path))
                 .arg(h.chunkSize));
     }
@@ -131,7 +132,7 @@ SealedFileHeader SealedFileHeader::DecodeFrom(QByteArrayView bytes, const QStrin
 SealedLogHeader SealedLogHeader::DecodeFrom(QByteArrayView bytes, const QString& path) {
     if (!IsSealedRecoveryLog(bytes) || bytes.size() < kSealedLogHeaderSize) {
         throw SealedDataError(
-            QStringLiteral("\"%1\" is not a readable encrypted log: its header is cut short")
+            QCoreApplication::translate("quillmere::SealedFile", "\"%1\" is not a readable encrypted log: its header is cut short")
                 .arg(named(path)));
     }
     SealedLogHeader h;
@@ -195,7 +196,7 @@ IntactChunks OpenIntactChunks(const SecretKey& key, QByteArrayView sealed, const
     if (!(h.salt == key.salt() && h.params == key.params()) ||
         !checkMatches(key, sealed, kCheckedFileBytes)) {
         throw WrongKeyError(
-            QStringLiteral("\"%1\" is encrypted with another password").arg(named(path)));
+            QCoreApplication::translate("quillmere::SealedFile", "\"%1\" is encrypted with another password").arg(named(path)));
     }
     crypto_secretstream_xchacha20poly1305_state state;
     IntactChunks result;
@@ -342,12 +343,12 @@ QByteArray OpenDataFile(const SecretKey& key, QByteArrayView sealed, const QStri
         return std::move(opened.plain);
     }
     if (opened.damagedAt >= sealed.size()) {
-        throw SealedDataError(QStringLiteral("\"%1\" is cut short: it ends after %2 encrypted "
+        throw SealedDataError(QCoreApplication::translate("quillmere::SealedFile", "\"%1\" is cut short: it ends after %2 encrypted "
                                              "chunks without its final chunk")
                                   .arg(named(path))
                                   .arg(opened.chunks));
     }
-    throw SealedDataError(QStringLiteral("\"%1\" is damaged: encrypted chunk %2 (at byte %3) was "
+    throw SealedDataError(QCoreApplication::translate("quillmere::SealedFile", "\"%1\" is damaged: encrypted chunk %2 (at byte %3) was "
                                          "changed or cut short")
                               .arg(named(path))
                               .arg(opened.chunks + 1)

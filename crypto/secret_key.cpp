@@ -6,6 +6,8 @@
 
 #include <new>
 
+#include <QCoreApplication>
+
 namespace quillmere::crypto {
 
 namespace {
@@ -24,7 +26,7 @@ class GuardedBytes {
 public:
     explicit GuardedBytes(size_t size) : size_(size), data_(sodium_malloc(size)) {
         if (data_ == nullptr) {
-            throw Error(QStringLiteral("Not enough memory to hold the key"));
+            throw Error(QCoreApplication::translate("quillmere::SecretKey", "Not enough memory to hold the key"));
         }
     }
     ~GuardedBytes() { sodium_free(data_); }  // sodium_free wipes first
@@ -43,7 +45,7 @@ private:
 void RequireSodium() {
     static const int status = sodium_init();
     if (status < 0) {
-        throw Error(QStringLiteral("The encryption library could not be started"));
+        throw Error(QCoreApplication::translate("quillmere::SecretKey", "The encryption library could not be started"));
     }
 }
 
@@ -63,7 +65,7 @@ SecretKey::SecretKey(const QString& password, const Salt& salt, const KdfParams&
     : salt_(salt), params_(params) {
     RequireSodium();
     if (!KdfParamsAcceptable(params)) {
-        throw Error(QStringLiteral("Key derivation parameters out of bounds"));
+        throw Error(QCoreApplication::translate("quillmere::SecretKey", "Key derivation parameters out of bounds"));
     }
     // The password's bytes and Argon2id's output never sit in ordinary memory.
     const QByteArray utf8Source = password.toUtf8();
@@ -74,11 +76,11 @@ SecretKey::SecretKey(const QString& password, const Salt& salt, const KdfParams&
                       static_cast<unsigned long long>(utf8Source.size()), salt.data(),
                       static_cast<unsigned long long>(params.opslimit),
                       static_cast<size_t>(params.memlimit), crypto_pwhash_ALG_ARGON2ID13) != 0) {
-        throw Error(QStringLiteral("Not enough memory to derive the key"));
+        throw Error(QCoreApplication::translate("quillmere::SecretKey", "Not enough memory to derive the key"));
     }
     keys_ = static_cast<unsigned char*>(sodium_malloc(3 * kKeySize));
     if (keys_ == nullptr) {
-        throw Error(QStringLiteral("Not enough memory to hold the key"));
+        throw Error(QCoreApplication::translate("quillmere::SecretKey", "Not enough memory to hold the key"));
     }
     crypto_kdf_derive_from_key(keys_, kKeySize, kStreamKeyId, kKdfContext, master.data());
     crypto_kdf_derive_from_key(keys_ + kKeySize, kKeySize, kCheckKeyId, kKdfContext, master.data());

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,7 +21,7 @@ namespace quillmere {
 namespace {
 
 constexpr char kPlainTextSuffix[] = ".txt";
-constexpr char kReplaceQuestion[] = "%1 already exists.\nDo you want to replace it?";
+constexpr char kReplaceQuestion[] = QT_TRANSLATE_NOOP("quillmere::EntryFiles", "%1 already exists.\nDo you want to replace it?");
 
 QString nativeName(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -95,10 +96,10 @@ OpenFileDialogFn platformOpenDialog() {
     auto slot = std::make_shared<QPointer<QFileDialog>>();
     return [slot](QWidget* parent) -> std::optional<QString> {
         QFileDialog* dialog = sharedFileDialog(*slot, parent, "OpenDialog1");
-        dialog->setWindowTitle(QString::fromLatin1(kImportDialogTitle));
+        dialog->setWindowTitle(QCoreApplication::translate("quillmere::EntryFiles", kImportDialogTitle));
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
-        dialog->setNameFilters(documentNameFilters(QString::fromLatin1(kImportFilter)));
+        dialog->setNameFilters(documentNameFilters(QCoreApplication::translate("quillmere::EntryFiles", kImportFilter)));
         dialog->setDefaultSuffix(QString::fromLatin1(kDefaultExtension));
         return chosenFile(*dialog);
     };
@@ -110,7 +111,7 @@ SaveFileDialogFn platformSaveDialog() {
         QFileDialog* dialog = sharedFileDialog(*slot, parent, "SaveDialog1");
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);
-        dialog->setNameFilters(documentNameFilters(QString::fromLatin1(kSaveFilter)));
+        dialog->setNameFilters(documentNameFilters(QCoreApplication::translate("quillmere::EntryFiles", kSaveFilter)));
         dialog->setDefaultSuffix(QString::fromLatin1(kDefaultExtension));
         dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
         // The name box offers the day's name in the folder used last.
@@ -124,7 +125,7 @@ void importEntryFile(RichEditor& editor, const QString& path) {
     try {
         bytes = fileAccess().readAll(path);
     } catch (const FileError&) {
-        throw Error(QString::fromLatin1(kCannotOpenFile).arg(nativeName(path)));
+        throw Error(QCoreApplication::translate("quillmere::EntryFiles", kCannotOpenFile).arg(nativeName(path)));
     }
     const bool wasPlain = editor.isPlainTextMode();
     editor.setPlainTextMode(isPlainTextFile(path));
@@ -148,12 +149,12 @@ void saveEntryFile(const RichEditor& editor, const QString& path) {
     const QByteArray bytes =
         isPlainTextFile(path) ? rtf::writePlainText(*editor.document()) : editor.saveRtf();
     if (!fileAccess().folderWritable(QFileInfo(path).absolutePath())) {
-        throw Error(QString::fromLatin1(kCannotCreateFile).arg(nativeName(path)));
+        throw Error(QCoreApplication::translate("quillmere::EntryFiles", kCannotCreateFile).arg(nativeName(path)));
     }
     try {
         fileAccess().writeAtomic(path, bytes);
     } catch (const FileError&) {
-        throw Error(QString::fromLatin1(kFailedToSaveStream));
+        throw Error(QCoreApplication::translate("quillmere::EntryFiles", kFailedToSaveStream));
     }
 }
 
@@ -187,7 +188,7 @@ EntryFileCommands::SaveOutcome EntryFileCommands::saveContentAs(const RichEditor
     // The dialog asked about the name it gave; a name the extension was
     // added to here is asked about now.
     if (path != *chosen && fileAccess().exists(path)) {
-        if (!confirm || !confirm(QString::fromLatin1(kReplaceQuestion).arg(nativeName(path)))) {
+        if (!confirm || !confirm(QCoreApplication::translate("quillmere::EntryFiles", kReplaceQuestion).arg(nativeName(path)))) {
             return SaveOutcome::kCancelled;
         }
     }

@@ -18,19 +18,19 @@ class RichEditor;
 
 // `OpenDialog1`: title, filter (in the Windows form "label|patterns|...") and
 // default extension.
-inline constexpr char kImportDialogTitle[] = "Import Document";
+inline constexpr char kImportDialogTitle[] = QT_TRANSLATE_NOOP("quillmere::EntryFiles", "Import Document");
 inline constexpr char kImportFilter[] =
-    "All Supported Documents (*.*)|*.rtf;*.txt|Rich Text File (*.rtf)|*.rtf|"
-    "Plain Text File (*.txt)|*.txt";
+    QT_TRANSLATE_NOOP("quillmere::EntryFiles", "All Supported Documents (*.*)|*.rtf;*.txt|Rich Text File (*.rtf)|*.rtf|"
+    "Plain Text File (*.txt)|*.txt");
 // `SaveDialog1`: filter; the title is the system's.
-inline constexpr char kSaveFilter[] = "Rich Text Format (*.rtf)|*.rtf";
+inline constexpr char kSaveFilter[] = QT_TRANSLATE_NOOP("quillmere::EntryFiles", "Rich Text Format (*.rtf)|*.rtf");
 // Both dialogs' default extension, without its dot.
 inline constexpr char kDefaultExtension[] = "rtf";
 
 // The messages of the two commands ("%1" is the file name).
-inline constexpr char kCannotOpenFile[] = "Cannot open file %1";
-inline constexpr char kCannotCreateFile[] = "Cannot create file %1";
-inline constexpr char kFailedToSaveStream[] = "Failed to Save Stream";
+inline constexpr char kCannotOpenFile[] = QT_TRANSLATE_NOOP("quillmere::EntryFiles", "Cannot open file %1");
+inline constexpr char kCannotCreateFile[] = QT_TRANSLATE_NOOP("quillmere::EntryFiles", "Cannot create file %1");
+inline constexpr char kFailedToSaveStream[] = QT_TRANSLATE_NOOP("quillmere::EntryFiles", "Failed to Save Stream");
 
 // The name filters of a Windows filter string, one per label and pattern
 // pair, as Qt's file dialogs take them: the patterns the pair filters by,

@@ -10,6 +10,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -25,7 +26,7 @@ namespace quillmere {
 
 namespace {
 
-constexpr char kFailedToLoad[] = "Failed to Load Stream";
+constexpr char kFailedToLoad[] = QT_TRANSLATE_NOOP("quillmere::RichEditor", "Failed to Load Stream");
 
 }  // namespace
 
@@ -141,7 +142,7 @@ void RichEditor::readInto(QTextDocument& document, const QByteArray& bytes, bool
     try {
         rtf::readRtf(bytes, document);
     } catch (const rtf::RtfError&) {
-        throw rtf::RtfError(QString::fromLatin1(kFailedToLoad));
+        throw rtf::RtfError(QCoreApplication::translate("quillmere::RichEditor", kFailedToLoad));
     }
 }
 

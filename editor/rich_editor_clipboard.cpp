@@ -195,7 +195,7 @@ bool RichEditor::insertFiles(const QStringList& files) {
             } else {
                 item.picture = prepareImageFile(file);
                 if (item.picture.isNull()) {
-                    throw PictureError(QStringLiteral("%1 holds no picture that can be inserted.")
+                    throw PictureError(tr("%1 holds no picture that can be inserted.")
                                            .arg(QFileInfo(file).fileName()));
                 }
             }
@@ -231,7 +231,7 @@ bool RichEditor::insertImageData(const QMimeData* source) {
     const PreparedInsertion outcome = insertPrepared([image, bytes, jpeg] {
         const QImage decoded = image.isNull() ? QImage::fromData(bytes) : image;
         if (decoded.isNull()) {
-            throw PictureError(QStringLiteral("The pasted picture cannot be read."));
+            throw PictureError(tr("The pasted picture cannot be read."));
         }
         PreparedInsertion insertion;
         insertion.items.push_back({preparePastedImage(decoded, jpeg ? bytes : QByteArray()), {}});
@@ -281,7 +281,7 @@ PreparedInsertion RichEditor::insertPrepared(const PictureJob& job) {
             outcome.error = e.message();
         } catch (const std::bad_alloc&) {
             outcome = PreparedInsertion{};
-            outcome.error = QStringLiteral("There is not enough memory for the picture.");
+            outcome.error = tr("There is not enough memory for the picture.");
         }
         QMetaObject::invokeMethod(
             this, [this, pending, outcome] { putPrepared(*pending, outcome); },

@@ -20,19 +20,19 @@ namespace quillmere {
 namespace {
 
 const char kNoFolderPathMessage[] =
-    "The chosen item is not a folder of the file system. Please choose a folder on a disk "
-    "to export the entries to.";
+    QT_TRANSLATE_NOOP("quillmere::TExporter", "The chosen item is not a folder of the file system. Please choose a folder on a disk "
+    "to export the entries to.");
 
 }  // namespace
 
 QStringList FailureChoiceCaptions() {
-    return {QStringLiteral("Continue"), QStringLiteral("Continue Without Asking"),
-            QStringLiteral("Stop Export")};
+    return {QCoreApplication::translate("quillmere::TExporter", "Continue"), QCoreApplication::translate("quillmere::TExporter", "Continue Without Asking"),
+            QCoreApplication::translate("quillmere::TExporter", "Stop Export")};
 }
 
 std::optional<QString> chooseExportFolder(QWidget* parent) {
     const QUrl url = QFileDialog::getExistingDirectoryUrl(
-        parent, QStringLiteral("Export All Entries"), QUrl(), QFileDialog::ShowDirsOnly);
+        parent, QCoreApplication::translate("quillmere::TExporter", "Export All Entries"), QUrl(), QFileDialog::ShowDirsOnly);
     if (url.isEmpty()) {
         return std::nullopt;
     }
@@ -77,7 +77,7 @@ void TExporter::btnExportClick() {
             return;
         }
         if (choice->folder.isEmpty()) {
-            host_.showError(QLatin1String(kNoFolderPathMessage));
+            host_.showError(tr(kNoFolderPathMessage));
             return;
         }
         // A folder that cannot take a single file is said once, before any
@@ -92,10 +92,10 @@ void TExporter::btnExportClick() {
         progress_.xipZip->setMax(RecordsInRange(host_.journal(), choice_.days));
         progress_.lblCount->setText(QStringLiteral("0"));
         progress_.Label4->setText(choice_.form == ExportForm::kRtfFiles
-                                      ? QStringLiteral("Files exported:")
-                                      : QStringLiteral("Days exported:"));
+                                      ? QCoreApplication::translate("quillmere::TExporter", "Files exported:")
+                                      : QCoreApplication::translate("quillmere::TExporter", "Days exported:"));
         progress_.Label4->adjustSize();
-        progress_.Label1->setText(QStringLiteral("Exporting..."));
+        progress_.Label1->setText(QCoreApplication::translate("quillmere::TExporter", "Exporting..."));
         exporting_ = true;
         host_.setJournalCommandsEnabled(false);
         progress_.showCentredOn(host_.ownerWindow());
@@ -216,7 +216,7 @@ QString TExporter::bookPath() const {
 
 void TExporter::cancelExport() {
     if (exporting_ && !exportCancelled_) {
-        progress_.Label1->setText(QStringLiteral("Finalizing..."));
+        progress_.Label1->setText(QCoreApplication::translate("quillmere::TExporter", "Finalizing..."));
         exportCancelled_ = true;
     }
 }

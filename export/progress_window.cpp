@@ -77,7 +77,7 @@ TfrmProgress::TfrmProgress(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setObjectName(QStringLiteral("frmProgress"));
-    setWindowTitle(QStringLiteral("Progress"));
+    setWindowTitle(tr("Progress"));
     setModal(false);
     setFixedSize(kClientWidth, kClientHeight);
     QPalette palette = this->palette();
@@ -91,7 +91,7 @@ void TfrmProgress::buildControls() {
     Panel1 = new TProgressPanel(this);
     Panel1->setGeometry(0, 0, kClientWidth, kClientHeight);
 
-    Label1 = makeLabel(Panel1, "Label1", QStringLiteral("Exporting"),
+    Label1 = makeLabel(Panel1, "Label1", tr("Exporting"),
                        labelFont(QStringLiteral("Arial"), 21, true, true));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setGeometry(8, 16, 270, 24);
@@ -105,7 +105,7 @@ void TfrmProgress::buildControls() {
     btnCancel->SetShowCaption(false);
     btnCancel->SetGlyph(cancelGlyph());
     btnCancel->SetColor(clWhite);
-    btnCancel->setToolTip(QStringLiteral("Stop Copying"));
+    btnCancel->setToolTip(tr("Stop Copying"));
     btnCancel->setGeometry(219, 64, 41, 41);
     connect(btnCancel, &TRbButton::OnClick, this, &TfrmProgress::btnCancelClick);
 
@@ -115,7 +115,7 @@ void TfrmProgress::buildControls() {
     setUpProgressBar();
 
     const QFont countFont = labelFont(QStringLiteral("Liberation Sans"), 11, true);
-    Label4 = makeLabel(Panel1, "Label4", QStringLiteral("Files exported:"), countFont);
+    Label4 = makeLabel(Panel1, "Label4", tr("Files exported:"), countFont);
     Label4->move(96, 168);
     Label4->adjustSize();
     lblCount = makeLabel(Panel1, "lblCount", QStringLiteral("0"),
@@ -150,7 +150,7 @@ void TfrmProgress::setUpProgressBar() {
     xipZip->setProEffect(peCustom);
     xipZip->setShowText(true);
     xipZip->setText(QStringLiteral("%"));
-    xipZip->setTextDone(QStringLiteral("Export Complete"));
+    xipZip->setTextDone(tr("Export Complete"));
     xipZip->setStep(1);
     xipZip->setStopAtMax(true);
 }
@@ -181,7 +181,7 @@ bool TfrmProgress::waitUntilPlaced(int timeoutMs) {
 }
 
 void TfrmProgress::btnCancelClick() {
-    Label1->setText(QStringLiteral("Finalizing..."));
+    Label1->setText(tr("Finalizing..."));
     emit cancelRequested();
     QCoreApplication::processEvents();
 }

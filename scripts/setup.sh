@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential dpkg-dev cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins
+  qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
   libgl-dev
   zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libsodium-dev
   libenchant-2-dev hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-fr

@@ -28,11 +28,11 @@ namespace {
 constexpr int kEnterKey = 13;
 
 const char kUnreadableOne[] =
-    "\n\nThis entry is damaged and its text could not be searched; every other day was "
-    "searched.";
+    QT_TRANSLATE_NOOP("quillmere::TfrmDBSearch", "\n\nThis entry is damaged and its text could not be searched; every other day was "
+    "searched.");
 const char kUnreadableMany[] =
-    "\n\nThese entries are damaged and their text could not be searched; every other day "
-    "was searched.";
+    QT_TRANSLATE_NOOP("quillmere::TfrmDBSearch", "\n\nThese entries are damaged and their text could not be searched; every other day "
+    "was searched.");
 
 void processPendingMessages() {
     QCoreApplication::processEvents();
@@ -205,7 +205,7 @@ void TfrmDBSearch::runScan(const QString& text) {
         // Said after the list is shown, so the days found are in view.
         host_.showInformation(
             UnreadableDaysText(result.unreadable) +
-            QLatin1String(result.unreadable.size() == 1 ? kUnreadableOne : kUnreadableMany));
+            tr(result.unreadable.size() == 1 ? kUnreadableOne : kUnreadableMany));
     }
     processPendingMessages();
 }

@@ -55,18 +55,18 @@ QGroupBox* addGroupBox(QWidget* parent, const char* name, const QString& title, 
 void TfrmDBSearch::buildControls() {
     installFontSubstitutes();
     setObjectName(QStringLiteral("frmDBSearch"));
-    setWindowTitle(QStringLiteral("Full Database Text Search"));
+    setWindowTitle(tr("Full Database Text Search"));
     setFixedSize(kClientWidth, kClientHeight);
 
     RbPanel8 = new TRbPanel(this, QStringLiteral("RbPanel8"));
     applyContentFrameStyle(*RbPanel8, 25, 7);
-    RbPanel8->SetCaption(QStringLiteral("Database Text Search"));
+    RbPanel8->SetCaption(tr("Database Text Search"));
     RbPanel8->setGeometry(0, 0, kClientWidth, kClientHeight);
 
     buildCriteriaGroup();
     buildResultsGroup();
 
-    btnClose = addButton(RbPanel8, "btnClose", QStringLiteral("Close"), {205, 400, 75, 25});
+    btnClose = addButton(RbPanel8, "btnClose", tr("Close"), {205, 400, 75, 25});
 
     // Turns stored content into text; never shown.
     tmpEditor = new RichEditor(RbPanel8);
@@ -84,30 +84,30 @@ void TfrmDBSearch::buildControls() {
 }
 
 void TfrmDBSearch::buildCriteriaGroup() {
-    GroupBox1 = addGroupBox(RbPanel8, "GroupBox1", QStringLiteral("Text Search Criteria"),
+    GroupBox1 = addGroupBox(RbPanel8, "GroupBox1", tr("Text Search Criteria"),
                             {24, 40, 257, 193});
 
-    Label1 = addLabel(GroupBox1, "Label1", QStringLiteral("From Date"), 16, 27);
+    Label1 = addLabel(GroupBox1, "Label1", tr("From Date"), 16, 27);
     DateEdit1 = new TDateField(GroupBox1);
     DateEdit1->setObjectName(QStringLiteral("DateEdit1"));
     DateEdit1->setFont(plainFont());
     DateEdit1->setGeometry(112, 24, 129, 21);
 
-    Label2 = addLabel(GroupBox1, "Label2", QStringLiteral("To Date"), 16, 59);
+    Label2 = addLabel(GroupBox1, "Label2", tr("To Date"), 16, 59);
     DateEdit2 = new TDateField(GroupBox1);
     DateEdit2->setObjectName(QStringLiteral("DateEdit2"));
     DateEdit2->setFont(plainFont());
     DateEdit2->setGeometry(112, 56, 129, 21);
 
-    Label3 = addLabel(GroupBox1, "Label3", QStringLiteral("Text to search for"), 16, 93);
+    Label3 = addLabel(GroupBox1, "Label3", tr("Text to search for"), 16, 93);
     edtText = new QLineEdit(GroupBox1);
     edtText->setObjectName(QStringLiteral("edtText"));
     edtText->setFont(plainFont());
     edtText->setGeometry(16, 112, 225, 24);
 
-    btnSearch = addButton(GroupBox1, "btnSearch", QStringLiteral("Search"), {16, 152, 81, 33});
+    btnSearch = addButton(GroupBox1, "btnSearch", tr("Search"), {16, 152, 81, 33});
     btnSearch->SetGlyph(materialGlyph(QStringLiteral("search"), kButtonGlyphSize, clBlack));
-    btnStop = addButton(GroupBox1, "btnStop", QStringLiteral("Stop"), {160, 152, 80, 33});
+    btnStop = addButton(GroupBox1, "btnStop", tr("Stop"), {160, 152, 80, 33});
     btnStop->SetGlyph(materialGlyph(QStringLiteral("stop"), kButtonGlyphSize, clBlack));
     btnStop->setEnabled(false);
 }
@@ -126,11 +126,11 @@ void TfrmDBSearch::nameControls() {
 }
 
 void TfrmDBSearch::buildResultsGroup() {
-    GroupBox2 = addGroupBox(RbPanel8, "GroupBox2", QStringLiteral("Results"), {24, 240, 257, 145});
+    GroupBox2 = addGroupBox(RbPanel8, "GroupBox2", tr("Results"), {24, 240, 257, 145});
     ListBox1 = new TResultListBox(GroupBox2);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(16, 24, 225, 105);
-    ListBox1->setToolTip(QStringLiteral("Double-Click to view journal entry"));
+    ListBox1->setToolTip(tr("Double-Click to view journal entry"));
     ListBox1->setItemImage(host_.resultImage());
 }
 

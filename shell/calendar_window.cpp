@@ -44,9 +44,9 @@ void nameCalendarButtons(QCalendarWidget* calendar) {
 
 TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmCalendar"));
-    setWindowTitle(QStringLiteral("Calendar"));
+    setWindowTitle(tr("Calendar"));
     setFixedSize(280, 274);
-    RbPanel8 = MakeContentFrame(this, QStringLiteral("Calendar"));
+    RbPanel8 = MakeContentFrame(this, tr("Calendar"));
 
     MonthCalendar1 = new QCalendarWidget(RbPanel8);
     MonthCalendar1->setObjectName(QStringLiteral("MonthCalendar1"));
@@ -70,12 +70,12 @@ TfrmCalendar::TfrmCalendar(QWidget* parent) : QDialog(parent, Qt::FramelessWindo
     // The table of days, the part that has the focus while the keys move.
     dayTable_ = MonthCalendar1->findChild<QAbstractItemView*>();
 
-    btnOK = MakeDialogButton(RbPanel8, QStringLiteral("btnOK"), QStringLiteral("OK"),
+    btnOK = MakeDialogButton(RbPanel8, QStringLiteral("btnOK"), tr("OK"),
                              QRect(104, 218, 75, 25), glyph::kCheck);
     btnOK->setEnabled(false);
     connect(btnOK, &TRbButton::OnClick, this, guardSlot(this, &TfrmCalendar::btnOKClick));
 
-    Label1 = new QLabel(QStringLiteral("Select a date to enable OK button"), RbPanel8);
+    Label1 = new QLabel(tr("Select a date to enable OK button"), RbPanel8);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(ArialPixels(11));
     Label1->move(64, 248);

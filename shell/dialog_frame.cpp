@@ -74,7 +74,7 @@ TRbButton* MakeDialogButton(QWidget* parent, const QString& name, const QString&
 TRbCheckBox* MakeSkipCheckBox(QWidget* parent, const QRect& geometry) {
     auto* box = new TRbCheckBox(parent, QStringLiteral("chkSkip"));
     box->setGeometry(geometry);
-    box->SetCaption(QStringLiteral("Skip empty entries"));
+    box->SetCaption(QCoreApplication::translate("quillmere::DialogFrame", "Skip empty entries"));
     box->setFont(designFont(QStringLiteral("Arial"), 13));
     box->SetCheckColor(32768);  // #008000
     box->SetGradientBorder(true);

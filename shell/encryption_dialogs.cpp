@@ -16,14 +16,10 @@ PasswordHook& hook() {
     return h;
 }
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("EncryptionDialogs", text);
-}
-
 }  // namespace
 
 QString ForgottenPasswordWarning() {
-    return tr(
+    return QCoreApplication::translate("EncryptionDialogs",
         "A forgotten password cannot be recovered: without it nobody, not even you, can "
         "read this diary again.");
 }
@@ -39,13 +35,13 @@ std::optional<QString> AskPassword(QWidget* parent, PasswordQuestion question) {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("dlgPassword"));
     const bool confirm = question == PasswordQuestion::kConfirmNew;
-    dialog.setWindowTitle(confirm ? tr("Encrypt the Diary") : tr("Turn Encryption Off"));
+    dialog.setWindowTitle(confirm ? QCoreApplication::translate("EncryptionDialogs", "Encrypt the Diary") : QCoreApplication::translate("EncryptionDialogs", "Turn Encryption Off"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* text = new QLabel(
-        confirm ? tr("Type the password again. Every file of the diary will be encrypted with "
+        confirm ? QCoreApplication::translate("EncryptionDialogs", "Type the password again. Every file of the diary will be encrypted with "
                      "it.\n\n") +
                       ForgottenPasswordWarning()
-                : tr("Type the diary's password. Its files will be written back without "
+                : QCoreApplication::translate("EncryptionDialogs", "Type the diary's password. Its files will be written back without "
                      "encryption, readable by anyone who copies them."),
         &dialog);
     text->setWordWrap(true);

@@ -28,11 +28,11 @@ QString dayList(const std::vector<double>& days) {
 }  // namespace
 
 WriteFailureChoice AskAboutWriteFailure(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text);
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("quillmere::EndOfRun", "Error"), text);
     QPushButton* retry = box.addButton(QMessageBox::Retry);
-    QPushButton* saveAs = box.addButton(QStringLiteral("Save As..."), QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QCoreApplication::translate("quillmere::EndOfRun", "Save As..."), QMessageBox::AcceptRole);
     QPushButton* quit =
-        box.addButton(QStringLiteral("Quit Without Saving"), QMessageBox::RejectRole);
+        box.addButton(QCoreApplication::translate("quillmere::EndOfRun", "Quit Without Saving"), QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.setEscapeButton(quit);
     box.exec();
@@ -47,7 +47,7 @@ WriteFailureChoice AskAboutWriteFailure(const QString& text) {
 
 std::optional<QString> AskForSaveFolder() {
     const QString folder = QFileDialog::getExistingDirectory(
-        nullptr, QStringLiteral("Save the Diary Into"), QString(),
+        nullptr, QCoreApplication::translate("quillmere::EndOfRun", "Save the Diary Into"), QString(),
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty()) {
         return std::nullopt;
@@ -57,13 +57,13 @@ std::optional<QString> AskForSaveFolder() {
 
 QString WriteFailureText(const QString& message, bool logHoldsRun) {
     if (!logHoldsRun) {
-        return message + QStringLiteral(
+        return message + QCoreApplication::translate("quillmere::EndOfRun",
                              "\n\nThis run's entries are not kept anywhere else: \"%1\" could "
                              "not be written either. Try again, or save the diary into another "
                              "folder?")
                              .arg(QString::fromLatin1(kRecoveryFileName));
     }
-    return message + QStringLiteral(
+    return message + QCoreApplication::translate("quillmere::EndOfRun",
                          "\n\nNothing is lost: this run's entries stay in \"%1\" beside it and "
                          "come back at the next start. Try again, or save the diary into "
                          "another folder?")
@@ -71,7 +71,7 @@ QString WriteFailureText(const QString& message, bool logHoldsRun) {
 }
 
 QString MergedDaysText(const std::vector<double>& days, const std::vector<double>& bothChanged) {
-    QString text = QStringLiteral(
+    QString text = QCoreApplication::translate("quillmere::EndOfRun",
         "\"Journal.cds\" was changed by another program while Quillmere was running.");
     if (!days.empty()) {
         text +=
@@ -105,12 +105,12 @@ QString RescueKeptText(const QString& damagedKeptAs) {
 }
 
 QString RecoveredText(const std::vector<double>& days, bool settings) {
-    QString text = QStringLiteral("Quillmere did not end normally last time.");
+    QString text = QCoreApplication::translate("quillmere::EndOfRun", "Quillmere did not end normally last time.");
     if (!days.empty()) {
-        text += QStringLiteral(" The entries of these days were recovered: %1.").arg(dayList(days));
+        text += QCoreApplication::translate("quillmere::EndOfRun", " The entries of these days were recovered: %1.").arg(dayList(days));
     }
     if (settings) {
-        text += QStringLiteral(" The settings were recovered.");
+        text += QCoreApplication::translate("quillmere::EndOfRun", " The settings were recovered.");
     }
     return text;
 }
@@ -127,12 +127,12 @@ QString KeptAsBackupText(const QString& reason) {
 QString RecoveredText(const JournalSession::Recovered& recovered) {
     QString text = RecoveredText(recovered.days, recovered.settings);
     if (!recovered.draftDays.empty()) {
-        text += QStringLiteral(
+        text += QCoreApplication::translate("quillmere::EndOfRun",
                     " The text being typed for %1 is as it was a few seconds before the end.")
                     .arg(dayList(recovered.draftDays));
     }
     if (recovered.logDamaged) {
-        text += QStringLiteral(
+        text += QCoreApplication::translate("quillmere::EndOfRun",
                     " Part of \"%1\" was damaged and could not be read, so a change made "
                     "then may be missing; the file is kept until Quillmere ends normally.")
                     .arg(QString::fromLatin1(kRecoveryFileName));
@@ -173,10 +173,10 @@ void writeJournalAsking(JournalSession& session, const WriteFailurePrompt& promp
         }
         try {
             session.saveJournalCopy(*folder);
-            QString saved = QStringLiteral("The diary was saved into \"%1\".").arg(*folder);
+            QString saved = QCoreApplication::translate("quillmere::EndOfRun", "The diary was saved into \"%1\".").arg(*folder);
             if (session.recoveryLogHoldsRun()) {
                 saved +=
-                    QStringLiteral(" The entries of this run also come back at the next start.");
+                    QCoreApplication::translate("quillmere::EndOfRun", " The entries of this run also come back at the next start.");
             }
             ShowInformationBox(nullptr, saved);
             return;

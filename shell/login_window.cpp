@@ -44,9 +44,9 @@ public:
 TfrmLogin::TfrmLogin(TfrmMain* main, JournalSession& session, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint), main_(main), session_(session) {
     setObjectName(QStringLiteral("frmLogin"));
-    setWindowTitle(QStringLiteral("Login Window"));
+    setWindowTitle(tr("Login Window"));
     setFixedSize(250, 138);
-    RbPanel8 = MakeContentFrame(this, QStringLiteral("Enter Password"));
+    RbPanel8 = MakeContentFrame(this, tr("Enter Password"));
 
     edtPassword = new QLineEdit(RbPanel8);
     edtPassword->setObjectName(QStringLiteral("edtPassword"));
@@ -65,10 +65,10 @@ TfrmLogin::TfrmLogin(TfrmMain* main, JournalSession& session, QWidget* parent)
     connect(edtPassword, &QLineEdit::returnPressed, this,
             guardSlot(this, &TfrmLogin::btnLoginClick));
 
-    btnLogin = MakeDialogButton(RbPanel8, QStringLiteral("btnLogin"), QStringLiteral("Login"),
+    btnLogin = MakeDialogButton(RbPanel8, QStringLiteral("btnLogin"), tr("Login"),
                                 QRect(24, 90, 75, 25), glyph::kLockOpen);
     connect(btnLogin, &TRbButton::OnClick, this, guardSlot(this, &TfrmLogin::btnLoginClick));
-    btnExit = MakeDialogButton(RbPanel8, QStringLiteral("btnExit"), QStringLiteral("Exit"),
+    btnExit = MakeDialogButton(RbPanel8, QStringLiteral("btnExit"), tr("Exit"),
                                QRect(152, 90, 75, 25), glyph::kExitToApp);
     connect(btnExit, &TRbButton::OnClick, this, guardSlot(this, &TfrmLogin::btnExitClick));
 
@@ -105,7 +105,7 @@ void TfrmLogin::FormActivate() {
 void TfrmLogin::btnLoginClick() {
     try {
         if (!passwordOpens(edtPassword->text())) {
-            ShowInformationBox(this, QStringLiteral("Invalid Password."));
+            ShowInformationBox(this, tr("Invalid Password."));
             edtPassword->setFocus();
             return;
         }

@@ -4,6 +4,7 @@
 // or ignored, as it always was.
 #include "shell/application.h"
 #include "shell/program.h"
+#include "shell/translations.h"
 #include "store/data_location.h"
 #include "store/packet_preload.h"
 
@@ -17,9 +18,9 @@
 namespace {
 
 QByteArray helpText() {
-    return QCoreApplication::translate(
+    return quillmere::TranslateBeforeStart(
                "quillmere::CommandLine",
-               "Usage: quillmere [--help | --version]\n"
+               QT_TRANSLATE_NOOP("quillmere::CommandLine", "Usage: quillmere [--help | --version]\n"
                "\n"
                "Quillmere is a private diary: one rich-text entry per calendar day, kept\n"
                "in one local data file and guarded by an optional password.\n"
@@ -33,19 +34,19 @@ QByteArray helpText() {
                "  --version  show the version and licence and exit\n"
                "\n"
                "The keys and the files: man quillmere. The diary file from the command\n"
-               "line: quillmere-journal --help.\n")
+               "line: quillmere-journal --help.\n"))
         .toLocal8Bit();
 }
 
 QByteArray versionText() {
     return QByteArray("quillmere " QUILLMERE_VERSION "\n") +
-           QCoreApplication::translate(
+           quillmere::TranslateBeforeStart(
                "quillmere::CommandLine",
-               "Copyright (C) 2026 Velmora Durazu\n"
+               QT_TRANSLATE_NOOP("quillmere::CommandLine", "Copyright (C) 2026 Velmora Durazu\n"
                "License GPL-3.0-or-later: GNU GPL version 3 or later "
                "<https://gnu.org/licenses/gpl.html>.\n"
                "This is free software: you are free to change and redistribute it.\n"
-               "There is NO WARRANTY, to the extent permitted by law.\n")
+               "There is NO WARRANTY, to the extent permitted by law.\n"))
                .toLocal8Bit();
 }
 
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     // Ties the windows to the installed desktop entry (its icon and name).
     app.setDesktopFileName(QString::fromLatin1(quillmere::kApplicationId));
+    // German under a German locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
+    const quillmere::Translations translations(QLocale::system());
     int result = 0;
     {
         quillmere::Program program(quillmere::DefaultProgramPaths());

@@ -43,7 +43,7 @@ void TfrmMain::OpenJournal() {
             days << DayCaption(dateFromDay(row.day));
         }
         addStartupNotice(
-            QStringLiteral("The rows of these days in \"%1\" are damaged (a status byte "
+            tr("The rows of these days in \"%1\" are damaged (a status byte "
                            "Quillmere never writes); their entries are shown and kept: %2.")
                 .arg(QString::fromLatin1(kJournalFileName), days.join(QStringLiteral(", "))));
     }

@@ -332,7 +332,7 @@ void TfrmMain::offerUnstoredText() {
         return;
     }
     const QString question =
-        QStringLiteral(
+        tr(
             "The text of %1 could not be stored in the diary. Save it as a rich text "
             "file before Quillmere ends?")
             .arg(DayCaption(currentDate()));

@@ -10,6 +10,7 @@
 #include "store/handler_guard.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
@@ -39,6 +40,9 @@ void showKeysOn(QWidget* button, const QString& caption, const QKeySequence& key
 // taken from the hints as they are ("Export..." stays apart from the bottom
 // bar's "Export"), or from the button's name when it has no hint
 // ("btnJustify" is read "Justify").
+[[maybe_unused]] constexpr const char* kNamesOfButtonsWithoutHint[] = {
+    QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Justify")};
+
 void nameToolButtons(QToolBar* toolBar) {
     for (QToolButton* button : toolBar->findChildren<QToolButton*>()) {
         if (!button->accessibleName().isEmpty() || !button->text().isEmpty()) {
@@ -46,7 +50,9 @@ void nameToolButtons(QToolBar* toolBar) {
         }
         QString name = button->toolTip();
         if (name.isEmpty() && button->objectName().startsWith(QStringLiteral("btn"))) {
-            name = button->objectName().mid(3);
+            // Translated as "Justify" is (the one such button).
+            name = QCoreApplication::translate("quillmere::TfrmMain",
+                                               button->objectName().mid(3).toUtf8().constData());
         }
         button->setAccessibleName(name);
     }

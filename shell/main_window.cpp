@@ -135,7 +135,7 @@ void TfrmMain::buildHeader() {
 
     btnHeaderFont = MakeDialogButton(RbPanel1, QStringLiteral("btnHeaderFont"),
                                      QStringLiteral("..."), QRect(0, 10, 25, 25), 0);
-    btnHeaderFont->setToolTip(QStringLiteral("Change Header Font.."));
+    btnHeaderFont->setToolTip(tr("Change Header Font.."));
     connect(btnHeaderFont, &TRbButton::OnClick, this,
             guardSlot(this, &TfrmMain::btnHeaderFontClick));
 }
@@ -174,29 +174,29 @@ void TfrmMain::buildBottomBar() {
         void (TfrmMain::*handler)();
     };
     const ButtonRow rows[] = {
-        {&btnPrevious, "btnPrevious", "Previous", QRect(19, 10, 75, 25), glyph::kChevronLeft, false,
+        {&btnPrevious, "btnPrevious", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Previous"), QRect(19, 10, 75, 25), glyph::kChevronLeft, false,
          "", &TfrmMain::btnPreviousClick},
-        {&btnToday, "btnToday", "Today", QRect(107, 10, 75, 25), glyph::kToday, false, "",
+        {&btnToday, "btnToday", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Today"), QRect(107, 10, 75, 25), glyph::kToday, false, "",
          &TfrmMain::btnTodayClick},
-        {&btnNext, "btnNext", "Next", QRect(195, 10, 75, 25), glyph::kChevronRight, true, "",
+        {&btnNext, "btnNext", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Next"), QRect(195, 10, 75, 25), glyph::kChevronRight, true, "",
          &TfrmMain::btnNextClick},
-        {&btnExport, "btnExport", "Export", QRect(331, 8, 86, 30), glyph::kSaveAlt, false,
-         "Export All...", nullptr},
-        {&btnCalendar, "btnCalendar", "Calendar", QRect(435, 8, 86, 30), glyph::kEvent, false, "",
+        {&btnExport, "btnExport", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Export"), QRect(331, 8, 86, 30), glyph::kSaveAlt, false,
+         QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Export All..."), nullptr},
+        {&btnCalendar, "btnCalendar", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Calendar"), QRect(435, 8, 86, 30), glyph::kEvent, false, "",
          &TfrmMain::btnCalendarClick},
-        {&btnSettings, "btnSettings", "...", QRect(539, 8, 30, 30), 0, false, "Settings...",
+        {&btnSettings, "btnSettings", "...", QRect(539, 8, 30, 30), 0, false, QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Settings..."),
          &TfrmMain::btnSettingsClick},
-        {&btnOnThisDay, "btnOnThisDay", "On This Day", QRect(587, 8, 120, 30), glyph::kHistory,
-         false, "Earlier years of the day shown", &TfrmMain::btnOnThisDayClick},
-        {&btnExit, "btnExit", "Exit", QRect(kDesignWidth - 100, 10, 75, 25), glyph::kExitToApp,
+        {&btnOnThisDay, "btnOnThisDay", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "On This Day"), QRect(587, 8, 120, 30), glyph::kHistory,
+         false, QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Earlier years of the day shown"), &TfrmMain::btnOnThisDayClick},
+        {&btnExit, "btnExit", QT_TRANSLATE_NOOP("quillmere::TfrmMain", "Exit"), QRect(kDesignWidth - 100, 10, 75, 25), glyph::kExitToApp,
          false, "", &TfrmMain::btnExitClick},
     };
     for (const ButtonRow& row : rows) {
         TRbButton* b =
-            MakeBarButton(RbPanel3, QString::fromLatin1(row.name), QString::fromLatin1(row.caption),
+            MakeBarButton(RbPanel3, QString::fromLatin1(row.name), tr(row.caption),
                           row.geometry, row.glyph, row.glyphRight, kBarButtonColor);
         if (*row.hint != '\0') {
-            b->setToolTip(QString::fromLatin1(row.hint));
+            b->setToolTip(tr(row.hint));
         }
         if (row.handler != nullptr) {
             connect(b, &TRbButton::OnClick, this, guardSlot(this, row.handler));

@@ -69,15 +69,15 @@ bool present(QWidget* parent, MessageKind kind, const QString& title, const QStr
 }  // namespace
 
 void ShowErrorBox(QWidget* parent, const QString& message) {
-    present(parent, MessageKind::Error, QStringLiteral("Error"), message);
+    present(parent, MessageKind::Error, QCoreApplication::translate("quillmere::MessageBoxes", "Error"), message);
 }
 
 void ShowInformationBox(QWidget* parent, const QString& message) {
-    present(parent, MessageKind::Information, QStringLiteral("Information"), message);
+    present(parent, MessageKind::Information, QCoreApplication::translate("quillmere::MessageBoxes", "Information"), message);
 }
 
 bool ShowConfirmBox(QWidget* parent, const QString& question) {
-    return present(parent, MessageKind::Confirmation, QStringLiteral("Confirm"), question);
+    return present(parent, MessageKind::Confirmation, QCoreApplication::translate("quillmere::MessageBoxes", "Confirm"), question);
 }
 
 namespace {
@@ -118,13 +118,13 @@ int showButtonsBox(QWidget* parent, MessageKind kind, const QString& title, cons
 
 int ShowChoiceBox(QWidget* parent, const QString& question, const QStringList& buttons,
                   QWidget* keepVisible) {
-    return showButtonsBox(parent, MessageKind::Confirmation, QStringLiteral("Confirm"), question,
+    return showButtonsBox(parent, MessageKind::Confirmation, QCoreApplication::translate("quillmere::MessageBoxes", "Confirm"), question,
                           buttons, keepVisible);
 }
 
 int ShowErrorChoiceBox(QWidget* parent, const QString& message, const QStringList& buttons,
                        QWidget* keepVisible) {
-    return showButtonsBox(parent, MessageKind::Error, QStringLiteral("Error"), message, buttons,
+    return showButtonsBox(parent, MessageKind::Error, QCoreApplication::translate("quillmere::MessageBoxes", "Error"), message, buttons,
                           keepVisible);
 }
 

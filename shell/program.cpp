@@ -25,6 +25,7 @@
 #include "store/journal_session.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 
 namespace quillmere {
@@ -40,7 +41,7 @@ ProgramPaths DefaultProgramPaths() {
 
 QString DataFolderFallbackText(const QString& unwritable, const QString& dataFolder, bool copied) {
     QString text =
-        QStringLiteral(
+        QCoreApplication::translate("quillmere::Program",
             "Quillmere cannot write to its own folder \"%1\", so your diary is kept in \"%2\".")
             .arg(QDir::toNativeSeparators(unwritable), QDir::toNativeSeparators(dataFolder));
     if (copied) {

@@ -14,6 +14,7 @@
 #include "store/file_cipher.h"
 #include "store/journal_session.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 namespace quillmere {
@@ -87,7 +88,7 @@ bool TfrmSettings::prepareEncryption(EncryptionStep step,
                 crypto::JournalCipher::unlockLog(session_.cipher()->logHeader(), *current,
                                                  session_.filePath(kJournalFileName));
             } catch (const WrongKeyError&) {
-                ShowInformationBox(this, QStringLiteral("Invalid Password."));
+                ShowInformationBox(this, QCoreApplication::translate("quillmere::SettingsEncryption", "Invalid Password."));
                 return false;
             }
             return true;

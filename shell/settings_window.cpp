@@ -28,13 +28,13 @@
 namespace quillmere {
 
 const NamedColor kFontColors[20] = {
-    {"clBlack", 0},        {"clMaroon", 128},          {"clGreen", 32768},
-    {"clOlive", 32896},    {"clNavy", 8388608},        {"clPurple", 8388736},
-    {"clTeal", 8421376},   {"clGray", 8421504},        {"clSilver", 12632256},
-    {"clRed", 255},        {"clLime", 65280},          {"clYellow", 65535},
-    {"clBlue", 16711680},  {"clFuchsia", 16711935},    {"clAqua", 16776960},
-    {"clWhite", 16777215}, {"clMoneyGreen", 12639424}, {"clSkyBlue", 15780518},
-    {"clCream", 15793151}, {"clMedGray", 10789024},
+    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clBlack"), 0},        {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clMaroon"), 128},          {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clGreen"), 32768},
+    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clOlive"), 32896},    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clNavy"), 8388608},        {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clPurple"), 8388736},
+    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clTeal"), 8421376},   {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clGray"), 8421504},        {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clSilver"), 12632256},
+    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clRed"), 255},        {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clLime"), 65280},          {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clYellow"), 65535},
+    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clBlue"), 16711680},  {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clFuchsia"), 16711935},    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clAqua"), 16776960},
+    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clWhite"), 16777215}, {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clMoneyGreen"), 12639424}, {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clSkyBlue"), 15780518},
+    {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clCream"), 15793151}, {QT_TRANSLATE_NOOP("quillmere::TfrmSettings", "clMedGray"), 10789024},
 };
 
 namespace {
@@ -130,9 +130,9 @@ TfrmSettings::TfrmSettings(JournalSession& session, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint), session_(session), table_(session.settings()) {
     keepPopupsAtTheirBoxes(this);
     setObjectName(QStringLiteral("frmSettings"));
-    setWindowTitle(QStringLiteral("Edit Password"));
+    setWindowTitle(tr("Edit Password"));
     setFixedSize(231, 405);
-    RbPanel8 = MakeContentFrame(this, QStringLiteral("Enter Password"));
+    RbPanel8 = MakeContentFrame(this, tr("Enter Password"));
     buildControls();
     buildLabels();
     fillFontControls();
@@ -181,17 +181,17 @@ void TfrmSettings::buildControls() {
     ColorBox1->setFont(bold);
     ColorBox1->setItemDelegate(new ColorItemDelegate(ColorBox1));
     for (const NamedColor& c : kFontColors) {
-        ColorBox1->addItem(swatch(c.value), QString::fromLatin1(c.name),
+        ColorBox1->addItem(swatch(c.value), tr(c.name),
                            QVariant::fromValue(c.value));
     }
 
     chkSkip = MakeSkipCheckBox(RbPanel8, QRect(32, 304, 169, 17));
     buildEncryptionBox();
 
-    btnSave = MakeDialogButton(RbPanel8, QStringLiteral("btnSave"), QStringLiteral("Save"),
+    btnSave = MakeDialogButton(RbPanel8, QStringLiteral("btnSave"), tr("Save"),
                                QRect(32, 346, 75, 25), glyph::kSave);
     connect(btnSave, &TRbButton::OnClick, this, guardSlot(this, &TfrmSettings::btnSaveClick));
-    btnCancel = MakeDialogButton(RbPanel8, QStringLiteral("btnCancel"), QStringLiteral("Cancel"),
+    btnCancel = MakeDialogButton(RbPanel8, QStringLiteral("btnCancel"), tr("Cancel"),
                                  QRect(125, 346, 75, 25), glyph::kCancel);
     connect(btnCancel, &TRbButton::OnClick, this, guardSlot(this, &TfrmSettings::btnCancelClick));
 
@@ -208,15 +208,15 @@ void TfrmSettings::buildControls() {
 
 void TfrmSettings::buildLabels() {
     line(RbPanel8, QPoint(24, 88));
-    auto* heading = new QLabel(QStringLiteral("Default Font Settings"), RbPanel8);
+    auto* heading = new QLabel(tr("Default Font Settings"), RbPanel8);
     heading->setFont(ArialPixels(13, true));
     SetBlackText(heading);
     heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     heading->setGeometry(8, 104, 217, 16);
     const std::pair<QLabel*, QWidget*> labelled[] = {
-        {label(RbPanel8, QStringLiteral("Font Name"), QPoint(32, 128)), FontComboBox1},
-        {label(RbPanel8, QStringLiteral("Font Size"), QPoint(32, 176)), SpinEdit1},
-        {label(RbPanel8, QStringLiteral("Font Color"), QPoint(32, 228)), ColorBox1},
+        {label(RbPanel8, tr("Font Name"), QPoint(32, 128)), FontComboBox1},
+        {label(RbPanel8, tr("Font Size"), QPoint(32, 176)), SpinEdit1},
+        {label(RbPanel8, tr("Font Color"), QPoint(32, 228)), ColorBox1},
     };
     // Screen readers name the lists and the size box by their labels, not by
     // the value they show; the password box, which has none, by what it is.

@@ -3,6 +3,7 @@
 #include "spelling/enchant_providers.h"
 #include "spelling/spelling_languages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QStandardPaths>
@@ -56,7 +57,7 @@ SpellDictionary::SpellDictionary(const QString& tag)
     }
     if (handles_->dict == nullptr) {
         throw SpellingError(
-            QStringLiteral("No spelling dictionary for \"%1\" is installed").arg(tag));
+            QCoreApplication::translate("quillmere::Spelling", "No spelling dictionary for \"%1\" is installed").arg(tag));
     }
 }
 
@@ -119,7 +120,7 @@ void SpellDictionary::addToPersonal(const QString& word) {
     }
     if (!stored) {
         throw SpellingError(
-            QStringLiteral("Cannot add \"%1\" to the personal dictionary: the word list in "
+            QCoreApplication::translate("quillmere::Spelling", "Cannot add \"%1\" to the personal dictionary: the word list in "
                            "\"%2\" cannot be written")
                 .arg(word, QDir::toNativeSeparators(personalFolder())));
     }

@@ -3,6 +3,7 @@
 #include "spelling/spell_dictionary.h"
 #include "spelling/spelling_languages.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <condition_variable>
@@ -42,7 +43,7 @@ OpenedDictionary openChoice(const QString& stored, const QLocale& locale) {
     if (tag.isEmpty()) {
         if (error.isEmpty()) {
             error =
-                QStringLiteral("No spelling dictionary for %1 is installed")
+                QCoreApplication::translate("quillmere::Spelling", "No spelling dictionary for %1 is installed")
                     .arg(QLocale::languageToString(
                         locale.language() == QLocale::C ? QLocale::English : locale.language()));
         }

@@ -1,23 +1,25 @@
 #include "store/dataset_error.h"
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 QString statusText(uint16_t code) {
     switch (code) {
         case status::kOutOfMemory:
-            return QStringLiteral("Not enough memory for the data packet");
+            return QCoreApplication::translate("quillmere::Store", "Not enough memory for the data packet");
         case status::kMissingArgument:
-            return QStringLiteral("A required value is missing");
+            return QCoreApplication::translate("quillmere::Store", "A required value is missing");
         case status::kOutOfOrder:
-            return QStringLiteral("Data packet operation out of order");
+            return QCoreApplication::translate("quillmere::Store", "Data packet operation out of order");
         case status::kUnsupportedType:
-            return QStringLiteral("Unsupported field type");
+            return QCoreApplication::translate("quillmere::Store", "Unsupported field type");
         case status::kNoMetadata:
-            return QStringLiteral("The data packet has no field descriptions");
+            return QCoreApplication::translate("quillmere::Store", "The data packet has no field descriptions");
         case status::kNotAPacket:
-            return QStringLiteral("Not a valid data packet");
+            return QCoreApplication::translate("quillmere::Store", "Not a valid data packet");
         default:
-            return QStringLiteral("Dataset engine error");
+            return QCoreApplication::translate("quillmere::Store", "Dataset engine error");
     }
 }
 

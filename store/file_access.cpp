@@ -3,6 +3,7 @@
 #include "errors.h"
 #include "memory_pages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,16 +43,16 @@ QString FileFailure(const QString& what, const QString& path, const QString& rea
 }
 
 QString CutShortFailure(const QString& path) {
-    return FileFailure(QStringLiteral("Cannot read"), path,
-                       QStringLiteral("the file was cut short or changed by another program"));
+    return FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot read"), path,
+                       QCoreApplication::translate("quillmere::Store", "the file was cut short or changed by another program"));
 }
 
 QString SystemReason(int error) {
     switch (error) {
         case ENOSPC:
-            return QStringLiteral("the disk is full");
+            return QCoreApplication::translate("quillmere::Store", "the disk is full");
         case EDQUOT:
-            return QStringLiteral("the disk quota is used up");
+            return QCoreApplication::translate("quillmere::Store", "the disk quota is used up");
         default:
             return QString::fromLocal8Bit(std::strerror(error));
     }
@@ -95,14 +96,14 @@ namespace {
 int openRegularFile(const QString& path, struct stat* info) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        throw FileError(FileFailure(QStringLiteral("Cannot open"), path, SystemReason(errno)));
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot open"), path, SystemReason(errno)));
     }
     if (::fstat(fd, info) != 0 || !S_ISREG(info->st_mode)) {
         const bool folder = S_ISDIR(info->st_mode);
         ::close(fd);
-        throw FileError(FileFailure(QStringLiteral("Cannot open"), path,
-                                    folder ? QStringLiteral("a folder, not a file")
-                                           : QStringLiteral("not a regular file")));
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot open"), path,
+                                    folder ? QCoreApplication::translate("quillmere::Store", "a folder, not a file")
+                                           : QCoreApplication::translate("quillmere::Store", "not a regular file")));
     }
     return fd;
 }
@@ -121,7 +122,7 @@ void OpenFile::readInto(char* dst, qint64 offset, qint64 length) const {
             continue;
         }
         if (n < 0) {
-            throw FileError(FileFailure(QStringLiteral("Cannot read"), path_, SystemReason(errno)));
+            throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot read"), path_, SystemReason(errno)));
         }
         if (n == 0) {
             throw FileError(CutShortFailure(path_));
@@ -133,7 +134,7 @@ void OpenFile::readInto(char* dst, qint64 offset, qint64 length) const {
 void OpenFile::requireUnchanged() const {
     struct stat info {};
     if (::fstat(fd_, &info) != 0) {
-        throw FileError(FileFailure(QStringLiteral("Cannot read"), path_, SystemReason(errno)));
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot read"), path_, SystemReason(errno)));
     }
     const FileStatus now = statusOf(info);
     if (now.size != status_.size || now.modifiedNs != status_.modifiedNs) {
@@ -168,7 +169,7 @@ QByteArray FileAccess::readAll(const QString& path) const {
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        throw FileError(FileFailure(QStringLiteral("Cannot open"), path, file.errorString()));
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot open"), path, file.errorString()));
     }
     QByteArray bytes;
     const qint64 expected = file.size();
@@ -189,7 +190,7 @@ QByteArray FileAccess::readAll(const QString& path) const {
     }
     bytes += file.readAll();  // the whole of a small file; what a large one grew by
     if (file.error() != QFileDevice::NoError) {
-        throw FileError(FileFailure(QStringLiteral("Cannot read"), path, file.errorString()));
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot read"), path, file.errorString()));
     }
     return bytes;
 }
@@ -200,7 +201,7 @@ void FileAccess::makeFolder(const QString& path) const {
     }
     errno = 0;
     if (!QDir().mkpath(path) || status(path).kind != FileKind::kFolder) {
-        throw FileError(FileFailure(QStringLiteral("Cannot create folder"), path,
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot create folder"), path,
                                     SystemReason(errno != 0 ? errno : EEXIST)));
     }
 }
@@ -212,13 +213,13 @@ bool FileAccess::folderWritable(const QString& folder) const {
 
 void FileAccess::truncate(const QString& path, qint64 size) const {
     if (::truncate(QFile::encodeName(path).constData(), static_cast<off_t>(size)) != 0) {
-        throw FileError(FileFailure(QStringLiteral("Cannot write"), path, SystemReason(errno)));
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot write"), path, SystemReason(errno)));
     }
 }
 
 void FileAccess::remove(const QString& path) const {
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) {
-        throw FileError(FileFailure(QStringLiteral("Cannot remove"), path, SystemReason(errno)));
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot remove"), path, SystemReason(errno)));
     }
 }
 
@@ -233,10 +234,10 @@ std::unique_ptr<QLockFile> FileAccess::lock(const QString& path) const {
     if (lockFile->error() == QLockFile::LockFailedError) {
         return nullptr;
     }
-    throw FileError(FileFailure(QStringLiteral("Cannot lock"), path,
+    throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot lock"), path,
                                 lockFile->error() == QLockFile::PermissionError
-                                    ? QStringLiteral("Permission denied")
-                                    : QStringLiteral("Unknown error")));
+                                    ? QCoreApplication::translate("quillmere::Store", "Permission denied")
+                                    : QCoreApplication::translate("quillmere::Store", "Unknown error")));
 }
 
 FileAccess& fileAccess() {

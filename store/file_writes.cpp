@@ -8,6 +8,7 @@
 
 #include "errors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +38,7 @@ QByteArray nativeName(const QString& path) {
 }
 
 QString writeFailure(const QString& path, const QString& reason) {
-    return FileFailure(QStringLiteral("Cannot write"), path, reason);
+    return FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot write"), path, reason);
 }
 
 // Flushes a folder's entries, so a file just made or renamed in it survives
@@ -75,7 +76,7 @@ QString checkContent(int fd, qint64 size, const QByteArray* held) {
         return SystemReason(errno);
     }
     if (info.st_size != size) {
-        return QStringLiteral("only %1 of %2 bytes reached the disk")
+        return QCoreApplication::translate("quillmere::Store", "only %1 of %2 bytes reached the disk")
             .arg(static_cast<qint64>(info.st_size))
             .arg(size);
     }
@@ -92,11 +93,11 @@ QString checkContent(int fd, qint64 size, const QByteArray* held) {
             continue;
         }
         if (n <= 0) {
-            return n < 0 ? SystemReason(errno) : QStringLiteral("the file was cut short");
+            return n < 0 ? SystemReason(errno) : QCoreApplication::translate("quillmere::Store", "the file was cut short");
         }
         got += n;
     }
-    return back == bytes ? QString() : QStringLiteral("the file does not read back as written");
+    return back == bytes ? QString() : QCoreApplication::translate("quillmere::Store", "the file does not read back as written");
 }
 
 // link(2) failed because this file system has no hard links (or not here).
@@ -319,7 +320,7 @@ void FileAccess::replaceFileWith(const QString& path, const FileProducer& produc
     if (problem.isEmpty() && !how.previousPath.isEmpty()) {
         const QString kept = keepPrevious(absolute, how.previousPath);
         if (!kept.isEmpty()) {
-            problem = QStringLiteral("the previous version could not be kept as \"%1\" (%2)")
+            problem = QCoreApplication::translate("quillmere::Store", "the previous version could not be kept as \"%1\" (%2)")
                           .arg(QFileInfo(how.previousPath).fileName(), kept);
         }
     }
@@ -358,7 +359,7 @@ void FileAccess::writeInPlace(const QString& path, const QByteArray& bytes) cons
     const int fd =
         ::open(nativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
-        throw FileError(FileFailure(QStringLiteral("Cannot create"), path, SystemReason(errno)));
+        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot create"), path, SystemReason(errno)));
     }
     const int error = writeWhole(fd, bytes);
     const bool closed = ::close(fd) == 0;
@@ -383,7 +384,7 @@ void FileAccess::appendDurably(const QString& path, const QByteArray& bytes) con
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw FileError(writeFailure(path, QStringLiteral("not a regular file")));
+        throw FileError(writeFailure(path, QCoreApplication::translate("quillmere::Store", "not a regular file")));
     }
     int error = writeWhole(fd, bytes);
     if (error == 0 && syncData(fd) != 0) {

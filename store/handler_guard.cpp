@@ -2,6 +2,7 @@
 
 #include "store/errors.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <exception>
@@ -45,7 +46,7 @@ QString currentExceptionMessage() {
     } catch (const std::exception& e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
-        return QStringLiteral("Unknown error");
+        return QCoreApplication::translate("quillmere::Store", "Unknown error");
     }
 }
 

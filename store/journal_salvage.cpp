@@ -11,6 +11,7 @@
 #include "store/timestamp.h"
 #include "store/type_word.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
@@ -121,7 +122,7 @@ bool plausibleStored(double stored) {
 // ends (a stream that ends early would hide a damaged length).
 QString entryProblem(QByteArrayView blob) {
     if (blob.size() > std::numeric_limits<uInt>::max()) {
-        return QStringLiteral("the entry is too large");
+        return QCoreApplication::translate("quillmere::JournalSalvage", "the entry is too large");
     }
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) {
@@ -139,7 +140,7 @@ QString entryProblem(QByteArrayView blob) {
     const uInt left = zs.avail_in;
     inflateEnd(&zs);
     if (rc == Z_STREAM_END) {
-        return left == 0 ? QString() : QStringLiteral("bytes after the end of the entry");
+        return left == 0 ? QString() : QCoreApplication::translate("quillmere::JournalSalvage", "bytes after the end of the entry");
     }
     if (rc == Z_OK || rc == Z_BUF_ERROR) {
         return QString::fromLatin1(zlibErrorText(Z_BUF_ERROR));
@@ -164,14 +165,14 @@ RowRead readRow(QByteArrayView packet, qsizetype at, const Layout& layout, bool 
     ByteReader in(packet.sliced(at));
     uint8_t status, nulls;
     if (!in.getFixed8(&status) || !in.getFixed8(&nulls)) {
-        row.problem = QStringLiteral("the row is cut off");
+        row.problem = QCoreApplication::translate("quillmere::JournalSalvage", "the row is cut off");
         return row;
     }
     row.status = status;
     const uint8_t dateBlank = layout.dateFirst ? 0x01 : 0x04;
     const uint8_t entryBlank = layout.dateFirst ? 0x04 : 0x01;
     if ((nulls & ~(dateBlank | entryBlank)) != 0 || (strict && (status != 0 || nulls != 0))) {
-        row.problem = QStringLiteral("the row's flags are damaged");
+        row.problem = QCoreApplication::translate("quillmere::JournalSalvage", "the row's flags are damaged");
         return row;
     }
     for (int column = 0; column < 2; ++column) {
@@ -182,12 +183,12 @@ RowRead readRow(QByteArrayView packet, qsizetype at, const Layout& layout, bool 
         if (isDate) {
             uint64_t bits;
             if (!in.getFixed64(&bits)) {
-                row.problem = QStringLiteral("the row is cut off");
+                row.problem = QCoreApplication::translate("quillmere::JournalSalvage", "the row is cut off");
                 return row;
             }
             const double stored = DoubleFromBits(bits);
             if (!plausibleStored(stored)) {
-                row.problem = QStringLiteral("the date is damaged");
+                row.problem = QCoreApplication::translate("quillmere::JournalSalvage", "the date is damaged");
                 return row;
             }
             row.storedDate = stored;
@@ -195,7 +196,7 @@ RowRead readRow(QByteArrayView packet, qsizetype at, const Layout& layout, bool 
             uint32_t length;
             QByteArrayView bytes;
             if (!in.getFixed32(&length) || !in.getBytes(qsizetype(length), &bytes)) {
-                row.problem = QStringLiteral("the row is cut off");
+                row.problem = QCoreApplication::translate("quillmere::JournalSalvage", "the row is cut off");
                 return row;
             }
             row.blob = bytes.toByteArray();
@@ -205,13 +206,13 @@ RowRead readRow(QByteArrayView packet, qsizetype at, const Layout& layout, bool 
     row.end = packet.size() - in.remaining();
     if (!row.storedDate || row.blob.isEmpty()) {
         row.blank = true;
-        row.problem = QStringLiteral("the row has no date or no entry");
+        row.problem = QCoreApplication::translate("quillmere::JournalSalvage", "the row has no date or no entry");
         return row;
     }
     const QString problem = entryProblem(row.blob);
     row.trusted = problem.isEmpty();
     if (!row.trusted) {
-        row.problem = QStringLiteral("the entry does not inflate (%1)").arg(problem);
+        row.problem = QCoreApplication::translate("quillmere::JournalSalvage", "the entry does not inflate (%1)").arg(problem);
     }
     return row;
 }
@@ -265,7 +266,7 @@ private:
         }
         if (!days_.insert(*row.storedDate).second) {
             result_.losses.push_back(
-                {row.storedDate, at, 0, QStringLiteral("a second record for the day, not kept")});
+                {row.storedDate, at, 0, QCoreApplication::translate("quillmere::JournalSalvage", "a second record for the day, not kept")});
             return;
         }
         result_.entries.push_back({*row.storedDate, row.blob});
@@ -288,7 +289,7 @@ QString dayText(double stored) {
 }  // namespace
 
 QString StrayStatusProblem(uint8_t status) {
-    return QStringLiteral("the row's status byte is damaged (0x%1)")
+    return QCoreApplication::translate("quillmere::JournalSalvage", "the row's status byte is damaged (0x%1)")
         .arg(QString::number(status, 16).toUpper().rightJustified(2, QLatin1Char('0')));
 }
 

@@ -6,6 +6,7 @@
 #include "store/journal_salvage.h"
 #include "store/timestamp.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QLockFile>
@@ -27,7 +28,7 @@ bool namesTheFile(const Error& error, const QString& path) {
 // The message of a data file whose content could not be read.
 QString unreadableContentText(const QString& what, const QString& path, const QString& reason,
                               const QString& advice) {
-    return QStringLiteral("Cannot read the %1 \"%2\": %3\n\n%4")
+    return QCoreApplication::translate("quillmere::JournalSession", "Cannot read the %1 \"%2\": %3\n\n%4")
         .arg(what, QDir::toNativeSeparators(path), reason, advice);
 }
 
@@ -41,7 +42,7 @@ QString withoutLeadingPath(const QString& message, const QString& path) {
 // Where the journal tool's salvage is pointed to. The tool never takes a
 // password as an argument: it reads it from standard input or a file.
 QString salvageAdvice(const QString& path, bool encrypted) {
-    QString text = QStringLiteral(
+    QString text = QCoreApplication::translate("quillmere::JournalSession",
                        "Its intact days can be rescued into a new file with the journal tool: "
                        "quillmere-journal salvage \"%1\" Rescued.cds")
                        .arg(QDir::toNativeSeparators(path));
@@ -138,7 +139,7 @@ void JournalSession::OpenSettings() {
             QStringLiteral("settings"), path, e.message(),
             journalLocked_ ? QStringLiteral("Until it can be read, new entries take no default "
                                             "font. The file is left as it is.")
-                           : QStringLiteral("Until it can be read, no password is asked and new "
+                           : QCoreApplication::translate("quillmere::JournalSession", "Until it can be read, no password is asked and new "
                                             "entries take no default font. The file is left as "
                                             "it is.")));
     }
@@ -243,10 +244,10 @@ JournalSession::JournalWrite JournalSession::saveJournalFile(
 JournalSession::JournalWrite JournalSession::changeCipher(std::shared_ptr<const FileCipher> cipher,
                                                           const QString& plainPassword) {
     if (locked_) {
-        throw Error(QStringLiteral("The diary is locked."));
+        throw Error(QCoreApplication::translate("quillmere::JournalSession", "The diary is locked."));
     }
     if (!journal_.isOpen()) {
-        throw Error(QStringLiteral(
+        throw Error(QCoreApplication::translate("quillmere::JournalSession",
             "The diary could not be read in this run, so its encryption cannot be changed."));
     }
     if (rescueOpen_) {
@@ -420,7 +421,7 @@ JournalSession::LoadedEntry JournalSession::loadEntry() {
 
 bool JournalSession::storeEntry(const std::function<QByteArray()>& rtf) {
     if (locked_) {
-        throw Error(QStringLiteral("The diary is locked."));
+        throw Error(QCoreApplication::translate("quillmere::JournalSession", "The diary is locked."));
     }
     // The lookup's failure (a closed table) belongs to the caller.
     journal_.find(currentDay_);
@@ -556,7 +557,7 @@ SettingsValues JournalSession::settingsRecord() const {
 
 void JournalSession::postSettings() {
     if (locked_) {
-        throw Error(QStringLiteral("The diary is locked."));
+        throw Error(QCoreApplication::translate("quillmere::JournalSession", "The diary is locked."));
     }
     if (cipher_ && settings_.mode() != TableMode::kBrowse) {
         // No file of an encrypted diary holds its password.

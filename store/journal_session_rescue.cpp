@@ -7,6 +7,7 @@
 #include "store/journal_salvage.h"
 #include "store/timestamp.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QtGlobal>
@@ -142,7 +143,7 @@ QString JournalSession::keepDamagedJournal(const QByteArray& bytes) {
             return name;
         }
     }
-    throw FileError(QStringLiteral("Cannot write \"%1\": too many damaged copies of the diary")
+    throw FileError(QCoreApplication::translate("quillmere::JournalSessionRescue", "Cannot write \"%1\": too many damaged copies of the diary")
                         .arg(QDir::toNativeSeparators(QDir(dataFolder_).filePath(stem))));
 }
 

@@ -4,6 +4,8 @@
 #include "store/packet_format.h"
 #include "store/type_word.h"
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 using namespace packet;
@@ -41,7 +43,8 @@ bool looksLikeBinaryPacket(QByteArrayView bytes) {
 }
 
 void DSEXTRACT::damaged(const char* what) const {
-    throw DatasetError(status::kNotAPacket, QStringLiteral("damaged data packet (%1)").arg(what));
+    throw DatasetError(status::kNotAPacket, QCoreApplication::translate("quillmere::Store", "damaged data packet (%1)")
+                                                   .arg(QCoreApplication::translate("quillmere::Store", what)));
 }
 
 void DSEXTRACT::openPacket(QByteArrayView packet) {
@@ -75,7 +78,7 @@ void DSEXTRACT::start(QByteArrayView firstBytes) {
         throw DatasetError(status::kNotAPacket);
     }
     if (total_ < kHeaderSize) {
-        damaged("header cut short");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "header cut short"));
     }
     const char* h = firstBytes.data();
     header_.signature = DecodeFixed32(h + kSignatureOffset);
@@ -90,11 +93,11 @@ void DSEXTRACT::start(QByteArrayView firstBytes) {
         throw DatasetError(status::kNoMetadata);
     }
     if (header_.headerSize < kHeaderSize || header_.headerSize > total_) {
-        damaged("header size");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "header size"));
     }
     passOver(header_.headerSize);
     if (header_.columnCount * kMinColumnBytes > left()) {
-        damaged("column count");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "column count"));
     }
     converters_.clear();
     converters_.reserve(header_.columnCount);
@@ -172,10 +175,10 @@ bool DSEXTRACT::nextColumn(ColumnDescriptor* column) {
             return in_.getFixed8(&nameLength) && in_.getBytes(nameLength, &name) &&
                    in_.getFixed32(&word) && in_.getFixed16(&flags) && in_.getFixed16(&count);
         })) {
-        damaged("column descriptor cut short");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "column descriptor cut short"));
     }
     if (count * kMinAttributeBytes > left()) {
-        damaged("attribute count");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "attribute count"));
     }
     converters_.push_back(makeConverter(word));
     varying_.push_back(dynamic_cast<const FLDCVar*>(converters_.back().get()));
@@ -191,10 +194,10 @@ bool DSEXTRACT::nextColumn(ColumnDescriptor* column) {
 void DSEXTRACT::readPacketAttributeCount() {
     uint16_t count;
     if (!parseItem([&] { return in_.getFixed16(&count); })) {
-        damaged("packet attribute count missing");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "packet attribute count missing"));
     }
     if (count * kMinAttributeBytes > left()) {
-        damaged("packet attribute count");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "packet attribute count"));
     }
     attributesLeft_ = count;
     stage_ = Stage::kPacketAttributes;
@@ -229,7 +232,8 @@ bool DSEXTRACT::nextAttribute(AttributeView* attribute) {
         return conv->read(&in_, &body);
     });
     if (!read) {
-        damaged(headRead ? "attribute value cut short" : "attribute cut short");
+        damaged(headRead ? QT_TRANSLATE_NOOP("quillmere::Store", "attribute value cut short")
+                         : QT_TRANSLATE_NOOP("quillmere::Store", "attribute cut short"));
     }
     attribute->name = name;
     attribute->typeWord = word;
@@ -262,7 +266,7 @@ bool DSEXTRACT::nextValue(ExtractedValue* value) {
         stage_ = Stage::kRows;
         // Every row takes at least its status and null flags.
         if (header_.rowCount > static_cast<uint64_t>(left()) / (1 + nullBytes_)) {
-            damaged("row count");
+            damaged(QT_TRANSLATE_NOOP("quillmere::Store", "row count"));
         }
     }
     if (stage_ == Stage::kDone) {
@@ -281,7 +285,7 @@ bool DSEXTRACT::nextValue(ExtractedValue* value) {
         uint8_t rowStatus;
         if (!fill(1 + nullBytes_) || !in_.getFixed8(&rowStatus) ||
             !in_.getBytes(nullBytes_, &nullFlags_)) {
-            damaged("row cut short");
+            damaged(QT_TRANSLATE_NOOP("quillmere::Store", "row cut short"));
         }
         // The flags are kept apart: a later window replaces the bytes.
         std::copy(nullFlags_.begin(), nullFlags_.end(), nullCopy_.begin());
@@ -324,7 +328,7 @@ void DSEXTRACT::readValue(ExtractedValue* value, int column) {
         // Fixed-size and array values, and every value of a packet in
         // memory, are read whole.
         if (!parseItem([&] { return conv.read(&in_, &value->bytes); })) {
-            damaged("value runs past the end of the data");
+            damaged(QT_TRANSLATE_NOOP("quillmere::Store", "value runs past the end of the data"));
         }
         value->offset = position() - value->bytes.size();
         value->length = value->bytes.size();
@@ -332,10 +336,10 @@ void DSEXTRACT::readValue(ExtractedValue* value, int column) {
     }
     qsizetype length = 0;
     if (!fill(var->prefixWidth()) || !var->readLength(&in_, &length)) {
-        damaged("value runs past the end of the data");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "value runs past the end of the data"));
     }
     if (length > left()) {
-        damaged("value runs past the end of the data");
+        damaged(QT_TRANSLATE_NOOP("quillmere::Store", "value runs past the end of the data"));
     }
     value->offset = position();
     value->length = length;

@@ -8,6 +8,8 @@
 
 #include <zlib.h>
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 namespace {
@@ -306,10 +308,10 @@ RecoveryContents RecoveryLog::recover() {
         started_ = false;
         size_ = 0;
         const QString text = cipher_
-                                 ? QStringLiteral(
+                                 ? QCoreApplication::translate("quillmere::RecoveryLog",
                                        "\"%1\" is encrypted with another password and could not be "
                                        "replayed; it was kept as \"%2\"")
-                                 : QStringLiteral(
+                                 : QCoreApplication::translate("quillmere::RecoveryLog",
                                        "\"%1\" is encrypted and could not be replayed without the "
                                        "diary's password; it was kept as \"%2\"");
         throw WrongKeyError(
@@ -357,8 +359,8 @@ void RecoveryLog::append(const RecoveryRecord& record) {
         // front of the new records; a missing or empty file gets the header.
         const FileStatus found = fileAccess().status(path_);
         if (found.kind == FileKind::kFolder || found.kind == FileKind::kOther) {
-            throw FileError(FileFailure(QStringLiteral("Cannot write"), path_,
-                                        QStringLiteral("not a regular file")));
+            throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot write"), path_,
+                                        QCoreApplication::translate("quillmere::Store", "not a regular file")));
         }
         size_ = found.kind == FileKind::kRegular ? found.size : 0;
         if (size_ == 0) {

@@ -5,6 +5,7 @@
 #include "store/packet_preload.h"
 #include "store/type_word.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QtGlobal>
 
@@ -35,14 +36,14 @@ void StoredTable::fail(const QString& text) const {
 
 void StoredTable::requireOpen() const {
     if (!open_) {
-        fail(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        fail(QCoreApplication::translate("quillmere::Store", "Cannot perform this operation on a closed dataset"));
     }
 }
 
 void StoredTable::requireEditing() const {
     requireOpen();
     if (mode_ == TableMode::kBrowse) {
-        fail(QStringLiteral("Dataset not in edit or insert mode"));
+        fail(QCoreApplication::translate("quillmere::Store", "Dataset not in edit or insert mode"));
     }
 }
 
@@ -88,7 +89,7 @@ bool StoredTable::loadLazily(const QString& path) {
     // openForReading, naming it, before anything is read from it.
     const std::shared_ptr<const OpenFile> file = fileAccess().openForReading(path);
     if (file->size() == 0) {
-        throw Error(QStringLiteral("Missing data provider or data packet"));
+        throw Error(QCoreApplication::translate("quillmere::Store", "Missing data provider or data packet"));
     }
     const QByteArray head = file->read(0, std::min(file->size(), qint64(kSealedHeadBytes)));
     if (IsSealedDataFile(head)) {
@@ -108,7 +109,7 @@ void StoredTable::load(const QString& path, PreloadedFile ahead) {
     // naming it, before anything is read from it.
     QByteArray bytes = readAhead ? std::move(ahead.sealed) : fileAccess().readAll(path);
     if (bytes.isEmpty()) {
-        throw Error(QStringLiteral("Missing data provider or data packet"));
+        throw Error(QCoreApplication::translate("quillmere::Store", "Missing data provider or data packet"));
     }
     if (!IsSealedDataFile(bytes)) {
         // The fingerprint is of the file as it lies on disk.
@@ -124,7 +125,7 @@ void StoredTable::load(const QString& path, PreloadedFile ahead) {
             KeepSealedDataFile(path, bytes, before);
         }
         throw KeyRequiredError(
-            QStringLiteral("\"%1\" is encrypted: its password is needed to open it")
+            QCoreApplication::translate("quillmere::StoredTable", "\"%1\" is encrypted: its password is needed to open it")
                 .arg(QDir::toNativeSeparators(path)),
             bytes.first(std::min(bytes.size(), kSealedHeadBytes)));
     }
@@ -225,7 +226,7 @@ void StoredTable::edit() {
         return;
     }
     if (!current_) {
-        fail(QStringLiteral("Cannot modify an empty dataset"));
+        fail(QCoreApplication::translate("quillmere::Store", "Cannot modify an empty dataset"));
     }
     buffer_ = data_.readRecord(*current_);
     mode_ = TableMode::kEdit;
@@ -270,7 +271,7 @@ int StoredTable::requireField(const char* fieldName, std::initializer_list<uint3
             }
         }
     }
-    fail(QStringLiteral("Field '%1' not found").arg(QLatin1String(fieldName)));
+    fail(QCoreApplication::translate("quillmere::Store", "Field '%1' not found").arg(QLatin1String(fieldName)));
 }
 
 const Cell* StoredTable::currentCell(int column) const {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 namespace {
@@ -14,7 +16,7 @@ constexpr double kMaxMillis = 9.0e15;
 
 [[noreturn]] void invalid(long long days, long long millis) {
     throw DatasetError::plain(
-        QStringLiteral("'%1.%2' is not a valid timestamp").arg(days).arg(millis));
+        QCoreApplication::translate("quillmere::Store", "'%1.%2' is not a valid timestamp").arg(days).arg(millis));
 }
 
 }  // namespace

@@ -34,38 +34,38 @@ using F = FormatCommands;
 
 // clang-format off
 const ToolButtonRow kToolButtons[] = {
-    {&F::btnNoteBookOpen,       "btnNoteBookOpen",       "Import...",                    26, Kind::Later,   nullptr},
-    {&F::btnNoteBookSaveAs,     "btnNoteBookSaveAs",     "Export...",                    21, Kind::Later,   nullptr},
-    {&F::ToolButton13,          "ToolButton13",          "Print...",                     13, Kind::Later,   nullptr},
+    {&F::btnNoteBookOpen,       "btnNoteBookOpen",       QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Import..."),                    26, Kind::Later,   nullptr},
+    {&F::btnNoteBookSaveAs,     "btnNoteBookSaveAs",     QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Export..."),                    21, Kind::Later,   nullptr},
+    {&F::ToolButton13,          "ToolButton13",          QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Print..."),                     13, Kind::Later,   nullptr},
     {nullptr, nullptr, nullptr, -1, Kind::Command, nullptr},
-    {&F::btnBold,               "btnBold",               "Bold",                          4, Kind::Toggle,  &F::btnBoldClick},
-    {&F::btnItalic,             "btnItalic",             "Italic",                        5, Kind::Toggle,  &F::btnItalicClick},
-    {&F::btnUnderline,          "btnUnderline",          "Underline",                     6, Kind::Toggle,  &F::btnUnderlineClick},
+    {&F::btnBold,               "btnBold",               QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Bold"),                          4, Kind::Toggle,  &F::btnBoldClick},
+    {&F::btnItalic,             "btnItalic",             QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Italic"),                        5, Kind::Toggle,  &F::btnItalicClick},
+    {&F::btnUnderline,          "btnUnderline",          QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Underline"),                     6, Kind::Toggle,  &F::btnUnderlineClick},
     {nullptr, nullptr, nullptr, -1, Kind::Command, nullptr},
-    {&F::btnLeft,               "btnLeft",               "Align Left",                    7, Kind::Toggle,  &F::btnLeftClick},
-    {&F::btnCenter,             "btnCenter",             "Align Center",                  8, Kind::Toggle,  &F::btnCenterClick},
-    {&F::btnRight,              "btnRight",              "Align Right",                   9, Kind::Toggle,  &F::btnRightClick},
+    {&F::btnLeft,               "btnLeft",               QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Align Left"),                    7, Kind::Toggle,  &F::btnLeftClick},
+    {&F::btnCenter,             "btnCenter",             QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Align Center"),                  8, Kind::Toggle,  &F::btnCenterClick},
+    {&F::btnRight,              "btnRight",              QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Align Right"),                   9, Kind::Toggle,  &F::btnRightClick},
     {&F::btnJustify,            "btnJustify",            "",                             31, Kind::Toggle,  &F::btnJustifyClick},
     {nullptr, nullptr, nullptr, -1, Kind::Command, nullptr},
-    {&F::btnCut,                "btnCut",                "Cut",                          10, Kind::Command, &F::btnCutClick},
-    {&F::btnCopy,               "btnCopy",               "Copy",                         11, Kind::Command, &F::btnCopyClick},
-    {&F::btnPaste,              "btnPaste",              "Paste",                        12, Kind::Command, &F::btnPasteClick},
+    {&F::btnCut,                "btnCut",                QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Cut"),                          10, Kind::Command, &F::btnCutClick},
+    {&F::btnCopy,               "btnCopy",               QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Copy"),                         11, Kind::Command, &F::btnCopyClick},
+    {&F::btnPaste,              "btnPaste",              QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Paste"),                        12, Kind::Command, &F::btnPasteClick},
     {nullptr, nullptr, nullptr, -1, Kind::Command, nullptr},
-    {&F::btnFind,               "btnFind",               "Find Text...",                 27, Kind::Command, &F::btnFindClick},
-    {&F::btnDBSearch,           "btnDBSearch",           "Full Database Text Search...", 28, Kind::Command, &F::btnDBSearchClick},
-    {&F::btnFont,               "btnFont",               "Font...",                      15, Kind::Command, &F::btnFontClick},
-    {&F::btnBullet,             "btnBullet",             "Bullets",                      14, Kind::Toggle,  &F::btnBulletClick},
+    {&F::btnFind,               "btnFind",               QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Find Text..."),                 27, Kind::Command, &F::btnFindClick},
+    {&F::btnDBSearch,           "btnDBSearch",           QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Full Database Text Search..."), 28, Kind::Command, &F::btnDBSearchClick},
+    {&F::btnFont,               "btnFont",               QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Font..."),                      15, Kind::Command, &F::btnFontClick},
+    {&F::btnBullet,             "btnBullet",             QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Bullets"),                      14, Kind::Toggle,  &F::btnBulletClick},
     {nullptr, nullptr, nullptr, -1, Kind::Command, nullptr},
-    {&F::btnUndo,               "btnUndo",               "Undo",                         17, Kind::Command, &F::btnUndoClick},
-    {&F::btnRedo,               "btnRedo",               "Redo",                         16, Kind::Command, &F::btnRedoClick},
+    {&F::btnUndo,               "btnUndo",               QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Undo"),                         17, Kind::Command, &F::btnUndoClick},
+    {&F::btnRedo,               "btnRedo",               QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Redo"),                         16, Kind::Command, &F::btnRedoClick},
     {nullptr, nullptr, nullptr, -1, Kind::Command, nullptr},
-    {&F::btnNoteBookFillColour, "btnNoteBookFillColour", "Highlight Colour...",          23, Kind::Command, &F::btnNoteBookFillColourClick},
-    {&F::btnNoteBookFontColour, "btnNoteBookFontColour", "Font Colour...",               22, Kind::Command, &F::btnNoteBookFontColourClick},
+    {&F::btnNoteBookFillColour, "btnNoteBookFillColour", QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Highlight Colour..."),          23, Kind::Command, &F::btnNoteBookFillColourClick},
+    {&F::btnNoteBookFontColour, "btnNoteBookFontColour", QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Font Colour..."),               22, Kind::Command, &F::btnNoteBookFontColourClick},
     {nullptr, nullptr, nullptr, -1, Kind::Command, nullptr},
-    {&F::btnInsertChar,         "btnInsertChar",         "Insert Special Characters...", 25, Kind::Command, nullptr},
-    {&F::btnInsertEmoticon,     "btnInsertEmoticon",     "Insert Emoticon...",           24, Kind::Command, nullptr},
-    {&F::btnInsertPicture,      "btnInsertPicture",      "Insert Picture...",            29, Kind::Later,   nullptr},
-    {&F::btnInsertLink,         "btnInsertLink",         "Insert Link...",               30, Kind::Later,   nullptr},
+    {&F::btnInsertChar,         "btnInsertChar",         QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Insert Special Characters..."), 25, Kind::Command, nullptr},
+    {&F::btnInsertEmoticon,     "btnInsertEmoticon",     QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Insert Emoticon..."),           24, Kind::Command, nullptr},
+    {&F::btnInsertPicture,      "btnInsertPicture",      QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Insert Picture..."),            29, Kind::Later,   nullptr},
+    {&F::btnInsertLink,         "btnInsertLink",         QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Insert Link..."),               30, Kind::Later,   nullptr},
 };
 // clang-format on
 
@@ -90,7 +90,7 @@ QToolButton* makeButton(QToolBar* toolBar, const ToolButtonRow& row, const Image
     button->setIconSize(QSize(kImageSize, kImageSize));
     button->setProperty(FormatCommands::kImageIndexProperty, row.image);
     button->setIcon(images.icon(row.image));
-    button->setToolTip(QString::fromLatin1(row.hint));
+    button->setToolTip(FormatCommands::tr(row.hint));
     button->setCheckable(row.kind == Kind::Toggle);
     button->setEnabled(row.kind != Kind::Later);
     return button;

@@ -32,21 +32,21 @@ using F = FormatCommands;
 
 // clang-format off
 const MenuRow kMenuRows[] = {
-    {&F::Cut1,            "Cut1",            "Cut",             "Ctrl+X", 10, "Move the selection to the clipboard", false, false, &F::btnCutClick},
-    {&F::Copy1,           "Copy1",           "Copy",            "Ctrl+C", 11, "Copy the selection to the clipboard", false, false, &F::btnCopyClick},
-    {&F::Paste1,          "Paste1",          "Paste",           "Ctrl+V", 12, "Insert the clipboard at the selection", false, false, &F::btnPasteClick},
-    {&F::N1,              "N1",              "Text Selection",  "",       -1, "",                                    true,  false, nullptr},
-    {&F::SelectAll1,      "SelectAll1",      "Select All",      "Ctrl+A", -1, "Select the whole entry",              false, false, &F::SelectAll1Click},
-    {&F::N2,              "N2",              "Text Deletion",   "",       -1, "",                                    true,  false, nullptr},
-    {&F::ClearSelection1, "ClearSelection1", "Clear Selection", "Ctrl+D", 19, "Delete the selected text",            false, false, &F::ClearSelection1Click},
-    {&F::ClearAll1,       "ClearAll1",       "Clear All",       "",       19, "Empty the whole entry",               false, false, &F::ClearAll1Click},
-    {&F::N3,              "N3",              "Text Formatting", "",       -1, "",                                    true,  false, nullptr},
+    {&F::Cut1,            "Cut1",            QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Cut"),             "Ctrl+X", 10, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Move the selection to the clipboard"), false, false, &F::btnCutClick},
+    {&F::Copy1,           "Copy1",           QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Copy"),            "Ctrl+C", 11, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Copy the selection to the clipboard"), false, false, &F::btnCopyClick},
+    {&F::Paste1,          "Paste1",          QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Paste"),           "Ctrl+V", 12, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Insert the clipboard at the selection"), false, false, &F::btnPasteClick},
+    {&F::N1,              "N1",              QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Text Selection"),  "",       -1, "",                                    true,  false, nullptr},
+    {&F::SelectAll1,      "SelectAll1",      QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Select All"),      "Ctrl+A", -1, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Select the whole entry"),              false, false, &F::SelectAll1Click},
+    {&F::N2,              "N2",              QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Text Deletion"),   "",       -1, "",                                    true,  false, nullptr},
+    {&F::ClearSelection1, "ClearSelection1", QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Clear Selection"), "Ctrl+D", 19, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Delete the selected text"),            false, false, &F::ClearSelection1Click},
+    {&F::ClearAll1,       "ClearAll1",       QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Clear All"),       "",       19, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Empty the whole entry"),               false, false, &F::ClearAll1Click},
+    {&F::N3,              "N3",              QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Text Formatting"), "",       -1, "",                                    true,  false, nullptr},
 };
 
 const MenuRow kFormattingRows[] = {
-    {&F::Bold1,      "Bold1",      "Bold",      "Ctrl+B", 4, "Switch bold on or off",      false, true, &F::btnBoldClick},
-    {&F::Italic1,    "Italic1",    "Italic",    "Ctrl+I", 5, "Switch italic on or off",    false, true, &F::btnItalicClick},
-    {&F::Underline1, "Underline1", "Underline", "Ctrl+U", 6, "Switch underline on or off", false, true, &F::btnUnderlineClick},
+    {&F::Bold1,      "Bold1",      QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Bold"),      "Ctrl+B", 4, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Switch bold on or off"),      false, true, &F::btnBoldClick},
+    {&F::Italic1,    "Italic1",    QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Italic"),    "Ctrl+I", 5, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Switch italic on or off"),    false, true, &F::btnItalicClick},
+    {&F::Underline1, "Underline1", QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Underline"), "Ctrl+U", 6, QT_TRANSLATE_NOOP("quillmere::FormatCommands", "Switch underline on or off"), false, true, &F::btnUnderlineClick},
 };
 // clang-format on
 
@@ -60,11 +60,11 @@ void FormatCommands::buildPopupMenu() {
     const auto addRow = [this, &icons](QMenu* menu, const MenuRow& row) {
         QAction* action = nullptr;
         if (row.separator) {
-            action = MenuLook::addSection(menu, QString::fromLatin1(row.caption));
+            action = MenuLook::addSection(menu, tr(row.caption));
             // The title is the separator's hint as well, as the look reads it.
-            MenuLook::setHint(action, QString::fromLatin1(row.caption));
+            MenuLook::setHint(action, tr(row.caption));
         } else {
-            action = menu->addAction(QString::fromLatin1(row.caption));
+            action = menu->addAction(tr(row.caption));
             action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
             // The keys act only through the editor (eventFilter); while the
             // menu itself is open they act on it.
@@ -73,7 +73,7 @@ void FormatCommands::buildPopupMenu() {
             action->setCheckable(row.checkable);
             action->setProperty(kImageIndexProperty, row.image);
             MenuLook::setImage(action, icons, row.image);
-            MenuLook::setHint(action, QString::fromLatin1(row.hint));
+            MenuLook::setHint(action, tr(row.hint));
             connect(action, &QAction::triggered, this, guardSlot(this, row.handler));
         }
         action->setObjectName(QString::fromLatin1(row.name));
@@ -83,14 +83,14 @@ void FormatCommands::buildPopupMenu() {
     for (const MenuRow& row : kMenuRows) {
         addRow(PopupMenu1, row);
     }
-    auto* formatting = new QMenu(QStringLiteral("Formatting"), PopupMenu1);
+    auto* formatting = new QMenu(tr("Formatting"), PopupMenu1);
     formatting->setObjectName(QStringLiteral("FormattingMenu"));
     for (const MenuRow& row : kFormattingRows) {
         addRow(formatting, row);
     }
     Formatting1 = PopupMenu1->addMenu(formatting);
     Formatting1->setObjectName(QStringLiteral("Formatting1"));
-    MenuLook::setHint(Formatting1, QStringLiteral("Bold, italic and underline"));
+    MenuLook::setHint(Formatting1, tr("Bold, italic and underline"));
     MenuLook::apply(PopupMenu1);
 }
 

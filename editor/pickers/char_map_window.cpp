@@ -76,7 +76,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
 
 TDLLForm::TDLLForm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("DLLForm"));
-    setWindowTitle(QStringLiteral("Character Map"));
+    setWindowTitle(tr("Character Map"));
     setFixedSize(kWidth, kHeight);
     keepPopupsAtTheirBoxes(this);
     mappingTest_ = codeMappingOf;
@@ -103,7 +103,7 @@ void TDLLForm::buildPanels() {
 
     RbPanel1 = new TRbPanel(this, QStringLiteral("RbPanel1"));
     applyTitleBarStyle(*RbPanel1, 24);
-    RbPanel1->SetCaption(QStringLiteral("Character Map"));
+    RbPanel1->SetCaption(tr("Character Map"));
     RbPanel1->installEventFilter(this);
     layout->addWidget(RbPanel1);
 
@@ -111,7 +111,7 @@ void TDLLForm::buildPanels() {
     applyContentFrameStyle(*RbPanel3, 40, 7);
     RbPanel3->SetCaptionPosition(cpTopLeft);
     RbPanel3->setFont(designFont(QStringLiteral("Arial"), 13, true));
-    RbPanel3->SetCaption(QStringLiteral("Current Font Selection"));
+    RbPanel3->SetCaption(tr("Current Font Selection"));
     RbPanel3->setFixedHeight(kContentHeight);
     layout->addWidget(RbPanel3);
 
@@ -176,22 +176,22 @@ void TDLLForm::buildPreview() {
     Image1 = new QLabel(RbPanel3);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(568, 64, kPreviewWidth, kPreviewHeight);
-    Label2 = makeLabel(RbPanel3, QStringLiteral("Label2"), QStringLiteral("ALT + "), {592, 208});
+    Label2 = makeLabel(RbPanel3, QStringLiteral("Label2"), tr("ALT + "), {592, 208});
     Label4 = makeLabel(RbPanel3, QStringLiteral("Label4"), QStringLiteral("0"), {638, 208});
 }
 
 void TDLLForm::buildButtons() {
-    btnInsert = MakeBarButton(RbPanel3, QStringLiteral("btnInsert"), QStringLiteral("  Insert"),
+    btnInsert = MakeBarButton(RbPanel3, QStringLiteral("btnInsert"), tr("  Insert"),
                               QRect(568, 240, 121, 49), kGlyphInsert, false, clWhite);
-    btnInsert->setStatusTip(QStringLiteral("Insert Selected Character"));
+    btnInsert->setStatusTip(tr("Insert Selected Character"));
     connect(btnInsert, &TRbButton::OnClick, this, &TDLLForm::dxButton2Click);
 
-    btnAdd = MakeBarButton(RbPanel3, QStringLiteral("btnAdd"), QStringLiteral("Add"),
+    btnAdd = MakeBarButton(RbPanel3, QStringLiteral("btnAdd"), tr("Add"),
                            QRect(568, 340, 40, 25), 0, false, clWhite);
     connect(btnAdd, &TRbButton::OnClick, this, &TDLLForm::btnAddClick);
 
     btnInsertLine =
-        MakeBarButton(RbPanel3, QStringLiteral("btnInsertLine"), QStringLiteral("Insert Line"),
+        MakeBarButton(RbPanel3, QStringLiteral("btnInsertLine"), tr("Insert Line"),
                       QRect(622, 340, 65, 25), 0, false, clWhite);
     connect(btnInsertLine, &TRbButton::OnClick, this, &TDLLForm::btnInsertLineClick);
 
@@ -201,9 +201,9 @@ void TDLLForm::buildButtons() {
     Edit1->setGeometry(568, 373, 121, 21);
     Edit1->installEventFilter(this);
 
-    RbButton1 = MakeBarButton(RbPanel2, QStringLiteral("RbButton1"), QStringLiteral("  Close"),
+    RbButton1 = MakeBarButton(RbPanel2, QStringLiteral("RbButton1"), tr("  Close"),
                               QRect(610, 10, 75, 25), kGlyphClose, false, kBarButtonColor);
-    RbButton1->setStatusTip(QStringLiteral("Close"));
+    RbButton1->setStatusTip(tr("Close"));
     connect(RbButton1, &TRbButton::OnClick, this, &TDLLForm::dxButton1Click);
 }
 

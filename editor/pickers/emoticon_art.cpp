@@ -17,35 +17,35 @@ namespace {
 // clang-format off
 // Tags 10 and 11 stand in the first row in the order 11, 10.
 const EmoticonRow kRows[kEmoticonCount] = {
-    { 1, "Image2",  QRect( 24,  24, 21, 21), "Angry   :x",                  {0x1F620, 0}},      // angry face
-    { 2, "Image23", QRect( 56,  24, 21, 21), "Smiley   :)",                 {0x1F642, 0}},      // slightly smiling face
-    { 3, "Image5",  QRect( 88,  24, 21, 21), "Tongue   :p or :P",           {0x1F61B, 0}},      // face with tongue
-    { 4, "Image7",  QRect(120,  24, 21, 21), "Laugh out Loud   :lol:",      {0x1F602, 0}},      // face with tears of joy
-    { 5, "Image26", QRect(152,  24, 20, 20), "Puke or Sick   +o(",          {0x1F922, 0}},      // nauseated face
-    { 6, "Image9",  QRect(184,  24, 21, 21), "Oh My!   :o",                 {0x1F62E, 0}},      // face with open mouth
-    { 7, "Image10", QRect(216,  24, 21, 21), "Unsure or Confused   :s or :?", {0x1F615, 0}},    // confused face
-    { 8, "Image11", QRect(248,  24, 21, 21), "Wacko   x)",                  {0x1F92A, 0}},      // zany face
-    { 9, "Image13", QRect(280,  24, 21, 21), "ph34r",                       {0x1F977, 0}},      // ninja
-    {10, "Image27", QRect(344,  24, 20, 22), "Crying   :'(",                {0x1F622, 0}},      // crying face
-    {11, "Image29", QRect(312,  24, 21, 21), "Mellow or Uninterested   :|", {0x1F610, 0}},      // neutral face
-    {12, "Image28", QRect(376,  24, 20, 20), "Question",                    {0x2753, 0}},       // red question mark
-    {13, "Image3",  QRect( 24,  72, 22, 26), "Sad   :(",                    {0x2639, 0xFE0F}},  // frowning face
-    {14, "Image4",  QRect( 56,  72, 22, 26), "Big Smile!   :D",             {0x1F600, 0}},      // grinning face
-    {15, "Image6",  QRect( 88,  72, 23, 22), "Cool   8)",                   {0x1F60E, 0}},      // smiling face with sunglasses
-    {16, "Image8",  QRect(120,  72, 22, 26), "Wink   ;)",                   {0x1F609, 0}},      // winking face
-    {17, "Image12", QRect(152,  72, 22, 30), "Crazy   8x)",                 {0x1F635, 0}},      // dizzy face
-    {18, "Image14", QRect(184,  72, 22, 26), "Nea",                         {0x1F645, 0}},      // person gesturing no
-    {19, "Image15", QRect(216,  72, 23, 25), "Sarcastic",                   {0x1F60F, 0}},      // smirking face
-    {20, "Image16", QRect(252,  72, 31, 26), "Bye-Bye",                     {0x1F44B, 0}},      // waving hand
-    {21, "Image25", QRect(285,  72, 40, 27), "Dancing",                     {0x1F483, 0}},      // woman dancing
-    {22, "Image24", QRect(333,  72, 36, 26), "Pardon",                      {0x1F647, 0}},      // person bowing
-    {23, "Image1",  QRect(376,  72, 22, 26), "Happy Smile   :)",            {0x1F60A, 0}},      // smiling face with smiling eyes
-    {24, "Image17", QRect( 48, 128, 45, 27), "Hello",                       {0x270B, 0}},       // raised hand
-    {25, "Image18", QRect(104, 128, 54, 30), "Let's drink on that",         {0x1F37B, 0}},      // clinking beer mugs
-    {26, "Image20", QRect(168, 128, 43, 26), "Praise",                      {0x1F64F, 0}},      // folded hands
-    {27, "Image22", QRect(224, 128, 27, 25), "Bomb",                        {0x1F4A3, 0}},      // bomb
-    {28, "Image21", QRect(264, 128, 34, 24), "Yahoo!",                      {0x1F973, 0}},      // partying face
-    {29, "Image19", QRect(320, 128, 51, 45), "Truce or Surrender",          {0x1F3F3, 0xFE0F}}, // white flag
+    { 1, "Image2",  QRect( 24,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Angry   :x"),                  {0x1F620, 0}},      // angry face
+    { 2, "Image23", QRect( 56,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Smiley   :)"),                 {0x1F642, 0}},      // slightly smiling face
+    { 3, "Image5",  QRect( 88,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Tongue   :p or :P"),           {0x1F61B, 0}},      // face with tongue
+    { 4, "Image7",  QRect(120,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Laugh out Loud   :lol:"),      {0x1F602, 0}},      // face with tears of joy
+    { 5, "Image26", QRect(152,  24, 20, 20), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Puke or Sick   +o("),          {0x1F922, 0}},      // nauseated face
+    { 6, "Image9",  QRect(184,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Oh My!   :o"),                 {0x1F62E, 0}},      // face with open mouth
+    { 7, "Image10", QRect(216,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Unsure or Confused   :s or :?"), {0x1F615, 0}},    // confused face
+    { 8, "Image11", QRect(248,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Wacko   x)"),                  {0x1F92A, 0}},      // zany face
+    { 9, "Image13", QRect(280,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "ph34r"),                       {0x1F977, 0}},      // ninja
+    {10, "Image27", QRect(344,  24, 20, 22), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Crying   :'("),                {0x1F622, 0}},      // crying face
+    {11, "Image29", QRect(312,  24, 21, 21), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Mellow or Uninterested   :|"), {0x1F610, 0}},      // neutral face
+    {12, "Image28", QRect(376,  24, 20, 20), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Question"),                    {0x2753, 0}},       // red question mark
+    {13, "Image3",  QRect( 24,  72, 22, 26), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Sad   :("),                    {0x2639, 0xFE0F}},  // frowning face
+    {14, "Image4",  QRect( 56,  72, 22, 26), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Big Smile!   :D"),             {0x1F600, 0}},      // grinning face
+    {15, "Image6",  QRect( 88,  72, 23, 22), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Cool   8)"),                   {0x1F60E, 0}},      // smiling face with sunglasses
+    {16, "Image8",  QRect(120,  72, 22, 26), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Wink   ;)"),                   {0x1F609, 0}},      // winking face
+    {17, "Image12", QRect(152,  72, 22, 30), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Crazy   8x)"),                 {0x1F635, 0}},      // dizzy face
+    {18, "Image14", QRect(184,  72, 22, 26), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Nea"),                         {0x1F645, 0}},      // person gesturing no
+    {19, "Image15", QRect(216,  72, 23, 25), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Sarcastic"),                   {0x1F60F, 0}},      // smirking face
+    {20, "Image16", QRect(252,  72, 31, 26), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Bye-Bye"),                     {0x1F44B, 0}},      // waving hand
+    {21, "Image25", QRect(285,  72, 40, 27), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Dancing"),                     {0x1F483, 0}},      // woman dancing
+    {22, "Image24", QRect(333,  72, 36, 26), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Pardon"),                      {0x1F647, 0}},      // person bowing
+    {23, "Image1",  QRect(376,  72, 22, 26), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Happy Smile   :)"),            {0x1F60A, 0}},      // smiling face with smiling eyes
+    {24, "Image17", QRect( 48, 128, 45, 27), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Hello"),                       {0x270B, 0}},       // raised hand
+    {25, "Image18", QRect(104, 128, 54, 30), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Let's drink on that"),         {0x1F37B, 0}},      // clinking beer mugs
+    {26, "Image20", QRect(168, 128, 43, 26), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Praise"),                      {0x1F64F, 0}},      // folded hands
+    {27, "Image22", QRect(224, 128, 27, 25), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Bomb"),                        {0x1F4A3, 0}},      // bomb
+    {28, "Image21", QRect(264, 128, 34, 24), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Yahoo!"),                      {0x1F973, 0}},      // partying face
+    {29, "Image19", QRect(320, 128, 51, 45), QT_TRANSLATE_NOOP("quillmere::TfrmEmoticons", "Truce or Surrender"),          {0x1F3F3, 0xFE0F}}, // white flag
 };
 // clang-format on
 

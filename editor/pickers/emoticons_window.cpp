@@ -171,13 +171,13 @@ TfrmEmoticons::TfrmEmoticons(QWidget* parent) : QDialog(parent, Qt::FramelessWin
 
 void TfrmEmoticons::FormCreate() {
     setObjectName(QStringLiteral("frmEmoticons"));
-    setWindowTitle(QStringLiteral("Emotional Icons"));
+    setWindowTitle(tr("Emotional Icons"));
     setModal(true);
     setFixedSize(kWindowWidth, kWindowHeight);
 
     RbPanel3 = new TRbPanel(this, QStringLiteral("RbPanel3"));
     applyTitleBarStyle(*RbPanel3, 29);
-    RbPanel3->SetCaption(QStringLiteral("Emotional Icons"));
+    RbPanel3->SetCaption(tr("Emotional Icons"));
     RbPanel3->setGeometry(0, 0, kWindowWidth, kBarHeight);
     RbPanel3->installEventFilter(this);
 
@@ -198,7 +198,7 @@ void TfrmEmoticons::FormCreate() {
     RbPanel2 = new TRbPanel(this, QStringLiteral("RbPanel2"));
     applyButtonBarStyle(*RbPanel2);
     RbPanel2->setGeometry(0, kBarHeight + kPicturePanelHeight, kWindowWidth, kBarHeight);
-    btnClose = MakeBarButton(RbPanel2, QStringLiteral("btnClose"), QStringLiteral("Close"),
+    btnClose = MakeBarButton(RbPanel2, QStringLiteral("btnClose"), tr("Close"),
                              QRect(328, 10, 75, 25), 0, false, kCloseButtonColor);
     connect(btnClose, &TRbButton::OnClick, this, &TfrmEmoticons::btnCloseClick);
 
@@ -213,7 +213,7 @@ void TfrmEmoticons::buildPictures() {
         image->move(row.geometry.topLeft());
         // The hover text's name part, for screen readers.
         image->setAccessibleName(
-            QString::fromLatin1(row.hoverText).section(QStringLiteral("   "), 0, 0));
+            tr(row.hoverText).section(QStringLiteral("   "), 0, 0));
         connect(image, &EmoticonImage::mouseMoved, this,
                 [this, image](Qt::KeyboardModifiers shift, int x, int y) {
                     Image2MouseMove(image, shift, x, y);
@@ -238,7 +238,7 @@ void TfrmEmoticons::Image2MouseMove(EmoticonImage* Sender, Qt::KeyboardModifiers
         return;
     }
     if (const EmoticonRow* row = EmoticonRowOf(Sender->Tag())) {
-        Label1->setText(QString::fromLatin1(row->hoverText));
+        Label1->setText(tr(row->hoverText));
     }
 }
 

@@ -31,15 +31,15 @@ public:
 
 // The classic kinds first, then PNG and WebP, which "All" lists as well.
 const char* const PictureCommands::kPictureFilter =
-    "All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp)|"
+    QT_TRANSLATE_NOOP("quillmere::PictureCommands", "All (*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp)|"
     "*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf;*.png;*.webp|"
     "CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|"
     "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
     "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
-    "PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp";
+    "PNG Image (*.png)|*.png|WebP Image (*.webp)|*.webp");
 const char* const PictureCommands::kLinkFilter =
-    "All Files (*.*)|*.*|Images (*.bmp, *.jpg, *.png, *.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif";
-const char* const PictureCommands::kLinkTitle = "Link To Selected File";
+    QT_TRANSLATE_NOOP("quillmere::PictureCommands", "All Files (*.*)|*.*|Images (*.bmp, *.jpg, *.png, *.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif");
+const char* const PictureCommands::kLinkTitle = QT_TRANSLATE_NOOP("quillmere::PictureCommands", "Link To Selected File");
 
 PictureCommands::PictureCommands(RichEditor* editor, QWidget* window,
                                  std::function<void(const QString&)> showError,
@@ -61,7 +61,7 @@ void PictureCommands::letWindowRepaint() {
 void PictureCommands::btnInsertPictureClick() {
     FileDialogRequest OpenPictureDialog1;
     OpenPictureDialog1.objectName = QStringLiteral("OpenPictureDialog1");
-    OpenPictureDialog1.filter = QString::fromLatin1(kPictureFilter);
+    OpenPictureDialog1.filter = tr(kPictureFilter);
     OpenPictureDialog1.preview = true;
     const QString path = fileDialog_(window_, OpenPictureDialog1);
     if (path.isEmpty()) {
@@ -84,7 +84,7 @@ void PictureCommands::btnInsertPictureClick() {
     if (picture.isNull()) {
         if (showInformation_) {
             showInformation_(
-                QStringLiteral("The picture in %1 cannot be inserted: only metafiles that hold "
+                tr("The picture in %1 cannot be inserted: only metafiles that hold "
                                "a bitmap can be shown.")
                     .arg(QFileInfo(path).fileName()));
         }
@@ -98,8 +98,8 @@ void PictureCommands::btnInsertPictureClick() {
 void PictureCommands::btnInsertLinkClick() {
     FileDialogRequest OpenDialog2;
     OpenDialog2.objectName = QStringLiteral("OpenDialog2");
-    OpenDialog2.title = QString::fromLatin1(kLinkTitle);
-    OpenDialog2.filter = QString::fromLatin1(kLinkFilter);
+    OpenDialog2.title = tr(kLinkTitle);
+    OpenDialog2.filter = tr(kLinkFilter);
     OpenDialog2.defaultExtension = QStringLiteral("*.*");
     const QString path = fileDialog_(window_, OpenDialog2);
     if (path.isEmpty()) {

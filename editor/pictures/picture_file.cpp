@@ -8,6 +8,7 @@
 #include "store/file_access.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -49,7 +50,7 @@ LoadedPicture loadBitmap(const QByteArray& bytes) {
         image = readWithQt(bytes, "BMP");
     }
     if (image.isNull()) {
-        throw PictureError(QStringLiteral("Bitmap image is not valid"));
+        throw PictureError(QCoreApplication::translate("quillmere::PictureFile", "Bitmap image is not valid"));
     }
     return LoadedPicture{opaque(image), false, false, {}, {}};
 }
@@ -67,7 +68,7 @@ LoadedPicture loadJpeg(const QByteArray& bytes) {
 LoadedPicture loadWithQt(const QByteArray& bytes, const char* format, const char* name) {
     QImage image = readWithQt(bytes, format);
     if (image.isNull()) {
-        throw PictureError(QStringLiteral("%1 image is not valid").arg(QLatin1String(name)));
+        throw PictureError(QCoreApplication::translate("quillmere::PictureFile", "%1 image is not valid").arg(QLatin1String(name)));
     }
     const bool transparent = image.hasAlphaChannel();
     return LoadedPicture{
@@ -91,7 +92,7 @@ LoadedPicture loadPictureFile(const QString& path) {
     const QString lower = extension.toLower();
     if (lower != u"bmp" && lower != u"jpg" && lower != u"jpeg" && lower != u"gif" &&
         lower != u"emf" && lower != u"wmf" && lower != u"png" && lower != u"webp") {
-        throw PictureError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
+        throw PictureError(QCoreApplication::translate("quillmere::PictureFile", "Unknown picture file extension (.%1)").arg(extension));
     }
     const QByteArray bytes = fileAccess().readAll(path);
     if (lower == u"bmp") {
@@ -133,7 +134,7 @@ LoadedPicture loadImageFile(const QString& path) {
     const QByteArray bytes = fileAccess().readAll(path);
     QImage image = readWithQt(bytes);
     if (image.isNull()) {
-        throw PictureError(QStringLiteral("%1 is not a picture this program can read")
+        throw PictureError(QCoreApplication::translate("quillmere::PictureFile", "%1 is not a picture this program can read")
                                .arg(QFileInfo(path).fileName()));
     }
     LoadedPicture picture;

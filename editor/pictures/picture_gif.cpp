@@ -18,6 +18,7 @@
 #include "editor/pictures/picture_file.h"
 
 #include <QColor>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <array>
@@ -38,7 +39,8 @@ constexpr int kMaxCodes = 1 << kMaxCodeBits;
 constexpr long long kMaxPixels = 64LL * 1024 * 1024;
 
 [[noreturn]] void damaged(const char* reason) {
-    throw PictureError(QStringLiteral("GIF image is not valid (%1)").arg(QLatin1String(reason)));
+    throw PictureError(QCoreApplication::translate("quillmere::PictureFile", "GIF image is not valid (%1)")
+                           .arg(QCoreApplication::translate("quillmere::PictureFile", reason)));
 }
 
 // Reads the file from the front, failing on truncation.
@@ -87,7 +89,7 @@ public:
 private:
     void need(std::size_t count) const {
         if (count > static_cast<std::size_t>(bytes_.size()) - pos_) {
-            damaged("the file ends too early");
+            damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "the file ends too early"));
         }
     }
     const QByteArray& bytes_;
@@ -152,7 +154,7 @@ public:
             stack_.push_back(head);
             walk = previous;
         } else {
-            damaged("bad LZW code");
+            damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "bad LZW code"));
         }
         while (walk >= clear_) {
             stack_.push_back(suffix_[walk]);
@@ -195,7 +197,7 @@ private:
 // early leaves the rest undecoded (as other readers show such files).
 std::vector<std::uint8_t> decodeLzw(const QByteArray& data, int minBits, std::size_t count) {
     if (minBits < 1 || minBits > 11) {
-        damaged("bad LZW code size");
+        damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "bad LZW code size"));
     }
     std::vector<std::uint8_t> out;
     out.reserve(count);
@@ -212,7 +214,7 @@ std::vector<std::uint8_t> decodeLzw(const QByteArray& data, int minBits, std::si
             previous = -1;
         } else if (previous < 0) {
             if (code >= table.clearCode()) {
-                damaged("bad LZW code");
+                damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "bad LZW code"));
             }
             out.push_back(static_cast<std::uint8_t>(code));
             previous = code;
@@ -255,7 +257,7 @@ Frame readFrame(GifReader& in, const std::vector<QRgb>& globalColours) {
     frame.interlaced = (flags & 0x40) != 0;
     frame.colours = (flags & 0x80) != 0 ? in.colourTable(flags & 7) : globalColours;
     if (frame.width == 0 || frame.height == 0) {
-        damaged("the frame is empty");
+        damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "the frame is empty"));
     }
     const int minBits = in.u8();
     const QByteArray codes = in.subBlocks();
@@ -269,11 +271,11 @@ Frame readFirstFrame(GifReader& in, const std::vector<QRgb>& globalColours, int&
     for (;;) {
         const std::uint8_t block = in.u8();
         if (block == kTrailer) {
-            damaged("it holds no image");
+            damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "it holds no image"));
         }
         if (block != kExtension) {
             if (block != kImage) {
-                damaged("unknown block");
+                damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "unknown block"));
             }
             return readFrame(in, globalColours);
         }
@@ -322,7 +324,7 @@ void paintFrame(QImage& image, const Frame& frame, int transparentIndex) {
 GifFrame decodeGifFirstFrame(const QByteArray& bytes) {
     if (bytes.size() < static_cast<qsizetype>(kHeaderSize + kScreenSize) ||
         (!bytes.startsWith("GIF87a") && !bytes.startsWith("GIF89a"))) {
-        damaged("no GIF header");
+        damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "no GIF header"));
     }
     GifReader in(bytes);
     in.skip(kHeaderSize);
@@ -342,13 +344,13 @@ GifFrame decodeGifFirstFrame(const QByteArray& bytes) {
         height = frame.top + frame.height;
     }
     if (static_cast<long long>(width) * height > kMaxPixels) {
-        damaged("the image is too large");
+        damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "the image is too large"));
     }
     GifFrame result;
     result.transparent = transparentIndex >= 0;
     result.image = QImage(width, height, QImage::Format_ARGB32);
     if (result.image.isNull()) {
-        damaged("the image is too large");
+        damaged(QT_TRANSLATE_NOOP("quillmere::PictureFile", "the image is too large"));
     }
     QRgb fill = qRgb(255, 255, 255);
     if (result.transparent) {

@@ -62,7 +62,7 @@ QString proposedPdfFile(const QString& proposed, const QString& name) {
 }  // namespace
 
 QString printJobTitle(const QString& headerCaption) {
-    return QString::fromLatin1(kPrintTitlePrefix) + headerCaption;
+    return QCoreApplication::translate("quillmere::EntryPrint", kPrintTitlePrefix) + headerCaption;
 }
 
 // --- PrinterDevice ----------------------------------------------------------
@@ -81,22 +81,22 @@ void PrinterDevice::setDocumentTitle(const QString& title) {
 
 void PrinterDevice::beginDocument() {
     if (printing() || printer_.printerState() == QPrinter::Active) {
-        throw Error(QString::fromLatin1(kPrintingInProgress));
+        throw Error(QCoreApplication::translate("quillmere::EntryPrint", kPrintingInProgress));
     }
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(&printer_)) {
         if (printer_.outputFormat() == QPrinter::PdfFormat) {
-            throw Error(QStringLiteral("Cannot create file %1")
+            throw Error(QCoreApplication::translate("quillmere::EntryPrint", "Cannot create file %1")
                             .arg(QDir::toNativeSeparators(printer_.outputFileName())));
         }
-        throw Error(QString::fromLatin1(kPrinterNotValid));
+        throw Error(QCoreApplication::translate("quillmere::EntryPrint", kPrinterNotValid));
     }
     painter_ = std::move(painter);
 }
 
 void PrinterDevice::newPage() {
     if (!printer_.newPage()) {
-        throw Error(QString::fromLatin1(kPrinterNotValid));
+        throw Error(QCoreApplication::translate("quillmere::EntryPrint", kPrinterNotValid));
     }
 }
 
@@ -142,7 +142,7 @@ void printSelection(RichEditor& editor, PrintDevice& device, const QString& titl
     const int dpiX = page.logicalDpiX();
     const int dpiY = page.logicalDpiY();
     if (dpiX <= 0 || dpiY <= 0) {
-        throw Error(QString::fromLatin1(kPrinterNotValid));
+        throw Error(QCoreApplication::translate("quillmere::EntryPrint", kPrinterNotValid));
     }
     const PageRect rc = toTwips(editor.printRectangle(), dpiX, dpiY);
     letRepaint();
@@ -268,7 +268,7 @@ void EntryPrintCommand::run(RichEditor& editor, QWidget* parent, const QString& 
                                    ? !printer.isValid() || printer.printerName().isEmpty()
                                    : printer.outputFileName().isEmpty();
         if (noPrinter && choice == PrintDialogResult::Print) {
-            throw Error(QString::fromLatin1(kNoDefaultPrinter));
+            throw Error(QCoreApplication::translate("quillmere::EntryPrint", kNoDefaultPrinter));
         }
         if (printer.outputFormat() == QPrinter::PdfFormat) {
             printer.setResolution(kPdfResolution);

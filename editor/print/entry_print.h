@@ -25,11 +25,11 @@ namespace quillmere {
 class RichEditor;
 
 // The printer's messages, as the error display shows them.
-inline constexpr char kNoDefaultPrinter[] = "There is no default printer currently selected";
-inline constexpr char kPrinterNotValid[] = "Printer selected is not valid";
-inline constexpr char kPrintingInProgress[] = "Printing in progress";
+inline constexpr char kNoDefaultPrinter[] = QT_TRANSLATE_NOOP("quillmere::EntryPrint", "There is no default printer currently selected");
+inline constexpr char kPrinterNotValid[] = QT_TRANSLATE_NOOP("quillmere::EntryPrint", "Printer selected is not valid");
+inline constexpr char kPrintingInProgress[] = QT_TRANSLATE_NOOP("quillmere::EntryPrint", "Printing in progress");
 // The job title: this and the date header's caption.
-inline constexpr char kPrintTitlePrefix[] = "My Journal Entry For ";
+inline constexpr char kPrintTitlePrefix[] = QT_TRANSLATE_NOOP("quillmere::EntryPrint", "My Journal Entry For ");
 
 // Page rectangle edges in device pixels: left and top from the printable
 // area's corner, right and bottom as distances from its far edges.

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 namespace quillmere::rtf {
 namespace {
 
@@ -102,7 +104,7 @@ void Interpreter::checkStart(const QByteArray& rtf) const {
     if (QByteArrayView(rtf).sliced(i).startsWith("{\\rtf")) {
         return;
     }
-    throw RtfError(QStringLiteral("The text is not in RTF format: it does not start with {\\rtf."));
+    throw RtfError(QCoreApplication::translate("quillmere::Rtf", "The text is not in RTF format: it does not start with {\\rtf."));
 }
 
 void Interpreter::run(const QByteArray& rtf) {
@@ -158,7 +160,7 @@ void Interpreter::run(const QByteArray& rtf) {
 void Interpreter::openGroup() {
     if (static_cast<int>(stack_.size()) >= kMaxGroupDepth) {
         throw RtfError(
-            QStringLiteral("The RTF is damaged: its groups are nested more than %1 deep.")
+            QCoreApplication::translate("quillmere::Rtf", "The RTF is damaged: its groups are nested more than %1 deep.")
                 .arg(kMaxGroupDepth));
     }
     starPending_ = false;

@@ -16,6 +16,7 @@
 #include "editor/rtf/codepage.h"
 #include "editor/rtf/rtf.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -120,7 +121,7 @@ QString decodePlainText(const QByteArray& bytes) {
 void readPlainText(const QByteArray& bytes, QTextDocument& doc) {
     QString text = decodePlainText(bytes);
     if (text.contains(QChar(u'\0'))) {
-        throw RtfError(QStringLiteral("The data is not text: it holds NUL bytes."));
+        throw RtfError(QCoreApplication::translate("quillmere::Rtf", "The data is not text: it holds NUL bytes."));
     }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');

@@ -5,6 +5,7 @@
 #include "editor/rtf/picture.h"
 #include "editor/rtf/rtf.h"
 
+#include <QCoreApplication>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -291,7 +292,7 @@ void loadEntryBytes(const QByteArray& bytes, QTextDocument& doc) {
     try {
         readPlainText(bytes, doc);
     } catch (const RtfError&) {
-        throw RtfError(QStringLiteral("Failed to Load Stream"));
+        throw RtfError(QCoreApplication::translate("quillmere::RichEditor", "Failed to Load Stream"));
     }
 }
 

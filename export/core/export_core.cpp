@@ -7,6 +7,7 @@
 #include "store/file_access.h"
 #include "store/journal_table.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 
@@ -55,7 +56,8 @@ RecordOutcome exportRecord(const JournalTable& journal, int index, const QString
 }
 
 QString plural(int count, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+    return QStringLiteral("%1 %2").arg(count).arg(
+        QCoreApplication::translate("quillmere::ExportCore", count == 1 ? one : many));
 }
 
 }  // namespace
@@ -63,7 +65,7 @@ QString plural(int count, const char* one, const char* many) {
 QString EntryFileName(double day) {
     const QDate date = dateFromDay(day);
     if (!date.isValid()) {
-        throw Error(QStringLiteral("The day value %1 is not a calendar date").arg(day));
+        throw Error(QCoreApplication::translate("quillmere::ExportCore", "The day value %1 is not a calendar date").arg(day));
     }
     return QStringLiteral("%1-%2-%3%4")
         .arg(date.year(), 4, 10, QLatin1Char('0'))
@@ -79,12 +81,12 @@ QString EntryFilePath(const QString& folder, double day) {
 }
 
 QString OverwriteQuestion(const QString& path) {
-    return QStringLiteral("Overwrite existing file ") + path + QLatin1Char('?');
+    return QCoreApplication::translate("quillmere::ExportCore", "Overwrite existing file ") + path + QLatin1Char('?');
 }
 
 QStringList OverwriteAnswerCaptions() {
-    return {QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Yes to All"),
-            QStringLiteral("No to All"), QStringLiteral("Cancel")};
+    return {QCoreApplication::translate("quillmere::ExportCore", "Yes"), QCoreApplication::translate("quillmere::ExportCore", "No"), QCoreApplication::translate("quillmere::ExportCore", "Yes to All"),
+            QCoreApplication::translate("quillmere::ExportCore", "No to All"), QCoreApplication::translate("quillmere::ExportCore", "Cancel")};
 }
 
 void WriteEntryFile(const QString& path, const QByteArray& blob) {
@@ -100,12 +102,12 @@ QString ExportFolderProblem(const QString& folder) {
         case FileKind::kFolder:
             break;
         case FileKind::kMissing:
-            return QStringLiteral("Cannot export to \"%1\": the folder does not exist.").arg(shown);
+            return QCoreApplication::translate("quillmere::ExportCore", "Cannot export to \"%1\": the folder does not exist.").arg(shown);
         default:
-            return QStringLiteral("Cannot export to \"%1\": it is not a folder.").arg(shown);
+            return QCoreApplication::translate("quillmere::ExportCore", "Cannot export to \"%1\": it is not a folder.").arg(shown);
     }
     if (!fileAccess().folderWritable(folder)) {
-        return QStringLiteral(
+        return QCoreApplication::translate("quillmere::ExportCore",
                    "Cannot export to \"%1\": no file can be created in this folder (it may be "
                    "read-only or belong to another user). Please choose another folder.")
             .arg(shown);
@@ -193,7 +195,7 @@ QString DayListText(const std::vector<double>& days, int shown) {
     }
     QString text = names.join(QStringLiteral(", "));
     if (count > shown) {
-        text += QStringLiteral(", and %1 more").arg(count - shown);
+        text += QCoreApplication::translate("quillmere::ExportCore", ", and %1 more").arg(count - shown);
     }
     return text;
 }
@@ -204,15 +206,15 @@ namespace {
 QString bookResultText(const ExportSummary& summary) {
     const QString path = QDir::toNativeSeparators(summary.bookPath);
     if (summary.skipped > 0) {
-        return QStringLiteral("The existing file \"%1\" was kept; nothing was written.").arg(path);
+        return QCoreApplication::translate("quillmere::ExportCore", "The existing file \"%1\" was kept; nothing was written.").arg(path);
     }
     QStringList lines;
-    lines << QStringLiteral("The diary was written to \"%1\" (%2).")
-                 .arg(path, plural(summary.written, "day", "days"));
+    lines << QCoreApplication::translate("quillmere::ExportCore", "The diary was written to \"%1\" (%2).")
+                 .arg(path, plural(summary.written, QT_TRANSLATE_NOOP("quillmere::ExportCore", "day"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "days")));
     if (summary.failed > 0) {
-        lines << QStringLiteral("%1 not be read and %2 left out: %3.")
-                     .arg(plural(summary.failed, "entry could", "entries could"),
-                          QLatin1String(summary.failed == 1 ? "was" : "were"),
+        lines << QCoreApplication::translate("quillmere::ExportCore", "%1 not be read and %2 left out: %3.")
+                     .arg(plural(summary.failed, QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry could"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries could")),
+                          QCoreApplication::translate("quillmere::ExportCore", summary.failed == 1 ? QT_TRANSLATE_NOOP("quillmere::ExportCore", "was") : QT_TRANSLATE_NOOP("quillmere::ExportCore", "were")),
                           DayListText(summary.failedDays));
     }
     return lines.join(QLatin1Char('\n'));
@@ -228,17 +230,17 @@ QString ExportResultText(const ExportSummary& summary, const QString& folder) {
         return {};
     }
     QStringList lines;
-    lines << QStringLiteral("Exported %1 of %2 to \"%3\".")
+    lines << QCoreApplication::translate("quillmere::ExportCore", "Exported %1 of %2 to \"%3\".")
                  .arg(summary.written)
-                 .arg(plural(summary.handled, "entry", "entries"))
+                 .arg(plural(summary.handled, QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries")))
                  .arg(QDir::toNativeSeparators(folder));
     if (summary.skipped > 0) {
-        lines << QStringLiteral("%1 kept.")
-                     .arg(plural(summary.skipped, "existing file was", "existing files were"));
+        lines << QCoreApplication::translate("quillmere::ExportCore", "%1 kept.")
+                     .arg(plural(summary.skipped, QT_TRANSLATE_NOOP("quillmere::ExportCore", "existing file was"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "existing files were")));
     }
     if (summary.failed > 0) {
-        lines << QStringLiteral("%1 not be exported: %2.")
-                     .arg(plural(summary.failed, "entry could", "entries could"),
+        lines << QCoreApplication::translate("quillmere::ExportCore", "%1 not be exported: %2.")
+                     .arg(plural(summary.failed, QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry could"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries could")),
                           DayListText(summary.failedDays));
     }
     return lines.join(QLatin1Char('\n'));
@@ -249,8 +251,8 @@ QString FolderFailureText(const ExportSummary& summary) {
         return summary.folderError;
     }
     return summary.folderError + QStringLiteral("\n\n") +
-           QStringLiteral("%1 written before the export stopped.")
-               .arg(plural(summary.written, "file was", "files were"));
+           QCoreApplication::translate("quillmere::ExportCore", "%1 written before the export stopped.")
+               .arg(plural(summary.written, QT_TRANSLATE_NOOP("quillmere::ExportCore", "file was"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "files were")));
 }
 
 }  // namespace quillmere

@@ -6,6 +6,7 @@
 #include "store/errors.h"
 #include "store/file_access.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QColor>
 #include <QFont>
@@ -89,7 +90,7 @@ public:
         }
         if (bytes.isEmpty()) {
             throw FileError(
-                QStringLiteral("Cannot write \"%1\": the PDF could not be made").arg(path));
+                QCoreApplication::translate("quillmere::ExportCore", "Cannot write \"%1\": the PDF could not be made").arg(path));
         }
         fileAccess().writeReplacing(path, bytes);
     }

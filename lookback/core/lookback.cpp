@@ -7,6 +7,7 @@
 #include "store/errors.h"
 #include "store/journal_table.h"
 
+#include <QCoreApplication>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -55,7 +56,7 @@ EntryFigures figuresOf(const StoredValue& blob) {
             // means it is no text at all).
             text = rtf::decodePlainText(bytes);
             if (text.contains(QChar(u'\0'))) {
-                throw rtf::RtfError(QStringLiteral("Failed to Load Stream"));
+                throw rtf::RtfError(QCoreApplication::translate("quillmere::RichEditor", "Failed to Load Stream"));
             }
         }
         figures.written = showsSomething(text);

@@ -9,6 +9,7 @@
 #include "store/errors.h"
 #include "store/journal_table.h"
 
+#include <QCoreApplication>
 #include <QTextDocument>
 
 #include <chrono>
@@ -32,7 +33,7 @@ QString plainEntryText(const QByteArray& entryBytes) {
         rtf::readPlainText(entryBytes, document);
         return document.toPlainText();
     } catch (const rtf::RtfError&) {
-        throw rtf::RtfError(QStringLiteral("Failed to Load Stream"));
+        throw rtf::RtfError(QCoreApplication::translate("quillmere::RichEditor", "Failed to Load Stream"));
     }
 }
 
@@ -216,9 +217,9 @@ QString UnreadableDaysText(const std::vector<UnreadableEntry>& unreadable, int s
         const QDate date = dateFromDay(day);
         names << (date.isValid() ? DayCaption(date) : QString::number(day));
     }
-    QString text = QStringLiteral("Could not read: ") + names.join(QStringLiteral(", "));
+    QString text = QCoreApplication::translate("quillmere::JournalSearch", "Could not read: ") + names.join(QStringLiteral(", "));
     if (count > shown) {
-        text += QStringLiteral(", and %1 more").arg(count - shown);
+        text += QCoreApplication::translate("quillmere::JournalSearch", ", and %1 more").arg(count - shown);
     }
     return text;
 }

@@ -51,6 +51,9 @@ TEST_P(InformationOptions, AnswerWithoutADisplay) {
     env.insert(QStringLiteral("HOME"), home.path());
     env.insert(QStringLiteral("XDG_DATA_HOME"), home.file(QStringLiteral("data")));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.file(QStringLiteral("config")));
+    // The English texts, whatever language the machine running the tests speaks.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.remove(QStringLiteral("LANGUAGE"));
     QProcess process;
     process.setProcessEnvironment(env);
     if (c.stdoutFile != nullptr) {
