@@ -539,7 +539,7 @@ void DSBASE::loadBinary(const PacketSource& source) {
         if (v.column < 0) {
             rowStatus = v.rowStatus;
             // Only a row written with status 0 is written back as it stands.
-            extent = RowExtent{v.offset, rowStatus == 0 ? 0 : -1};
+            extent = RowExtent{v.offset, rowStatus == 0 && v.flagsAsWritten ? 0 : -1};
             continue;
         }
         cells_.push_back(v.state == ValueState::kPresent ? cellFromPacket(v.column, v) : Cell{});

@@ -43,8 +43,9 @@ bool looksLikeBinaryPacket(QByteArrayView bytes) {
 }
 
 void DSEXTRACT::damaged(const char* what) const {
-    throw DatasetError(status::kNotAPacket, QCoreApplication::translate("quillmere::Store", "damaged data packet (%1)")
-                                                   .arg(QCoreApplication::translate("quillmere::Store", what)));
+    throw DatasetError(status::kNotAPacket,
+                       QCoreApplication::translate("quillmere::Store", "damaged data packet (%1)")
+                           .arg(QCoreApplication::translate("quillmere::Store", what)));
 }
 
 void DSEXTRACT::openPacket(QByteArrayView packet) {
@@ -291,6 +292,7 @@ bool DSEXTRACT::nextValue(ExtractedValue* value) {
         std::copy(nullFlags_.begin(), nullFlags_.end(), nullCopy_.begin());
         value->column = -1;
         value->rowStatus = rowStatus;
+        value->flagsAsWritten = flagsAsWritten();
         value->state = ValueState::kPresent;
         value->bytes = {};
         value->length = 0;
@@ -317,6 +319,18 @@ bool DSEXTRACT::nextValue(ExtractedValue* value) {
     if (++column_ == header_.columnCount) {
         column_ = -1;
         ++rowsRead_;
+    }
+    return true;
+}
+
+bool DSEXTRACT::flagsAsWritten() const {
+    const int columns = static_cast<int>(header_.columnCount);
+    for (int j = 0; j < 4 * static_cast<int>(nullCopy_.size()); ++j) {
+        const auto bits =
+            static_cast<uint8_t>((static_cast<uint8_t>(nullCopy_[j / 4]) >> (2 * (j % 4))) & 0x3);
+        if (j >= columns ? bits != 0 : bits == (kBlankBit | kUnchangedBit)) {
+            return false;
+        }
     }
     return true;
 }

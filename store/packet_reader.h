@@ -66,6 +66,11 @@ struct ExtractedValue {
     // there are, when present; for the status item, where the row starts.
     qint64 offset = 0;
     qint64 length = 0;
+    // For the status item: the row's null flags are those the writer would
+    // write for the states they give (no column marked both blank and
+    // unchanged, no bits beyond the last column), so the row's bytes can be
+    // copied as they stand.
+    bool flagsAsWritten = true;
 };
 
 // True when the bytes start like a binary packet the reader accepts: the
@@ -120,6 +125,9 @@ private:
     // or the window holds the rest of the packet; false when it never did.
     template <typename Parse>
     bool parseItem(Parse parse);
+    // The current row's null flags are those the writer writes (see
+    // ExtractedValue::flagsAsWritten).
+    bool flagsAsWritten() const;
     void readValue(ExtractedValue* value, int column);
     // Moves the cursor `bytes` past its place, beyond the window if need be.
     void passOver(qint64 bytes);
