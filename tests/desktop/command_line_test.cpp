@@ -25,19 +25,6 @@ struct OptionCase {
     const char* err;       // standard error, exactly
 };
 
-// "nominal: quillmere --help" as a test name: nominal_quillmere_help.
-std::string testName(const char* label) {
-    std::string name;
-    for (const char* c = label; *c != '\0'; ++c) {
-        if (std::isalnum(static_cast<unsigned char>(*c))) {
-            name += *c;
-        } else if (!name.empty() && name.back() != '_') {
-            name += '_';
-        }
-    }
-    return name;
-}
-
 class InformationOptions : public ::testing::TestWithParam<OptionCase> {};
 
 TEST_P(InformationOptions, AnswerWithoutADisplay) {
@@ -145,6 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    "quillmere-journal: cannot write to standard output: No space left on "
                    "device\n"}),
-    [](const auto& info) { return testName(info.param.label); });
+    [](const auto& info) { return testsupport::labelTestName(info.param.label); });
 
 }  // namespace

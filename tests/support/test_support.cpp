@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cctype>
 #include <cstdio>
 
 namespace testsupport {
@@ -14,7 +15,9 @@ TempFolder::TempFolder() : dir_(QDir::tempPath() + "/quillmere-test-XXXXXX") {
     EXPECT_TRUE(dir_.isValid()) << "cannot create a temporary folder";
 }
 
-QString TempFolder::file(const QString& name) const { return dir_.filePath(name); }
+QString TempFolder::file(const QString& name) const {
+    return dir_.filePath(name);
+}
 
 QString TempFolder::write(const QString& name, const QByteArray& bytes) const {
     const QString path = file(name);
@@ -53,7 +56,21 @@ std::string hexDump(const QByteArray& bytes) {
     return out;
 }
 
-std::string messageOf(const std::exception& e) { return e.what(); }
+std::string messageOf(const std::exception& e) {
+    return e.what();
+}
+
+std::string labelTestName(const char* label) {
+    std::string name;
+    for (const char* c = label; *c != '\0'; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c))) {
+            name += *c;
+        } else if (!name.empty() && name.back() != '_') {
+            name += '_';
+        }
+    }
+    return name;
+}
 
 std::string pixelHex(const QImage& image, int x, int y) {
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) {

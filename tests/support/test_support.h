@@ -41,6 +41,10 @@ std::string hexDump(const QByteArray& bytes);
 // Text of an exception as the program would show it.
 std::string messageOf(const std::exception& e);
 
+// A table row's label as a test name: "nominal: quillmere --help" gives
+// nominal_quillmere_help (runs of other characters become one '_').
+std::string labelTestName(const char* label);
+
 // "#RRGGBB" of an image pixel, for readable pixel assertions.
 std::string pixelHex(const QImage& image, int x, int y);
 
@@ -54,18 +58,19 @@ QByteArray exifPhoto(int width, int height, int orientation, bool bigEndian = tr
 }  // namespace testsupport
 
 // Asserts that `statement` throws `type` and that its what() equals `message`.
-#define EXPECT_THROW_MSG(statement, type, message)                          \
-    do {                                                                    \
-        bool thrown_ = false;                                               \
-        try {                                                               \
-            statement;                                                      \
-        } catch (const type& e_) {                                          \
-            thrown_ = true;                                                 \
-            EXPECT_EQ(std::string(message), testsupport::messageOf(e_));    \
-        }                                                                   \
-        EXPECT_TRUE(thrown_) << "expected " #type " from " #statement;      \
+#define EXPECT_THROW_MSG(statement, type, message)                       \
+    do {                                                                 \
+        bool thrown_ = false;                                            \
+        try {                                                            \
+            statement;                                                   \
+        } catch (const type& e_) {                                       \
+            thrown_ = true;                                              \
+            EXPECT_EQ(std::string(message), testsupport::messageOf(e_)); \
+        }                                                                \
+        EXPECT_TRUE(thrown_) << "expected " #type " from " #statement;   \
     } while (false)
 
 // Asserts the colour of one pixel as "#RRGGBB".
-#define EXPECT_PIXEL(image, x, y, hex) \
-    EXPECT_EQ(std::string(hex), testsupport::pixelHex((image), (x), (y))) << "at (" << (x) << ", " << (y) << ")"
+#define EXPECT_PIXEL(image, x, y, hex)                                    \
+    EXPECT_EQ(std::string(hex), testsupport::pixelHex((image), (x), (y))) \
+        << "at (" << (x) << ", " << (y) << ")"

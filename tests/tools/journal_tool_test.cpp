@@ -164,19 +164,6 @@ struct HelpCase {
     const char* errStart;  // what standard error begins with ("": nothing)
 };
 
-// "nominal: --help" as a test name: nominal_help.
-std::string testName(const char* label) {
-    std::string name;
-    for (const char* c = label; *c != '\0'; ++c) {
-        if (std::isalnum(static_cast<unsigned char>(*c))) {
-            name += *c;
-        } else if (!name.empty() && name.back() != '_') {
-            name += '_';
-        }
-    }
-    return name;
-}
-
 class JournalToolHelp : public ::testing::TestWithParam<HelpCase> {};
 
 TEST_P(JournalToolHelp, ChannelAndExitCode) {
@@ -237,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  "",
                  "DAY must be written yyyy-mm-dd: \"--help\"\nusage: quillmere-journal cat "}),
-    [](const auto& info) { return testName(info.param.label); });
+    [](const auto& info) { return testsupport::labelTestName(info.param.label); });
 
 TEST(JournalTool, HelpListsEveryCommandAndBothOptions) {
     const ToolRun r = tool({"--help"});
