@@ -418,7 +418,7 @@ protected:
         JournalTable table;
         table.OpenJournal(path);
         for (const auto& [day, blob] : days) {
-            table.StoreDay(day, [&blob] { return blob; });
+            table.StoreDay(day, [&entry = blob] { return entry; });
         }
         table.close();
         const QByteArray bytes = dir_.read(QStringLiteral("packet.tmp"));
