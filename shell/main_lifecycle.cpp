@@ -273,14 +273,16 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmMain::FormClose() {
-    reportingErrors([this] { savePlacement(false); });
-    // The window goes at once. What is left (storing the day and the
-    // settings here, the journal's write after every window is gone) is
-    // covered by the recovery log, which keeps every stored day until the
-    // journal has been written whole; the window comes back only when the
-    // user must be asked something.
+    // The placement is taken while the window shows and written once it has
+    // gone: the window goes at once.
+    const PlacementRecord placement = capturePlacement();
     hide();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    reportingErrors([this, &placement] { writePlacement(placement, false); });
+    // What is left (storing the day and the settings here, the journal's
+    // write after every window is gone) is covered by the recovery log,
+    // which keeps every stored day until the journal has been written whole;
+    // the window comes back only when the user must be asked something.
     std::exception_ptr failure;
     {
         WaitCursor wait;
@@ -332,9 +334,8 @@ void TfrmMain::offerUnstoredText() {
         return;
     }
     const QString question =
-        tr(
-            "The text of %1 could not be stored in the diary. Save it as a rich text "
-            "file before Quillmere ends?")
+        tr("The text of %1 could not be stored in the diary. Save it as a rich text "
+           "file before Quillmere ends?")
             .arg(DayCaption(currentDate()));
     show();
     if (!ShowConfirmBox(this, question)) {
@@ -389,6 +390,18 @@ void TfrmMain::lockDiary() {
 }
 
 void TfrmMain::savePlacement(bool visible) {
+    writePlacement(capturePlacement(), visible);
+}
+
+PlacementRecord TfrmMain::capturePlacement() {
+    PlacementRecord record = CapturePlacement(*this, normalRect_);
+    if (QGuiApplication::applicationState() == Qt::ApplicationHidden) {
+        record.showCmd = kShowMinimized;
+    }
+    return record;
+}
+
+void TfrmMain::writePlacement(const PlacementRecord& record, bool visible) {
     if (placementFile_.isEmpty()) {
         return;
     }
@@ -396,12 +409,10 @@ void TfrmMain::savePlacement(bool visible) {
     // the window is destroyed.
     placementSaved_ = true;
     QDir().mkpath(QFileInfo(placementFile_).absolutePath());
-    ProfileFileAccess profile(placementFile_);
-    PlacementRecord record = CapturePlacement(*this, normalRect_);
-    if (QGuiApplication::applicationState() == Qt::ApplicationHidden) {
-        record.showCmd = kShowMinimized;
-    }
+    // One rewrite of the file for all keys.
+    ProfileFileBatch profile(placementFile_);
     WritePlacement(profile, kPlacementSection, record, screenSize(), pixelsPerInch(), visible);
+    profile.commit();
 }
 
 void TfrmMain::restorePlacement() {

@@ -265,6 +265,8 @@ public:
     void FormActivate();
     // Saves the placement under "TfrmMain" ("Visible" as given).
     void savePlacement(bool visible);
+    PlacementRecord capturePlacement();
+    void writePlacement(const PlacementRecord& record, bool visible);
 
     // Today's local date as a day value (tests replace it).
     std::function<double()> today;

@@ -70,6 +70,27 @@ void ProfileFileAccess::writeString(const QString& section, const QString& key,
     ProfileFile(path_).writeString(section, key, value);
 }
 
+ProfileFileBatch::ProfileFileBatch(const QString& path) : file_(path), path_(path) {}
+
+bool ProfileFileBatch::hasKey(const QString& section, const QString& key) const {
+    return file_.hasKey(section, key);
+}
+
+QString ProfileFileBatch::readString(const QString& section, const QString& key,
+                                     const QString& fallback) const {
+    return file_.readString(section, key, fallback);
+}
+
+void ProfileFileBatch::writeString(const QString& section, const QString& key,
+                                   const QString& value) {
+    pending_.push_back(ProfileValue{section, key, value});
+}
+
+void ProfileFileBatch::commit() {
+    ProfileFile(path_).writeStrings(pending_);
+    pending_.clear();
+}
+
 QString FormatFourInts(int a, int b, int c, int d) {
     return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
 }

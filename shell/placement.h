@@ -13,6 +13,8 @@
 //   Visible=<0|1>                     0 written at closing, 1 at destruction
 #pragma once
 
+#include "store/profile_file.h"
+
 #include <QList>
 #include <QMargins>
 #include <QPoint>
@@ -51,6 +53,26 @@ public:
 
 private:
     QString path_;
+};
+
+// Writes to a profile file collected and written by commit() in one rewrite
+// of the file, not one per key. Reads see the file, not the pending writes.
+class ProfileFileBatch : public ProfileAccess {
+public:
+    explicit ProfileFileBatch(const QString& path);
+    bool hasKey(const QString& section, const QString& key) const override;
+    QString readString(const QString& section, const QString& key,
+                       const QString& fallback) const override;
+    // Never throws; the value is written by commit().
+    void writeString(const QString& section, const QString& key, const QString& value) override;
+    // Writes the collected values. Throws FileError naming the file when it
+    // cannot be read or written; the old file then stays as it was.
+    void commit();
+
+private:
+    ProfileFileAccess file_;
+    QString path_;
+    QList<ProfileValue> pending_;
 };
 
 // The window-placement record that is stored.

@@ -113,27 +113,42 @@ bool ProfileFile::readBool(const QString& section, const QString& key, bool fall
     return readInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void ProfileFile::writeString(const QString& section, const QString& key,
-                              const QString& value) const {
-    Lines file = readLines(path_);
+namespace {
+
+// Sets section/key in the lines read: the key's line replaced, or added at
+// the end of its section, or the section added at the end.
+void setValue(Lines& file, const QString& section, const QString& key, const QString& value) {
     const QString line = key + QLatin1Char('=') + value;
     const auto [first, end] = findSection(file.lines, section);
-    bool done = false;
     QString k, v;
-    for (qsizetype i = first; first >= 0 && i < end && !done; ++i) {
+    for (qsizetype i = first; first >= 0 && i < end; ++i) {
         if (splitKey(file.lines[i], &k, &v) && sameName(k, key)) {
             file.lines[i] = line;
-            done = true;
+            return;
         }
     }
-    if (!done && first >= 0) {
+    if (first >= 0) {
         qsizetype at = end;
         while (at > first && file.lines[at - 1].trimmed().isEmpty()) {
             --at;  // before the blank lines that end the section
         }
         file.lines.insert(at, line);
-    } else if (!done) {
+    } else {
         file.lines << QLatin1Char('[') + section + QLatin1Char(']') << line;
+    }
+}
+
+}  // namespace
+
+void ProfileFile::writeString(const QString& section, const QString& key,
+                              const QString& value) const {
+    writeStrings({ProfileValue{section, key, value}});
+}
+
+void ProfileFile::writeStrings(const QList<ProfileValue>& values) const {
+    Lines file = readLines(path_);
+    for (const ProfileValue& value : values) {
+        setValue(file, value.section, value.key, value.value);
     }
     const QString text = file.lines.join(file.newline) + file.newline;
     fileAccess().writeAtomic(path_, text.toUtf8());

@@ -7,9 +7,17 @@
 // is UTF-8.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace quillmere {
+
+// One key's value, for writing several at once.
+struct ProfileValue {
+    QString section;
+    QString key;
+    QString value;
+};
 
 class ProfileFile {
 public:
@@ -31,6 +39,9 @@ public:
     // FileError naming the file when it cannot be read or written; the old
     // file then stays as it was.
     void writeString(const QString& section, const QString& key, const QString& value) const;
+    // Sets every value in turn as writeString does, reading and rewriting the
+    // file once. Throws as writeString does; the old file then stays as it was.
+    void writeStrings(const QList<ProfileValue>& values) const;
     void writeInteger(const QString& section, const QString& key, int value) const;
     // Written as "1" or "0".
     void writeBool(const QString& section, const QString& key, bool value) const;

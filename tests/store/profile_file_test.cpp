@@ -123,3 +123,25 @@ TEST(ProfileFile, FailedWriteKeepsTheOldFile) {
     EXPECT_THROW(WriteFontSettings(path, {}), FileError);
     EXPECT_EQ(QByteArray("[Font]\nName=Old\n"), dir.read("FontSettings.Ini"));
 }
+
+TEST(ProfileFile, SeveralValuesAreOneRewriteWithTheBytesOfOneByOne) {
+    TempFolder dir;
+    const QByteArray original("; mine\r\n[Main]\r\nflags=1\r\n\r\n[Other]\r\nKeep=yes\r\n");
+    const QList<ProfileValue> values{{"MAIN", "Flags", "0"},
+                                     {"Main", "NormPos", "1,2,3,4"},
+                                     {"New", "Visible", "0"},
+                                     {"new", "visible", "1"}};
+    const ProfileFile oneByOne(dir.write("a.ini", original));
+    for (const ProfileValue& value : values) {
+        oneByOne.writeString(value.section, value.key, value.value);
+    }
+    ProfileFile(dir.write("b.ini", original)).writeStrings(values);
+    EXPECT_EQ(dir.read("a.ini"), dir.read("b.ini"));
+
+    const QString refused = dir.write("c.ini", original);
+    testsupport::FailingFiles failing({QStringLiteral("c.ini")});
+    ScopedFileAccess inject(&failing);
+    EXPECT_THROW(ProfileFile(refused).writeStrings(values), FileError);
+    EXPECT_EQ(1, failing.failures());
+    EXPECT_EQ(original, dir.read("c.ini"));
+}
