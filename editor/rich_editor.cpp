@@ -26,7 +26,8 @@ namespace quillmere {
 
 namespace {
 
-constexpr char kFailedToLoad[] = QT_TRANSLATE_NOOP("quillmere::RichEditor", "Failed to Load Stream");
+constexpr char kFailedToLoad[] =
+    QT_TRANSLATE_NOOP("quillmere::RichEditor", "Failed to Load Stream");
 
 }  // namespace
 
@@ -42,6 +43,13 @@ RichEditor::RichEditor(QWidget* parent) : QTextEdit(parent), defaultFormat_(desi
     setUpLook();
     highlighter_ = new UrlHighlighter(nullptr);
     highlighter_->setParent(this);
+    // A long entry's links are drawn from the paragraphs in view on.
+    highlighter_->setVisibleRange([this] {
+        const QWidget* view = viewport();
+        return std::pair{
+            cursorForPosition(QPoint(0, 0)).position(),
+            cursorForPosition(QPoint(view->width() - 1, view->height() - 1)).position()};
+    });
     pictureLayout_ = new PictureLayoutHandler(this);
     installDocument(newDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichEditor::editorSelectionChanged);

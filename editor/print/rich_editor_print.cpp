@@ -167,7 +167,7 @@ std::unique_ptr<FormatCache> layOutRange(const QTextDocument& source, int cpMin,
     if (links) {
         // Links print as they are shown. The highlighter belongs to the copy.
         auto* highlighter = new UrlHighlighter(&doc);
-        highlighter->rehighlight();
+        highlighter->rehighlight();  // all of it, before the layout
     }
     doc.documentLayout()->documentSize();  // the whole layout, now
     fresh->source = &source;

@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextLayout>
 
 #include <gtest/gtest.h>
@@ -127,6 +129,72 @@ TEST(UrlHighlighterTest, LinkAtCoversExactlyTheAddress) {
     EXPECT_FALSE(editor.linkAt(start + 10).has_value());
     editor.setSelection(start + 2, 0);
     EXPECT_TRUE(editor.isSelectionLink());
+}
+
+// A long entry: every 97th paragraph holds an address.
+QString longEntry(int paragraphs) {
+    QStringList lines;
+    for (int i = 0; i < paragraphs; ++i) {
+        lines << (i % 97 == 0 ? QStringLiteral("line %1 see www.day%1.example now").arg(i)
+                              : QStringLiteral("line %1 with nothing to link at all").arg(i));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QList<QList<QTextLayout::FormatRange>> marksOf(const QTextDocument& document) {
+    QList<QList<QTextLayout::FormatRange>> marks;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        marks << block.layout()->formats();
+    }
+    return marks;
+}
+
+TEST(UrlHighlighterTest, ALongDocumentIsDrawnInSlicesAsAWholePassWouldDrawIt) {
+    QTextDocument whole;
+    whole.setPlainText(longEntry(6000));
+    UrlHighlighter(&whole).rehighlight();
+
+    QTextDocument sliced;
+    sliced.setPlainText(longEntry(6000));
+    auto* highlighter = new UrlHighlighter(&sliced);
+    // Nothing is drawn before the event loop runs; an edit ahead of the
+    // slices is drawn at once.
+    EXPECT_TRUE(highlighter->pending());
+    QTextCursor(sliced.lastBlock()).insertText(QStringLiteral("http://typed.example "));
+    EXPECT_EQ(1, sliced.lastBlock().layout()->formats().size());
+    QTextCursor(whole.lastBlock()).insertText(QStringLiteral("http://typed.example "));
+    sliced.setModified(false);
+
+    for (int turn = 0; turn < 100000 && highlighter->pending(); ++turn) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_FALSE(highlighter->pending());
+    EXPECT_TRUE(marksOf(whole) == marksOf(sliced));
+    EXPECT_FALSE(sliced.isModified());
+    EXPECT_EQ(1, sliced.availableUndoSteps());  // the typing only
+}
+
+TEST(UrlHighlighterTest, LaterMarksReplaceTheLinkWhereTheyOverlap) {
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("go www.x.com now"));
+    UrlHighlighter highlighter(&document);
+    QTextCharFormat wavy;
+    wavy.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    highlighter.setExtraMarks(
+        [&](const QTextBlock&, const QString&, QList<QTextLayout::FormatRange>& marks) {
+            marks.append({5, 4, wavy});
+        });
+    highlighter.rehighlight();
+    const QList<QTextLayout::FormatRange> drawn = document.firstBlock().layout()->formats();
+    ASSERT_EQ(3, drawn.size());
+    EXPECT_EQ((std::pair{3, 2}), (std::pair{drawn[0].start, drawn[0].length}));
+    EXPECT_EQ((std::pair{5, 4}), (std::pair{drawn[1].start, drawn[1].length}));
+    EXPECT_EQ(QTextCharFormat::SpellCheckUnderline, drawn[1].format.underlineStyle());
+    EXPECT_EQ((std::pair{9, 3}), (std::pair{drawn[2].start, drawn[2].length}));
+    EXPECT_TRUE(drawn[2].format.fontUnderline());
+
+    highlighter.setDocument(nullptr);
+    EXPECT_TRUE(document.firstBlock().layout()->formats().isEmpty());
 }
 
 }  // namespace
