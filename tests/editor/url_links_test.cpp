@@ -2,6 +2,7 @@
 #include "editor/rich_editor.h"
 
 #include <QCoreApplication>
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -150,11 +151,14 @@ QList<QList<QTextLayout::FormatRange>> marksOf(const QTextDocument& document) {
 }
 
 TEST(UrlHighlighterTest, ALongDocumentIsDrawnInSlicesAsAWholePassWouldDrawIt) {
+    // A document tells its changes once it is laid out, as the editor's is.
     QTextDocument whole;
+    whole.documentLayout();
     whole.setPlainText(longEntry(6000));
     UrlHighlighter(&whole).rehighlight();
 
     QTextDocument sliced;
+    sliced.documentLayout();
     sliced.setPlainText(longEntry(6000));
     auto* highlighter = new UrlHighlighter(&sliced);
     // Nothing is drawn before the event loop runs; an edit ahead of the
