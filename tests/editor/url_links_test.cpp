@@ -155,7 +155,8 @@ TEST(UrlHighlighterTest, ALongDocumentIsDrawnInSlicesAsAWholePassWouldDrawIt) {
     QTextDocument whole;
     whole.documentLayout();
     whole.setPlainText(longEntry(6000));
-    UrlHighlighter(&whole).rehighlight();
+    auto* wholePass = new UrlHighlighter(&whole);
+    wholePass->rehighlight();
 
     QTextDocument sliced;
     sliced.documentLayout();
