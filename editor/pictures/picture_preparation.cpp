@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace quillmere {
 
 namespace {
@@ -52,6 +54,31 @@ PreparedPicture preparedLoaded(const LoadedPicture& loaded) {
     return prepared(loaded.image, loaded.jpeg.isEmpty() ? loaded.png : loaded.jpeg);
 }
 
+// How many times the JPEG the estimated PNG must be to be taken for a
+// photograph's without encoding it whole.
+constexpr qint64 kSampleMargin = 2;
+// The sample: this many strips, together an eighth of the picture's height.
+constexpr int kSampleStrips = 8;
+constexpr int kSampleShare = 8;
+
+// Strips of whole rows spread evenly over the picture's height, or a null
+// image for a picture too small to be worth sampling.
+QImage sampleStrips(const QImage& image) {
+    const int stripRows = image.height() / (kSampleStrips * kSampleShare);
+    if (stripRows < 4) {
+        return {};
+    }
+    QImage sample(image.width(), kSampleStrips * stripRows, image.format());
+    const int gap = image.height() / kSampleStrips;
+    for (int strip = 0; strip < kSampleStrips; ++strip) {
+        for (int row = 0; row < stripRows; ++row) {
+            std::memcpy(sample.scanLine(strip * stripRows + row),
+                        image.constScanLine(strip * gap + row), size_t(image.bytesPerLine()));
+        }
+    }
+    return sample;
+}
+
 }  // namespace
 
 PreparedPicture preparePictureFile(const QString& path) {
@@ -79,10 +106,15 @@ PreparedPicture preparePastedImage(const QImage& image, const QByteArray& jpeg) 
         return prepared(image, rtf::pngOf(image));
     }
     const QByteArray asJpeg = rtf::encodeJpeg(image, kPastedJpegQuality);
-    // The PNG is wanted only when it is smaller: its encoder stops as soon
-    // as it grows past the JPEG (a photograph's PNG is several times larger).
-    const QByteArray asPng = rtf::pngOf(image, asJpeg.isEmpty() ? 0 : asJpeg.size());
-    if (!asPng.isEmpty() || asJpeg.isEmpty()) {
+    // The PNG is wanted only when it is smaller. A photograph's is several
+    // times the JPEG: the PNG of strips spread over the picture tells it
+    // without encoding the whole.
+    const QImage sample = sampleStrips(image);
+    const bool photograph = !asJpeg.isEmpty() && !sample.isNull() &&
+                            rtf::pngOf(sample).size() * qint64(image.height()) / sample.height() >
+                                kSampleMargin * asJpeg.size();
+    const QByteArray asPng = photograph ? QByteArray() : rtf::pngOf(image);
+    if (asJpeg.isEmpty() || (!asPng.isEmpty() && asPng.size() <= asJpeg.size())) {
         return prepared(image, asPng);
     }
     PreparedPicture picture = prepared(image, asJpeg);

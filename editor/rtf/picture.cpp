@@ -89,24 +89,6 @@ int himetric(int pixels) {
         (pixels * static_cast<long long>(kHimetricPerInch) + kPixelsPerInch / 2) / kPixelsPerInch);
 }
 
-// A buffer that refuses to grow beyond a limit, so that an encoder writing
-// into it gives up as soon as its output is too large to be wanted.
-class LimitedBuffer : public QBuffer {
-public:
-    LimitedBuffer(QByteArray* bytes, qsizetype limit) : QBuffer(bytes), limit_(limit) {}
-
-protected:
-    qint64 writeData(const char* data, qint64 length) override {
-        if (limit_ > 0 && pos() + length > limit_) {
-            return -1;
-        }
-        return QBuffer::writeData(data, length);
-    }
-
-private:
-    qsizetype limit_;
-};
-
 // The bitmap copy of a metafile twin: the image itself when it is small,
 // else reduced to kFallbackCopyMaxSide on its longer side.
 QImage reducedCopy(const QImage& image) {
@@ -135,11 +117,11 @@ bool hasTransparency(const QImage& image) {
     return false;
 }
 
-QByteArray pngOf(const QImage& image, qsizetype limit) {
+QByteArray pngOf(const QImage& image) {
     const QImage source = hasTransparency(image) ? image.convertToFormat(QImage::Format_ARGB32)
                                                  : image.convertToFormat(QImage::Format_RGB888);
     QByteArray bytes;
-    LimitedBuffer buffer(&bytes, limit);
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!source.save(&buffer, "PNG")) {
         return {};

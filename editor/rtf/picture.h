@@ -72,10 +72,9 @@ QSize pictureGoalTwips(QSize pixels);
 PictureData storedBitmapPicture(const QImage& image, const QByteArray& encoded = {},
                                 QSize pixels = {});
 
-// PNG bytes of an image: 24-bit when every pixel is opaque, else with alpha.
-// With `limit` > 0, gives up and returns an empty array as soon as the PNG
-// grows beyond `limit` bytes. Never throws.
-QByteArray pngOf(const QImage& image, qsizetype limit = 0);
+// PNG bytes of an image: 24-bit when every pixel is opaque, else with alpha;
+// empty when it cannot be encoded. Never throws.
+QByteArray pngOf(const QImage& image);
 
 // True when some pixel of the image is not fully opaque. Never throws.
 bool hasTransparency(const QImage& image);

@@ -108,6 +108,8 @@ SpellChecking::SpellChecking(RichEditor* editor, QMenu* contextMenu, QObject* pa
             qOverload<>(&QTimer::start));
     editor_->installEventFilter(this);
     editor_->viewport()->installEventFilter(this);
+    watchedEditor_ = editor_;
+    watchedViewport_ = editor_->viewport();
     if (menu_ != nullptr) {
         connect(menu_, &QMenu::aboutToShow, this, &SpellChecking::menuAboutToShow);
         connect(menu_, &QMenu::aboutToHide, this, [this] {

@@ -147,6 +147,10 @@ private:
     // Tracked: the checking may be the editor's child and outlive its body.
     QPointer<RichEditor> editor_;
     QPointer<QMenu> menu_;
+    // The filtered objects, only compared with: the editor's events come
+    // here while it is being destroyed, when it is no editor any more.
+    const QObject* watchedEditor_ = nullptr;
+    const QObject* watchedViewport_ = nullptr;
     spelling::SpellWorker worker_;
     std::shared_ptr<spelling::SpellDictionary> dictionary_;
     bool opening_ = false;

@@ -49,7 +49,12 @@ QString caption(const QString& text) {
 }  // namespace
 
 bool SpellChecking::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == editor_) {
+    if (watched == watchedEditor_) {
+        // Events still come while the editor is destroyed (its focus going),
+        // from the plain widget left of it.
+        if (qobject_cast<RichEditor*>(watched) == nullptr) {
+            return false;
+        }
         switch (event->type()) {
             case QEvent::KeyPress: {
                 const auto* key = static_cast<QKeyEvent*>(event);
@@ -80,7 +85,7 @@ bool SpellChecking::eventFilter(QObject* watched, QEvent* event) {
             default:
                 break;
         }
-    } else if (watched == editor_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    } else if (watched == watchedViewport_ && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         stopTyping();
         if (mouse->button() == Qt::RightButton) {
