@@ -127,8 +127,8 @@ SpellChecking::SpellChecking(RichEditor* editor, QMenu* contextMenu, QObject* pa
 }
 
 SpellChecking::~SpellChecking() {
-    if (editor_ != nullptr) {
-        editor_->setExtraMarks({});
+    if (auto* editor = qobject_cast<RichEditor*>(watchedEditor_.data())) {
+        editor->setExtraMarks({});
     }
     removeMenuItems();
 }

@@ -147,9 +147,11 @@ private:
     // Tracked: the checking may be the editor's child and outlive its body.
     QPointer<RichEditor> editor_;
     QPointer<QMenu> menu_;
-    // The filtered objects, only compared with: the editor's events come
-    // here while it is being destroyed, when it is no editor any more.
-    const QObject* watchedEditor_ = nullptr;
+    // The editor as an object: while it is destroyed (its children, this
+    // one among them, go with it) it is no editor any more, and only this
+    // pointer may be looked at.
+    QPointer<QObject> watchedEditor_;
+    // The filtered viewport, only compared with.
     const QObject* watchedViewport_ = nullptr;
     spelling::SpellWorker worker_;
     std::shared_ptr<spelling::SpellDictionary> dictionary_;
