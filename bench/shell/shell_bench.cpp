@@ -1,12 +1,15 @@
 // The program as the user meets it: the start up to the login window with an
 // empty journal and with generated journals of 7,300 and 36,500 days (about
 // 2 KB of RTF a day), and Next from one day to the following one, on 2 KB
-// entries and on entries holding a picture of about 200 KB. Each iteration is
+// entries, on entries holding a picture of about 200 KB and on a year of
+// daily 12-megapixel photographs (QUILLMERE_PHOTO_JOURNAL names one made
+// earlier). Each iteration is
 // timed by the clock of this thread, from the command to the window shown.
 #include "controls/rb_button.h"
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
 #include "generated_journals.h"
+#include "photo_journals.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
@@ -171,6 +174,12 @@ void BM_NextDayPicture(benchmark::State& state) {
     nextDays(state, pictureJournal(40), 40);
 }
 
+// A year of daily 12-megapixel photographs: each Next reads the day's
+// entry from the journal on disk and shows its photo.
+void BM_NextDayPhoto(benchmark::State& state) {
+    nextDays(state, bench::generatedPhotoJournal(365), 365);
+}
+
 BENCHMARK(BM_StartToLogin)
     ->Arg(0)
     ->Arg(7300)
@@ -180,6 +189,7 @@ BENCHMARK(BM_StartToLogin)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NextDay2KB)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NextDayPicture)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NextDayPhoto)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
