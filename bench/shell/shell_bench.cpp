@@ -3,8 +3,8 @@
 // 2 KB of RTF a day), and Next from one day to the following one, on 2 KB
 // entries, on entries holding a picture of about 200 KB and on a year of
 // daily 12-megapixel photographs (QUILLMERE_PHOTO_JOURNAL names one made
-// earlier). Each iteration is
-// timed by the clock of this thread, from the command to the window shown.
+// earlier). Each iteration is timed by the clock of this thread, from the
+// command to the window shown.
 #include "controls/rb_button.h"
 #include "editor/rich_editor.h"
 #include "editor/rtf/rtf.h"
