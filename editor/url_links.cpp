@@ -161,16 +161,13 @@ void UrlHighlighter::drawSlice() {
     QElapsedTimer clock;
     clock.start();
     drawVisibleAhead();
-    QTextCursor edit(document_);
     drawing_ = true;
-    edit.beginEditBlock();
     QTextBlock block = document_->findBlock(next_);
     while (block.isValid() && clock.elapsed() < kSliceMilliseconds) {
         draw(block);
         block = block.next();
     }
     next_ = block.isValid() ? block.position() : -1;
-    edit.endEditBlock();
     drawing_ = false;
     if (next_ < 0) {
         slices_.stop();
@@ -191,14 +188,11 @@ void UrlHighlighter::drawVisibleAhead() {
 }
 
 void UrlHighlighter::drawRange(int from, int to) {
-    QTextCursor edit(document_);
     drawing_ = true;
-    edit.beginEditBlock();
     for (QTextBlock block = document_->findBlock(from); block.isValid() && block.position() <= to;
          block = block.next()) {
         draw(block);
     }
-    edit.endEditBlock();
     drawing_ = false;
 }
 
@@ -223,14 +217,14 @@ void UrlHighlighter::draw(const QTextBlock& block) {
     if (ranges == layout->formats()) {
         return;
     }
+    // Laid out again, without an edit of the document: no change of its
+    // text is told, and the undo history is not touched.
     layout->setFormats(ranges);
     document_->markContentsDirty(block.position(), block.length());
 }
 
 void UrlHighlighter::clearMarks() {
-    QTextCursor edit(document_);
     drawing_ = true;
-    edit.beginEditBlock();
     for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
         QTextLayout* layout = block.layout();
         if (layout == nullptr || layout->formats().isEmpty()) {
@@ -239,7 +233,6 @@ void UrlHighlighter::clearMarks() {
         layout->setFormats(preeditFormats(*layout));
         document_->markContentsDirty(block.position(), block.length());
     }
-    edit.endEditBlock();
     drawing_ = false;
 }
 

@@ -138,6 +138,7 @@ struct Window {
 
 // Opening the entry until its first screen is drawn.
 void BM_OpenLongEntry(benchmark::State& state) {
+    entry();  // made before the clock runs
     Window window(state.range(0) != 0);
     double stall = 0;
     for (auto _ : state) {
