@@ -1,6 +1,7 @@
-// A 12-megapixel photograph in an entry: how long inserting it takes, how
-// long switching to and from its day takes, and how large the stored entry
-// is, each beside the time libjpeg needs to decode the same JPEG (the
+// A 12-megapixel photograph in an entry: how long inserting it takes, the
+// longest the window goes without answering while it is inserted or pasted,
+// how long switching to and from its day takes, and how large the stored
+// entry is, each beside the time libjpeg needs to decode the same JPEG (the
 // yardstick measured in the same run). The "Emf24" cases measure the form
 // every picture had before: one 24-bit bitmap inside an EMF.
 //
