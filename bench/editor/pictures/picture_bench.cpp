@@ -14,18 +14,17 @@
 #include "editor/rtf/jpeg.h"
 #include "editor/rtf/picture.h"
 #include "editor/rtf/rtf.h"
+#include "event_loop_gap.h"
 #include "store/entry_codec.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTextCursor>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -129,24 +128,13 @@ BENCHMARK(BM_InsertPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 // `command` put a photograph in, up to the picture painted: the window must
 // answer input every 50 ms or sooner.
 double longestGapMs(RichEditor& editor, const std::function<void()>& command) {
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = 0;
-    qint64 longest = 0;
-    QTimer heartbeat;
-    heartbeat.setInterval(0);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    heartbeat.start();
+    const bench::EventLoopGap gap;
     command();
     while (editor.hasPendingPictures()) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     }
     editor.repaint();
-    return double(std::max(longest, clock.nsecsElapsed() - last)) / 1e6;
+    return gap.longestMs();
 }
 
 // Insert Picture of the photograph's file, and a paste of it as a bitmap (a

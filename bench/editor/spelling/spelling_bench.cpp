@@ -8,6 +8,7 @@
 // Enchant's personal lists go to the run's scratch folder.
 #include "editor/rich_editor.h"
 #include "editor/spelling/spell_checking.h"
+#include "event_loop_gap.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -15,7 +16,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -100,24 +100,14 @@ struct Window {
     // or nothing is left to do (without), and returns the longest time the
     // loop did not come round, in milliseconds.
     double settle() {
+        const quillmere::bench::EventLoopGap gap;
         QElapsedTimer clock;
         clock.start();
-        qint64 last = 0;
-        qint64 longest = 0;
-        QTimer heartbeat;
-        heartbeat.setInterval(0);
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longest = std::max(longest, now - last);
-            last = now;
-        });
-        heartbeat.start();
         const auto done = [this] { return spelling == nullptr || spelling->isSettled(); };
         while (!done() || clock.elapsed() < 50) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
-        longest = std::max(longest, clock.nsecsElapsed() - last);
-        return double(longest) / 1e6;
+        return gap.longestMs();
     }
     // Runs what is pending and waits, without spinning, until the
     // underline of the typed paragraph is drawn: the user-interface thread's
