@@ -120,6 +120,26 @@ void BM_Save(benchmark::State& state) {
     journal.abandon();
 }
 
+// The end as Exit does it after one changed day: the journal written again
+// in place, the old file kept as the .bak beside it.
+void BM_EndOneDayChanged(benchmark::State& state) {
+    const QString path = bench::scratchFolder().filePath(QStringLiteral("end-copy.cds"));
+    const QString bak = path + QStringLiteral(".bak");
+    QFile::remove(path);
+    QFile::copy(bench::generatedJournal(static_cast<int>(state.range(0))), path);
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(bak);
+        JournalTable journal;
+        journal.OpenJournal(path);
+        journal.StoreEntry(journaltool::generatedFirstDay() + 3,
+                           "{\\rtf1 changed " + QByteArray::number(++round) + "}");
+        state.ResumeTiming();
+        journal.closeKeepingPrevious(bak);
+    }
+}
+
 // savePacket alone, without the write.
 void BM_SavePacketOnly(benchmark::State& state) {
     JournalTable journal;
@@ -162,6 +182,7 @@ BENCHMARK(BM_Lookup)->Arg(7300)->Arg(36500);
 BENCHMARK(BM_InflateAll)->Arg(7300)->Arg(36500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteBytes)->Arg(7300)->Arg(36500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(7300)->Arg(36500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EndOneDayChanged)->Arg(7300)->Arg(36500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SavePacketOnly)->Arg(7300)->Arg(36500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenPeakMemory)->Arg(7300)->Arg(36500)->Iterations(1)->Unit(benchmark::kMillisecond);
 
