@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -32,13 +33,18 @@ constexpr qint64 kReadBackLimit = qint64(1) << 20;
 // and copies ranges in pieces of this size where the system cannot copy them
 // itself.
 constexpr qint64 kStreamBuffer = qint64(1) << 20;
+// A range of another file up to this size is read and written with the
+// rest; the system copies larger ones itself (a copy_file_range call per
+// text entry of a few hundred bytes costs more than it saves).
+constexpr qint64 kSmallRange = 64 * 1024;
 
 QByteArray nativeName(const QString& path) {
     return QFile::encodeName(path);
 }
 
 QString writeFailure(const QString& path, const QString& reason) {
-    return FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot write"), path, reason);
+    return FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot write"), path,
+                       reason);
 }
 
 // Flushes a folder's entries, so a file just made or renamed in it survives
@@ -76,7 +82,8 @@ QString checkContent(int fd, qint64 size, const QByteArray* held) {
         return SystemReason(errno);
     }
     if (info.st_size != size) {
-        return QCoreApplication::translate("quillmere::Store", "only %1 of %2 bytes reached the disk")
+        return QCoreApplication::translate("quillmere::Store",
+                                           "only %1 of %2 bytes reached the disk")
             .arg(static_cast<qint64>(info.st_size))
             .arg(size);
     }
@@ -93,11 +100,15 @@ QString checkContent(int fd, qint64 size, const QByteArray* held) {
             continue;
         }
         if (n <= 0) {
-            return n < 0 ? SystemReason(errno) : QCoreApplication::translate("quillmere::Store", "the file was cut short");
+            return n < 0
+                       ? SystemReason(errno)
+                       : QCoreApplication::translate("quillmere::Store", "the file was cut short");
         }
         got += n;
     }
-    return back == bytes ? QString() : QCoreApplication::translate("quillmere::Store", "the file does not read back as written");
+    return back == bytes ? QString()
+                         : QCoreApplication::translate("quillmere::Store",
+                                                       "the file does not read back as written");
 }
 
 // link(2) failed because this file system has no hard links (or not here).
@@ -137,6 +148,10 @@ public:
     }
 
     void copyFrom(const OpenFile& source, qint64 offset, qint64 length) override {
+        if (length <= kSmallRange) {
+            append(windowed(source, offset, length));
+            return;
+        }
         flush();
         while (length > 0 && rangeCopy_) {
             const qint64 n = access_.copySome(source.descriptor(), offset, fd_, length);
@@ -179,6 +194,24 @@ public:
     }
 
 private:
+    // `length` bytes of `source` at `offset`, from a window read ahead: the
+    // small entries of a journal lie one after the other, and one read
+    // serves many of them.
+    QByteArrayView windowed(const OpenFile& source, qint64 offset, qint64 length) {
+        if (&source != windowSource_ || source.descriptor() != windowDescriptor_ ||
+            offset < windowStart_ || offset + length > windowStart_ + window_.size()) {
+            const qint64 piece = std::max(length, std::min(kStreamBuffer, source.size() - offset));
+            window_.resize(static_cast<qsizetype>(piece));
+            windowSource_ = nullptr;
+            source.readInto(window_.data(), offset, piece);
+            windowSource_ = &source;
+            windowDescriptor_ = source.descriptor();
+            windowStart_ = offset;
+        }
+        return QByteArrayView(window_).sliced(static_cast<qsizetype>(offset - windowStart_),
+                                              static_cast<qsizetype>(length));
+    }
+
     void writeOut(QByteArrayView bytes) {
         if (const int error = access_.writeWhole(fd_, bytes); error != 0) {
             fail(error);
@@ -196,6 +229,11 @@ private:
     qint64 written_ = 0;
     qint64 copied_ = 0;      // bytes the system copied itself
     bool rangeCopy_ = true;  // copy_file_range works between these files
+    // The read-ahead window of small ranges.
+    QByteArray window_;
+    const OpenFile* windowSource_ = nullptr;
+    int windowDescriptor_ = -1;
+    qint64 windowStart_ = 0;
 };
 
 qint64 FileAccess::writeSome(int fd, const char* data, qint64 size) const {
@@ -320,8 +358,10 @@ void FileAccess::replaceFileWith(const QString& path, const FileProducer& produc
     if (problem.isEmpty() && !how.previousPath.isEmpty()) {
         const QString kept = keepPrevious(absolute, how.previousPath);
         if (!kept.isEmpty()) {
-            problem = QCoreApplication::translate("quillmere::Store", "the previous version could not be kept as \"%1\" (%2)")
-                          .arg(QFileInfo(how.previousPath).fileName(), kept);
+            problem =
+                QCoreApplication::translate("quillmere::Store",
+                                            "the previous version could not be kept as \"%1\" (%2)")
+                    .arg(QFileInfo(how.previousPath).fileName(), kept);
         }
     }
     if (problem.isEmpty() &&
@@ -359,7 +399,9 @@ void FileAccess::writeInPlace(const QString& path, const QByteArray& bytes) cons
     const int fd =
         ::open(nativeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
-        throw FileError(FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot create"), path, SystemReason(errno)));
+        throw FileError(
+            FileFailure(QCoreApplication::translate("quillmere::Store", "Cannot create"), path,
+                        SystemReason(errno)));
     }
     const int error = writeWhole(fd, bytes);
     const bool closed = ::close(fd) == 0;
@@ -384,7 +426,8 @@ void FileAccess::appendDurably(const QString& path, const QByteArray& bytes) con
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw FileError(writeFailure(path, QCoreApplication::translate("quillmere::Store", "not a regular file")));
+        throw FileError(writeFailure(
+            path, QCoreApplication::translate("quillmere::Store", "not a regular file")));
     }
     int error = writeWhole(fd, bytes);
     if (error == 0 && syncData(fd) != 0) {
