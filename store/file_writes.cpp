@@ -203,7 +203,17 @@ private:
             const qint64 piece = std::max(length, std::min(kStreamBuffer, source.size() - offset));
             window_.resize(static_cast<qsizetype>(piece));
             windowSource_ = nullptr;
-            source.readInto(window_.data(), offset, piece);
+            try {
+                source.readInto(window_.data(), offset, piece);
+            } catch (const FileError&) {
+                // A file cut behind the writer's back fails only where the
+                // range itself is gone, as the system's copy would.
+                if (piece == length) {
+                    throw;
+                }
+                window_.resize(static_cast<qsizetype>(length));
+                source.readInto(window_.data(), offset, length);
+            }
             windowSource_ = &source;
             windowDescriptor_ = source.descriptor();
             windowStart_ = offset;
