@@ -221,6 +221,8 @@ public:
     std::optional<TextRange> linkAt(int position) const;
     // The detected link under a point of the viewport, if any.
     std::optional<TextRange> linkAtPoint(const QPoint& viewportPos) const;
+    // True while paragraphs of a long entry wait to have their links drawn.
+    bool linksPending() const { return highlighter_->pending(); }
     // Switches link detection (and drawing) on or off; on by default. A
     // hidden editor that only reads text can leave it off.
     void setUrlDetection(bool on);

@@ -96,14 +96,16 @@ struct Window {
             QTest::qWaitFor([&ready] { return ready; }, 30000);
         }
     }
-    // Runs the event loop until the underlines are all drawn (with checking)
-    // or nothing is left to do (without), and returns the longest time the
+    // Runs the event loop until the links and underlines are all drawn
+    // (with checking) or nothing is left to do (without), and returns the longest time the
     // loop did not come round, in milliseconds.
     double settle() {
         const quillmere::bench::EventLoopGap gap;
         QElapsedTimer clock;
         clock.start();
-        const auto done = [this] { return spelling == nullptr || spelling->isSettled(); };
+        const auto done = [this] {
+            return !editor.linksPending() && (spelling == nullptr || spelling->isSettled());
+        };
         while (!done() || clock.elapsed() < 50) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
