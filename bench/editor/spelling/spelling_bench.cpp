@@ -97,8 +97,8 @@ struct Window {
         }
     }
     // Runs the event loop until the links and underlines are all drawn
-    // (with checking) or nothing is left to do (without), and returns the longest time the
-    // loop did not come round, in milliseconds.
+    // (with checking) or nothing is left to do (without), and returns the
+    // longest time the loop did not come round, in milliseconds.
     double settle() {
         const quillmere::bench::EventLoopGap gap;
         QElapsedTimer clock;
