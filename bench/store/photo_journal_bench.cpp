@@ -4,6 +4,7 @@
 // copying the file with cp and syncing it, and a search that matches every
 // day beside one that matches none, both beside inflating the same entries.
 // Every comparison is between figures of the same run.
+#include "end_of_run.h"
 #include "generated_journals.h"
 #include "photo_journals.h"
 #include "search/core/journal_search.h"
@@ -99,21 +100,7 @@ void BM_CopyAndSync(benchmark::State& state) {
 // entries copied by the system from the old file), the old file kept as the
 // .bak beside it, as Exit does.
 void BM_EndWriteOneDayChanged(benchmark::State& state) {
-    const QString path = journalFor(int(state.range(0)));
-    const QString bak = path + QStringLiteral(".bak");
-    int round = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QFile::remove(bak);
-        JournalTable journal;
-        journal.OpenJournal(path);
-        journal.StoreEntry(journaltool::generatedFirstDay() + 3,
-                           "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 changed at sunrise " +
-                               QByteArray::number(++round) + "\\par}");
-        state.ResumeTiming();
-        journal.closeKeepingPrevious(bak);
-    }
-    QFile::remove(bak);
+    bench::timeEndOneDayChanged(state, journalFor(int(state.range(0))));
 }
 
 // The yardstick of the search: plain zlib inflation of every entry, read

@@ -3,11 +3,12 @@
 // index), a lookup, saving (savePacket + safe write), and as yardsticks the
 // time to read the file's bytes, to write them, and to inflate every entry.
 // Peak memory while opening is reported as a counter relative to the file.
+#include "end_of_run.h"
 #include "generated_journals.h"
-#include "tools/journal/journal_generate.h"
 #include "store/entry_codec.h"
 #include "store/file_access.h"
 #include "store/journal_table.h"
+#include "tools/journal/journal_generate.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,20 +125,9 @@ void BM_Save(benchmark::State& state) {
 // in place, the old file kept as the .bak beside it.
 void BM_EndOneDayChanged(benchmark::State& state) {
     const QString path = bench::scratchFolder().filePath(QStringLiteral("end-copy.cds"));
-    const QString bak = path + QStringLiteral(".bak");
     QFile::remove(path);
     QFile::copy(bench::generatedJournal(static_cast<int>(state.range(0))), path);
-    int round = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QFile::remove(bak);
-        JournalTable journal;
-        journal.OpenJournal(path);
-        journal.StoreEntry(journaltool::generatedFirstDay() + 3,
-                           "{\\rtf1 changed " + QByteArray::number(++round) + "}");
-        state.ResumeTiming();
-        journal.closeKeepingPrevious(bak);
-    }
+    bench::timeEndOneDayChanged(state, path);
 }
 
 // savePacket alone, without the write.
