@@ -6,6 +6,7 @@ add_library(quillmere_editor STATIC
     ${CMAKE_CURRENT_LIST_DIR}/rich_editor.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rich_editor_format.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rich_editor_clipboard.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rich_editor_marks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/entry_content.h
     ${CMAKE_CURRENT_LIST_DIR}/entry_content.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_find.h

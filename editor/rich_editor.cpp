@@ -280,10 +280,6 @@ void RichEditor::setExtraMarks(UrlHighlighter::ExtraMarks marks) {
     highlighter_->setExtraMarks(std::move(marks));
 }
 
-void RichEditor::refreshMarks(const QTextBlock& block) {
-    highlighter_->rehighlightBlock(block);
-}
-
 std::optional<TextRange> RichEditor::linkAt(int position) const {
     if (!urlDetection_ || position < 0) {
         return std::nullopt;

@@ -229,13 +229,21 @@ public:
 
     // --- Display-only marks (the spelling underlines) ----------------------
 
-    // Marks drawn over the paragraphs besides the links, never stored, put
-    // on the clipboard or printed (see UrlHighlighter::setExtraMarks). Drawn
-    // while link detection is on.
+    // Called each time a paragraph's links are drawn, with the paragraph and
+    // its text (see UrlHighlighter::setExtraMarks): how the spelling learns
+    // of changed paragraphs. Called while link detection is on.
     void setExtraMarks(UrlHighlighter::ExtraMarks marks);
-    // Formats one paragraph's links and marks again (nothing for a block of
-    // another document).
+    // Red wavy underlines painted over the text, never part of the document
+    // or its layout, so never stored, put on the clipboard or printed: for a
+    // paragraph in view, the ranges to underline in paragraph positions.
+    // Painting them costs nothing when the text is laid out again.
+    using UnderlineMarks = std::function<QList<TextRange>(const QTextBlock& block)>;
+    void setUnderlineMarks(UnderlineMarks marks);
+    // Calls the extra marks for one paragraph again and paints its
+    // underlines anew (nothing for a block of another document).
     void refreshMarks(const QTextBlock& block);
+    // Paints one paragraph's underlines anew, after what they are changed.
+    void repaintMarks(const QTextBlock& block);
 
     // --- Printing (rich_editor_print.cpp) -------------------------------------
 
@@ -282,6 +290,7 @@ signals:
     void insertFailed(const QString& message);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -319,6 +328,7 @@ private:
     void putPrepared(PendingInsertion& pending, const PreparedInsertion& done);
 
     UrlHighlighter* highlighter_ = nullptr;
+    UnderlineMarks underlineMarks_;
     PictureLayoutHandler* pictureLayout_ = nullptr;
     QTextCharFormat defaultFormat_;
     bool plainTextMode_ = false;

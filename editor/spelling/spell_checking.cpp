@@ -121,23 +121,25 @@ SpellChecking::SpellChecking(RichEditor* editor, QMenu* contextMenu, QObject* pa
             });
         });
     }
-    editor_->setExtraMarks(
-        [this](const QTextBlock& block, const QString& text,
-               QList<QTextLayout::FormatRange>& marks) { marksFor(block, text, marks); });
+    editor_->setExtraMarks([this](const QTextBlock& block, const QString& text,
+                                  QList<QTextLayout::FormatRange>&) { marksFor(block, text); });
+    editor_->setUnderlineMarks([](const QTextBlock& block) {
+        QList<TextRange> ranges;
+        if (const BlockState* state = stateOf(block)) {
+            for (const Misspelling& mark : state->shown) {
+                ranges.append({mark.start, mark.length});
+            }
+        }
+        return ranges;
+    });
 }
 
 SpellChecking::~SpellChecking() {
     if (auto* editor = qobject_cast<RichEditor*>(watchedEditor_.data())) {
         editor->setExtraMarks({});
+        editor->setUnderlineMarks({});
     }
     removeMenuItems();
-}
-
-QTextCharFormat SpellChecking::markFormat() {
-    QTextCharFormat format;
-    format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-    format.setUnderlineColor(QColor(Qt::red));
-    return format;
 }
 
 void SpellChecking::setChoice(const QString& stored, const QLocale& locale) {
@@ -175,8 +177,7 @@ void SpellChecking::connectDocument() {
     typing_ = false;
 }
 
-void SpellChecking::marksFor(const QTextBlock& block, const QString& text,
-                             QList<QTextLayout::FormatRange>& marks) {
+void SpellChecking::marksFor(const QTextBlock& block, const QString& text) {
     BlockState* state = ensureState(block);
     bool known = true;
     const QList<Misspelling> wanted = wantedMarks(block, text, state, &known);
@@ -186,10 +187,9 @@ void SpellChecking::marksFor(const QTextBlock& block, const QString& text,
     state->generation = generation_;
     state->waiting = !known;
     state->textLength = int(text.size());
-    state->shown = wanted;
-    const QTextCharFormat format = markFormat();
-    for (const Misspelling& mark : wanted) {
-        marks.append({mark.start, mark.length, format});
+    if (state->shown != wanted) {
+        state->shown = wanted;
+        editor_->repaintMarks(block);
     }
 }
 

@@ -2,16 +2,16 @@
 // wavy spell-check underline, and the editor's context menu offers
 // corrections over them.
 //
-// The underline is one of the editor's display-only marks (drawn through the
-// layout, like the links), so the stored RTF, the clipboard, printing and
-// the export never carry it. Checking happens on the spelling thread
-// (spelling/spell_worker.h): a paragraph formatted for the screen whose
-// result is not known yet keeps the marks it had (those of words it still
-// holds) and is handed to the thread, the one being typed in and the visible
-// ones first; results come back in batches and are drawn in slices of at
-// most kSliceMilliseconds, so a long entry opens and scrolls as fast as
-// without checking. Results are remembered per paragraph text. The word
-// being typed is not marked until the caret leaves it.
+// The underline is one of the editor's display-only underlines, painted over
+// the laid-out text (RichEditor::setUnderlineMarks), so the stored RTF, the
+// clipboard, printing and the export never carry it, and a paragraph laid
+// out again while typing costs what it costs without checking. Checking happens on the spelling
+// thread (spelling/spell_worker.h): a paragraph formatted for the screen whose result is not known
+// yet keeps the marks it had (those of words it still holds) and is handed to the thread, the one
+// being typed in and the visible ones first; results come back in batches and are drawn in slices
+// of at most kSliceMilliseconds, so a long entry opens and scrolls as fast as without checking.
+// Results are remembered per paragraph text. The word being typed is not marked until the caret
+// leaves it.
 //
 // The context menu: when the editor's menu opens over a misspelt word (at
 // the mouse for a right click, at the caret for the Menu key and
@@ -64,9 +64,6 @@ public:
     // Suggestions offered at most.
     static constexpr int kMaxSuggestions = 5;
 
-    // The look of a misspelt word: Qt's spell-check underline, red.
-    static QTextCharFormat markFormat();
-
     // Checks in the language the stored choice names (see
     // spelling::effectiveDictionary: "Off", a tag, or empty for the
     // locale's; the default locale is the user's). The dictionary opens on the spelling thread;
@@ -112,8 +109,7 @@ protected:
 private:
     // Marks (spell_checking.cpp).
     void connectDocument();
-    void marksFor(const QTextBlock& block, const QString& text,
-                  QList<QTextLayout::FormatRange>& marks);
+    void marksFor(const QTextBlock& block, const QString& text);
     QList<spelling::Misspelling> wantedMarks(const QTextBlock& block, const QString& text,
                                              const BlockState* state, bool* known) const;
     QList<spelling::Misspelling> withoutTypedWord(const QTextBlock& block,

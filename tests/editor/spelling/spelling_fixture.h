@@ -6,12 +6,16 @@
 #include "editor/spelling/spell_checking.h"
 
 #include <QAction>
+#include <QImage>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace quillmere {
 
@@ -62,18 +66,41 @@ protected:
         return words;
     }
 
-    // The words the layout underlines now, as written: what is drawn, which
-    // may differ from what the checking believes it shows.
+    // The words the editor paints underlined now, as written: found in its
+    // pixels (red under the word), which may differ from what the checking
+    // believes it shows.
     QStringList drawn() const {
+        const QImage shot = editor.viewport()->grab().toImage();
+        static const QRegularExpression wordPattern(QStringLiteral("\\w+"));
         QStringList words;
         for (QTextBlock b = editor.document()->begin(); b.isValid(); b = b.next()) {
-            for (const QTextLayout::FormatRange& r : b.layout()->formats()) {
-                if (r.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline) {
-                    words.append(b.text().mid(r.start, r.length));
+            auto found = wordPattern.globalMatch(b.text());
+            while (found.hasNext()) {
+                const QRegularExpressionMatch word = found.next();
+                QTextCursor cursor(editor.document());
+                cursor.setPosition(b.position() + int(word.capturedStart()));
+                const QRect first = editor.cursorRect(cursor);
+                cursor.setPosition(b.position() + int(word.capturedEnd()));
+                const QRect end = editor.cursorRect(cursor);
+                if (redUnder(shot, first.left() + 1, end.left() - 1, first.center().y(),
+                             first.bottom() + 4)) {
+                    words.append(word.captured());
                 }
             }
         }
         return words;
+    }
+
+    static bool redUnder(const QImage& shot, int left, int right, int top, int bottom) {
+        for (int y = std::max(0, top); y <= std::min(bottom, shot.height() - 1); ++y) {
+            for (int x = std::max(0, left); x <= std::min(right, shot.width() - 1); ++x) {
+                const QRgb pixel = shot.pixel(x, y);
+                if (qRed(pixel) > 160 && qGreen(pixel) < 100 && qBlue(pixel) < 100) {
+                    return true;
+                }
+            }
+        }
+        return false;
     }
 
     // Right-clicks the middle of the character at `position`.

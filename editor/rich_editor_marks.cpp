@@ -1,0 +1,118 @@
+// The editor's display-only underlines (the spelling's marks): painted over
+// the laid-out text after it is drawn, so they never enter the document,
+// its layout or anything made from them, and a paragraph laid out again
+// while typing costs what it costs without them.
+#include "editor/rich_editor.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPolygonF>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace quillmere {
+
+namespace {
+
+// The wave: up and down every two pixels, two pixels high, from one pixel
+// under the baseline, in red, as a desktop's spell-check line.
+constexpr qreal kWaveStep = 2;
+constexpr qreal kWaveHeight = 2;
+constexpr qreal kWaveGap = 1;
+// How far under the paragraph's lines a wave may reach.
+constexpr int kUnderlineDepth = 4;
+
+void paintWave(QPainter& painter, qreal left, qreal right, qreal top) {
+    QPolygonF wave;
+    bool up = false;
+    for (qreal x = left; x < right; x += kWaveStep) {
+        wave << QPointF(x, up ? top : top + kWaveHeight);
+        up = !up;
+    }
+    wave << QPointF(right, up ? top : top + kWaveHeight);
+    painter.drawPolyline(wave);
+}
+
+// A paragraph position as the layout counts it: text being composed by an
+// input method sits inside the layout's text.
+int layoutPosition(const QTextLayout& layout, int position) {
+    const int composing = int(layout.preeditAreaText().size());
+    return composing > 0 && position >= layout.preeditAreaPosition() ? position + composing
+                                                                     : position;
+}
+
+void paintMarks(QPainter& painter, const QTextLayout& layout, const QPointF& origin,
+                const QList<TextRange>& marks) {
+    for (const TextRange& mark : marks) {
+        const int from = layoutPosition(layout, mark.start);
+        const int to = layoutPosition(layout, mark.start + mark.length);
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            const int start = std::max(from, line.textStart());
+            const int end = std::min(to, line.textStart() + line.textLength());
+            if (start >= end) {
+                continue;
+            }
+            auto [left, right] = std::minmax(line.cursorToX(start), line.cursorToX(end));
+            paintWave(painter, origin.x() + left, origin.x() + right,
+                      origin.y() + line.y() + line.ascent() + kWaveGap);
+        }
+    }
+}
+
+}  // namespace
+
+void RichEditor::setUnderlineMarks(UnderlineMarks marks) {
+    underlineMarks_ = std::move(marks);
+    viewport()->update();
+}
+
+void RichEditor::refreshMarks(const QTextBlock& block) {
+    if (block.document() != document()) {
+        return;
+    }
+    highlighter_->rehighlightBlock(block);
+    repaintMarks(block);
+}
+
+void RichEditor::repaintMarks(const QTextBlock& block) {
+    if (!underlineMarks_ || block.document() != document()) {
+        return;
+    }
+    const QRectF shown = document()->documentLayout()->blockBoundingRect(block).translated(
+        -horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    viewport()->update(shown.toAlignedRect().adjusted(0, 0, 0, kUnderlineDepth));
+}
+
+void RichEditor::paintEvent(QPaintEvent* event) {
+    QTextEdit::paintEvent(event);
+    if (!underlineMarks_) {
+        return;
+    }
+    QPainter painter(viewport());
+    painter.setPen(QPen(QColor(Qt::red), 1));
+    const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QRect area = event->rect();
+    const QTextBlock last = cursorForPosition(area.bottomRight()).block();
+    for (QTextBlock block = cursorForPosition(area.topLeft()).block(); block.isValid();
+         block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        if (layout != nullptr && layout->lineCount() > 0) {
+            const QList<TextRange> marks = underlineMarks_(block);
+            if (!marks.isEmpty()) {
+                paintMarks(painter, *layout, layout->position() - scroll, marks);
+            }
+        }
+        if (block == last) {
+            break;
+        }
+    }
+}
+
+}  // namespace quillmere
