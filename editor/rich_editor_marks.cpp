@@ -59,8 +59,9 @@ void paintMarks(QPainter& painter, const QTextLayout& layout, const QPointF& ori
             if (start >= end) {
                 continue;
             }
-            auto [left, right] = std::minmax(line.cursorToX(start), line.cursorToX(end));
-            paintWave(painter, origin.x() + left, origin.x() + right,
+            const qreal a = line.cursorToX(start);
+            const qreal b = line.cursorToX(end);
+            paintWave(painter, origin.x() + std::min(a, b), origin.x() + std::max(a, b),
                       origin.y() + line.y() + line.ascent() + kWaveGap);
         }
     }
