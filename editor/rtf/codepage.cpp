@@ -326,6 +326,17 @@ void appendDecoded(int codePage, const char* data, std::size_t size, QString& ou
     convertWithIconv(handle->get(), data, size, out);
 }
 
+bool readsAsciiAsItself(int codePage, char16_t c) {
+    if (const DoubleByteTable* pairs = doubleByteTable(codePage)) {
+        return pairs->asciiIsItself ||
+               (!pairs->isLead(static_cast<unsigned char>(c)) && pairs->single[c] == c);
+    }
+    if (const ByteTable* bytes = byteTable(codePage)) {
+        return (*bytes)[c] == c;
+    }
+    return true;
+}
+
 unsigned char encodeCp1252(char16_t ch) {
     if (ch == 0) {
         return 0;

@@ -56,6 +56,11 @@ const DoubleByteTable* doubleByteTable(int codePage);
 void appendDoubleBytes(const DoubleByteTable& table, const char* data, std::size_t size,
                        QString& out);
 
+// True when `codePage` reads the byte of the ASCII character `c` (below
+// 0x80) as `c` itself: false for a backslash in Johab (the won sign) or a
+// lead byte. Never throws.
+bool readsAsciiAsItself(int codePage, char16_t c);
+
 // The code page 1252 byte of a character, or 0 when the page has none (the
 // NUL character itself is never encoded).
 unsigned char encodeCp1252(char16_t ch);

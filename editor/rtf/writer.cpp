@@ -379,9 +379,15 @@ private:
 
     void writeText(const QString& text, int charset) {
         const bool ansi = charset == 0 || charset == 1 || charset == kSymbolCharset;
+        const int codePage = ansi ? kCodePage1252 : codePageOfCharset(charset, kCodePage1252);
         for (QChar qc : text) {
             char16_t c = qc.unicode();
-            if (c == '\\' || c == '{' || c == '}') {
+            if (c >= 0x20 && c < 0x80 && !ansi && !readsAsciiAsItself(codePage, c)) {
+                // The font's page reads this byte as another character (a
+                // backslash is the won sign in Johab): written by its value.
+                out_ += "\\u" + QByteArray::number(int(c)) + "?";
+                delimit_ = false;
+            } else if (c == '\\' || c == '{' || c == '}') {
                 literal('\\');
                 out_ += static_cast<char>(c);
             } else if (c == '\t') {

@@ -300,6 +300,28 @@ TEST(RtfWriter, NonAnsiFontWritesUnicodeEscapes) {
     EXPECT_EQ(QStringLiteral("\u00e9\u0416"), back.toPlainText());
 }
 
+TEST(RtfWriter, AsciiTheFontsPageReadsOtherwiseIsWrittenByItsValue) {
+    // Johab (character set 130) reads the byte of a backslash as the won
+    // sign; Shift-JIS (128) reads ASCII as itself.
+    const struct {
+        int charset;
+        const char* escaped;
+    } rows[] = {{130, "\\u92?"}, {128, "\\\\"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.charset);
+        QTextDocument doc;
+        QTextCharFormat format = arial(11);
+        format.setProperty(kCharsetProperty, row.charset);
+        QTextCursor(&doc).insertText(QStringLiteral("a\\b{c}~ \u20a9"), format);
+        const QByteArray rtf = writeRtf(doc);
+        EXPECT_TRUE(rtf.contains(row.escaped)) << rtf.toStdString();
+        QTextDocument back;
+        readRtf(rtf, back);
+        EXPECT_EQ(QStringLiteral("a\\b{c}~ \u20a9"), back.toPlainText());
+        EXPECT_EQ(rtf, writeRtf(back));
+    }
+}
+
 TEST(RtfPlainText, WritesUtf8WithLf) {
     QTextDocument doc;
     doc.setPlainText(QStringLiteral("caf\u00e9 \u20ac\n\u0416"));
