@@ -67,6 +67,27 @@ void paintMarks(QPainter& painter, const QTextLayout& layout, const QPointF& ori
     }
 }
 
+// The first paragraph whose box reaches down to `top` (document
+// coordinates). Paragraphs of a document without tables lie one below the
+// other and are found by halving; with tables the walk starts at the top.
+QTextBlock firstBlockReaching(const QTextDocument& document, qreal top) {
+    if (!document.rootFrame()->childFrames().isEmpty()) {
+        return document.begin();
+    }
+    const QAbstractTextDocumentLayout* layout = document.documentLayout();
+    int low = 0;
+    int high = document.blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (layout->blockBoundingRect(document.findBlockByNumber(middle)).bottom() < top) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return document.findBlockByNumber(low);
+}
+
 }  // namespace
 
 void RichEditor::setUnderlineMarks(UnderlineMarks marks) {
@@ -99,19 +120,23 @@ void RichEditor::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.setPen(QPen(QColor(Qt::red), 1));
     const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    const QRect area = event->rect();
-    const QTextBlock last = cursorForPosition(area.bottomRight()).block();
-    for (QTextBlock block = cursorForPosition(area.topLeft()).block(); block.isValid();
+    // The painted area in document coordinates, with room for a wave.
+    const QRectF area =
+        QRectF(event->rect()).translated(scroll).adjusted(0, -kUnderlineDepth, 0, 0);
+    const QAbstractTextDocumentLayout* documentLayout = document()->documentLayout();
+    for (QTextBlock block = firstBlockReaching(*document(), area.top()); block.isValid();
          block = block.next()) {
-        const QTextLayout* layout = block.layout();
-        if (layout != nullptr && layout->lineCount() > 0) {
-            const QList<TextRange> marks = underlineMarks_(block);
-            if (!marks.isEmpty()) {
-                paintMarks(painter, *layout, layout->position() - scroll, marks);
-            }
-        }
-        if (block == last) {
+        const QRectF box = documentLayout->blockBoundingRect(block);
+        if (box.top() > area.bottom() && document()->rootFrame()->childFrames().isEmpty()) {
             break;
+        }
+        const QTextLayout* layout = block.layout();
+        if (!box.intersects(area) || layout == nullptr || layout->lineCount() == 0) {
+            continue;
+        }
+        const QList<TextRange> marks = underlineMarks_(block);
+        if (!marks.isEmpty()) {
+            paintMarks(painter, *layout, layout->position() - scroll, marks);
         }
     }
 }
