@@ -5,6 +5,8 @@
 #include "editor/rtf/rtf.h"
 #include "spelling_fixture.h"
 
+#include <QScrollBar>
+
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
@@ -61,6 +63,27 @@ TEST_F(SpellCheckingTest, AnEditedParagraphKeepsTheMarksOfItsOtherWords) {
     EXPECT_EQ((QStringList{"teh", "recieve"}), marked());
     settle();
     EXPECT_EQ((QStringList{"teh", "recieve"}), marked());
+}
+
+TEST_F(SpellCheckingTest, UnderlinesArePaintedUnderTheWordsInViewAfterScrolling) {
+    QStringList lines;
+    for (int i = 0; i < 300; ++i) {
+        lines << QStringLiteral("line %1 with teh word").arg(i);
+    }
+    editor.replaceSelection(lines.join(QLatin1Char('\n')));
+    choose(QStringLiteral("en_US"));
+    editor.verticalScrollBar()->setValue(editor.verticalScrollBar()->maximum() / 2);
+    // The paragraphs wholly in view, each with its one misspelt word.
+    int inView = 0;
+    for (QTextBlock b = editor.document()->begin(); b.isValid(); b = b.next()) {
+        const QRect line = editor.cursorRect(QTextCursor(b));
+        inView += line.top() >= 0 && line.bottom() + 4 < editor.viewport()->height() ? 1 : 0;
+    }
+    ASSERT_GT(inView, 5);
+    const QStringList painted = drawn();
+    EXPECT_GE(painted.size(), inView);
+    EXPECT_LE(painted.size(), inView + 2);  // the partly visible ones at the edges
+    EXPECT_EQ(QStringList(painted.size(), QStringLiteral("teh")), painted);
 }
 
 TEST_F(SpellCheckingTest, OffTakesEveryMarkAway) {
