@@ -68,7 +68,7 @@ TEST_F(SpellCheckingTest, AnEditedParagraphKeepsTheMarksOfItsOtherWords) {
 TEST_F(SpellCheckingTest, UnderlinesArePaintedUnderTheWordsInViewAfterScrolling) {
     QStringList lines;
     for (int i = 0; i < 300; ++i) {
-        lines << QStringLiteral("line %1 with teh word").arg(i);
+        lines << QStringLiteral("%1 rain on teh harbour").arg(i);
     }
     editor.replaceSelection(lines.join(QLatin1Char('\n')));
     choose(QStringLiteral("en_US"));
