@@ -67,9 +67,17 @@ void paintMarks(QPainter& painter, const QTextLayout& layout, const QPointF& ori
     }
 }
 
+// True once the paragraph has been laid out. The document is laid out from
+// the top, a long one bit by bit after it is shown; asking for the box of a
+// paragraph further down would lay out everything before it first.
+bool laidOut(const QTextBlock& block) {
+    return block.layout() != nullptr && block.layout()->lineCount() > 0;
+}
+
 // The first paragraph whose box reaches down to `top` (document
 // coordinates). Paragraphs of a document without tables lie one below the
-// other and are found by halving; with tables the walk starts at the top.
+// other and are found by halving over those laid out; with tables the walk
+// starts at the top.
 QTextBlock firstBlockReaching(const QTextDocument& document, qreal top) {
     if (!document.rootFrame()->childFrames().isEmpty()) {
         return document.begin();
@@ -79,7 +87,8 @@ QTextBlock firstBlockReaching(const QTextDocument& document, qreal top) {
     int high = document.blockCount() - 1;
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (layout->blockBoundingRect(document.findBlockByNumber(middle)).bottom() < top) {
+        const QTextBlock block = document.findBlockByNumber(middle);
+        if (laidOut(block) && layout->blockBoundingRect(block).bottom() < top) {
             low = middle + 1;
         } else {
             high = middle;
@@ -124,14 +133,14 @@ void RichEditor::paintEvent(QPaintEvent* event) {
     const QRectF area =
         QRectF(event->rect()).translated(scroll).adjusted(0, -kUnderlineDepth, 0, 0);
     const QAbstractTextDocumentLayout* documentLayout = document()->documentLayout();
-    for (QTextBlock block = firstBlockReaching(*document(), area.top()); block.isValid();
-         block = block.next()) {
+    for (QTextBlock block = firstBlockReaching(*document(), area.top());
+         block.isValid() && laidOut(block); block = block.next()) {
         const QRectF box = documentLayout->blockBoundingRect(block);
         if (box.top() > area.bottom() && document()->rootFrame()->childFrames().isEmpty()) {
             break;
         }
         const QTextLayout* layout = block.layout();
-        if (!box.intersects(area) || layout == nullptr || layout->lineCount() == 0) {
+        if (!box.intersects(area)) {
             continue;
         }
         const QList<TextRange> marks = underlineMarks_(block);
