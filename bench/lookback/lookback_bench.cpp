@@ -2,6 +2,7 @@
 // each): a month's marks, the On This Day list with its statistics, beside
 // the yardstick, plain single-thread zlib inflation of every stored entry.
 #include "generated_journals.h"
+#include "inflate_entries.h"
 #include "lookback/core/lookback.h"
 #include "store/day.h"
 #include "store/journal_table.h"
@@ -32,22 +33,7 @@ JournalTable& journal() {
 
 // The yardstick: zlib uncompress of every stored entry into one buffer.
 void BM_InflateEntries(benchmark::State& state) {
-    const JournalTable& table = journal();
-    std::vector<Bytef> out(1024 * 1024);
-    for (auto _ : state) {
-        qsizetype bytes = 0;
-        for (int i = 0; i < table.recordCount(); ++i) {
-            const QByteArray blob = table.entryAt(i);
-            uLongf size = uLongf(out.size());
-            if (uncompress(out.data(), &size, reinterpret_cast<const Bytef*>(blob.data()),
-                           uLong(blob.size())) != Z_OK) {
-                state.SkipWithError("an entry does not inflate");
-                return;
-            }
-            bytes += qsizetype(size);
-        }
-        benchmark::DoNotOptimize(bytes);
-    }
+    quillmere::bench::timeInflateEntries(state, journal(), 1024 * 1024);
 }
 
 // The calendar's marks of one month in the middle of the journal.

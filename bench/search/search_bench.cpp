@@ -4,6 +4,7 @@
 // with its input handling. Each run reports the longest stretch of work
 // between two passes of the event loop. Scans on worker threads are timed in
 // real time.
+#include "inflate_entries.h"
 #include "search/core/entry_match_pool.h"
 #include "search/core/journal_search.h"
 #include "search/date_field.h"
@@ -86,21 +87,7 @@ JournalTable& journalOf(int days) {
 // uncompress of every stored entry, into one reused buffer.
 void BM_InflateEntries(benchmark::State& state) {
     const JournalTable& journal = journalOf(int(state.range(0)));
-    std::vector<Bytef> out(1024 * 1024);
-    for (auto _ : state) {
-        qsizetype bytes = 0;
-        for (int i = 0; i < journal.recordCount(); ++i) {
-            const QByteArray blob = journal.entryAt(i);
-            uLongf size = uLongf(out.size());
-            if (uncompress(out.data(), &size, reinterpret_cast<const Bytef*>(blob.data()),
-                           uLong(blob.size())) != Z_OK) {
-                state.SkipWithError("an entry does not inflate");
-                return;
-            }
-            bytes += qsizetype(size);
-        }
-        benchmark::DoNotOptimize(bytes);
-    }
+    bench::timeInflateEntries(state, journal, 1024 * 1024);
     state.counters["entries/s"] = benchmark::Counter(
         double(journal.recordCount()) * double(state.iterations()), benchmark::Counter::kIsRate);
 }

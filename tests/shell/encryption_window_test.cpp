@@ -36,16 +36,6 @@ class EncryptionWindowTest : public ShellTest {
 protected:
     void TearDown() override { SetPasswordHook(nullptr); }
     TfrmSettings& settings() { return *program().settings(); }
-    bool withSettings(const std::function<void()>& action) {
-        bool shown = false;
-        whileModal(
-            &settings(), [&] { click(main().btnSettings); },
-            [&] {
-                shown = true;
-                action();
-            });
-        return shown;
-    }
     // Encrypts "Journal.cds" as a diary with `password` would hold it (with
     // the cheapest key derivation, so the test stays quick).
     void encryptJournal(const QString& password) {

@@ -29,17 +29,6 @@ class SettingsWindowTest : public ShellTest {
 protected:
     TfrmSettings& settings() { return *program().settings(); }
     SettingsTable& table() { return program().login()->settingsTable(); }
-    // Opens the settings window with its command and runs `action` in it.
-    bool withSettings(const std::function<void()>& action) {
-        bool shown = false;
-        whileModal(
-            &settings(), [&] { click(main().btnSettings); },
-            [&] {
-                shown = true;
-                action();
-            });
-        return shown;
-    }
     void typeSize(const QString& text) {
         settings().SpinEdit1->selectAll();
         QTest::keyClicks(settings().SpinEdit1, text);

@@ -5,6 +5,7 @@
 #include "editor/rich_editor.h"
 #include "shell/login_window.h"
 #include "shell/main_window.h"
+#include "shell/settings_window.h"
 #include "store/day.h"
 #include "store/entry_codec.h"
 #include "store/journal_table.h"
@@ -149,6 +150,17 @@ TfrmMain& ShellTest::main() const {
 
 void ShellTest::click(QWidget* button) {
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+}
+
+bool ShellTest::withSettings(const std::function<void()>& action) {
+    bool shown = false;
+    whileModal(
+        program_->settings(), [&] { click(main().btnSettings); },
+        [&] {
+            shown = true;
+            action();
+        });
+    return shown;
 }
 
 void ShellTest::whileModal(QDialog* dialog, const std::function<void()>& trigger,

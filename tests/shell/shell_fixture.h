@@ -76,6 +76,9 @@ protected:
     // still open afterwards is closed so a failing test cannot hang.
     static void whileModal(QDialog* dialog, const std::function<void()>& trigger,
                            const std::function<void()>& action);
+    // Opens the settings window with its button and runs `action` in it;
+    // false when the window did not show.
+    bool withSettings(const std::function<void()>& action);
     // Types text into the editor at its caret.
     void typeIntoEditor(const QString& text);
 
