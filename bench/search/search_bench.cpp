@@ -87,7 +87,7 @@ JournalTable& journalOf(int days) {
 // uncompress of every stored entry, into one reused buffer.
 void BM_InflateEntries(benchmark::State& state) {
     const JournalTable& journal = journalOf(int(state.range(0)));
-    bench::timeInflateEntries(state, journal, 1024 * 1024);
+    quillmere::bench::timeInflateEntries(state, journal, 1024 * 1024);
     state.counters["entries/s"] = benchmark::Counter(
         double(journal.recordCount()) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
