@@ -152,20 +152,10 @@ ExportSummary ExportBook(const JournalTable& journal, const QString& path, Expor
             summary.failedDays.push_back(day);
             stop = callbacks.entryFailed(day, e.message()) == FailureAnswer::kStop;
         }
-        ++summary.handled;
-        callbacks.advanceBar();
-        callbacks.processEvents();
-        if (stop) {
-            summary.end = ExportEnd::kStopped;
+        if (FinishExportStep(summary, callbacks,
+                             stop ? std::optional(ExportEnd::kStopped) : std::nullopt)) {
             return summary;
         }
-        if (callbacks.cancelled()) {
-            summary.end = ExportEnd::kCancelled;
-            return summary;
-        }
-        ++summary.counted;
-        callbacks.showWritten(summary.written);
-        callbacks.processEvents();
     }
     try {
         writer->write(path);

@@ -65,7 +65,9 @@ QString plural(int count, const char* one, const char* many) {
 QString EntryFileName(double day) {
     const QDate date = dateFromDay(day);
     if (!date.isValid()) {
-        throw Error(QCoreApplication::translate("quillmere::ExportCore", "The day value %1 is not a calendar date").arg(day));
+        throw Error(QCoreApplication::translate("quillmere::ExportCore",
+                                                "The day value %1 is not a calendar date")
+                        .arg(day));
     }
     return QStringLiteral("%1-%2-%3%4")
         .arg(date.year(), 4, 10, QLatin1Char('0'))
@@ -81,12 +83,16 @@ QString EntryFilePath(const QString& folder, double day) {
 }
 
 QString OverwriteQuestion(const QString& path) {
-    return QCoreApplication::translate("quillmere::ExportCore", "Overwrite existing file ") + path + QLatin1Char('?');
+    return QCoreApplication::translate("quillmere::ExportCore", "Overwrite existing file ") + path +
+           QLatin1Char('?');
 }
 
 QStringList OverwriteAnswerCaptions() {
-    return {QCoreApplication::translate("quillmere::ExportCore", "Yes"), QCoreApplication::translate("quillmere::ExportCore", "No"), QCoreApplication::translate("quillmere::ExportCore", "Yes to All"),
-            QCoreApplication::translate("quillmere::ExportCore", "No to All"), QCoreApplication::translate("quillmere::ExportCore", "Cancel")};
+    return {QCoreApplication::translate("quillmere::ExportCore", "Yes"),
+            QCoreApplication::translate("quillmere::ExportCore", "No"),
+            QCoreApplication::translate("quillmere::ExportCore", "Yes to All"),
+            QCoreApplication::translate("quillmere::ExportCore", "No to All"),
+            QCoreApplication::translate("quillmere::ExportCore", "Cancel")};
 }
 
 void WriteEntryFile(const QString& path, const QByteArray& blob) {
@@ -102,12 +108,18 @@ QString ExportFolderProblem(const QString& folder) {
         case FileKind::kFolder:
             break;
         case FileKind::kMissing:
-            return QCoreApplication::translate("quillmere::ExportCore", "Cannot export to \"%1\": the folder does not exist.").arg(shown);
+            return QCoreApplication::translate(
+                       "quillmere::ExportCore",
+                       "Cannot export to \"%1\": the folder does not exist.")
+                .arg(shown);
         default:
-            return QCoreApplication::translate("quillmere::ExportCore", "Cannot export to \"%1\": it is not a folder.").arg(shown);
+            return QCoreApplication::translate("quillmere::ExportCore",
+                                               "Cannot export to \"%1\": it is not a folder.")
+                .arg(shown);
     }
     if (!fileAccess().folderWritable(folder)) {
-        return QCoreApplication::translate("quillmere::ExportCore",
+        return QCoreApplication::translate(
+                   "quillmere::ExportCore",
                    "Cannot export to \"%1\": no file can be created in this folder (it may be "
                    "read-only or belong to another user). Please choose another folder.")
             .arg(shown);
@@ -164,26 +176,33 @@ ExportSummary ExportEntries(const JournalTable& journal, const QString& folder,
             break;  // past the range (the walk is in date order)
         }
         const RecordOutcome outcome = exportRecord(journal, index, folder, callbacks, summary);
-        ++summary.handled;
-        callbacks.advanceBar();
-        callbacks.processEvents();
-        if (outcome == RecordOutcome::kFolderFailed) {
-            summary.end = ExportEnd::kFolderFailed;
+        const std::optional<ExportEnd> end =
+            outcome == RecordOutcome::kFolderFailed ? std::optional(ExportEnd::kFolderFailed)
+            : outcome == RecordOutcome::kStop       ? std::optional(ExportEnd::kStopped)
+                                                    : std::nullopt;
+        if (FinishExportStep(summary, callbacks, end)) {
             return summary;
         }
-        if (outcome == RecordOutcome::kStop) {
-            summary.end = ExportEnd::kStopped;
-            return summary;
-        }
-        if (callbacks.cancelled()) {
-            summary.end = ExportEnd::kCancelled;
-            return summary;
-        }
-        ++summary.counted;
-        callbacks.showWritten(summary.written);
-        callbacks.processEvents();
     }
     return summary;
+}
+
+bool FinishExportStep(ExportSummary& summary, const ExportCallbacks& callbacks,
+                      std::optional<ExportEnd> end) {
+    ++summary.handled;
+    callbacks.advanceBar();
+    callbacks.processEvents();
+    if (!end && callbacks.cancelled()) {
+        end = ExportEnd::kCancelled;
+    }
+    if (end) {
+        summary.end = *end;
+        return true;
+    }
+    ++summary.counted;
+    callbacks.showWritten(summary.written);
+    callbacks.processEvents();
+    return false;
 }
 
 QString DayListText(const std::vector<double>& days, int shown) {
@@ -195,7 +214,8 @@ QString DayListText(const std::vector<double>& days, int shown) {
     }
     QString text = names.join(QStringLiteral(", "));
     if (count > shown) {
-        text += QCoreApplication::translate("quillmere::ExportCore", ", and %1 more").arg(count - shown);
+        text += QCoreApplication::translate("quillmere::ExportCore", ", and %1 more")
+                    .arg(count - shown);
     }
     return text;
 }
@@ -206,15 +226,28 @@ namespace {
 QString bookResultText(const ExportSummary& summary) {
     const QString path = QDir::toNativeSeparators(summary.bookPath);
     if (summary.skipped > 0) {
-        return QCoreApplication::translate("quillmere::ExportCore", "The existing file \"%1\" was kept; nothing was written.").arg(path);
+        return QCoreApplication::translate(
+                   "quillmere::ExportCore",
+                   "The existing file \"%1\" was kept; nothing was written.")
+            .arg(path);
     }
     QStringList lines;
-    lines << QCoreApplication::translate("quillmere::ExportCore", "The diary was written to \"%1\" (%2).")
-                 .arg(path, plural(summary.written, QT_TRANSLATE_NOOP("quillmere::ExportCore", "day"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "days")));
+    lines << QCoreApplication::translate("quillmere::ExportCore",
+                                         "The diary was written to \"%1\" (%2).")
+                 .arg(path,
+                      plural(summary.written, QT_TRANSLATE_NOOP("quillmere::ExportCore", "day"),
+                             QT_TRANSLATE_NOOP("quillmere::ExportCore", "days")));
     if (summary.failed > 0) {
-        lines << QCoreApplication::translate("quillmere::ExportCore", "%1 not be read and %2 left out: %3.")
-                     .arg(plural(summary.failed, QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry could"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries could")),
-                          QCoreApplication::translate("quillmere::ExportCore", summary.failed == 1 ? QT_TRANSLATE_NOOP("quillmere::ExportCore", "was") : QT_TRANSLATE_NOOP("quillmere::ExportCore", "were")),
+        lines << QCoreApplication::translate("quillmere::ExportCore",
+                                             "%1 not be read and %2 left out: %3.")
+                     .arg(plural(summary.failed,
+                                 QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry could"),
+                                 QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries could")),
+                          QCoreApplication::translate(
+                              "quillmere::ExportCore",
+                              summary.failed == 1
+                                  ? QT_TRANSLATE_NOOP("quillmere::ExportCore", "was")
+                                  : QT_TRANSLATE_NOOP("quillmere::ExportCore", "were")),
                           DayListText(summary.failedDays));
     }
     return lines.join(QLatin1Char('\n'));
@@ -232,15 +265,21 @@ QString ExportResultText(const ExportSummary& summary, const QString& folder) {
     QStringList lines;
     lines << QCoreApplication::translate("quillmere::ExportCore", "Exported %1 of %2 to \"%3\".")
                  .arg(summary.written)
-                 .arg(plural(summary.handled, QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries")))
+                 .arg(plural(summary.handled, QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry"),
+                             QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries")))
                  .arg(QDir::toNativeSeparators(folder));
     if (summary.skipped > 0) {
         lines << QCoreApplication::translate("quillmere::ExportCore", "%1 kept.")
-                     .arg(plural(summary.skipped, QT_TRANSLATE_NOOP("quillmere::ExportCore", "existing file was"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "existing files were")));
+                     .arg(
+                         plural(summary.skipped,
+                                QT_TRANSLATE_NOOP("quillmere::ExportCore", "existing file was"),
+                                QT_TRANSLATE_NOOP("quillmere::ExportCore", "existing files were")));
     }
     if (summary.failed > 0) {
         lines << QCoreApplication::translate("quillmere::ExportCore", "%1 not be exported: %2.")
-                     .arg(plural(summary.failed, QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry could"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries could")),
+                     .arg(plural(summary.failed,
+                                 QT_TRANSLATE_NOOP("quillmere::ExportCore", "entry could"),
+                                 QT_TRANSLATE_NOOP("quillmere::ExportCore", "entries could")),
                           DayListText(summary.failedDays));
     }
     return lines.join(QLatin1Char('\n'));
@@ -251,8 +290,10 @@ QString FolderFailureText(const ExportSummary& summary) {
         return summary.folderError;
     }
     return summary.folderError + QStringLiteral("\n\n") +
-           QCoreApplication::translate("quillmere::ExportCore", "%1 written before the export stopped.")
-               .arg(plural(summary.written, QT_TRANSLATE_NOOP("quillmere::ExportCore", "file was"), QT_TRANSLATE_NOOP("quillmere::ExportCore", "files were")));
+           QCoreApplication::translate("quillmere::ExportCore",
+                                       "%1 written before the export stopped.")
+               .arg(plural(summary.written, QT_TRANSLATE_NOOP("quillmere::ExportCore", "file was"),
+                           QT_TRANSLATE_NOOP("quillmere::ExportCore", "files were")));
 }
 
 }  // namespace quillmere

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -126,6 +127,15 @@ struct ExportSummary {
     // there when the run completed.
     QString bookPath;
 };
+
+// The step after each entry of an export walk: the bar and the count of
+// handled entries move on and window messages are let through; then the
+// walk ends with `end` when given, or with kCancelled when cancelled()
+// answers true, else the entry counts and the written count is shown.
+// Returns true when the walk ends (summary.end set). Throws nothing the
+// callbacks do not throw.
+bool FinishExportStep(ExportSummary& summary, const ExportCallbacks& callbacks,
+                      std::optional<ExportEnd> end);
 
 // Walks `journal` from its first record (date order) to its end, after
 // checking the folder (CheckExportFolder; a folder that cannot take files ends
