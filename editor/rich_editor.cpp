@@ -45,10 +45,8 @@ RichEditor::RichEditor(QWidget* parent) : QTextEdit(parent), defaultFormat_(desi
     highlighter_->setParent(this);
     // A long entry's links are drawn from the paragraphs in view on.
     highlighter_->setVisibleRange([this] {
-        const QWidget* view = viewport();
-        return std::pair{
-            cursorForPosition(QPoint(0, 0)).position(),
-            cursorForPosition(QPoint(view->width() - 1, view->height() - 1)).position()};
+        const auto [first, last] = blocksInView();
+        return std::pair{first.position(), last.position() + last.length() - 1};
     });
     pictureLayout_ = new PictureLayoutHandler(this);
     installDocument(newDocument());

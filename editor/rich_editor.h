@@ -244,6 +244,11 @@ public:
     void refreshMarks(const QTextBlock& block);
     // Paints one paragraph's underlines anew, after what they are changed.
     void repaintMarks(const QTextBlock& block);
+    // The first and the last paragraph in view, found by halving over the
+    // paragraphs laid out so far: neither lays out more of a long entry nor
+    // walks it (the text edit's hit test does both). Valid blocks for any
+    // document, the first one for an empty or unlaid-out one.
+    std::pair<QTextBlock, QTextBlock> blocksInView() const;
 
     // --- Printing (rich_editor_print.cpp) -------------------------------------
 

@@ -410,12 +410,8 @@ void SpellChecking::askForVisible() {
 }
 
 QPair<int, int> SpellChecking::visibleBlocks() const {
-    const QWidget* viewport = editor_->viewport();
-    const int first = editor_->cursorForPosition(QPoint(0, 0)).blockNumber();
-    const int last =
-        editor_->cursorForPosition(QPoint(viewport->width() - 1, viewport->height() - 1))
-            .blockNumber();
-    return {first, std::max(first, last)};
+    const auto [first, last] = editor_->blocksInView();
+    return {first.blockNumber(), last.blockNumber()};
 }
 
 void SpellChecking::stopTyping() {

@@ -5,6 +5,7 @@
 #include "editor/rtf/rtf.h"
 #include "test_support.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -331,6 +332,44 @@ TEST(RichEditorTest, FindNextWalksForwardAndBackwardFromTheSelection) {
     EXPECT_FALSE(editor.findNext("note", backWholeWordCase).has_value());
     EXPECT_EQ(19, editor.findText("s", 0, 20, {true, false, false}));
     EXPECT_EQ(-1, editor.findText("s", 0, 19, {true, false, false}));
+}
+
+// --- Paragraphs in view ---------------------------------------------------------
+
+// The halving over the laid-out paragraphs finds what the text edit's hit
+// test finds, at the top, in the middle and at the end of a long entry, with
+// a table (where it asks the hit test) and with no text.
+TEST(RichEditorTest, BlocksInViewAreThoseTheHitTestFinds) {
+    RichEditor editor;
+    editor.resize(300, 200);
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    const auto hitTest = [&editor] {
+        const QWidget* view = editor.viewport();
+        return std::pair{
+            editor.cursorForPosition(QPoint(0, 0)).blockNumber(),
+            editor.cursorForPosition(QPoint(view->width() - 1, view->height() - 1)).blockNumber()};
+    };
+    const auto inView = [&editor] {
+        const auto [first, last] = editor.blocksInView();
+        return std::pair{first.blockNumber(), last.blockNumber()};
+    };
+    EXPECT_EQ((std::pair{0, 0}), inView()) << "no text";
+    QStringList lines;
+    for (int i = 0; i < 400; ++i) {
+        lines << QStringLiteral("paragraph %1 of a long day").arg(i);
+    }
+    editor.replaceSelection(lines.join(QLatin1Char('\n')));
+    QScrollBar* bar = editor.verticalScrollBar();
+    for (const int at : {0, 1, bar->maximum() / 3, bar->maximum() / 2 + 7, bar->maximum()}) {
+        bar->setValue(at);
+        EXPECT_EQ(hitTest(), inView()) << "scrolled to " << at;
+    }
+    QTextCursor end(editor.document());
+    end.movePosition(QTextCursor::End);
+    end.insertTable(2, 2);
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(hitTest(), inView()) << "with a table";
 }
 
 }  // namespace

@@ -86,6 +86,44 @@ TEST_F(SpellCheckingTest, UnderlinesArePaintedUnderTheWordsInViewAfterScrolling)
     EXPECT_EQ(QStringList(painted.size(), QStringLiteral("teh")), painted);
 }
 
+// A window repaints only what changed, often a band of a few lines of a
+// paragraph: the waves of the lines in the band are painted with it.
+TEST_F(SpellCheckingTest, ARepaintedBandPaintsTheWavesOfItsLines) {
+    QString paragraph;
+    for (int i = 0; i < 12; ++i) {
+        paragraph += QStringLiteral("rain fell on teh harbour all day long ");
+    }
+    // Far down the entry, scrolled into view.
+    const QString before = QStringLiteral("a quiet day\n").repeated(60);
+    editor.replaceSelection(before + paragraph.trimmed());
+    choose(QStringLiteral("en_US"));
+    editor.verticalScrollBar()->setValue(editor.verticalScrollBar()->maximum());
+    const QTextBlock block = editor.document()->lastBlock();
+    const QTextLayout* layout = block.layout();
+    ASSERT_GE(layout->lineCount(), 4);
+    const auto wave = [this](int word, const QRect& band) {
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(word);
+        const QRect start = editor.cursorRect(cursor);
+        cursor.setPosition(word + 3);
+        const QRect end = editor.cursorRect(cursor);
+        const QImage shot = editor.viewport()->grab(band).toImage();
+        return redUnder(shot, start.left() + 1, end.left() - 1, start.center().y() - band.top(),
+                        start.bottom() + 4 - band.top());
+    };
+    for (const int row : {1, 2, layout->lineCount() - 1}) {
+        const QTextLine line = layout->lineAt(row);
+        const int offset = int(paragraph.indexOf(QStringLiteral("teh"), line.textStart()));
+        ASSERT_LT(offset, line.textStart() + line.textLength()) << "line " << row;
+        const int word = block.position() + offset;
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(word);
+        const QRect caret = editor.cursorRect(cursor);
+        const QRect band(0, caret.top(), editor.viewport()->width(), caret.height() + 4);
+        EXPECT_TRUE(wave(word, band)) << "line " << row;
+    }
+}
+
 TEST_F(SpellCheckingTest, OffTakesEveryMarkAway) {
     editor.loadEntryRtf(kEntry);
     choose(QStringLiteral("en_US"));
