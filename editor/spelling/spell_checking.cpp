@@ -223,13 +223,17 @@ void SpellChecking::request(const QString& text, int blockNumber, bool urgent) {
     if (dictionary_ == nullptr) {
         return;
     }
+    // Another paragraph of the same text waits already: the answer is drawn
+    // at the paragraph it was asked for, this one by a sweep after it.
     if (urgent) {
         if (askedUrgently_.contains(text)) {
+            sweepNeeded_ = true;
             return;
         }
         askedUrgently_.insert(text);
     } else {
         if (asked_.contains(text) || askedUrgently_.contains(text)) {
+            sweepNeeded_ = true;
             return;
         }
         asked_.insert(text);

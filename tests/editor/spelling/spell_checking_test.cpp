@@ -65,6 +65,13 @@ TEST_F(SpellCheckingTest, AnEditedParagraphKeepsTheMarksOfItsOtherWords) {
     EXPECT_EQ((QStringList{"teh", "recieve"}), marked());
 }
 
+// One answer of the spelling thread serves every paragraph of the same text.
+TEST_F(SpellCheckingTest, ParagraphsOfTheSameTextAreAllMarked) {
+    editor.replaceSelection(QStringLiteral("teh day\n").repeated(5) + QStringLiteral("the day"));
+    choose(QStringLiteral("en_US"));
+    EXPECT_EQ(QStringList(5, QStringLiteral("teh")), marked());
+}
+
 TEST_F(SpellCheckingTest, UnderlinesArePaintedUnderTheWordsInViewAfterScrolling) {
     QStringList lines;
     for (int i = 0; i < 300; ++i) {
