@@ -18,8 +18,23 @@ bool endsAddress(QChar c) {
     return c.isSpace() || c.unicode() == kObjectReplacement;
 }
 
+// True when an address prefix may start with `c`: every prefix starts with
+// f, h, m or w. Other characters than ASCII are left to the comparison,
+// which folds letter case as Unicode does.
+bool mayStartPrefix(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= 0x80) {
+        return true;
+    }
+    const char16_t lower = u | 0x20;
+    return lower == 'f' || lower == 'h' || lower == 'm' || lower == 'w';
+}
+
 // Length of the prefix found at `pos`, or 0 when none starts there.
 int prefixAt(const QString& text, int pos) {
+    if (!mayStartPrefix(text.at(pos))) {
+        return 0;
+    }
     for (const char* prefix : kUrlPrefixes) {
         const QLatin1StringView p(prefix);
         if (QStringView(text).mid(pos).startsWith(p, Qt::CaseInsensitive)) {
