@@ -216,6 +216,27 @@ TEST_P(StreamedEndWrite, GivesTheBytesOfAWriteFromMemory) {
     EXPECT_EQ(before.st_ino, kept.st_ino) << c.label;
 }
 
+// Small unchanged entries are read ahead in one piece; a cut that takes
+// only the entry being replaced still costs nothing, and the write gives the
+// bytes of the same table written from memory.
+TEST(StreamedEndWriteOfACutFile, ACutThatTakesOnlyAReplacedEntryDoesNotStopTheWrite) {
+    TempFolder dir;
+    std::vector<Day> days = {{june(1), denseBlob(4, 30000)},
+                             {june(2), denseBlob(5, 30000)},
+                             {june(3), denseBlob(6, 30000)}};
+    const QString path = writeJournal(dir, days);
+    DSBASE t;
+    t.loadPacketFile(fileAccess().openForReading(path));
+    t.setLogChanges(false);
+    fileAccess().truncate(path, dir.read("Journal.cds").size() - 20000);
+    RecordBuffer last = t.readRecord(t.recordId(2));
+    t.setBytes(last, 1, QByteArray("changed"));
+    t.writeRecord(t.recordId(2), std::move(last));
+    fileAccess().writeAtomicStreamed(path, [&t](FileSink& sink) { t.writePacket(sink); }, {});
+    days[2].blob = "changed";
+    EXPECT_TRUE(packetFromMemory(days) == dir.read("Journal.cds"));
+}
+
 namespace {
 
 // The sample with the blob of day `index` (file order) replaced.
