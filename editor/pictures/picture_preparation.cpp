@@ -69,6 +69,7 @@ QImage sampleStrips(const QImage& image) {
         return {};
     }
     QImage sample(image.width(), kSampleStrips * stripRows, image.format());
+    sample.setColorTable(image.colorTable());  // an indexed picture's colours
     const int gap = image.height() / kSampleStrips;
     for (int strip = 0; strip < kSampleStrips; ++strip) {
         for (int row = 0; row < stripRows; ++row) {
